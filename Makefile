@@ -1,0 +1,43 @@
+# The two commands of the README: `make demo` and `make test`.
+# Both install what is missing (Debian 12, as root), configure and build.
+
+JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
+CMAKE_FLAGS := $(if $(CI),-DTOVRIN_WERROR=ON,)
+# The GUI tests need a display; without one they run under Xvfb.
+WITH_DISPLAY := $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24")
+
+.PHONY: all deps build build-asan demo test test-default test-asan bench fuzz clean
+
+all: build
+
+deps:
+	scripts/install-deps.sh
+
+build: deps
+	cmake --preset default $(CMAKE_FLAGS)
+	cmake --build --preset default -j $(JOBS)
+
+build-asan: deps
+	cmake --preset asan $(CMAKE_FLAGS)
+	cmake --build --preset asan -j $(JOBS)
+
+demo: build
+	scripts/demo.sh build/app/tovrin
+
+test: test-default test-asan
+
+test-default: build
+	$(WITH_DISPLAY) ctest --preset default -j $(JOBS)
+
+test-asan: build-asan
+	ASAN_OPTIONS=detect_leaks=0 $(WITH_DISPLAY) ctest --preset asan -j $(JOBS)
+
+bench: build
+	scripts/bench.sh build
+
+fuzz: deps
+	scripts/fuzz.sh $(FUZZ_SECONDS)
+
+clean:
+	rm -rf build build-asan build-fuzz

@@ -1,0 +1,26 @@
+#pragma once
+// The LZH archive library that takes the place of UNLHA32.dll: two set-up
+// calls and the command function "e -mcw<dir> \"<archive>\" \"<folder>\"".
+
+#include <string>
+
+#include "platform/file_system.hpp"
+#include "platform/windows_types.hpp"
+
+namespace tovrin {
+
+class ArchiveLibrary {
+ public:
+  virtual ~ArchiveLibrary() = default;
+  // The two set-up calls the update run makes once, with 0 then with 1,
+  // before the first extraction. Their meaning is documented by the
+  // implementation; the run does not examine their results.
+  virtual int SetBackgroundMode(int mode) = 0;
+  virtual int SetCursorMode(int mode) = 0;
+  // Runs one command. 0 on success; otherwise nonzero with a NUL-terminated
+  // CP932 message in `output`, cut to `size` on a character boundary.
+  virtual int Command(WindowHandle owner, const std::string& commandLine, char* output,
+                      DWORD size) = 0;
+};
+
+}  // namespace tovrin

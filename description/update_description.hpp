@@ -1,0 +1,51 @@
+#pragma once
+// The update description: what info.txt says about one update, held for the
+// whole run of the program. Every text is CP932 bytes.
+
+#include <array>
+#include <string>
+
+#include "platform/file_system.hpp"
+
+namespace tovrin {
+
+inline constexpr int kMaxRecords = 100;
+
+struct UpdateDescription {
+  std::string m_strDestination;                       // line 16
+  std::string m_strIniName;                           // line 19
+  std::array<std::string, 15> m_strUninstallKey;      // lines 1-15
+  std::string m_strProductKind;                       // line 17
+  std::string m_strMasterAdjust;                      // line 18
+  std::string m_strTradeKind;                         // line 20
+  std::string m_strViewPicture;                       // line 22
+  std::string m_strNoticePicture;                     // line 23
+  std::string m_strDestPicture;                       // line 24
+  std::string m_strConfirmPicture;                    // line 25
+  std::string m_strNoticeNotes;                       // line 26
+  std::string m_strDestNotes;                         // line 27
+  std::array<std::string, kMaxRecords> m_strSrcName;  // record field 3, upper case
+  std::array<std::string, kMaxRecords> m_strSubDir;   // record field 4
+  std::string m_strVersion;                           // line 21
+  std::array<int, kMaxRecords> m_nDiskNo{};           // record field 1
+  std::array<int, kMaxRecords> m_nFileKind{};         // record field 2
+  int m_nFileCount = 0;
+  std::array<std::string, 15> m_strTitleKey;          // lines 28-42
+
+  // Line number of the first record line that is not a record (fewer than
+  // four non-empty fields, or a 101st record); 0 when every line is good.
+  int m_nInvalidLine = 0;
+};
+
+// Reads g_strAppDir-relative "info.txt" (the path given whole) into the
+// description. 1 when the file was read, 0 when it cannot be opened.
+int ReadInfoFile(FileSystem& files, const std::string& infoPath, UpdateDescription& description);
+
+// The first line of info.txt, for the window title; empty when the file
+// cannot be opened.
+std::string ReadInfoTitle(FileSystem& files, const std::string& infoPath);
+
+// A TAB and the byte after it become CR LF, at most 100 times.
+void ConvertTabsToLineBreaks(std::string& text);
+
+}  // namespace tovrin

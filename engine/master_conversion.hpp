@@ -1,0 +1,26 @@
+#pragma once
+// The material master conversions. Each master file is rewritten through
+// the work file "temp.mst" and renamed over the master in one step.
+
+#include <string>
+#include <vector>
+
+#include "platform/file_system.hpp"
+
+namespace tovrin {
+
+inline constexpr int kMaxMasterFiles = 1000;
+
+// Names (without folder) of the files matching the pattern, at most 1000,
+// in the order of an NTFS volume; returns their number.
+int ListMatchingFiles(const FileSystem& files, std::vector<std::string>& names,
+                      const std::string& pattern);
+
+// 1 when both master folders (MASTER of [DIR] + "1\", then + "21\") were
+// converted, 0 when a master file could not be converted.
+int ConvertMaterialSize(FileSystem& files, const std::string& settingsPath);
+int ConvertMaterialSizeFolder(FileSystem& files, const std::string& folder);
+int ConvertMaterialType(FileSystem& files, const std::string& settingsPath);
+int ConvertMaterialTypeFolder(FileSystem& files, const std::string& folder);
+
+}  // namespace tovrin

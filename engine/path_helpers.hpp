@@ -1,0 +1,20 @@
+#pragma once
+// Finding a file under a folder text typed in any of its forms (repairing
+// the caller's folder text in place), creating a target folder, and the
+// in-place text replacement of the title.
+
+#include <string>
+#include <string_view>
+
+#include "platform/file_system.hpp"
+
+namespace tovrin {
+
+int LocateFileInFolder(const FileSystem& files, std::string& folder, const std::string& name);
+int LocateFile(const FileSystem& files, std::string& folder, const std::string& name);
+void CreateFolderIfMissing(FileSystem& files, const std::string& path);
+// Replaces every occurrence of `pattern` (not empty), resuming after each
+// inserted replacement.
+std::string& ReplaceAll(std::string& text, std::string_view pattern, std::string_view replacement);
+
+}  // namespace tovrin

@@ -1,0 +1,45 @@
+#pragma once
+// The update run: from the chosen folder to the report, in one pass.
+
+#include <string>
+
+#include "archive/archive_library.hpp"
+#include "description/update_description.hpp"
+#include "platform/platform.hpp"
+
+namespace tovrin {
+
+// How the last run ended, finer than its 1/0 result (exit statuses of the
+// unattended run are made from it).
+enum class UpdateOutcome {
+  NotRun,
+  Applied,              // every record done, settings written
+  AppliedWithWarnings,  // applied, but a master conversion reported 0
+  Refused,              // result 0, or an invalid description: nothing touched
+  Cancelled,            // a disk prompt was cancelled
+  Stopped,              // an extraction or a copy failed
+  Failed,               // anything else (an error caught at the run's edge)
+};
+
+class UpdateRun {
+ public:
+  UpdateRun(UpdateDescription& description, Platform& platform, ArchiveLibrary& archives,
+            WindowHandle owner);
+
+  // 1 when the run has ended for good, 0 when the chosen folder holds no
+  // product that can take the update (nothing was touched).
+  int RunUpdate();
+
+  UpdateOutcome Outcome() const { return outcome_; }
+  int ProductNo() const { return m_nProductNo; }
+
+ private:
+  UpdateDescription& description_;
+  Platform& platform_;
+  ArchiveLibrary& archives_;
+  WindowHandle owner_;
+  int m_nProductNo = -1;
+  UpdateOutcome outcome_ = UpdateOutcome::NotRun;
+};
+
+}  // namespace tovrin

@@ -1,0 +1,111 @@
+#pragma once
+// The Windows file operations the program calls, on CP932 Windows paths
+// resolved through the drive table. One POSIX implementation
+// (posix_file_system.hpp); tests derive from it to inject faults.
+
+#include <cstdint>
+#include <ctime>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/windows_types.hpp"
+
+namespace tovrin {
+
+// CFileStatus: times, size, attribute byte, full Windows path.
+struct FileStatus {
+  std::time_t creationTime = 0;
+  std::time_t modificationTime = 0;
+  std::time_t accessTime = 0;
+  std::uint64_t size = 0;
+  std::uint8_t attribute = ATTR_NORMAL;
+  std::string fullName;
+};
+
+// One entry of a directory search (CFileFind).
+struct FindEntry {
+  std::string name;  // CP932, without folder
+  std::uint8_t attribute = ATTR_NORMAL;
+  bool IsDirectory() const { return (attribute & ATTR_DIRECTORY) != 0; }
+  bool IsDots() const { return name == "." || name == ".."; }
+};
+
+class InputFile {
+ public:
+  virtual ~InputFile() = default;
+  // Reads up to `size` bytes; 0 at the end of the file. Nullopt on a read error.
+  virtual std::optional<std::size_t> Read(char* buffer, std::size_t size) = 0;
+};
+
+class OutputFile {
+ public:
+  virtual ~OutputFile() = default;
+  virtual bool Write(std::string_view bytes) = 0;
+  // Flushes to the disk (fsync); false when the data may not be there.
+  virtual bool Flush() = 0;
+  virtual bool Close() = 0;
+};
+
+// A replacement for one file, written beside it and renamed over it only by
+// Commit(); destroyed without Commit(), it leaves nothing behind.
+class AtomicFile : public OutputFile {
+ public:
+  // Flushes, closes and renames the new content into place, keeping the
+  // permission bits of the file it replaces.
+  virtual bool Commit() = 0;
+};
+
+enum class OpenAccess { Read, ReadWrite };
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // Drives and paths.
+  virtual DriveType GetDriveType(std::string_view root) const = 0;  // "A:" or "A:\"
+  virtual std::vector<char> DriveLetters() const = 0;               // upper case, in order
+  // The host path a Windows path resolves to (existing components matched
+  // without regard to case, the rest appended); nullopt for an unmapped drive.
+  virtual std::optional<std::filesystem::path> Resolve(std::string_view path) const = 0;
+  // The Windows path of a host path, by the longest drive root.
+  virtual std::optional<std::string> ToWindowsPath(const std::filesystem::path& host) const = 0;
+
+  // The runtime library: 0 on success, -1 on failure.
+  virtual int Access(std::string_view path) const = 0;  // mode 0: exists
+  virtual int Mkdir(std::string_view path) = 0;          // the last folder only
+  virtual int Chdir(std::string_view path) = 0;
+  virtual int Chdrive(int drive) = 0;                    // 1 = A:
+  virtual int Getdrive() const = 0;
+  virtual std::string Getcwd() const = 0;                // "C:\PROG", "C:\"
+  virtual std::string GetWindowsDirectory() const = 0;
+
+  // CopyFileA; refuses an existing read-only or hidden target.
+  virtual bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) = 0;
+  // CFile::GetStatus / SetStatus (attribute byte and times).
+  virtual bool GetStatus(std::string_view path, FileStatus& status) const = 0;
+  virtual bool SetStatus(std::string_view path, const FileStatus& status) = 0;
+  // CFile::Remove; CFile::Rename (refused when the target exists).
+  virtual bool Remove(std::string_view path) = 0;
+  virtual bool Rename(std::string_view from, std::string_view to) = 0;
+  // Renames over an existing file in one step (refused when it is read-only).
+  virtual bool Replace(std::string_view from, std::string_view to) = 0;
+
+  // Opening files. ReadWrite fails on a read-only file, as on Windows.
+  virtual std::unique_ptr<InputFile> OpenRead(std::string_view path,
+                                              OpenAccess access = OpenAccess::Read) = 0;
+  // Creates or empties a file.
+  virtual std::unique_ptr<OutputFile> Create(std::string_view path) = 0;
+  // Begins a replacement of `path` (which need not exist yet); null when the
+  // folder is missing or the file is read-only.
+  virtual std::unique_ptr<AtomicFile> BeginReplace(std::string_view path) = 0;
+
+  // CFileFind with Windows wildcards (`*`, `?`, no regard to case); "." and
+  // ".." delivered as Windows delivers them.
+  virtual std::vector<FindEntry> FindFiles(std::string_view pattern) const = 0;
+};
+
+}  // namespace tovrin

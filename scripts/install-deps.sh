@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs what the build, the tests and the demo need on Debian 12.
+# Idempotent: only missing packages are installed. Run as root.
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config git
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libarchive-dev libarchive-tools jlha-utils
+  libwxgtk3.2-dev
+  fonts-ipafont-gothic fontconfig
+  xvfb xauth x11-apps imagemagick xdotool
+  attr clang libclang-rt-14-dev llvm
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$package")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "install-deps: these packages are missing: ${missing[*]}" >&2
+  echo "install-deps: run this script as root to install them." >&2
+  exit 1
+fi
+
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}"
