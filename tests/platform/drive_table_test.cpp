@@ -5,12 +5,14 @@
 #include <cstdlib>
 
 #include "tests/support/temp_folder.hpp"
+#include "tests/support/wine_prefix.hpp"
 
 namespace tovrin {
 namespace {
 
 namespace fs = std::filesystem;
 using testing::TempFolder;
+using testing::WinePrefix;
 
 std::optional<DriveTable> Build(const DriveOptions& options) {
   std::string error;
@@ -72,35 +74,6 @@ TEST(DriveTypes, NamesAndValuesMatch) {
   EXPECT_EQ(ParseDriveType(""), std::nullopt);
 }
 
-// A prefix as Wine lays it out: links in dosdevices, types in system.reg.
-struct WinePrefix {
-  TempFolder temp;
-  fs::path prefix = temp.path() / "prefix";
-
-  WinePrefix() {
-    fs::create_directories(prefix / "dosdevices");
-    fs::create_directories(prefix / "drive_c" / "windows");
-    fs::create_directories(temp.path() / "media" / "floppy");
-    fs::create_directories(temp.path() / "media" / "cd");
-    fs::create_symlink("../drive_c", prefix / "dosdevices" / "c:");
-    fs::create_symlink(temp.path() / "media" / "floppy", prefix / "dosdevices" / "a:");
-    fs::create_symlink(temp.path() / "media" / "cd", prefix / "dosdevices" / "d:");
-    fs::create_symlink("/dev/null", prefix / "dosdevices" / "d::");
-    fs::create_symlink("/", prefix / "dosdevices" / "z:");
-    temp.Write("prefix/system.reg",
-               "WINE REGISTRY Version 2\n"
-               ";; All keys relative to \\\\Machine\n"
-               "\n"
-               "[Software\\\\Wine\\\\Drives] 1700000000\n"
-               "#time=1d9a1b2c3d4e5f6\n"
-               "\"a:\"=\"floppy\"\n"
-               "\"D:\"=\"cdrom\"\n"
-               "\n"
-               "[Software\\\\Wine\\\\Other] 1700000000\n"
-               "\"c:\"=\"network\"\n");
-  }
-};
-
 TEST(WinePrefixDrives, LinksGiveLettersAndSystemRegGivesTypes) {
   WinePrefix wine;
   const auto table = ReadWinePrefixDrives(wine.prefix);
@@ -110,7 +83,7 @@ TEST(WinePrefixDrives, LinksGiveLettersAndSystemRegGivesTypes) {
   EXPECT_EQ(table.Find('C')->type, DRIVE_FIXED);
   EXPECT_EQ(table.Find('C')->root, fs::canonical(wine.prefix / "drive_c"));
   EXPECT_EQ(table.Find('D')->type, DRIVE_CDROM);
-  EXPECT_EQ(table.Find('D')->root, fs::canonical(wine.temp.path() / "media" / "cd"));
+  EXPECT_EQ(table.Find('D')->root, fs::canonical(wine.cdrom));
   EXPECT_EQ(table.Find('Z')->root, fs::path("/"));
 }
 

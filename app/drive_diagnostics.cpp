@@ -1,0 +1,50 @@
+#include "app/drive_diagnostics.hpp"
+
+#include <ostream>
+
+#include "platform/cp932.hpp"
+#include "platform/posix_file_system.hpp"
+
+namespace tovrin {
+namespace {
+
+std::optional<DriveTable> Drives(const CommandLineOptions& options, std::ostream& err) {
+  std::string error;
+  auto table = BuildDriveTable(options.drives, error);
+  if (!table) err << "tovrin: " << error << "\n";
+  return table;
+}
+
+}  // namespace
+
+int ShowDrives(const CommandLineOptions& options, std::ostream& out, std::ostream& err) {
+  const auto table = Drives(options, err);
+  if (!table) return kExitUsage;
+  for (const auto& drive : table->Drives()) {
+    out << drive.letter << ": " << DriveTypeName(drive.type) << " " << drive.root.string() << "\n";
+  }
+  return kExitSuccess;
+}
+
+int ResolveWindowsPath(const CommandLineOptions& options, std::ostream& out, std::ostream& err) {
+  auto table = Drives(options, err);
+  if (!table) return kExitUsage;
+  const auto path = cp932::FromUtf8(options.windowsPath);
+  if (!path) {
+    err << "tovrin: \"" << options.windowsPath << "\" has no code page 932 spelling\n";
+    return kExitFailure;
+  }
+  const PosixFileSystem files(*std::move(table));
+  if (const auto host = files.Resolve(*path)) {
+    out << host->string() << "\n";
+    return kExitSuccess;
+  }
+  if (path->size() >= 2 && (*path)[1] == ':') {
+    err << "tovrin: drive " << path->substr(0, 2) << " is not mapped\n";
+  } else {
+    err << "tovrin: \"" << options.windowsPath << "\" is on no drive\n";
+  }
+  return kExitFailure;
+}
+
+}  // namespace tovrin
