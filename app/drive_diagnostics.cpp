@@ -3,23 +3,16 @@
 #include <ostream>
 
 #include "platform/cp932.hpp"
-#include "platform/posix_file_system.hpp"
+#include "platform/host_file_system.hpp"
 
 namespace tovrin {
-namespace {
-
-std::optional<DriveTable> Drives(const CommandLineOptions& options, std::ostream& err) {
-  std::string error;
-  auto table = BuildDriveTable(options.drives, error);
-  if (!table) err << "tovrin: " << error << "\n";
-  return table;
-}
-
-}  // namespace
-
 int ShowDrives(const CommandLineOptions& options, std::ostream& out, std::ostream& err) {
-  const auto table = Drives(options, err);
-  if (!table) return kExitUsage;
+  std::string error;
+  const auto table = BuildDriveTable(options.drives, error);
+  if (!table) {
+    err << "tovrin: " << error << "\n";
+    return kExitUsage;
+  }
   for (const auto& drive : table->Drives()) {
     out << drive.letter << ": " << DriveTypeName(drive.type) << " " << drive.root.string() << "\n";
   }
@@ -27,15 +20,18 @@ int ShowDrives(const CommandLineOptions& options, std::ostream& out, std::ostrea
 }
 
 int ResolveWindowsPath(const CommandLineOptions& options, std::ostream& out, std::ostream& err) {
-  auto table = Drives(options, err);
-  if (!table) return kExitUsage;
+  std::string error;
+  const auto files = MakeHostFileSystem(options.drives, error);
+  if (!files) {
+    err << "tovrin: " << error << "\n";
+    return kExitUsage;
+  }
   const auto path = cp932::FromUtf8(options.windowsPath);
   if (!path) {
     err << "tovrin: \"" << options.windowsPath << "\" has no code page 932 spelling\n";
     return kExitFailure;
   }
-  const PosixFileSystem files(*std::move(table));
-  if (const auto host = files.Resolve(*path)) {
+  if (const auto host = files->Resolve(*path)) {
     out << host->string() << "\n";
     return kExitSuccess;
   }

@@ -150,6 +150,7 @@ std::vector<char> PosixFileSystem::DriveLetters() const {
 
 std::optional<PosixFileSystem::Location> PosixFileSystem::Locate(std::string_view path) const {
   Location location{currentDrive_, {}};
+  if (path.find('\0') != std::string_view::npos) return std::nullopt;
   if (const char letter = DriveLetterOf(path)) {
     location.drive = letter;
     path.remove_prefix(2);

@@ -1,4 +1,5 @@
 #include "platform/drive_table.hpp"
+#include "platform/host_file_system.hpp"
 
 #include <gtest/gtest.h>
 
@@ -113,6 +114,24 @@ TEST(WinePrefixDrives, OptionEnvironmentAndHomeAreTriedInThatOrder) {
   EXPECT_EQ(fromDrives->Find('C'), nullptr) << "--drive options leave the prefix alone";
   EXPECT_NE(fromDrives->Find('Q'), nullptr);
   EXPECT_EQ(FindWinePrefix({{}, wine.prefix.string()}), wine.prefix);
+}
+
+TEST(HostFileSystem, TheWindowsDirectoryIsThePrefixsOrATemporaryFolder) {
+  WinePrefix wine;
+  std::string error;
+  const auto inPrefix = MakeHostFileSystem({{}, wine.prefix.string()}, error);
+  ASSERT_NE(inPrefix, nullptr) << error;
+  EXPECT_EQ(inPrefix->GetWindowsDirectory(), "C:\\windows");
+  EXPECT_EQ(inPrefix->GetDriveType("D:"), DRIVE_CDROM);
+
+  const auto withoutPrefix = MakeHostFileSystem({{"C=" + wine.floppy.string()}, std::nullopt}, error);
+  ASSERT_NE(withoutPrefix, nullptr) << error;
+  const auto host = withoutPrefix->Resolve(withoutPrefix->GetWindowsDirectory());
+  ASSERT_TRUE(host);
+  EXPECT_EQ(*host, fs::canonical(fs::temp_directory_path()));
+
+  EXPECT_EQ(MakeHostFileSystem({{"C"}, std::nullopt}, error), nullptr);
+  EXPECT_NE(error, "");
 }
 
 TEST(WinePrefixDrives, ANamedPrefixMustExist) {

@@ -41,6 +41,7 @@ TEST_F(PathResolution, SeparatorsDotsAndTheRoot) {
   EXPECT_EQ(files.Resolve("C:\\Prog\\sub\\..\\Data.TXT"), Host("Prog\\Data.TXT"));
   EXPECT_EQ(files.Resolve("C:\\..\\..\\Prog\\..\\..\\Prog"), Host("Prog")) << ".. stops at the root";
   EXPECT_EQ(files.Resolve("\\\\server\\share\\file"), std::nullopt);
+  EXPECT_EQ(files.Resolve(std::string("C:\\Prog\0\\..", 11)), std::nullopt) << "no NUL in a name";
 }
 
 TEST_F(PathResolution, AnExactMatchWinsOverOneInAnotherCase) {
