@@ -13,22 +13,33 @@ DriveTable TempDriveTable(const std::filesystem::path& root) {
   return table;
 }
 
-std::filesystem::path TempDrive::Host(std::string_view cp932Relative) const {
+namespace {
+
+// "ソフト\表示.txt" as a host path below the drive root.
+std::filesystem::path HostRelative(std::string_view cp932Relative) {
   std::filesystem::path relative;
   for (const auto& part : path_text::Components(cp932Relative)) {
     const auto name = cp932::ToUtf8(part);
     if (!name) throw std::invalid_argument("not CP932: " + part);
     relative /= *name;
   }
-  return folder.path() / relative;
+  return relative;
+}
+
+}  // namespace
+
+std::filesystem::path TempDrive::Host(std::string_view cp932Relative) const {
+  const auto root = std::filesystem::canonical(folder.path());
+  const auto relative = HostRelative(cp932Relative);
+  return relative.empty() ? root : root / relative;
 }
 
 std::filesystem::path TempDrive::WriteFile(std::string_view cp932Relative, std::string_view bytes) const {
-  return folder.Write(std::filesystem::relative(Host(cp932Relative), folder.path()), bytes);
+  return folder.Write(HostRelative(cp932Relative), bytes);
 }
 
 std::string TempDrive::ReadFile(std::string_view cp932Relative) const {
-  return folder.Read(std::filesystem::relative(Host(cp932Relative), folder.path()));
+  return folder.Read(HostRelative(cp932Relative));
 }
 
 }  // namespace tovrin::testing
