@@ -4,20 +4,13 @@
 
 #include <string>
 
+#include "tests/engine/master_records.hpp"
+
 namespace tovrin {
 namespace {
 
-// A record of `length` bytes: code, sub-code, a blank, the type letter, then
-// filler with "X" at byte 67 so that a dropped byte can be seen.
-std::string Record(std::string_view code, std::string_view subCode, std::size_t length,
-                   char letter = 'A') {
-  std::string record = std::string(code) + std::string(subCode) + " " + letter;
-  for (std::size_t i = record.size(); i < length; ++i) {
-    record.push_back(i == 66 ? 'X' : static_cast<char>('a' + i % 26));
-  }
-  record.resize(length);
-  return record;
-}
+using testing::MasterRecord;
+using testing::WithoutByte67;
 
 std::string SizeConverted(std::string_view line) {
   std::string out;
@@ -33,37 +26,36 @@ std::string TypeConverted(std::string_view line) {
 
 TEST(SizeLineRule, Drops67thByteOfA186ByteRecordOfEitherSubCode) {
   for (const char* subCode : {"000107", "000111"}) {
-    const std::string record = Record("400400", subCode, 186);
+    const std::string record = MasterRecord("400400", subCode, 186);
     const std::string out = SizeConverted(record);
     ASSERT_EQ(out.size(), 185u + 2) << subCode;
-    EXPECT_EQ(out.substr(0, 66), record.substr(0, 66));
-    EXPECT_EQ(out.substr(66, 119), record.substr(67));
+    EXPECT_EQ(out.substr(0, 185), WithoutByte67(record));
     EXPECT_EQ(out.find('X'), std::string::npos);
     EXPECT_EQ(out.substr(185), "\r\n");
   }
 }
 
 TEST(SizeLineRule, KeepsA185ByteRecordSoASecondPassChangesNothing) {
-  const std::string record = Record("400400", "000111", 185);
+  const std::string record = MasterRecord("400400", "000111", 185);
   EXPECT_EQ(SizeConverted(record), record + "\r\n");
-  const std::string once = SizeConverted(Record("400400", "000107", 186));
+  const std::string once = SizeConverted(MasterRecord("400400", "000107", 186));
   EXPECT_EQ(SizeConverted(once.substr(0, 185)), once);
 }
 
 TEST(SizeLineRule, ShortensOtherLengthsOnEveryPass) {
   // Records that are not 185 bytes lose byte 67 again each time.
-  const std::string record = Record("400400", "000107", 187);
+  const std::string record = MasterRecord("400400", "000107", 187);
   const std::string once = SizeConverted(record);
   ASSERT_EQ(once.size(), 186u + 2);
   const std::string twice = SizeConverted(once.substr(0, 186));
   EXPECT_EQ(twice.size(), 185u + 2);
-  EXPECT_EQ(SizeConverted(Record("400400", "000107", 184)).size(), 183u + 2);
+  EXPECT_EQ(SizeConverted(MasterRecord("400400", "000107", 184)).size(), 183u + 2);
 }
 
 TEST(SizeLineRule, ShortRecordsAround67thByte) {
-  const std::string record66 = Record("400400", "000107", 66);
+  const std::string record66 = MasterRecord("400400", "000107", 66);
   EXPECT_EQ(SizeConverted(record66), record66 + "\r\n");
-  const std::string record67 = Record("400400", "000107", 67);
+  const std::string record67 = MasterRecord("400400", "000107", 67);
   EXPECT_EQ(SizeConverted(record67), record67.substr(0, 66) + "\r\n");
   EXPECT_EQ(SizeConverted("400400000107"), "400400000107\r\n");
   EXPECT_EQ(SizeConverted("400400"), "400400\r\n");
@@ -71,18 +63,18 @@ TEST(SizeLineRule, ShortRecordsAround67thByte) {
 
 TEST(SizeLineRule, LeavesOtherCodesAndSubCodesAlone) {
   for (const std::string& record :
-       {Record("400400", "000108", 186), Record("400401", "000107", 186),
-        Record(" 40040", "0000107", 186), Record("400400", "00010", 186),
-        std::string("400400000107"), Record("400400", "000011", 186)}) {
+       {MasterRecord("400400", "000108", 186), MasterRecord("400401", "000107", 186),
+        MasterRecord(" 40040", "0000107", 186), MasterRecord("400400", "00010", 186),
+        std::string("400400000107"), MasterRecord("400400", "000011", 186)}) {
     EXPECT_EQ(SizeConverted(record), record + "\r\n") << record;
   }
 }
 
 TEST(SizeLineRule, ComparesCodesByteForByte) {
   // Full-width digits in CP932 and a code written with a trailing NUL byte.
-  const std::string fullWidth = "\x82\x53\x82\x4f\x82\x4f" + Record("400", "000107", 183);
+  const std::string fullWidth = "\x82\x53\x82\x4f\x82\x4f" + MasterRecord("400", "000107", 183);
   EXPECT_EQ(SizeConverted(fullWidth), fullWidth + "\r\n");
-  std::string withNul = Record("400400", "000107", 186);
+  std::string withNul = MasterRecord("400400", "000107", 186);
   withNul[5] = '\0';
   EXPECT_EQ(SizeConverted(withNul), withNul + "\r\n");
 }
@@ -91,7 +83,7 @@ TEST(SizeLineRule, EmptyLineStaysEmpty) { EXPECT_EQ(SizeConverted(""), "\r\n"); 
 
 TEST(TypeLineRule, ChangesAAndBToZKeepingEveryOtherByte) {
   for (const char letter : {'A', 'B'}) {
-    const std::string record = Record("123456", "654321", 120, letter);
+    const std::string record = MasterRecord("123456", "654321", 120, letter);
     std::string expected = record;
     expected[13] = 'Z';
     EXPECT_EQ(TypeConverted(record), expected + "\r\n") << letter;
@@ -101,7 +93,7 @@ TEST(TypeLineRule, ChangesAAndBToZKeepingEveryOtherByte) {
 
 TEST(TypeLineRule, LeavesOtherLettersAndShortLinesAlone) {
   for (const char letter : {'a', 'b', 'Z', 'C', ' ', '\x82'}) {
-    const std::string record = Record("123456", "654321", 60, letter);
+    const std::string record = MasterRecord("123456", "654321", 60, letter);
     EXPECT_EQ(TypeConverted(record), record + "\r\n") << letter;
   }
   EXPECT_EQ(TypeConverted("1234567890123"), "1234567890123\r\n");
@@ -109,12 +101,12 @@ TEST(TypeLineRule, LeavesOtherLettersAndShortLinesAlone) {
 }
 
 TEST(TypeLineRule, SecondPassChangesNothing) {
-  const std::string once = TypeConverted(Record("400400", "000107", 185, 'B'));
+  const std::string once = TypeConverted(MasterRecord("400400", "000107", 185, 'B'));
   EXPECT_EQ(TypeConverted(once.substr(0, once.size() - 2)), once);
 }
 
 TEST(TypeLineRule, AppliesToARecordTheSizeRuleShortened) {
-  const std::string sized = SizeConverted(Record("400400", "000107", 186, 'A'));
+  const std::string sized = SizeConverted(MasterRecord("400400", "000107", 186, 'A'));
   const std::string line = sized.substr(0, sized.size() - 2);
   std::string expected = line;
   expected[13] = 'Z';
