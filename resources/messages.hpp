@@ -9,4 +9,9 @@ namespace tovrin::texts {
 inline constexpr std::string_view kCaptionError = "エラー";
 inline constexpr std::string_view kCaptionConfirm = "確認";
 
+// The notes page's title when the update converts no masters.
+inline constexpr std::string_view kNoticeTitleUpdate = "アップデート";
+// The unattended run prints the confirm page's destination after this label.
+inline constexpr std::string_view kConfirmDestinationLabel = "更新先：";
+
 }  // namespace tovrin::texts

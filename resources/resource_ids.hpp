@@ -18,4 +18,10 @@ inline constexpr int IDC_NOTES = 1006;  // the notes edit; the destination on th
 inline constexpr int IDC_PICTURE = 1007;
 inline constexpr int IDC_BACK = 1008;  // also the destination page's result for "戻る"
 
+// Commands posted as WM_COMMAND: the wizard's pages and the frame's title.
+inline constexpr int ID_WIZARD_NOTICE = 101;
+inline constexpr int ID_WIZARD_DESTINATION = 102;
+inline constexpr int ID_WIZARD_CONFIRM = 103;
+inline constexpr int ID_SET_TITLE = 104;
+
 }  // namespace tovrin
