@@ -57,10 +57,11 @@ int ScriptedDialogHost::DoModal(DialogPage& page) {
   for (const DialogControl& control : dialog.Template().controls) {
     if (control.id != -1) visit.texts[control.id] = dialog.GetDlgItemText(control.id);
   }
+  ++open_;
   if (queue_ != nullptr) queue_->Run();
-
   PageDriver driver(page, dialog);
   step(driver);
+  --open_;
   if (!dialog.Result()) {
     ADD_FAILURE() << "the script left page " << page.TemplateId() << " open";
     dialog.EndDialog(IDCANCEL);

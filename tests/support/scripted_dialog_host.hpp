@@ -68,9 +68,12 @@ class ScriptedDialogHost : public DialogHost {
   const std::vector<PageVisit>& Visits() const { return visits_; }
   std::vector<int> OpenedTemplates() const;
   std::size_t UnusedSteps() const { return script_.size(); }
+  // Pages open at this moment (at most one, since pages are modal).
+  int PagesOpen() const { return open_; }
 
  private:
   MessageQueue* queue_;
+  int open_ = 0;
   std::deque<PageScript> script_;
   std::vector<PageVisit> visits_;
 };
