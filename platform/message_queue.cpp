@@ -18,6 +18,7 @@ bool MessageQueue::DispatchOne() {
 void MessageQueue::Run() {
   while (!quit_ && DispatchOne()) {
   }
+  quit_ = false;
 }
 
 }  // namespace tovrin

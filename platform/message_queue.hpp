@@ -23,10 +23,10 @@ class MessageQueue {
   // Dispatches the oldest waiting message; false when none waits.
   bool DispatchOne();
   // Dispatches until PostQuitMessage or until nothing waits: the program's
-  // loop, and what a modal page's own loop does while the page is open.
+  // loop, and what a modal page's own loop does while the page is open. The
+  // quit request ends this loop and is used up by it.
   void Run();
   void PostQuitMessage() { quit_ = true; }
-  bool QuitPosted() const { return quit_; }
 
  private:
   struct Posted {
