@@ -48,4 +48,9 @@ inline constexpr std::string_view kKeyKindWaterSupply = "種別水道";
 inline constexpr std::string_view kKeyKindBuildingServices = "種別設備";
 inline constexpr std::string_view kKeyKindArchitecture = "種別建築";
 
+// The notes page's title when the update converts no masters.
+inline constexpr std::string_view kNoticeTitleUpdate = "アップデート";
+// The unattended run prints the confirm page's destination after this label.
+inline constexpr std::string_view kConfirmDestinationLabel = "更新先：";
+
 }  // namespace tovrin::texts
