@@ -2,7 +2,7 @@
 
 #include "picture/bitmap_file.hpp"
 #include "picture/bitmap_header.hpp"
-#include "tests/picture/bitmap_builder.hpp"
+#include "tests/support/bitmap_builder.hpp"
 #include "tests/picture/picture_files.hpp"
 
 namespace tovrin {

@@ -1,4 +1,4 @@
-#include "tests/picture/bitmap_builder.hpp"
+#include "tests/support/bitmap_builder.hpp"
 
 namespace tovrin::testing {
 namespace {
