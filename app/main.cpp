@@ -4,6 +4,7 @@
 
 #include "app/command_line.hpp"
 #include "app/drive_diagnostics.hpp"
+#include "app/wizard_start.hpp"
 
 int main(int argc, char* argv[]) {
   using namespace tovrin;
@@ -19,6 +20,7 @@ int main(int argc, char* argv[]) {
     case CommandLineOptions::Action::ResolvePath:
       return ResolveWindowsPath(*parsed.options, std::cout, std::cerr);
     case CommandLineOptions::Action::Wizard:
+      if (HasDisplay()) return StartWizard(*parsed.options, argc, argv);
       break;
   }
   std::cerr << "tovrin: the update run is not available yet; use --drives or --resolve\n" << Usage();

@@ -55,6 +55,7 @@ CMainFrame::CMainFrame(Platform& platform, ArchiveLibrary& archives, DialogHost&
   SetSize(wxGetClientDisplayRect());
   Maximize();
   queue_.PostMessage(*this, WM_COMMAND, ID_SET_TITLE);
+  Bind(wxEVT_IDLE, &CMainFrame::OnIdle, this);
 }
 
 CMainFrame::~CMainFrame() = default;
@@ -71,6 +72,13 @@ void CMainFrame::OnMessage(unsigned message, int wParam) {
 
 void CMainFrame::OnSetTitle() {
   SetTitle(gui::ToWx(ReadInfoTitle(platform_.files, g_strAppDir + "info.txt")));
+}
+
+void CMainFrame::OnIdle(wxIdleEvent& event) {
+  // One message at a time: a page opened by one runs its own loop, in
+  // which the rest go on being dispatched.
+  if (queue_.DispatchOne()) event.RequestMore();
+  event.Skip();
 }
 
 void CMainFrame::InstallAccelerators() {

@@ -1,7 +1,8 @@
 #pragma once
 // The main window: maximized, a caption and a thin border, no menu, toolbar,
 // status bar or system menu. Its title "Tovrin" gives way to line 1 of
-// info.txt once its own command 104 comes through the queue.
+// info.txt once its own command 104 comes through the queue. The frame's
+// idle time dispatches the program's posted messages.
 
 #include <memory>
 
@@ -32,6 +33,7 @@ class CMainFrame : public wxFrame, public MessageTarget {
  private:
   void InstallAccelerators();
   void OnAccelerator(wxCommandEvent& event);
+  void OnIdle(wxIdleEvent& event);
 
   Platform& platform_;
   MessageQueue& queue_;

@@ -16,7 +16,6 @@ bool CTovrinApp::OnInit() {
   frame_ = new CMainFrame(platform_, services_.archives, dialogs_, queue_);
   // The update run's boxes name the view as their owner.
   ui_.SetOwnerWindow(&frame_->View(), frame_);
-  Bind(wxEVT_IDLE, &CTovrinApp::OnIdle, this);
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnAppAbout(); }, ID_APP_ABOUT);
   SetTopWindow(frame_);
   frame_->Show();
@@ -27,13 +26,6 @@ bool CTovrinApp::OnInit() {
 void CTovrinApp::OnAppAbout() {
   CAboutDlg about;
   dialogs_.DoModal(about);
-}
-
-void CTovrinApp::OnIdle(wxIdleEvent& event) {
-  // The posted messages, one at a time: a page opened by one runs its own
-  // loop, which goes on dispatching the rest.
-  if (queue_.DispatchOne()) event.RequestMore();
-  event.Skip();
 }
 
 int RunWizard(int argc, char** argv, WizardServices services) {

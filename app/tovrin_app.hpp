@@ -36,8 +36,6 @@ class CTovrinApp : public wxApp {
   gui::WxUserInterface& UserInterface() { return ui_; }
 
  private:
-  void OnIdle(wxIdleEvent& event);
-
   WizardServices services_;
   gui::WxUserInterface ui_;
   Platform platform_;

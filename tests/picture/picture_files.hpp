@@ -1,13 +1,13 @@
 #pragma once
-// A temporary folder mapped as drive C:, with the file system the picture
-// routines read through.
+// Drive C: on a temporary folder, through the real file system, with every
+// read asked of its files recorded.
 
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "platform/file_system.hpp"
+#include "platform/posix_file_system.hpp"
 #include "tests/support/temp_folder.hpp"
 
 namespace tovrin::testing {
@@ -25,7 +25,7 @@ class PictureFiles {
  private:
   TempFolder folder_;
   std::shared_ptr<std::vector<std::size_t>> readSizes_;
-  std::unique_ptr<FileSystem> files_;
+  std::unique_ptr<PosixFileSystem> files_;
 };
 
 }  // namespace tovrin::testing
