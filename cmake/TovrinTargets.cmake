@@ -17,7 +17,8 @@ endfunction()
 
 # One GoogleTest program per test folder.
 function(tovrin_test_folder name)
-  cmake_parse_arguments(ARG "" "" "DEPS;LABELS" ${ARGN})
+  # PROPERTIES: more test properties for every test of the program.
+  cmake_parse_arguments(ARG "" "" "DEPS;LABELS;PROPERTIES" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   if(NOT sources)
     return()
@@ -28,5 +29,5 @@ function(tovrin_test_folder name)
     TOVRIN_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     TOVRIN_BINARY_DIR="${PROJECT_BINARY_DIR}")
   include(GoogleTest)
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${ARG_LABELS}")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${ARG_LABELS}" ${ARG_PROPERTIES})
 endfunction()

@@ -19,6 +19,7 @@ namespace tovrin::gui {
 namespace {
 
 constexpr std::uint32_t kStaticTypes = SS_TYPEMASK;
+constexpr int kPostedMessageMilliseconds = 20;
 
 long DialogFrameStyle(std::uint32_t style) {
   long frame = wxCAPTION;
@@ -72,7 +73,8 @@ PageDialog::PageDialog(wxWindow* parent, const DialogTemplate& dialogTemplate, D
   Bind(wxEVT_CHAR_HOOK, &PageDialog::OnCharHook, this);
   Bind(wxEVT_BUTTON, &PageDialog::OnButton, this);
   Bind(wxEVT_CHECKBOX, &PageDialog::OnButton, this);
-  Bind(wxEVT_IDLE, &PageDialog::OnIdle, this);
+  postedMessages_.SetOwner(this);
+  Bind(wxEVT_TIMER, &PageDialog::OnPostedMessageTimer, this);
   Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) { Command(IDCANCEL); });
   Bind(wxEVT_LISTBOX, [this](wxCommandEvent& event) {
     page_.OnCommand(*this, event.GetId(), LBN_SELCHANGE);
@@ -126,7 +128,10 @@ wxWindow* PageDialog::CreateControl(const DialogControl& control, const wxPoint&
 int PageDialog::Run() {
   page_.OnInitDialog(*this);
   if (endedBeforeShown_) return *endedBeforeShown_;
-  return ShowModal();
+  if (queue_ != nullptr) postedMessages_.Start(kPostedMessageMilliseconds);
+  const int result = ShowModal();
+  postedMessages_.Stop();
+  return result;
 }
 
 wxWindow* PageDialog::Control(int id) const {
@@ -266,9 +271,9 @@ void PageDialog::OnCharHook(wxKeyEvent& event) {
 
 void PageDialog::OnButton(wxCommandEvent& event) { Command(event.GetId()); }
 
-void PageDialog::OnIdle(wxIdleEvent& event) {
-  if (queue_ != nullptr && queue_->DispatchOne()) event.RequestMore();
-  event.Skip();
+void PageDialog::OnPostedMessageTimer(wxTimerEvent&) {
+  while (IsModal() && queue_->DispatchOne()) {
+  }
 }
 
 }  // namespace tovrin::gui

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include <wx/dialog.h>
+#include <wx/timer.h>
 
 #include "platform/dialog_host.hpp"
 #include "platform/gui/dialog_units.hpp"
@@ -58,13 +59,16 @@ class PageDialog : public wxDialog, public Dialog {
   int DefaultButtonId() const;
   void OnCharHook(wxKeyEvent& event);
   void OnButton(wxCommandEvent& event);
-  void OnIdle(wxIdleEvent& event);
+  void OnPostedMessageTimer(wxTimerEvent& event);
   wxString DisplayText(int id, const std::string& text) const;
   wxListBox* ListBox(int id) const;
 
   const DialogTemplate& template_;
   DialogPage& page_;
   MessageQueue* queue_;
+  // Idle time does not reach a loop that runs inside an idle handler (where
+  // the frame dispatches the command that opens a page), timers do.
+  wxTimer postedMessages_;
   BaseUnits units_;
   std::string title_;
   std::map<int, wxWindow*> controls_;

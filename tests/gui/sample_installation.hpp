@@ -1,0 +1,40 @@
+#pragma once
+// The sample product installed on drive C: and the sample update medium on
+// drive D:\UPD\, both copied into a temporary folder, with the uninstall
+// registry of the sample; g_strAppDir points at the medium for the test's
+// lifetime.
+
+#include <memory>
+#include <string>
+
+#include "archive/lzh_archive_library.hpp"
+#include "description/update_description.hpp"
+#include "platform/posix_file_system.hpp"
+#include "platform/registry.hpp"
+#include "tests/support/temp_folder.hpp"
+
+namespace tovrin::testing {
+
+class SampleInstallation {
+ public:
+  // `withInfoFile` false leaves info.txt off the medium.
+  explicit SampleInstallation(bool withInfoFile = true);
+  ~SampleInstallation();
+
+  FileSystem& files() { return *files_; }
+  Registry& registry() { return registry_; }
+  ArchiveLibrary& archives() { return *archives_; }
+  // The medium's info.txt as the program reads it.
+  UpdateDescription Description();
+  // A file of the installed product, below C:\.
+  std::string ProductFile(const std::string& relative) const;
+
+ private:
+  TempFolder folder_;
+  std::unique_ptr<PosixFileSystem> files_;
+  Registry registry_;
+  std::unique_ptr<LzhArchiveLibrary> archives_;
+  std::string savedAppDir_;
+};
+
+}  // namespace tovrin::testing
