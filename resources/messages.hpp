@@ -52,5 +52,7 @@ inline constexpr std::string_view kKeyKindArchitecture = "種別建築";
 inline constexpr std::string_view kNoticeTitleUpdate = "アップデート";
 // The unattended run prints the confirm page's destination after this label.
 inline constexpr std::string_view kConfirmDestinationLabel = "更新先：";
+// The Cancel button of an OK/Cancel message box, as a Japanese system labels it.
+inline constexpr std::string_view kCancelButton = "キャンセル";
 
 }  // namespace tovrin::texts

@@ -30,8 +30,10 @@ std::string FromWx(const wxString& text) {
   if (const auto whole = cp932::FromUtf8({utf8.data(), utf8.length()})) return *whole;
   std::string cp932;
   for (const wxUniChar character : text) {
-    const wxScopedCharBuffer one = wxString(character).utf8_str();
-    cp932 += cp932::FromUtf8({one.data(), one.length()}).value_or("?");
+    // The buffer belongs to the string it came from: keep that alive.
+    const wxString one(character);
+    const wxScopedCharBuffer bytes = one.utf8_str();
+    cp932 += cp932::FromUtf8({bytes.data(), bytes.length()}).value_or("?");
   }
   return cp932;
 }

@@ -5,7 +5,9 @@
 #include <wx/toplevel.h>
 #include <wx/utils.h>
 
+#include "platform/cp932.hpp"
 #include "platform/gui/gui_text.hpp"
+#include "resources/messages.hpp"
 
 namespace tovrin::gui {
 
@@ -24,7 +26,7 @@ int WxUserInterface::MessageBox(WindowHandle owner, const std::string& text,
   wxMessageDialog box(OwnerWindow(owner), ToWx(text), ToWx(caption),
                       wxOK | (withCancel ? wxCANCEL : 0) | wxCENTRE);
   // The labels of a Japanese Windows box.
-  if (withCancel) box.SetOKCancelLabels("OK", wxString::FromUTF8("キャンセル"));
+  if (withCancel) box.SetOKCancelLabels("OK", ToWx(cp932::Text(texts::kCancelButton)));
   return box.ShowModal() == wxID_OK ? IDOK : IDCANCEL;
 }
 
