@@ -11,7 +11,7 @@ int main(int argc, char* argv[]) {
   const auto parsed = ParseCommandLine(arguments);
   if (!parsed.options) {
     std::cerr << "tovrin: " << parsed.error << "\n" << Usage();
-    return kExitUsage;
+    return kBadCommandLineStatus;
   }
   switch (parsed.options->action) {
     case CommandLineOptions::Action::ShowDrives:
@@ -22,5 +22,5 @@ int main(int argc, char* argv[]) {
       break;
   }
   std::cerr << "tovrin: the update run is not available yet; use --drives or --resolve\n" << Usage();
-  return kExitUsage;
+  return kBadCommandLineStatus;
 }
