@@ -7,9 +7,12 @@
 
 namespace tovrin {
 namespace {
+
 constexpr int kDone = 0;
 constexpr int kNotResolved = 1;
+
 }  // namespace
+
 int ShowDrives(const CommandLineOptions& options, std::ostream& out, std::ostream& err) {
   std::string error;
   const auto table = BuildDriveTable(options.drives, error);
