@@ -30,6 +30,7 @@ constexpr std::string_view kSettings =
     "Quoted='single'\r\n"
     "Unmatched=\"half\r\n"
     "Formula=a=b\r\n"
+    "Empty=  \r\n"
     ";Maker=2\r\n"
     "NoEquals\r\n"
     "version=second\r\n"
@@ -67,6 +68,7 @@ TEST_F(Profile, ReadsValuesWithTheWindowsRules) {
   EXPECT_EQ(Read("SYSTEM", "Quoted"), "single");
   EXPECT_EQ(Read("SYSTEM", "Unmatched"), "\"half");      // quotes that do not pair stay
   EXPECT_EQ(Read("SYSTEM", "Formula"), "a=b");
+  EXPECT_EQ(Read("SYSTEM", "Empty"), "");                // found, so not the default
   EXPECT_EQ(Read("DIR", "MASTER"), "C:\\MST\\");
   EXPECT_EQ(Read("HISTORY", "Last"), "1");               // no final line end
 }
@@ -114,6 +116,12 @@ TEST_F(Profile, WritesChangeOnlyTheLinesTheyMean) {
   ASSERT_TRUE(Write("system", "GENGOU", "R"));
   replace("version=second\r\n", "version=second\r\nGENGOU=R\r\n");
   EXPECT_EQ(HostBytes(), expected);
+
+  // A key of the second [SYSTEM] only is not found there: it joins the first.
+  ASSERT_TRUE(Write("SYSTEM", "MAKER", "1"));
+  replace("GENGOU=R\r\n", "GENGOU=R\r\nMAKER=1\r\n");
+  EXPECT_EQ(HostBytes(), expected);
+  EXPECT_EQ(Read("SYSTEM", "MAKER"), "1");
 
   // An LF-only line that is replaced gets CR LF; its neighbours keep LF.
   ASSERT_TRUE(Write("DIR", "MASTER", "D:\\M\\"));
