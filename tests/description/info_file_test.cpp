@@ -76,27 +76,12 @@ TEST_F(InfoFileTest, JapaneseNotesGetTheirLineBreaks) {
   const std::string update = "\x8D\x58\x90\x56\x93\xE0\x97\x65";
   const std::string caution = "\x92\x8D\x88\xD3";
   lines[25] = update + "\tx" + caution;
-  lines[26] = caution + "\t\t" + update;
-  // 101 coded breaks: the last TAB stays.
-  std::string many;
-  for (int i = 0; i < 101; ++i) many += "\ta";
-  ASSERT_EQ(Read(Joined(lines)), 1);
-  EXPECT_EQ(description_.m_strNoticeNotes, update + "\r\n" + caution);
-  EXPECT_EQ(description_.m_strDestNotes, caution + "\r\n" + update);
-
-  lines[25] = many;
-  ASSERT_EQ(Read(Joined(lines)), 1);
-  std::string expected;
-  for (int i = 0; i < 100; ++i) expected += "\r\n";
-  EXPECT_EQ(description_.m_strNoticeNotes, expected + "\ta");
-}
-
-TEST_F(InfoFileTest, OtherLinesKeepTheirTabs) {
-  std::vector<std::string> lines = FixedLines();
-  lines[0] = "key\tone";
+  lines[26] = caution + "\t\t" + update + "\t";
+  // Only the notes lines are converted.
   lines[27] = "title\tkey";
   ASSERT_EQ(Read(Joined(lines)), 1);
-  EXPECT_EQ(description_.m_strUninstallKey[0], "key\tone");
+  EXPECT_EQ(description_.m_strNoticeNotes, update + "\r\n" + caution);
+  EXPECT_EQ(description_.m_strDestNotes, caution + "\r\n" + update + "\r\n");
   EXPECT_EQ(description_.m_strTitleKey[0], "title\tkey");
 }
 
@@ -109,13 +94,6 @@ TEST_F(InfoFileTest, ShortFileLeavesTheRestEmpty) {
   EXPECT_EQ(description_.m_strTitleKey[14], "");
   EXPECT_EQ(description_.m_nFileCount, 0);
   EXPECT_EQ(description_.m_nInvalidLine, 0);
-}
-
-TEST_F(InfoFileTest, LowerCaseNullIsAFileName) {
-  std::vector<std::string> lines = FixedLines();
-  lines[18] = "null";
-  ASSERT_EQ(Read(Joined(lines)), 1);
-  EXPECT_EQ(description_.m_strIniName, "null");
 }
 
 TEST_F(InfoFileTest, LineEndsAndEndOfFileByte) {
@@ -225,12 +203,6 @@ TEST_F(InfoRecordsTest, BadRecordMakesTheDescriptionInvalid) {
   EXPECT_EQ(description_.m_strSrcName[0], "ONE");
   EXPECT_EQ(description_.m_strSrcName[1], "FOUR");
   EXPECT_EQ(description_.m_strSubDir[1], "d");
-}
-
-TEST_F(InfoRecordsTest, FirstRecordLineMissingFields) {
-  ASSERT_EQ(Read(InfoWithRecords({"no commas here"})), 1);
-  EXPECT_EQ(description_.m_nInvalidLine, 43);
-  EXPECT_EQ(description_.m_nFileCount, 0);
 }
 
 TEST_F(InfoRecordsTest, AHundredRecordsFitAndOneMoreIsRefused) {

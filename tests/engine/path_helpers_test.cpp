@@ -59,13 +59,6 @@ TEST_F(LocateFileTest, SecondByteBackslashIsNoSeparator) {
   EXPECT_EQ(Locate("C:\\" + soft, "tremick1.ini"), std::make_pair(1, "C:\\" + soft + "\\"));
 }
 
-TEST_F(LocateFileTest, LookupInFolderDoesNotTryTheDriveRoot) {
-  drive_.WriteFile("velsor1.ini", "");
-  std::string folder = "C";
-  EXPECT_EQ(LocateFileInFolder(drive_.files, folder, "velsor1.ini"), 0);
-  EXPECT_EQ(folder, "C");
-}
-
 class CreateFolderTest : public ::testing::Test {
  protected:
   testing::TempDrive drive_;

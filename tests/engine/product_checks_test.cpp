@@ -172,13 +172,6 @@ TEST_F(IdentifyProductTest, OnlyTheFirst99BytesOfTheTitleAreSearched) {
   EXPECT_EQ(Identify("velsor1.ini"), 1);
 }
 
-TEST_F(IdentifyProductTest, MatchNeverStartsOnASecondByte) {
-  // "ヂ" is 0x83 0x61: its second byte is not the keyword "a".
-  Keywords({"a", "\x83\x61"});
-  Settings("velsor1.ini", "[SYSTEM]\r\nTITLE=\x83\x61\r\n");
-  EXPECT_EQ(Identify("velsor1.ini"), 2);
-}
-
 class InstalledVersionTest : public IdentifyProductTest {
  protected:
   int Number(int& productNo) {
@@ -217,13 +210,6 @@ TEST_F(InstalledVersionTest, ProductTwoCountsOneMore) {
   EXPECT_EQ(Number(productNo), 8);
   EXPECT_EQ(productNo, 2);
   EXPECT_EQ(CheckInstalledVersion(drive_.files, description_, "C:\\PROG\\", "velsor1.ini",
-                                  productNo),
-            1);
-}
-
-TEST_F(InstalledVersionTest, EveryVersionIsAdmitted) {
-  int productNo = 0;
-  EXPECT_EQ(CheckInstalledVersion(drive_.files, description_, "C:\\NOWHERE\\", "velsor1.ini",
                                   productNo),
             1);
 }
