@@ -146,7 +146,7 @@ int Run(std::size_t megabytes) {
               size, size / cat, size / catSync);
   std::printf("type conversion:           %.3f s  (conversion / cat %.2f, / cat + sync %.2f)\n",
               type, type / cat, type / catSync);
-  std::printf("peak resident memory:      %.1f MB\n", PeakResidentKilobytes() / 1024.0);
+  std::printf("peak resident memory:      %.1f MB\n", static_cast<double>(PeakResidentKilobytes()) / 1024.0);
   if (sizeResult != 1 || typeResult != 1) {
     std::fprintf(stderr, "a conversion failed\n");
     return 1;
