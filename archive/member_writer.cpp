@@ -1,0 +1,76 @@
+#include "archive/member_writer.hpp"
+
+#include <filesystem>
+#include <system_error>
+
+#include "archive/archive_message.hpp"
+#include "archive/member_path.hpp"
+#include "resources/messages.hpp"
+
+namespace tovrin {
+namespace {
+
+enum class Existing { None, Replaceable, Newer, Refused };
+
+Existing CheckExisting(const FileSystem& files, const LzhMember& member, const std::string& target,
+                       bool alwaysReplace) {
+  FileStatus status;
+  if (!files.GetStatus(target, status)) return Existing::None;
+  // Windows refuses to overwrite these; so does the copy of single files.
+  if ((status.attribute & (ATTR_READONLY | ATTR_HIDDEN | ATTR_DIRECTORY)) != 0) return Existing::Refused;
+  if (!alwaysReplace && status.modificationTime >= member.modificationTime) return Existing::Newer;
+  return Existing::Replaceable;
+}
+
+// A member that cannot fit is refused before a byte of it is written.
+bool FitsFreeSpace(const FileSystem& files, const std::string& target, std::uint64_t size) {
+  const auto host = files.Resolve(target);
+  if (!host) return false;
+  std::error_code error;
+  const auto space = std::filesystem::space(host->parent_path(), error);
+  return error || size <= space.available;
+}
+
+std::optional<std::string> CannotWrite(const LzhMember& member) {
+  return ArchiveMessage(texts::kMemberCannotWrite, {MemberDisplayName(member.name)});
+}
+
+FileStatus MemberStatus(const LzhMember& member) {
+  FileStatus status;
+  status.creationTime = member.modificationTime;
+  status.modificationTime = member.modificationTime;
+  status.accessTime = member.modificationTime;
+  status.size = member.size;
+  status.attribute = member.attribute;
+  return status;
+}
+
+}  // namespace
+
+std::optional<std::string> WriteMember(FileSystem& files, LzhReader& reader, const LzhMember& member,
+                                       const std::string& target, bool alwaysReplace) {
+  switch (CheckExisting(files, member, target, alwaysReplace)) {
+    case Existing::Refused: return CannotWrite(member);
+    case Existing::Newer: return std::nullopt;
+    case Existing::None:
+    case Existing::Replaceable: break;
+  }
+  if (!FitsFreeSpace(files, target, member.size)) return CannotWrite(member);
+  auto file = files.BeginReplace(target);
+  if (!file) return CannotWrite(member);
+
+  std::uint64_t written = 0;
+  const DataResult result = reader.ReadData([&](std::string_view block) {
+    written += block.size();
+    return file->Write(block);
+  });
+  if (result == DataResult::SinkFailed) return CannotWrite(member);
+  if (result == DataResult::Corrupt || written != member.size) {
+    return ArchiveMessage(texts::kMemberCorrupt, {MemberDisplayName(member.name)});
+  }
+  if (!file->Commit()) return CannotWrite(member);
+  if (!files.SetStatus(target, MemberStatus(member))) return CannotWrite(member);
+  return std::nullopt;
+}
+
+}  // namespace tovrin
