@@ -57,6 +57,13 @@ TEST_F(MasterFileText, CtrlZEndsTheFile) {
   EXPECT_EQ(SizeConverted("one\r\ntw\x1Ao\r\n"), "one\r\ntw\r\n");
 }
 
+TEST_F(MasterFileText, CtrlZFarIntoALargeFileEndsIt) {
+  std::string content;
+  for (int i = 0; i < 2000; ++i) content += MasterRecord("100100", "000107", 100) + "\r\n";
+  ASSERT_GT(content.size(), 2u * 64 * 1024);
+  EXPECT_EQ(SizeConverted(content + "tail\x1A" + content), content + "tail\r\n");
+}
+
 TEST_F(MasterFileText, EmptyMasterStaysEmpty) { EXPECT_EQ(SizeConverted(""), ""); }
 
 TEST_F(MasterFileText, ConvertsEveryRecordOfAFileLargerThanTheBuffers) {
