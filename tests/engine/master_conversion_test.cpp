@@ -206,6 +206,16 @@ TEST_F(MasterFolderWalk, BothFoldersBelowThePrefixOfTheSettings) {
   EXPECT_EQ(drive_.ReadFile("DATA\\MST\\zai001-3.mst"), kSizeRecordLine);
 }
 
+TEST_F(MasterFolderWalk, APrefixLongerThan63BytesIsUsedWhole) {
+  const std::string folder = "MASTER\\" + std::string(60, 'D') + "\\";
+  drive_.WriteFile("PROD\\velsor1.ini", "[DIR]\r\nMASTER=C:\\" + folder + "\r\n");
+  drive_.WriteFile(folder + "1\\zai001-3.mst", kSizeRecordLine);
+  drive_.WriteFile(folder + "21\\zai001-3.mst", kSizeRecordLine);
+  ASSERT_EQ(ConvertMaterialSize(drive_.files, std::string(kSettings)), 1);
+  EXPECT_EQ(drive_.ReadFile(folder + "1\\zai001-3.mst"), Converted());
+  EXPECT_EQ(drive_.ReadFile(folder + "21\\zai001-3.mst"), Converted());
+}
+
 TEST_F(MasterFolderWalk, EmptyPrefixResolvesAgainstTheCurrentFolder) {
   drive_.WriteFile("PROD\\velsor1.ini", "[DIR]\r\nOTHER=C:\\M\\\r\n");
   drive_.WriteFile("WORK\\1\\zai001-3.mst", kSizeRecordLine);
