@@ -32,13 +32,17 @@ struct UpdateDescription {
   int m_nFileCount = 0;
   std::array<std::string, 15> m_strTitleKey;          // lines 28-42
 
-  // Line number of the first record line that is not a record (fewer than
-  // four non-empty fields, or a 101st record); 0 when every line is good.
+  // Line number of the first line that makes the description unusable: a
+  // record line with fewer than four non-empty fields, a 101st record, or a
+  // line that could not be read. 0 when every line is good. Blank lines
+  // after line 42 are not records and never count.
   int m_nInvalidLine = 0;
 };
 
-// Reads g_strAppDir-relative "info.txt" (the path given whole) into the
-// description. 1 when the file was read, 0 when it cannot be opened.
+// Reads info.txt (its whole path, g_strAppDir followed by "info.txt") into
+// the description. 1 when the file was read, 0 when it cannot be opened
+// (only m_nFileCount and m_nInvalidLine are set, to 0) or a read failed
+// midway (the failed line is recorded in m_nInvalidLine).
 int ReadInfoFile(FileSystem& files, const std::string& infoPath, UpdateDescription& description);
 
 // The first line of info.txt, for the window title; empty when the file

@@ -21,6 +21,10 @@ enum class UpdateOutcome {
   Failed,               // anything else (an error caught at the run's edge)
 };
 
+// Construct one run per description and keep it for as long as the
+// description lives: each RunUpdate starts again from the line-19 text the
+// description held at construction, so a "NULL" description chooses its
+// settings file afresh after a refused run.
 class UpdateRun {
  public:
   UpdateRun(UpdateDescription& description, Platform& platform, ArchiveLibrary& archives,
@@ -34,10 +38,39 @@ class UpdateRun {
   int ProductNo() const { return m_nProductNo; }
 
  private:
+  enum class RecordResult { Done, Cancelled, Stopped };
+
+  // update_run.cpp
+  int RunChecked();
+  int FindSettingsFile();
+  bool ProductMayTakeUpdate();
+  void PrepareArchiveLibrary();
+  int Refuse(const std::string& text, int result);
+  int EndWithError(const std::string& reason);
+  int ShowBox(const std::string& text, const std::string& caption, unsigned type);
+
+  // record_processing.cpp
+  RecordResult ProcessRecord(int index);
+  bool NeedsDisk(int index) const;
+  bool AskForDisk(int index);
+  RecordResult ExtractArchive(int index, const std::string& targetFolder);
+  void PrepareStartArchive(int index);
+  RecordResult CopyUpdateFile(int index, const std::string& targetFolder);
+
+  // finish_update.cpp
+  void FinishUpdate();
+  void WriteTitleVersion(const std::string& settingsPath);
+  void WriteTradeKind(const std::string& settingsPath);
+  bool ConvertMasters();
+
   UpdateDescription& description_;
   Platform& platform_;
   ArchiveLibrary& archives_;
   WindowHandle owner_;
+  const std::string originalIniName_;
+  std::string productFolder_;
+  std::string windowsDirectory_;
+  int currentDisk_ = 1;
   int m_nProductNo = -1;
   UpdateOutcome outcome_ = UpdateOutcome::NotRun;
 };

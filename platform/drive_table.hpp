@@ -46,6 +46,10 @@ std::optional<DriveTable> BuildDriveTable(const DriveOptions& options, std::stri
 // [Software\\Wine\\Drives] in system.reg.
 DriveTable ReadWinePrefixDrives(const std::filesystem::path& prefix);
 
+// The Wine prefix BuildDriveTable reads for these options, if any: none when
+// --drive options are given.
+std::optional<std::filesystem::path> FindWinePrefix(const DriveOptions& options);
+
 // "fixed", "removable", "cdrom", "remote"; nullopt for anything else.
 std::optional<DriveType> ParseDriveType(std::string_view name);
 std::string_view DriveTypeName(DriveType type);

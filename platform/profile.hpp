@@ -1,6 +1,8 @@
 #pragma once
 // The INI profile functions with the Windows rules; every section, key,
-// value and file name is CP932. Writes replace the file atomically.
+// value and file name is CP932. A bare file name lives in the Windows
+// directory. Writes replace the file atomically and keep every line they do
+// not change byte for byte.
 
 #include <string>
 
@@ -20,7 +22,11 @@ std::string GetProfileText(FileSystem& files, const std::string& section,
                            const std::string& key, const std::string& defaultValue,
                            DWORD size, const std::string& file);
 
-// Nonzero on success, zero on failure (nothing changed then).
+// Nonzero on success, zero on failure (nothing changed then). Fails for a
+// missing folder, a read-only or unreadable file, a file that begins with a
+// UTF-8 or UTF-16 byte-order mark, and an entry that would not read back as
+// written (a line break anywhere, '=' in the key, ']' in the section, a key
+// that begins with ';' or '[' or is empty).
 BOOL WritePrivateProfileStringA(FileSystem& files, const std::string& section,
                                 const std::string& key, const std::string& value,
                                 const std::string& file);

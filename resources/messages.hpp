@@ -23,4 +23,34 @@ inline constexpr std::string_view kMemberOutsideTarget = "%s は展開先の外�
 inline constexpr std::string_view kMemberNotRegular = "%s は通常のファイルではないため展開しません。";
 inline constexpr std::string_view kMemberCannotWrite = "%s を書き込めません。";
 
+// The update run.
+inline constexpr std::string_view kInvalidDescriptionLine = "info.txt の %d 行目が正しくありません。";
+inline constexpr std::string_view kInstallFolderWrong = "ｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞが正しくないと思われます。";
+inline constexpr std::string_view kCannotUpdateVersion = "このバージョンへの更新はできません。";
+inline constexpr std::string_view kInsertUpdateDisk = "%d 枚目のｱｯﾌﾟﾃﾞｲﾄFDをｾｯﾄしてください。";
+inline constexpr std::string_view kUpdateCancelled = "ｱｯﾌﾟﾃﾞｲﾄを取消しました。";
+inline constexpr std::string_view kFileUpdateFailed = "%sの更新に失敗しました。";
+inline constexpr std::string_view kAttributeUpdateFailed = "%sの属性更新に失敗しました。";
+inline constexpr std::string_view kMaterialSizeNotConverted = "材料ｻｲｽﾞ変換が正常に更新されませんでした。";
+inline constexpr std::string_view kMaterialTypeNotConverted = "材料ﾀｲﾌﾟ変換が正常に更新されませんでした。";
+inline constexpr std::string_view kSystemUpdated = "システムは正常に更新されました。";
+inline constexpr std::string_view kErrorDuringUpdate = "更新中にエラーが発生しました。%s";
+// Reasons given with kErrorDuringUpdate.
+inline constexpr std::string_view kAttributeWriteFailed = "%s の属性を書き込めませんでした。";
+inline constexpr std::string_view kUnknownError = "原因不明のエラーです。";
+
+// Settings the update run writes into the product.
+inline constexpr std::string_view kEraName = "令和";
+inline constexpr std::string_view kKeyExtractionStartDateOn = "抽出開始日ON";
+inline constexpr std::string_view kKeyExtractionEndDateOn = "抽出終了日ON";
+inline constexpr std::string_view kKeyKindElectrical = "種別電気";
+inline constexpr std::string_view kKeyKindWaterSupply = "種別水道";
+inline constexpr std::string_view kKeyKindBuildingServices = "種別設備";
+inline constexpr std::string_view kKeyKindArchitecture = "種別建築";
+
+// The notes page's title when the update converts no masters.
+inline constexpr std::string_view kNoticeTitleUpdate = "アップデート";
+// The unattended run prints the confirm page's destination after this label.
+inline constexpr std::string_view kConfirmDestinationLabel = "更新先：";
+
 }  // namespace tovrin::texts

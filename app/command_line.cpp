@@ -1,0 +1,99 @@
+#include "app/command_line.hpp"
+
+#include <array>
+
+namespace tovrin {
+namespace {
+
+using Action = CommandLineOptions::Action;
+
+struct OptionSpec {
+  std::string_view name;
+  std::string_view valueName;  // empty for a switch
+  std::string_view help;
+  // Stores the option; false with `error` set when it cannot be taken.
+  bool (*apply)(CommandLineOptions& options, std::string_view value, std::string& error);
+};
+
+bool SetAction(CommandLineOptions& options, Action action, std::string& error) {
+  if (options.action != Action::Wizard && options.action != action) {
+    error = "--drives and --resolve exclude each other";
+    return false;
+  }
+  options.action = action;
+  return true;
+}
+
+// Add an option by adding its row.
+constexpr std::array kOptions = {
+    OptionSpec{"--drives", "", "print the drive table, one line a drive",
+               [](CommandLineOptions& options, std::string_view, std::string& error) {
+                 return SetAction(options, Action::ShowDrives, error);
+               }},
+    OptionSpec{"--resolve", "WINPATH", "print the host path a Windows path resolves to",
+               [](CommandLineOptions& options, std::string_view value, std::string& error) {
+                 options.windowsPath = value;
+                 return SetAction(options, Action::ResolvePath, error);
+               }},
+    OptionSpec{"--drive", "L=DIR[:TYPE]",
+               "map drive L to host folder DIR; TYPE fixed (default), removable, cdrom or remote",
+               [](CommandLineOptions& options, std::string_view value, std::string&) {
+                 options.drives.drives.emplace_back(value);
+                 return true;
+               }},
+    OptionSpec{"--wine-prefix", "DIR", "take the drives of this Wine prefix",
+               [](CommandLineOptions& options, std::string_view value, std::string&) {
+                 options.drives.winePrefix = std::string(value);
+                 return true;
+               }},
+};
+
+const OptionSpec* FindOption(std::string_view name) {
+  for (const auto& option : kOptions) {
+    if (option.name == name) return &option;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+ParsedCommandLine ParseCommandLine(const std::vector<std::string_view>& arguments) {
+  CommandLineOptions options;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    std::string_view name = arguments[i];
+    std::optional<std::string_view> value;
+    if (const std::size_t equals = name.find('='); name.starts_with("--") && equals != std::string_view::npos) {
+      value = name.substr(equals + 1);
+      name = name.substr(0, equals);
+    }
+    const OptionSpec* option = FindOption(name);
+    if (option == nullptr) {
+      const bool looksLikeOption = name.starts_with("-");
+      return {std::nullopt, std::string(looksLikeOption ? "unknown option " : "unexpected argument ") +
+                                "\"" + std::string(arguments[i]) + "\""};
+    }
+    if (option->valueName.empty() && value) {
+      return {std::nullopt, std::string(name) + " takes no value"};
+    }
+    if (!option->valueName.empty() && !value) {
+      if (i + 1 == arguments.size()) return {std::nullopt, std::string(name) + " needs " + std::string(option->valueName)};
+      value = arguments[++i];
+    }
+    std::string error;
+    if (!option->apply(options, value.value_or(""), error)) return {std::nullopt, error};
+  }
+  return {options, {}};
+}
+
+std::string Usage() {
+  std::string usage = "usage: tovrin [options]\n";
+  for (const auto& option : kOptions) {
+    std::string left = "  " + std::string(option.name);
+    if (!option.valueName.empty()) left += " " + std::string(option.valueName);
+    left.resize(std::max<std::size_t>(left.size() + 2, 30), ' ');
+    usage += left + std::string(option.help) + "\n";
+  }
+  return usage;
+}
+
+}  // namespace tovrin

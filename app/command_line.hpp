@@ -1,0 +1,37 @@
+#pragma once
+// The program's command line: one struct of parsed options and one parse
+// function. Arguments are UTF-8 here; they become CP932 where they are used.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/drive_table.hpp"
+
+namespace tovrin {
+
+inline constexpr int kExitSuccess = 0;
+inline constexpr int kExitFailure = 1;
+inline constexpr int kExitUsage = 64;  // EX_USAGE
+
+struct CommandLineOptions {
+  enum class Action { Wizard, ShowDrives, ResolvePath };
+  Action action = Action::Wizard;
+  std::string windowsPath;  // --resolve WINPATH
+  DriveOptions drives;      // --drive, --wine-prefix
+};
+
+struct ParsedCommandLine {
+  std::optional<CommandLineOptions> options;  // empty on a bad command line
+  std::string error;
+};
+
+// The arguments after the program name. Options take their value as the next
+// argument or after "=": "--drive C=/srv/c" or "--drive=C=/srv/c".
+ParsedCommandLine ParseCommandLine(const std::vector<std::string_view>& arguments);
+
+// The usage text, one line an option.
+std::string Usage();
+
+}  // namespace tovrin

@@ -1,0 +1,46 @@
+#include "app/drive_diagnostics.hpp"
+
+#include <ostream>
+
+#include "platform/cp932.hpp"
+#include "platform/host_file_system.hpp"
+
+namespace tovrin {
+int ShowDrives(const CommandLineOptions& options, std::ostream& out, std::ostream& err) {
+  std::string error;
+  const auto table = BuildDriveTable(options.drives, error);
+  if (!table) {
+    err << "tovrin: " << error << "\n";
+    return kExitUsage;
+  }
+  for (const auto& drive : table->Drives()) {
+    out << drive.letter << ": " << DriveTypeName(drive.type) << " " << drive.root.string() << "\n";
+  }
+  return kExitSuccess;
+}
+
+int ResolveWindowsPath(const CommandLineOptions& options, std::ostream& out, std::ostream& err) {
+  std::string error;
+  const auto files = MakeHostFileSystem(options.drives, error);
+  if (!files) {
+    err << "tovrin: " << error << "\n";
+    return kExitUsage;
+  }
+  const auto path = cp932::FromUtf8(options.windowsPath);
+  if (!path) {
+    err << "tovrin: \"" << options.windowsPath << "\" has no code page 932 spelling\n";
+    return kExitFailure;
+  }
+  if (const auto host = files->Resolve(*path)) {
+    out << host->string() << "\n";
+    return kExitSuccess;
+  }
+  if (path->size() >= 2 && (*path)[1] == ':') {
+    err << "tovrin: drive " << path->substr(0, 2) << " is not mapped\n";
+  } else {
+    err << "tovrin: \"" << options.windowsPath << "\" is on no drive\n";
+  }
+  return kExitFailure;
+}
+
+}  // namespace tovrin

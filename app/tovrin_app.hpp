@@ -1,0 +1,53 @@
+#pragma once
+// The application object of the wizard: the frame, its view and the pages
+// on screen, driven by the program's own message queue.
+
+#include <wx/app.h>
+
+#include "archive/archive_library.hpp"
+#include "platform/file_system.hpp"
+#include "platform/gui/wx_dialog_host.hpp"
+#include "platform/gui/wx_user_interface.hpp"
+#include "platform/message_queue.hpp"
+#include "platform/platform.hpp"
+#include "platform/registry.hpp"
+
+namespace tovrin {
+
+class CMainFrame;
+
+// What the command line set up before the window system starts.
+struct WizardServices {
+  FileSystem& files;
+  Registry& registry;
+  ArchiveLibrary& archives;
+};
+
+class CTovrinApp : public wxApp {
+ public:
+  explicit CTovrinApp(WizardServices services);
+
+  // Creates and shows the main frame; its view posts the first page.
+  bool OnInit() override;
+  void OnAppAbout();  // command 57664
+
+  CMainFrame* MainFrame() const { return frame_; }
+  MessageQueue& Queue() { return queue_; }
+  gui::WxUserInterface& UserInterface() { return ui_; }
+
+ private:
+  void OnIdle(wxIdleEvent& event);
+
+  WizardServices services_;
+  gui::WxUserInterface ui_;
+  Platform platform_;
+  MessageQueue queue_;
+  gui::WxDialogHost dialogs_;
+  CMainFrame* frame_ = nullptr;
+};
+
+// Runs the wizard on the display: the font alias, then the window system's
+// loop until the frame closes. The program's exit status.
+int RunWizard(int argc, char** argv, WizardServices services);
+
+}  // namespace tovrin

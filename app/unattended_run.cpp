@@ -1,0 +1,59 @@
+#include "app/unattended_run.hpp"
+
+#include "platform/console/console_dialog_host.hpp"
+#include "platform/console/console_user_interface.hpp"
+#include "platform/message_queue.hpp"
+#include "wizard/tovrin_view.hpp"
+
+namespace tovrin {
+namespace {
+
+// The main frame of a run without windows: it has no title to show, and
+// ends the message loop when the wizard closes it.
+class UnattendedFrame : public MessageTarget {
+ public:
+  explicit UnattendedFrame(MessageQueue& queue) : queue_(queue) {}
+
+  void OnMessage(unsigned message, int) override {
+    if (message == WM_CLOSE) queue_.PostQuitMessage();
+  }
+
+ private:
+  MessageQueue& queue_;
+};
+
+}  // namespace
+
+int ExitStatusOf(UpdateOutcome outcome) {
+  switch (outcome) {
+    case UpdateOutcome::Applied:
+      return kExitApplied;
+    case UpdateOutcome::AppliedWithWarnings:
+      return kExitAppliedWithWarnings;
+    case UpdateOutcome::Refused:
+      return kExitRefused;
+    case UpdateOutcome::Cancelled:
+      return kExitCancelled;
+    case UpdateOutcome::Stopped:
+      return kExitStopped;
+    case UpdateOutcome::NotRun:
+    case UpdateOutcome::Failed:
+      break;
+  }
+  return kExitFailed;
+}
+
+int RunUnattended(FileSystem& files, Registry& registry, ArchiveLibrary& archives,
+                  const std::optional<std::string>& typedDestination, std::ostream& out) {
+  ConsoleUserInterface ui(out);
+  Platform platform{files, registry, ui};
+  MessageQueue queue;
+  ConsoleDialogHost dialogs(out, typedDestination, &queue);
+  UnattendedFrame frame(queue);
+  CTovrinView view(platform, archives, dialogs, queue, frame);
+  view.OnCreate();
+  queue.Run();
+  return ExitStatusOf(view.LastOutcome());
+}
+
+}  // namespace tovrin

@@ -1,0 +1,36 @@
+#pragma once
+// The unattended run: the wizard's controller and pages, driven by the
+// console hosts, with no display. Boxes and the confirm page's destination
+// go to `out`, one line each.
+
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "archive/archive_library.hpp"
+#include "engine/update_run.hpp"
+#include "platform/file_system.hpp"
+#include "platform/registry.hpp"
+
+namespace tovrin {
+
+// Exit statuses of the unattended run.
+enum ExitStatus : int {
+  kExitApplied = 0,
+  kExitAppliedWithWarnings = 1,  // a master conversion reported a failure
+  kExitRefused = 2,              // nothing was touched
+  kExitCancelled = 3,            // at a disk prompt
+  kExitStopped = 4,              // a failed extraction or copy
+  kExitFailed = 5,               // anything else
+  kExitUsage = 64,               // a bad command line
+};
+
+int ExitStatusOf(UpdateOutcome outcome);
+
+// Runs the wizard on the medium at g_strAppDir. `typedDestination` (CP932)
+// stands in the destination page's path field after the install-folder
+// lookup, as if typed. Returns the exit status.
+int RunUnattended(FileSystem& files, Registry& registry, ArchiveLibrary& archives,
+                  const std::optional<std::string>& typedDestination, std::ostream& out);
+
+}  // namespace tovrin

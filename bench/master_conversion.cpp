@@ -1,0 +1,167 @@
+// Material master conversions against `cat` on the same bytes and disk.
+// Usage: bench_master_conversion [MEGABYTES] (default 200).
+// Half of the data is ten files in "1\", half one large file in "21\", so
+// the peak memory shows whether it depends on the size of a file.
+
+#include <sys/resource.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <random>
+#include <string>
+
+#include "engine/master_conversion.hpp"
+#include "platform/drive_table.hpp"
+#include "platform/posix_file_system.hpp"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kRuns = 3;
+constexpr std::size_t kMegabyte = 1024 * 1024;
+
+// ケーブル, 配管, 鋼材: material names as the product stores them (CP932).
+constexpr const char* kNames[] = {"\x83\x50\x81\x5B\x83\x75\x83\x8B", "\x94\x7A\x8A\xC7",
+                                  "\x8D\x7C\x8D\xDE"};
+
+class RecordMaker {
+ public:
+  // One record and its CR LF: a third are 186-byte size records.
+  void Append(std::string& out) {
+    const std::size_t start = out.size();
+    const bool sizeRecord = random_() % 3 == 0;
+    if (sizeRecord) {
+      out += "400400";
+      out += random_() % 2 == 0 ? "000107" : "000111";
+    } else {
+      AppendDigits(out, 12);
+    }
+    out += ' ';
+    out += "ABCZ"[random_() % 4];
+    const std::size_t length = sizeRecord ? 186 : 120 + random_() % 80;
+    while (out.size() - start < length) {
+      out += kNames[random_() % 3];
+      AppendDigits(out, 8);
+      out += ' ';
+    }
+    out.resize(start + length);
+    out += "\r\n";
+  }
+
+ private:
+  void AppendDigits(std::string& out, int count) {
+    for (int i = 0; i < count; ++i) out += static_cast<char>('0' + random_() % 10);
+  }
+
+  std::mt19937 random_{20261207};
+};
+
+void WriteMaster(RecordMaker& maker, const fs::path& path, std::size_t bytes) {
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  std::string chunk;
+  for (std::size_t written = 0; written < bytes;) {
+    chunk.clear();
+    while (chunk.size() < kMegabyte) maker.Append(chunk);
+    file.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+    written += chunk.size();
+  }
+  if (!file) throw std::runtime_error("cannot write " + path.string());
+}
+
+void WriteMasters(const fs::path& root, std::size_t totalBytes) {
+  RecordMaker maker;
+  fs::create_directories(root / "M" / "1");
+  fs::create_directories(root / "M" / "21");
+  const std::size_t half = totalBytes / 2;
+  for (int i = 1; i <= 10; ++i) {
+    char name[16];
+    std::snprintf(name, sizeof name, "zai%03d-3.mst", i);
+    WriteMaster(maker, root / "M" / "1" / name, half / 10);
+  }
+  WriteMaster(maker, root / "M" / "21" / "ZAI100-3.MST", half);
+  std::ofstream(root / "velsor1.ini", std::ios::binary) << "[DIR]\r\nMASTER=C:\\M\\\r\n";
+}
+
+double Seconds(const std::function<void()>& work) {
+  const auto start = std::chrono::steady_clock::now();
+  work();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The best of a few runs: the least disturbed by other work on the machine.
+double BestOf(const std::function<void()>& work) {
+  double best = Seconds(work);
+  for (int run = 1; run < kRuns; ++run) best = std::min(best, Seconds(work));
+  return best;
+}
+
+void Shell(const std::string& command) {
+  if (std::system(command.c_str()) != 0) throw std::runtime_error("failed: " + command);
+}
+
+// `cat` of every master into a copy beside the masters; with `sync`, the
+// copies are also flushed to the disk, as the conversion flushes its files.
+std::string CatCommand(const fs::path& root, bool sync) {
+  const std::string masters = "'" + root.string() + "'/M/1/* '" + root.string() + "'/M/21/*";
+  const std::string copies = "'" + root.string() + "'/copies";
+  std::string command = "rm -rf " + copies + " && mkdir " + copies + " && for f in " + masters +
+                        "; do cat \"$f\" > " + copies + "/\"$(basename \"$f\")\"; done";
+  if (sync) command += " && sync " + copies + "/*";
+  return command;
+}
+
+long PeakResidentKilobytes() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+int Run(std::size_t megabytes) {
+  const fs::path root = fs::temp_directory_path() / ("tovrin-bench-" + std::to_string(getpid()));
+  fs::create_directories(root);
+  WriteMasters(root, megabytes * kMegabyte);
+
+  tovrin::DriveTable drives;
+  drives.Map('C', root, tovrin::DRIVE_FIXED);
+  tovrin::PosixFileSystem files(drives);
+  int sizeResult = 1;
+  int typeResult = 1;
+  const double cat = BestOf([&] { Shell(CatCommand(root, false)); });
+  const double catSync = BestOf([&] { Shell(CatCommand(root, true)); });
+  const double size =
+      BestOf([&] { sizeResult &= tovrin::ConvertMaterialSize(files, "C:\\velsor1.ini"); });
+  const double type =
+      BestOf([&] { typeResult &= tovrin::ConvertMaterialType(files, "C:\\velsor1.ini"); });
+  fs::remove_all(root);
+
+  std::printf("data:                      %zu MB in 11 master files\n", megabytes);
+  std::printf("cat:                       %.3f s\n", cat);
+  std::printf("cat + sync:                %.3f s\n", catSync);
+  std::printf("size conversion:           %.3f s  (conversion / cat %.2f, / cat + sync %.2f)\n",
+              size, size / cat, size / catSync);
+  std::printf("type conversion:           %.3f s  (conversion / cat %.2f, / cat + sync %.2f)\n",
+              type, type / cat, type / catSync);
+  std::printf("peak resident memory:      %.1f MB\n", PeakResidentKilobytes() / 1024.0);
+  if (sizeResult != 1 || typeResult != 1) {
+    std::fprintf(stderr, "a conversion failed\n");
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::size_t megabytes = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 200;
+  try {
+    return Run(megabytes == 0 ? 200 : megabytes);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "bench_master_conversion: %s\n", error.what());
+    return 1;
+  }
+}

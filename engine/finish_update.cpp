@@ -1,0 +1,104 @@
+// The closing phase: the settings that record the update, the master
+// conversions on request, and the report.
+
+#include <cstdlib>
+#include <string>
+
+#include "engine/master_conversion.hpp"
+#include "engine/path_helpers.hpp"
+#include "engine/update_run.hpp"
+#include "platform/cp932.hpp"
+#include "platform/profile.hpp"
+#include "platform/user_interface.hpp"
+#include "resources/messages.hpp"
+
+namespace tovrin {
+
+namespace {
+
+constexpr const char* kSystemSection = "SYSTEM";
+constexpr const char* kHistorySection = "HISTORY";
+constexpr const char* kHistoryFile = "dov3.ini";
+constexpr const char* kMasterSettingsFile = "velsor1.ini";
+constexpr const char* kReleasedVersion = "8.0S";
+constexpr DWORD kTitleBufferSize = 100;
+
+// The whole value however long: the read is bounded like a buffer, so a
+// value that fills the buffer is read again with a larger one.
+std::string ReadWholeProfileText(FileSystem& files, const std::string& section,
+                                 const std::string& key, const std::string& file) {
+  for (DWORD size = kTitleBufferSize;; size *= 2) {
+    std::string text = GetProfileText(files, section, key, "", size, file);
+    // A double-byte character that does not fit leaves one byte unused.
+    if (text.size() + 2 < size) return text;
+  }
+}
+
+std::string TradeKindKey(int tradeKind) {
+  switch (tradeKind) {
+    case 1: return cp932::Text(texts::kKeyKindElectrical);
+    case 2: return cp932::Text(texts::kKeyKindWaterSupply);
+    case 3: return cp932::Text(texts::kKeyKindBuildingServices);
+    case 4: return cp932::Text(texts::kKeyKindArchitecture);
+    default: return {};
+  }
+}
+
+}  // namespace
+
+void UpdateRun::FinishUpdate() {
+  FileSystem& files = platform_.files;
+  const std::string settingsPath = productFolder_ + description_.m_strIniName;
+  WritePrivateProfileStringA(files, kSystemSection, "GENGOU", cp932::Text(texts::kEraName),
+                             settingsPath);
+  WriteTitleVersion(settingsPath);
+  const std::string historyPath = productFolder_ + kHistoryFile;
+  WritePrivateProfileStringA(files, kHistorySection,
+                             cp932::Text(texts::kKeyExtractionStartDateOn), "1", historyPath);
+  WritePrivateProfileStringA(files, kHistorySection, cp932::Text(texts::kKeyExtractionEndDateOn),
+                             "1", historyPath);
+  WriteTradeKind(settingsPath);
+
+  const bool converted = std::atoi(description_.m_strMasterAdjust.c_str()) != 1 || ConvertMasters();
+  ShowBox(cp932::Text(texts::kSystemUpdated), cp932::Text(texts::kCaptionConfirm), MB_OK);
+  outcome_ = converted ? UpdateOutcome::Applied : UpdateOutcome::AppliedWithWarnings;
+}
+
+// The product's title names the version it was released as; the update's
+// version takes its place.
+void UpdateRun::WriteTitleVersion(const std::string& settingsPath) {
+  const std::string& version = description_.m_strVersion;
+  if (version.empty()) return;
+  FileSystem& files = platform_.files;
+  std::string title = ReadWholeProfileText(files, kSystemSection, "TITLE", settingsPath);
+  ReplaceAll(title, kReleasedVersion, version);
+  WritePrivateProfileStringA(files, kSystemSection, "TITLE", title, settingsPath);
+}
+
+void UpdateRun::WriteTradeKind(const std::string& settingsPath) {
+  const std::string key = TradeKindKey(std::atoi(description_.m_strTradeKind.c_str()));
+  if (key.empty()) return;
+  WritePrivateProfileStringA(platform_.files, kSystemSection, key, "1", settingsPath);
+}
+
+// False when either conversion reported 0; its warning has been shown then.
+bool UpdateRun::ConvertMasters() {
+  WaitCursor cursor(platform_.ui);
+  FileSystem& files = platform_.files;
+  const std::string caption = cp932::Text(texts::kCaptionConfirm);
+  // The master folders are always named in velsor1.ini, whatever the
+  // product's own settings file.
+  const std::string masterSettings = productFolder_ + kMasterSettingsFile;
+  bool converted = true;
+  if (ConvertMaterialSize(files, masterSettings) == 0) {
+    ShowBox(cp932::Text(texts::kMaterialSizeNotConverted), caption, MB_OK);
+    converted = false;
+  }
+  if (ConvertMaterialType(files, masterSettings) == 0) {
+    ShowBox(cp932::Text(texts::kMaterialTypeNotConverted), caption, MB_OK);
+    converted = false;
+  }
+  return converted;
+}
+
+}  // namespace tovrin

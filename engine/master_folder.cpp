@@ -1,0 +1,53 @@
+#include "engine/master_folder.hpp"
+
+#include <exception>
+#include <vector>
+
+#include "engine/master_conversion.hpp"
+#include "engine/master_rewrite.hpp"
+#include "platform/profile.hpp"
+
+namespace tovrin {
+namespace {
+
+// Split so that "??-" is not read as a trigraph.
+constexpr std::string_view kMasterPattern = "zai???" "-3.mst";
+constexpr DWORD kPrefixBufferSize = 64;
+
+std::string MasterFolderPrefix(FileSystem& files, const std::string& settingsPath) {
+  return GetProfileText(files, "DIR", "MASTER", "", kPrefixBufferSize, settingsPath);
+}
+
+int ConvertListedMasters(FileSystem& files, const std::string& folder, MasterLineRule rule) {
+  std::vector<std::string> names;
+  ListMatchingFiles(files, names, folder + std::string(kMasterPattern));
+  for (const auto& name : names) {
+    if (!RewriteMasterFile(files, folder, name, rule)) return 0;
+  }
+  return 1;
+}
+
+}  // namespace
+
+int ConvertMasterFolder(FileSystem& files, const std::string& folder, MasterLineRule rule) {
+  // A failure of the file system or of memory counts as a master that could
+  // not be converted: the run warns and goes on, as for any other failure.
+  try {
+    return ConvertListedMasters(files, folder, rule);
+  } catch (const std::exception&) {
+    return 0;
+  }
+}
+
+int ConvertMasterFolders(FileSystem& files, const std::string& settingsPath, MasterLineRule rule) {
+  std::string prefix;
+  try {
+    prefix = MasterFolderPrefix(files, settingsPath);
+  } catch (const std::exception&) {
+    return 0;
+  }
+  if (ConvertMasterFolder(files, prefix + "1\\", rule) != 1) return 0;
+  return ConvertMasterFolder(files, prefix + "21\\", rule);
+}
+
+}  // namespace tovrin

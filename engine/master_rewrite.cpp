@@ -1,0 +1,81 @@
+#include "engine/master_rewrite.hpp"
+
+#include <memory>
+
+#include "platform/text_reader.hpp"
+
+namespace tovrin {
+namespace {
+
+// Converted lines are collected and written in chunks of this size, so a
+// file of any length passes through fixed buffers.
+constexpr std::size_t kWriteChunk = 64 * 1024;
+
+// The work file of one rewrite. Unless it took the master's place, it is
+// closed and removed again when the rewrite ends.
+class WorkFile {
+ public:
+  WorkFile(FileSystem& files, std::string path)
+      : files_(files), path_(std::move(path)), output_(files_.Create(path_)) {}
+  ~WorkFile() {
+    if (!output_ && !abandoned_) return;
+    output_.reset();
+    try {
+      files_.Remove(path_);
+    } catch (...) {
+      // A "temp.mst" left behind is harmless: the next rewrite empties it.
+    }
+  }
+  WorkFile(const WorkFile&) = delete;
+  WorkFile& operator=(const WorkFile&) = delete;
+
+  bool IsOpen() const { return output_ != nullptr; }
+  OutputFile& Output() { return *output_; }
+
+  // Puts the whole content on the disk, then renames it over the master in
+  // one step: the old content stays under the master's name until then.
+  bool ReplaceMaster(const std::string& masterPath) {
+    const bool written = output_->Flush() && output_->Close();
+    output_.reset();
+    abandoned_ = !written || !files_.Replace(path_, masterPath);
+    return !abandoned_;
+  }
+
+ private:
+  FileSystem& files_;
+  std::string path_;
+  std::unique_ptr<OutputFile> output_;
+  bool abandoned_ = false;
+};
+
+bool WriteConverted(InputFile& master, OutputFile& work, MasterLineRule rule) {
+  // The reader holds a 64 KB buffer: keep it off the stack.
+  auto reader = std::make_unique<TextReader>(master);
+  std::string line;
+  std::string pending;
+  pending.reserve(2 * kWriteChunk);
+  while (reader->ReadLine(line)) {
+    rule(line, pending);
+    if (pending.size() < kWriteChunk) continue;
+    if (!work.Write(pending)) return false;
+    pending.clear();
+  }
+  if (reader->Failed()) return false;
+  return pending.empty() || work.Write(pending);
+}
+
+}  // namespace
+
+bool RewriteMasterFile(FileSystem& files, const std::string& folder, const std::string& name,
+                       MasterLineRule rule) {
+  const std::string masterPath = folder + name;
+  auto master = files.OpenRead(masterPath, OpenAccess::ReadWrite);
+  if (!master) return false;
+  WorkFile work(files, folder + std::string(kMasterWorkFileName));
+  if (!work.IsOpen()) return false;
+  if (!WriteConverted(*master, work.Output(), rule)) return false;
+  master.reset();
+  return work.ReplaceMaster(masterPath);
+}
+
+}  // namespace tovrin

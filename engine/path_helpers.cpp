@@ -1,0 +1,41 @@
+#include "engine/path_helpers.hpp"
+
+namespace tovrin {
+namespace {
+
+bool Exists(const FileSystem& files, const std::string& path) { return files.Access(path) == 0; }
+
+}  // namespace
+
+// Paths are built by plain concatenation: the separator that made the name
+// reachable is appended to the caller's folder text and stays there, also
+// when the lookup fails, because the caller builds its later paths from it.
+int LocateFileInFolder(const FileSystem& files, std::string& folder, const std::string& name) {
+  if (!Exists(files, folder)) return 0;
+  if (Exists(files, folder + name)) return 1;
+  folder += '\\';
+  return Exists(files, folder + name) ? 1 : 0;
+}
+
+int LocateFile(const FileSystem& files, std::string& folder, const std::string& name) {
+  if (LocateFileInFolder(files, folder, name) != 0) return 1;
+  // A bare drive letter ("C") names the drive's root only once ":\" is added.
+  folder += ":\\";
+  return LocateFileInFolder(files, folder, name) == 1 ? 1 : 0;
+}
+
+void CreateFolderIfMissing(FileSystem& files, const std::string& path) {
+  if (Exists(files, path)) return;
+  files.Mkdir(path);
+}
+
+std::string& ReplaceAll(std::string& text, std::string_view pattern, std::string_view replacement) {
+  if (pattern.empty()) return text;
+  for (std::size_t found = text.find(pattern); found != std::string::npos;
+       found = text.find(pattern, found + replacement.size())) {
+    text.replace(found, pattern.size(), replacement);
+  }
+  return text;
+}
+
+}  // namespace tovrin

@@ -1,0 +1,76 @@
+#include <limits>
+
+#include "description/number_text.hpp"
+#include "engine/product_checks.hpp"
+#include "platform/cp932.hpp"
+#include "platform/profile.hpp"
+
+namespace tovrin {
+namespace {
+
+constexpr DWORD kValueBufferSize = 100;
+constexpr DWORD kVersionBufferSize = 32;
+constexpr int kVersionMissing = 9999;
+constexpr int kVersionOfMissing = 2;
+constexpr int kMakerOwnBrand = 1;
+constexpr int kProductOwnBrand = 0;
+constexpr int kProductOtherBrand = 99;
+
+bool IsTremickProduct(const std::string& iniName) {
+  std::string upper = iniName;
+  cp932::MakeUpper(upper);
+  return upper == "TREMICK1.INI";
+}
+
+int IdentifyByMaker(FileSystem& files, const std::string& settingsPath) {
+  const std::string maker =
+      GetProfileText(files, "SYSTEM", "MAKER", "1", kValueBufferSize, settingsPath);
+  return AsciiToInt(maker) == kMakerOwnBrand ? kProductOwnBrand : kProductOtherBrand;
+}
+
+// The title is read as the product reads it, into 100 bytes: a keyword that
+// lies beyond the first 99 bytes is not found.
+int IdentifyByTitle(FileSystem& files, const UpdateDescription& description,
+                    const std::string& settingsPath) {
+  const std::string title =
+      GetProfileText(files, "SYSTEM", "TITLE", "", kValueBufferSize, settingsPath);
+  for (std::size_t k = 0; k < description.m_strTitleKey.size(); ++k) {
+    const std::string& keyword = description.m_strTitleKey[k];
+    // An empty keyword occurs in every title.
+    if (keyword.empty() || cp932::Find(title, keyword) >= 0) return static_cast<int>(k) + 1;
+  }
+  return kProductNotRecognised;
+}
+
+bool UsesPaskelSettings(const UpdateDescription& description) {
+  const int kind = AsciiToInt(description.m_strProductKind);
+  return kind == 1 || kind >= 4;
+}
+
+}  // namespace
+
+int IdentifyProduct(FileSystem& files, const UpdateDescription& description,
+                    const std::string& folder, const std::string& iniName) {
+  const std::string settingsPath = folder + iniName;
+  if (IsTremickProduct(iniName)) return IdentifyByMaker(files, settingsPath);
+  return IdentifyByTitle(files, description, settingsPath);
+}
+
+int InstalledVersionNumber(FileSystem& files, const UpdateDescription& description,
+                           const std::string& folder, const std::string& iniName, int& productNo) {
+  const std::string versionFile = UsesPaskelSettings(description) ? "PASKEL1.ini" : "velsor1.ini";
+  const int version = AsciiToInt(GetProfileText(files, "SYSTEM", "VERSION", "9999",
+                                                kVersionBufferSize, folder + versionFile));
+  if (version == kVersionMissing) return kVersionOfMissing;
+  productNo = IdentifyProduct(files, description, folder, iniName);
+  const bool raised = productNo == 2 && version < std::numeric_limits<int>::max();
+  return raised ? version + 1 : version;
+}
+
+int CheckInstalledVersion(FileSystem& files, const UpdateDescription& description,
+                          const std::string& folder, const std::string& iniName, int& productNo) {
+  InstalledVersionNumber(files, description, folder, iniName, productNo);
+  return 1;
+}
+
+}  // namespace tovrin

@@ -1,0 +1,122 @@
+// One update record: the disk it lies on, then its archive extracted or its
+// single file copied into the product.
+
+#include <string>
+
+#include "engine/path_helpers.hpp"
+#include "engine/text_format.hpp"
+#include "engine/update_error.hpp"
+#include "engine/update_run.hpp"
+#include "engine/whole_file_copy.hpp"
+#include "platform/cp932.hpp"
+#include "platform/profile.hpp"
+#include "platform/program_directory.hpp"
+#include "platform/split_path.hpp"
+#include "resources/messages.hpp"
+
+namespace tovrin {
+
+namespace {
+
+constexpr const char* kStartArchive = "START";
+constexpr const char* kArchiveExtension = ".lzh";
+constexpr const char* kExtractCommand = "e -mcw%s \"%s%s\" \"%s\"";
+constexpr DWORD kLibraryOutputSize = 256;
+constexpr int kArchiveKind = 1;
+constexpr int kFirstDisk = 1;
+constexpr int kLastNumberedProduct = 15;
+constexpr int kOtherMakerProduct = 99;
+
+// The variant of the "START" archive that fits the product.
+std::string ProductSuffix(int productNo) {
+  const bool known = (productNo >= 0 && productNo <= kLastNumberedProduct) ||
+                     productNo == kOtherMakerProduct;
+  return known ? std::to_string(productNo) : std::string();
+}
+
+}  // namespace
+
+UpdateRun::RecordResult UpdateRun::ProcessRecord(int index) {
+  if (NeedsDisk(index) && !AskForDisk(index)) return RecordResult::Cancelled;
+  const std::string targetFolder = productFolder_ + description_.m_strSubDir[index];
+  CreateFolderIfMissing(platform_.files, targetFolder);
+  if (description_.m_nFileKind[index] == kArchiveKind) return ExtractArchive(index, targetFolder);
+  return CopyUpdateFile(index, targetFolder);
+}
+
+bool UpdateRun::NeedsDisk(int index) const {
+  const int disk = description_.m_nDiskNo[index];
+  return disk != kFirstDisk && disk != currentDisk_ &&
+         platform_.files.GetDriveType(g_strAppDir) == DRIVE_REMOVABLE;
+}
+
+// False when the user cancelled; the cancel notice has been shown then.
+bool UpdateRun::AskForDisk(int index) {
+  const int disk = description_.m_nDiskNo[index];
+  const std::string prompt =
+      FormatText(cp932::Text(texts::kInsertUpdateDisk), {std::to_string(disk)});
+  // Every record is looked for as an archive, whatever its kind: that file
+  // is what tells the disks apart.
+  const std::string marker = g_strAppDir + description_.m_strSrcName[index] + kArchiveExtension;
+  const std::string caption = cp932::Text(texts::kCaptionConfirm);
+  while (true) {
+    if (ShowBox(prompt, caption, MB_OKCANCEL) != IDOK) {
+      ShowBox(cp932::Text(texts::kUpdateCancelled), caption, MB_OK);
+      return false;
+    }
+    if (platform_.files.Access(marker) == 0) {
+      currentDisk_ = disk;
+      return true;
+    }
+  }
+}
+
+UpdateRun::RecordResult UpdateRun::ExtractArchive(int index, const std::string& targetFolder) {
+  if (SplitPath(description_.m_strSrcName[index]).name == kStartArchive) {
+    PrepareStartArchive(index);
+  }
+  const std::string command = FormatText(
+      kExtractCommand,
+      {windowsDirectory_, g_strAppDir, description_.m_strSrcName[index], targetFolder});
+  char output[kLibraryOutputSize] = {};
+  if (archives_.Command(owner_, command, output, kLibraryOutputSize) == 0) {
+    return RecordResult::Done;
+  }
+  output[kLibraryOutputSize - 1] = '\0';
+  ShowBox(output, cp932::Text(texts::kCaptionConfirm), MB_OK);
+  return RecordResult::Stopped;
+}
+
+// The product's variant of the archive, and the version it brings written
+// before it is extracted.
+void UpdateRun::PrepareStartArchive(int index) {
+  description_.m_strSrcName[index] += ProductSuffix(m_nProductNo);
+  const std::string& version = description_.m_strVersion;
+  if (version.empty() || m_nProductNo > kLastNumberedProduct) return;
+  WritePrivateProfileStringA(platform_.files, "SYSTEM", "Version", version,
+                             productFolder_ + description_.m_strIniName);
+}
+
+UpdateRun::RecordResult UpdateRun::CopyUpdateFile(int index, const std::string& targetFolder) {
+  FileSystem& files = platform_.files;
+  const std::string caption = cp932::Text(texts::kCaptionConfirm);
+  const std::string sourcePath = g_strAppDir + description_.m_strSrcName[index];
+  const PathParts parts = SplitPath(sourcePath);
+  const std::string destinationPath = targetFolder + parts.name + parts.extension;
+  if (!CopyFileWhole(files, sourcePath, destinationPath)) {
+    ShowBox(FormatText(cp932::Text(texts::kFileUpdateFailed), {destinationPath}), caption, MB_OK);
+    return RecordResult::Stopped;
+  }
+  FileStatus status;
+  if (!files.GetStatus(destinationPath, status)) {
+    ShowBox(FormatText(cp932::Text(texts::kAttributeUpdateFailed), {sourcePath}), caption, MB_OK);
+    return RecordResult::Stopped;
+  }
+  status.attribute = ATTR_NORMAL;
+  if (!files.SetStatus(destinationPath, status)) {
+    throw UpdateError(FormatText(cp932::Text(texts::kAttributeWriteFailed), {destinationPath}));
+  }
+  return RecordResult::Done;
+}
+
+}  // namespace tovrin

@@ -1,0 +1,14 @@
+#pragma once
+// sprintf for the run's few formats: each "%s" or "%d" of the pattern takes
+// the next value, already as text. No width, no precision, and the values
+// are never cut (the program's fixed buffers are strings here).
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+namespace tovrin {
+
+std::string FormatText(std::string_view pattern, std::initializer_list<std::string_view> values);
+
+}  // namespace tovrin

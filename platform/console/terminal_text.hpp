@@ -1,0 +1,12 @@
+#pragma once
+// CP932 texts as one line of UTF-8 for the terminal.
+
+#include <string>
+
+namespace tovrin {
+
+// Line breaks become blanks so that one message stays one line; a byte with
+// no UTF-8 counterpart shows as "?" rather than dropping the whole text.
+std::string TerminalLine(const std::string& cp932);
+
+}  // namespace tovrin

@@ -1,0 +1,41 @@
+#pragma once
+// The controls of a page that GTK has no widget for as Windows draws them:
+// static texts (aligned, optionally centred vertically, sunken) and the
+// black picture frame that a page paints its picture into.
+
+#include <functional>
+
+#include <wx/control.h>
+#include <wx/window.h>
+
+#include "platform/dialog_host.hpp"
+
+namespace tovrin::gui {
+
+class StaticText : public wxControl {
+ public:
+  // `alignment` is a wxALIGN_* combination.
+  StaticText(wxWindow* parent, wxWindowID id, const wxString& label, const wxPoint& position,
+             const wxSize& size, long border, int alignment);
+  int Alignment() const { return alignment_; }
+
+ private:
+  void OnPaint(wxPaintEvent& event);
+  bool AcceptsFocus() const override { return false; }
+  int alignment_;
+};
+
+// SS_BLACKFRAME: a one-pixel black frame; the painter draws over it.
+class PictureFrame : public wxWindow {
+ public:
+  using Painter = std::function<void(PaintSurface&)>;
+  PictureFrame(wxWindow* parent, wxWindowID id, const wxPoint& position, const wxSize& size,
+               Painter painter);
+
+ private:
+  void OnPaint(wxPaintEvent& event);
+  bool AcceptsFocus() const override { return false; }
+  Painter painter_;
+};
+
+}  // namespace tovrin::gui

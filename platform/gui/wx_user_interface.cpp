@@ -1,0 +1,35 @@
+#include "platform/gui/wx_user_interface.hpp"
+
+#include <wx/app.h>
+#include <wx/msgdlg.h>
+#include <wx/toplevel.h>
+#include <wx/utils.h>
+
+#include "platform/gui/gui_text.hpp"
+
+namespace tovrin::gui {
+
+wxWindow* WxUserInterface::OwnerWindow(WindowHandle owner) const {
+  if (const auto known = owners_.find(owner); known != owners_.end()) return known->second;
+  // Compared as addresses only: a handle that is no window is never used.
+  for (wxWindow* window : wxTopLevelWindows) {
+    if (static_cast<WindowHandle>(window) == owner) return window;
+  }
+  return wxTheApp != nullptr ? wxTheApp->GetTopWindow() : nullptr;
+}
+
+int WxUserInterface::MessageBox(WindowHandle owner, const std::string& text,
+                                const std::string& caption, unsigned type) {
+  const bool withCancel = type == MB_OKCANCEL;
+  wxMessageDialog box(OwnerWindow(owner), ToWx(text), ToWx(caption),
+                      wxOK | (withCancel ? wxCANCEL : 0) | wxCENTRE);
+  // The labels of a Japanese Windows box.
+  if (withCancel) box.SetOKCancelLabels("OK", wxString::FromUTF8("キャンセル"));
+  return box.ShowModal() == wxID_OK ? IDOK : IDCANCEL;
+}
+
+void WxUserInterface::BeginWaitCursor() { wxBeginBusyCursor(); }
+
+void WxUserInterface::EndWaitCursor() { wxEndBusyCursor(); }
+
+}  // namespace tovrin::gui

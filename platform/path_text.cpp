@@ -1,0 +1,48 @@
+#include "platform/path_text.hpp"
+
+#include "platform/cp932.hpp"
+
+namespace tovrin::path_text {
+
+bool IsSeparator(char byte) { return byte == '\\' || byte == '/'; }
+
+std::size_t CharacterWidth(std::string_view text, std::size_t position) {
+  const bool lead = cp932::IsLeadByte(static_cast<unsigned char>(text[position]));
+  return lead && position + 1 < text.size() ? 2 : 1;
+}
+
+std::size_t LastSeparator(std::string_view path) {
+  std::size_t last = std::string_view::npos;
+  for (std::size_t i = 0; i < path.size(); i += CharacterWidth(path, i)) {
+    if (IsSeparator(path[i])) last = i;
+  }
+  return last;
+}
+
+std::vector<std::string> Components(std::string_view path) {
+  std::vector<std::string> parts;
+  std::string current;
+  for (std::size_t i = 0; i < path.size();) {
+    const std::size_t width = CharacterWidth(path, i);
+    if (width == 1 && IsSeparator(path[i])) {
+      if (!current.empty()) parts.push_back(std::move(current));
+      current.clear();
+    } else {
+      current.append(path.substr(i, width));
+    }
+    i += width;
+  }
+  if (!current.empty()) parts.push_back(std::move(current));
+  return parts;
+}
+
+bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  std::string upperA(a);
+  std::string upperB(b);
+  cp932::MakeUpper(upperA);
+  cp932::MakeUpper(upperB);
+  return upperA == upperB;
+}
+
+}  // namespace tovrin::path_text

@@ -1,0 +1,26 @@
+#pragma once
+// Reading CP932 Windows paths byte by byte: a 0x5C second byte is part of its
+// character, never a separator.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tovrin::path_text {
+
+bool IsSeparator(char byte);
+
+// Byte width of the character at `position` (2 for a complete double-byte one).
+std::size_t CharacterWidth(std::string_view text, std::size_t position);
+
+// Position of the last separator, or npos.
+std::size_t LastSeparator(std::string_view path);
+
+// The non-empty parts between separators, in order.
+std::vector<std::string> Components(std::string_view path);
+
+// Equal without regard to ASCII letter case, second bytes compared exactly.
+bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+
+}  // namespace tovrin::path_text

@@ -1,0 +1,207 @@
+// The unattended run of the real program on the sample medium and a fresh
+// copy of the sample product: the demo end to end, and each exit status.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/cp932.hpp"
+#include "tests/app/run_program.hpp"
+#include "tests/support/temp_folder.hpp"
+
+namespace tovrin::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kExamples = fs::path(TOVRIN_SOURCE_DIR) / "examples";
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+std::string Utf8(const std::string& cp932) { return cp932::ToUtf8(cp932).value_or("<not CP932>"); }
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+class UnattendedRunTest : public ::testing::Test {
+ protected:
+  UnattendedRunTest() {
+    fs::copy(kExamples / "product" / "drive_c", drive(), fs::copy_options::recursive);
+  }
+
+  fs::path drive() const { return temp.path() / "c"; }
+  fs::path product(const std::string& name) const { return drive() / "VELSOR" / name; }
+
+  // A copy of the sample medium that a test may change.
+  fs::path MediumCopy() const {
+    const fs::path medium = temp.path() / "medium";
+    fs::copy(kExamples / "medium", medium, fs::copy_options::recursive);
+    return medium;
+  }
+
+  ProgramResult Run(std::vector<std::string> extra, const fs::path& medium = kExamples / "medium") {
+    std::vector<std::string> arguments = {"--unattended",
+                                          "--medium", medium.string(),
+                                          "--drive", "C=" + drive().string(),
+                                          "--registry", (kExamples / "product" / "uninstall.reg").string()};
+    arguments.insert(arguments.end(), extra.begin(), extra.end());
+    return RunTovrin(arguments);
+  }
+
+  TempFolder temp;
+};
+
+TEST_F(UnattendedRunTest, TheSampleUpdateIsAppliedWhole) {
+  const ProgramResult result = Run({});
+  EXPECT_EQ(result.status, 0) << result.out << result.err;
+  EXPECT_EQ(Lines(result.out), (std::vector<std::string>{"更新先：C:\\VELSOR",
+                                                         "確認: システムは正常に更新されました。"}));
+
+  // Archives of both methods and both disks, and the single files.
+  EXPECT_NE(Utf8(ReadFile(product("VELSOR.EXE"))).find("ベルソール設備 9.0S"), std::string::npos);
+  EXPECT_TRUE(fs::exists(product("help/HELP.TXT")));
+  EXPECT_TRUE(fs::exists(product("help/KAITEI.TXT")));
+  EXPECT_TRUE(fs::exists(product("bmp/LAYER3L.BMP")));
+  EXPECT_EQ(ReadFile(product("data/TEIGI.DAT")), ReadFile(kExamples / "medium" / "TEIGI.DAT"));
+  EXPECT_EQ(ReadFile(product("formater.exe")), ReadFile(kExamples / "medium" / "FORMATER.EXE"));
+
+  const std::string settings = Utf8(ReadFile(product("velsor1.ini")));
+  for (const char* line : {"VERSION=9.0S\r\n", "TITLE=ベルソール設備 9.0S\r\n", "GENGOU=令和\r\n",
+                           "種別設備=1\r\n", "MASTER=C:\\VELSOR\\MST\r\n"}) {
+    EXPECT_NE(settings.find(line), std::string::npos) << line << " in\n" << settings;
+  }
+  const std::string history = Utf8(ReadFile(product("dov3.ini")));
+  EXPECT_NE(history.find("抽出開始日ON=1\r\n"), std::string::npos) << history;
+  EXPECT_NE(history.find("抽出終了日ON=1\r\n"), std::string::npos) << history;
+}
+
+TEST_F(UnattendedRunTest, TheSampleMastersAreConverted) {
+  const std::string untouched = ReadFile(product("MST1/zai001-2.mst"));
+  ASSERT_EQ(Run({}).status, 0);
+  for (const char* master : {"MST1/zai001-3.mst", "MST1/zai002-3.mst", "MST21/zai101-3.mst"}) {
+    for (const std::string& record : Lines(ReadFile(product(master)))) {
+      if (record.compare(0, 6, "400400") == 0 &&
+          (record.compare(6, 6, "000107") == 0 || record.compare(6, 6, "000111") == 0)) {
+        EXPECT_EQ(record.size(), 185u) << master;
+      }
+      EXPECT_TRUE(record[13] != 'A' && record[13] != 'B') << master << ": " << record.substr(0, 14);
+    }
+  }
+  EXPECT_EQ(ReadFile(product("MST1/zai001-2.mst")), untouched);
+  EXPECT_FALSE(fs::exists(product("MST1/temp.mst")));
+}
+
+TEST_F(UnattendedRunTest, AMasterThatCannotBeRewrittenGivesStatus1) {
+  fs::permissions(product("MST1/zai002-3.mst"), fs::perms::owner_read | fs::perms::group_read);
+  const ProgramResult result = Run({});
+  EXPECT_EQ(result.status, 1) << result.out << result.err;
+  EXPECT_NE(result.out.find("確認: 材料ｻｲｽﾞ変換が正常に更新されませんでした。"), std::string::npos)
+      << result.out;
+}
+
+TEST_F(UnattendedRunTest, AFolderWithoutTheProductGivesStatus2AndTouchesNothing) {
+  fs::create_directories(drive() / "EMPTY");
+  const std::string settings = ReadFile(product("velsor1.ini"));
+  const ProgramResult result = Run({"--dest", "C:\\EMPTY"});
+  EXPECT_EQ(result.status, 2) << result.out << result.err;
+  EXPECT_EQ(Lines(result.out),
+            (std::vector<std::string>{"更新先：C:\\EMPTY",
+                                      "エラー: ｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞが正しくないと思われます。"}));
+  EXPECT_EQ(ReadFile(product("velsor1.ini")), settings);
+  EXPECT_FALSE(fs::exists(product("help")));
+}
+
+TEST_F(UnattendedRunTest, AHostPathDestinationIsMappedThroughTheDrives) {
+  const ProgramResult result = Run({"--dest", (drive() / "VELSOR").string()});
+  EXPECT_EQ(result.status, 0) << result.out << result.err;
+  EXPECT_EQ(Lines(result.out).at(0), "更新先：C:\\VELSOR");
+}
+
+TEST_F(UnattendedRunTest, ADiskThatNeverComesGivesStatus3) {
+  // From a removable drive, disk 2's archive must be found after the prompt.
+  const fs::path medium = MediumCopy();
+  fs::remove(medium / "BMPUPD.lzh");
+  const ProgramResult result =
+      Run({"--drive", "A=" + medium.string() + ":removable"}, medium);
+  EXPECT_EQ(result.status, 3) << result.out << result.err;
+  const std::string prompt = "確認: 2 枚目のｱｯﾌﾟﾃﾞｲﾄFDをｾｯﾄしてください。";
+  EXPECT_EQ(Lines(result.out),
+            (std::vector<std::string>{"更新先：C:\\VELSOR", prompt, prompt,
+                                      "確認: ｱｯﾌﾟﾃﾞｲﾄを取消しました。"}));
+  // Disk 1's records stay applied.
+  EXPECT_TRUE(fs::exists(product("help/HELP.TXT")));
+}
+
+TEST_F(UnattendedRunTest, ARemovableMediumWithBothDisksIsApplied) {
+  const fs::path medium = MediumCopy();
+  const ProgramResult result =
+      Run({"--drive", "A=" + medium.string() + ":removable"}, medium);
+  EXPECT_EQ(result.status, 0) << result.out << result.err;
+  EXPECT_NE(result.out.find("2 枚目のｱｯﾌﾟﾃﾞｲﾄFDをｾｯﾄしてください。"), std::string::npos);
+}
+
+TEST_F(UnattendedRunTest, AFailedCopyGivesStatus4) {
+  // Windows refuses to overwrite a read-only file.
+  fs::permissions(product("formater.exe"), fs::perms::owner_read | fs::perms::group_read);
+  const ProgramResult result = Run({});
+  EXPECT_EQ(result.status, 4) << result.out << result.err;
+  EXPECT_NE(result.out.find("formater.exe"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("の更新に失敗しました。"), std::string::npos) << result.out;
+}
+
+TEST_F(UnattendedRunTest, AFailedExtractionGivesStatus4) {
+  const fs::path medium = MediumCopy();
+  const std::string archive = ReadFile(medium / "HELP.lzh");
+  std::ofstream(medium / "HELP.lzh", std::ios::binary | std::ios::trunc)
+      << archive.substr(0, archive.size() / 2);
+  const ProgramResult result = Run({}, medium);
+  EXPECT_EQ(result.status, 4) << result.out << result.err;
+  EXPECT_FALSE(fs::exists(product("data/TEIGI.DAT")));
+}
+
+TEST_F(UnattendedRunTest, AMediumOnNoDriveGivesStatus5) {
+  // Z: taken by another folder leaves the medium's folder unmapped.
+  const ProgramResult result = Run({"--drive", "Z=" + (temp.path() / "c").string()});
+  EXPECT_EQ(result.status, 5) << result.out << result.err;
+  EXPECT_FALSE(result.err.empty());
+  EXPECT_FALSE(fs::exists(product("help")));
+}
+
+TEST(CommandLine, AMistakeGivesStatus64AndTheUsage) {
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{"--unattended", "--no-such-option"},
+        std::vector<std::string>{"--unattended", "--medium"},
+        std::vector<std::string>{"--unattended", "--drive", "C"}}) {
+    const ProgramResult result = RunTovrin(arguments);
+    EXPECT_EQ(result.status, 64) << arguments.back();
+    EXPECT_NE(result.err.find("--unattended"), std::string::npos) << result.err;
+    EXPECT_EQ(result.out, "");
+  }
+}
+
+TEST(CommandLine, HelpAndVersionSucceed) {
+  const ProgramResult help = RunTovrin({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("--unattended"), std::string::npos);
+  const ProgramResult version = RunTovrin({"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_NE(version.out.find("3.0"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tovrin::testing

@@ -1,0 +1,90 @@
+// Asking for the next update disk when the medium is a removable drive.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "tests/engine/update_world.hpp"
+
+namespace tovrin::testing {
+namespace {
+
+using ::testing::ElementsAre;
+
+const std::string kDisk2 = "確認: 2 枚目のｱｯﾌﾟﾃﾞｲﾄFDをｾｯﾄしてください。 [OK/Cancel]";
+const std::string kDisk3 = "確認: 3 枚目のｱｯﾌﾟﾃﾞｲﾄFDをｾｯﾄしてください。 [OK/Cancel]";
+const std::string kSuccess = "確認: システムは正常に更新されました。 [OK]";
+
+// Records on disks 1, 2, 2 and 3, one archive each, with only disk 1 in the
+// drive.
+void DescribeFourDisks(UpdateWorld& world) {
+  world.MakeVelsorProduct();
+  world.DescribeUpdate();
+  world.AddRecord(1, 1, "ONE", "");
+  world.AddRecord(2, 1, "TWO", "");
+  world.AddRecord(2, 1, "TWOB", "");
+  world.AddRecord(3, 1, "THREE", "");
+  world.WriteArchive("ONE.lzh", {{"one.dat", "1"}});
+}
+
+// Takes the disk out of the drive and puts the next one in.
+void InsertDisk(UpdateWorld& world, const ArchiveMembers& archives) {
+  for (const auto& entry : std::filesystem::directory_iterator(world.Medium())) {
+    std::filesystem::remove(entry.path());
+  }
+  for (const auto& [archive, member] : archives) {
+    world.WriteArchive(archive, {{member, archive}});
+  }
+}
+
+TEST(DiskPrompt, AsksOncePerNewDiskAndAgainUntilTheArchiveIsThere) {
+  UpdateWorld world(DRIVE_REMOVABLE);
+  DescribeFourDisks(world);
+  world.ui.Answer(IDOK, [&] { InsertDisk(world, {{"TWO.lzh", "two.dat"}, {"TWOB.lzh", "twob.dat"}}); });
+  world.ui.Answer(IDOK);  // disk 3 not in the drive yet
+  world.ui.Answer(IDOK, [&] { InsertDisk(world, {{"THREE.lzh", "three.dat"}}); });
+
+  EXPECT_EQ(world.Run(), 1);
+
+  EXPECT_THAT(world.ui.Transcript(), ElementsAre(kDisk2, kDisk3, kDisk3, kSuccess));
+  EXPECT_EQ(world.ui.UnusedAnswers(), 0u);
+  EXPECT_EQ(world.ReadProduct("one.dat"), "1");
+  EXPECT_EQ(world.ReadProduct("two.dat"), "TWO.lzh");
+  EXPECT_EQ(world.ReadProduct("twob.dat"), "TWOB.lzh");
+  EXPECT_EQ(world.ReadProduct("three.dat"), "THREE.lzh");
+}
+
+TEST(DiskPrompt, CancelEndsTheRunWithTheCancelNotice) {
+  UpdateWorld world(DRIVE_REMOVABLE);
+  DescribeFourDisks(world);
+  world.ui.Answer(IDCANCEL);
+  const std::string settings = world.ReadProduct("velsor1.ini");
+
+  EXPECT_EQ(world.Run(), 1);
+
+  EXPECT_EQ(world.run().Outcome(), UpdateOutcome::Cancelled);
+  EXPECT_THAT(world.ui.Transcript(),
+              ElementsAre(kDisk2, "確認: ｱｯﾌﾟﾃﾞｲﾄを取消しました。 [OK]"));
+  EXPECT_EQ(world.ReadProduct("one.dat"), "1");
+  EXPECT_FALSE(world.ProductHas("two.dat"));
+  EXPECT_EQ(world.ReadProduct("velsor1.ini"), settings);
+  EXPECT_FALSE(world.ProductHas("dov3.ini"));
+  EXPECT_EQ(world.ui.WaitCursorEnds(), world.ui.WaitCursorBegins());
+}
+
+TEST(DiskPrompt, NeverAsksOnAFixedDrive) {
+  UpdateWorld world(DRIVE_FIXED);
+  DescribeFourDisks(world);
+  for (const char* name : {"TWO", "TWOB", "THREE"}) {
+    world.WriteArchive(std::string(name) + ".lzh", {{name, name}});
+  }
+
+  EXPECT_EQ(world.Run(), 1);
+
+  EXPECT_THAT(world.ui.Transcript(), ElementsAre(kSuccess));
+  EXPECT_EQ(world.ReadProduct("THREE"), "THREE");
+}
+
+}  // namespace
+}  // namespace tovrin::testing

@@ -1,0 +1,79 @@
+// The closing phase: the version in a title of any length, the trade kind,
+// and the master conversions with their warnings.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/profile.hpp"
+#include "tests/engine/update_world.hpp"
+
+namespace tovrin::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::ElementsAre;
+
+const std::string kSuccess = "確認: システムは正常に更新されました。 [OK]";
+// A master record whose type letter (byte 14) the type conversion makes Z.
+const std::string kMasterRecord = "400400000200 A rest of the record\r\n";
+
+TEST(FinishUpdate, PutsTheVersionIntoATitleOfAnyLength) {
+  UpdateWorld world;
+  const std::string head(300, 'x');
+  world.MakeVelsorProduct("電気 " + head + " 8.0S/8.0S");
+  world.DescribeUpdate();
+  world.description.m_strVersion = "10.5 Professional 8.0S";
+  world.description.m_strTradeKind = "4";
+
+  EXPECT_EQ(world.Run(), 1);
+
+  const std::string title = GetProfileText(world.files(), "SYSTEM", "TITLE", "", 4096,
+                                           "C:\\PROG\\velsor1.ini");
+  EXPECT_EQ(title, Sjis("電気 " + head + " 10.5 Professional 8.0S/10.5 Professional 8.0S"));
+  EXPECT_EQ(GetProfileText(world.files(), "SYSTEM", Sjis("種別建築"), "", 100,
+                           "C:\\PROG\\velsor1.ini"),
+            "1");
+}
+
+TEST(FinishUpdate, WarnsOfEachConversionThatFailedAndStillSucceeds) {
+  UpdateWorld world;
+  world.MakeVelsorProduct();
+  world.DescribeUpdate();
+  world.description.m_strMasterAdjust = "1";
+  world.WriteProduct("MST/1/zai001-3.mst", kMasterRecord);
+  fs::permissions(world.Product() / "MST" / "1" / "zai001-3.mst", fs::perms::owner_read);
+
+  EXPECT_EQ(world.Run(), 1);
+
+  EXPECT_EQ(world.run().Outcome(), UpdateOutcome::AppliedWithWarnings);
+  EXPECT_THAT(world.ui.Transcript(),
+              ElementsAre("確認: 材料ｻｲｽﾞ変換が正常に更新されませんでした。 [OK]",
+                          "確認: 材料ﾀｲﾌﾟ変換が正常に更新されませんでした。 [OK]", kSuccess));
+  // The conversions run under a second wait cursor of their own.
+  EXPECT_EQ(world.ui.Boxes()[0].waitCursorDepth, 2);
+  EXPECT_EQ(world.ui.Boxes()[2].waitCursorDepth, 1);
+  EXPECT_EQ(world.ui.WaitCursorBegins(), 2);
+  EXPECT_EQ(world.ui.WaitCursorEnds(), 2);
+  EXPECT_EQ(world.ReadProduct("MST/1/zai001-3.mst"), kMasterRecord);
+}
+
+TEST(FinishUpdate, ConvertsTheMastersNamedInVelsorWhateverTheSettingsFile) {
+  UpdateWorld world;
+  world.MakeTremickProduct("1");
+  world.WriteProduct("velsor1.ini", "[DIR]\r\nMASTER=C:\\PROG\\MST\\\r\n");
+  world.DescribeUpdate();
+  world.description.m_strIniName = "tremick1.ini";
+  world.description.m_strMasterAdjust = "1";
+  world.WriteProduct("MST/21/zai002-3.mst", kMasterRecord);
+
+  EXPECT_EQ(world.Run(), 1);
+
+  EXPECT_EQ(world.run().Outcome(), UpdateOutcome::Applied);
+  EXPECT_THAT(world.ui.Transcript(), ElementsAre(kSuccess));
+  EXPECT_EQ(world.ReadProduct("MST/21/zai002-3.mst"), "400400000200 Z rest of the record\r\n");
+}
+
+}  // namespace
+}  // namespace tovrin::testing

@@ -1,0 +1,187 @@
+// What each record does to the product: the START variant and its version,
+// extraction failures, single-file copies, and errors that end the run.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/profile.hpp"
+#include "tests/engine/update_world.hpp"
+
+namespace tovrin::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::ElementsAre;
+using ::testing::SizeIs;
+
+std::string SettingsVersion(UpdateWorld& world, const std::string& iniName) {
+  return GetProfileText(world.files(), "SYSTEM", "Version", "none", 100, "C:\\PROG\\" + iniName);
+}
+
+struct StartCase {
+  const char* title;    // of velsor1.ini; empty for the tremick1.ini product
+  const char* version;
+  std::string archive;  // the variant extracted
+  std::string writtenVersion;
+};
+
+TEST(StartRecord, ExtractsTheProductsVariantAfterWritingTheVersion) {
+  const StartCase cases[] = {
+      {"KEY03 8.0S", "9.0A", "START3", "9.0A"},
+      {"KEY15 8.0S", "9.0A", "START15", "9.0A"},
+      {"", "9.0A", "START99", "none"},
+      {"KEY03 8.0S", "", "START3", "8"},
+  };
+  for (const StartCase& start : cases) {
+    SCOPED_TRACE(start.archive + " version " + start.version);
+    UpdateWorld world;
+    world.DescribeUpdate();
+    const bool tremick = std::string(start.title).empty();
+    if (tremick) {
+      world.MakeTremickProduct("2");
+      world.WriteProduct("formater.exe", "MZ");
+      world.description.m_strIniName = "tremick1.ini";
+    } else {
+      world.MakeVelsorProduct(start.title);
+    }
+    world.description.m_strVersion = start.version;
+    world.AddRecord(1, 1, "START", "");
+    world.WriteArchive("START.lzh", {{"PROG.EXE", "common"}});
+    world.WriteArchive(start.archive + ".lzh", {{"PROG.EXE", start.archive}});
+    // Stopping the extraction shows what was written before it.
+    world.archives().FailCommand(0, "stop");
+
+    EXPECT_EQ(world.Run(), 1);
+
+    EXPECT_THAT(world.archives().Commands(),
+                ElementsAre("e -mcwC:\\windows \"A:" + start.archive + "\" \"C:\\PROG\\\""));
+    EXPECT_EQ(world.description.m_strSrcName[0], start.archive);
+    const std::string iniName = tremick ? "tremick1.ini" : "velsor1.ini";
+    EXPECT_EQ(SettingsVersion(world, iniName), start.writtenVersion);
+  }
+}
+
+TEST(ArchiveRecord, AFailedExtractionStopsTheRecordsAfterIt) {
+  UpdateWorld world;
+  world.MakeVelsorProduct();
+  world.DescribeUpdate();
+  world.AddRecord(1, 1, "FIRST", "");
+  world.AddRecord(1, 1, "BROKEN", "");
+  world.AddRecord(1, 0, "README.TXT", "");
+  world.WriteArchive("FIRST.lzh", {{"first.dat", "first"}});
+  world.WriteMedium("BROKEN.lzh", "this is not an archive");
+  world.WriteMedium("README.TXT", "read me");
+  const std::string settings = world.ReadProduct("velsor1.ini");
+
+  EXPECT_EQ(world.Run(), 1);
+
+  EXPECT_EQ(world.run().Outcome(), UpdateOutcome::Stopped);
+  ASSERT_THAT(world.ui.Boxes(), SizeIs(1));
+  const RecordedBox& box = world.ui.Boxes()[0];
+  EXPECT_EQ(box.caption, Sjis("確認"));
+  EXPECT_EQ(box.type, MB_OK);
+  EXPECT_FALSE(box.text.empty());
+  EXPECT_EQ(world.ReadProduct("first.dat"), "first");
+  EXPECT_FALSE(world.ProductHas("README.TXT"));
+  EXPECT_EQ(world.ReadProduct("velsor1.ini"), settings);
+}
+
+// A world with one single-file record: A:DOCS\README.TXT into C:\PROG\DOC\.
+void DescribeCopy(UpdateWorld& world) {
+  world.MakeVelsorProduct();
+  world.DescribeUpdate();
+  world.AddRecord(1, 0, "DOCS\\README.TXT", "DOC\\");
+  world.WriteMedium("DOCS/README.TXT", "new text");
+}
+
+TEST(CopyRecord, ReplacesTheFileAndClearsItsAttributes) {
+  UpdateWorld world;
+  DescribeCopy(world);
+  fs::permissions(world.Medium() / "DOCS" / "README.TXT", fs::perms::owner_read | fs::perms::group_read);
+  world.WriteProduct("DOC/README.TXT", "old text");
+
+  EXPECT_EQ(world.Run(), 1);
+
+  EXPECT_EQ(world.ReadProduct("DOC/README.TXT"), "new text");
+  FileStatus status;
+  ASSERT_TRUE(world.files().GetStatus("C:\\PROG\\DOC\\README.TXT", status));
+  EXPECT_EQ(status.attribute, ATTR_NORMAL);
+  EXPECT_EQ(fs::distance(fs::directory_iterator(world.Product() / "DOC"), fs::directory_iterator()), 1);
+}
+
+TEST(CopyRecord, AReadOnlyTargetStopsTheRunAndStaysAsItWas) {
+  UpdateWorld world;
+  DescribeCopy(world);
+  world.WriteProduct("DOC/README.TXT", "old text");
+  fs::permissions(world.Product() / "DOC" / "README.TXT", fs::perms::owner_read);
+
+  EXPECT_EQ(world.Run(), 1);
+
+  EXPECT_EQ(world.run().Outcome(), UpdateOutcome::Stopped);
+  EXPECT_THAT(world.ui.Transcript(),
+              ElementsAre("確認: C:\\PROG\\DOC\\README.TXTの更新に失敗しました。 [OK]"));
+  EXPECT_EQ(world.ReadProduct("DOC/README.TXT"), "old text");
+  EXPECT_EQ(fs::distance(fs::directory_iterator(world.Product() / "DOC"), fs::directory_iterator()), 1);
+}
+
+TEST(CopyRecord, AMissingSourceStopsTheRun) {
+  UpdateWorld world;
+  DescribeCopy(world);
+  fs::remove(world.Medium() / "DOCS" / "README.TXT");
+
+  EXPECT_EQ(world.Run(), 1);
+
+  EXPECT_THAT(world.ui.Transcript(),
+              ElementsAre("確認: C:\\PROG\\DOC\\README.TXTの更新に失敗しました。 [OK]"));
+  EXPECT_FALSE(world.ProductHas("DOC/README.TXT"));
+}
+
+TEST(CopyRecord, AnUnreadableStatusNamesTheSource) {
+  UpdateWorld world;
+  DescribeCopy(world);
+  world.files().failGetStatus = true;
+
+  EXPECT_EQ(world.Run(), 1);
+
+  EXPECT_EQ(world.run().Outcome(), UpdateOutcome::Stopped);
+  EXPECT_THAT(world.ui.Transcript(),
+              ElementsAre("確認: A:DOCS\\README.TXTの属性更新に失敗しました。 [OK]"));
+}
+
+TEST(RunErrors, AreShownAndEndTheRunWithResultOne) {
+  struct ErrorCase {
+    const char* name;
+    void (*inject)(UpdateWorld&);
+    std::string box;
+  };
+  const ErrorCase cases[] = {
+      {"attributes cannot be written",
+       [](UpdateWorld& world) { world.files().failSetStatus = true; },
+       "確認: 更新中にエラーが発生しました。C:\\PROG\\DOC\\README.TXT の属性を書き込めませんでした。 [OK]"},
+      {"the library runs out of memory",
+       [](UpdateWorld& world) {
+         world.AddRecord(1, 1, "MORE", "");
+         world.archives().ThrowOnCommand(0);
+       },
+       "確認: 更新中にエラーが発生しました。std::bad_alloc [OK]"},
+  };
+  for (const ErrorCase& error : cases) {
+    SCOPED_TRACE(error.name);
+    UpdateWorld world;
+    DescribeCopy(world);
+    error.inject(world);
+
+    EXPECT_EQ(world.Run(), 1);
+
+    EXPECT_EQ(world.run().Outcome(), UpdateOutcome::Failed);
+    EXPECT_THAT(world.ui.Transcript(), ElementsAre(error.box));
+    EXPECT_EQ(world.ui.WaitCursorBegins(), 1);
+    EXPECT_EQ(world.ui.WaitCursorEnds(), 1);
+    EXPECT_FALSE(world.ProductHas("dov3.ini"));
+  }
+}
+
+}  // namespace
+}  // namespace tovrin::testing

@@ -1,0 +1,53 @@
+#pragma once
+// The wizard controller: owns the update description and leads the user
+// from page to page through commands it posts to itself. Each command opens
+// one modal page; its result decides the next command, or closes the frame.
+
+#include "archive/archive_library.hpp"
+#include "description/update_description.hpp"
+#include "engine/update_run.hpp"
+#include "platform/dialog_host.hpp"
+#include "platform/message_queue.hpp"
+#include "platform/platform.hpp"
+
+namespace tovrin {
+
+class CTovrinView : public MessageTarget {
+ public:
+  // `frame` receives WM_CLOSE when the wizard is over.
+  CTovrinView(Platform& platform, ArchiveLibrary& archives, DialogHost& dialogs,
+              MessageQueue& queue, MessageTarget& frame);
+
+  // Reads info.txt from the medium and posts the first page's command.
+  int OnCreate();
+  void OnMessage(unsigned message, int wParam) override;
+
+  void OnWizardNotice();       // command 101
+  void OnWizardDestination();  // command 102
+  void OnWizardConfirm();      // command 103
+  // Paints line 22's picture over the view.
+  void OnPaint(PaintSurface& surface);
+
+  // The update run on this view's description: 1 when it has ended for good.
+  int RunUpdate();
+
+  UpdateDescription& Description() { return description_; }
+  const UpdateDescription& Description() const { return description_; }
+  // How the last update run ended (NotRun before the first).
+  UpdateOutcome LastOutcome() const { return lastOutcome_; }
+  int m_nProductNo = -1;
+
+ private:
+  void PostCommand(int command);
+  void CloseFrame();
+
+  Platform& platform_;
+  ArchiveLibrary& archives_;
+  DialogHost& dialogs_;
+  MessageQueue& queue_;
+  MessageTarget& frame_;
+  UpdateDescription description_;
+  UpdateOutcome lastOutcome_ = UpdateOutcome::NotRun;
+};
+
+}  // namespace tovrin
