@@ -125,6 +125,20 @@ TEST_F(Extraction, ReplacesOnlyOlderFilesWithoutTheReplaceSwitch) {
   EXPECT_EQ(temp_.Read("dest/a.txt"), "from archive");
 }
 
+TEST_F(Extraction, FolderMembersAreMadeOnlyWhenFoldersAreKept) {
+  const std::string archive = PutEntries({{"empty\\"}, {cp932::Text("表\\中\\")}, {"a.txt", "A"}});
+  ASSERT_EQ(Extract(archive).code, 0);
+  EXPECT_FALSE(std::filesystem::exists(Dest() / "empty"));
+  ASSERT_EQ(Extract(archive, 'x').code, 0);
+  EXPECT_TRUE(std::filesystem::is_directory(Dest() / "empty"));
+  EXPECT_TRUE(std::filesystem::is_directory(Dest() / "表" / "中"));
+
+  const auto result = Extract(PutEntries({{"..\\up\\"}}), 'x');
+  EXPECT_NE(result.code, 0);
+  EXPECT_EQ(result.message, cp932::Text("..\\up\\ は展開先の外を指しているため展開しません。"));
+  EXPECT_FALSE(std::filesystem::exists(Root() / "up"));
+}
+
 TEST_F(Extraction, BaseFolderGivenAsDriveAndColon) {
   ASSERT_EQ(files_.Chdir("C:\\dest"), 0);
   ASSERT_EQ(Extract(PutEntries({{"a.txt", "A"}}), 'e', "C:").code, 0);
