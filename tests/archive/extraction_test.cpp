@@ -151,6 +151,17 @@ TEST_F(Extraction, MissingArchive) {
   EXPECT_EQ(result.message, cp932::Text("書庫 C:\\medium\\NONE.lzh が見つかりません。"));
 }
 
+TEST_F(Extraction, NameWithADotIsTriedWithLzhToo) {
+  const std::string archive = PutEntries({{"a.txt", "A"}});  // C:\medium\DATA.lzh
+  std::filesystem::rename(Root() / "medium" / "DATA.lzh", Root() / "medium" / "DATA.V2.lzh");
+  ASSERT_EQ(Extract(archive + ".V2").code, 0);
+  EXPECT_EQ(temp_.Read("dest/a.txt"), "A");
+
+  temp_.Write("medium/PLAIN.BIN", "not an archive");
+  const auto result = Extract("C:\\medium\\PLAIN.BIN");
+  EXPECT_EQ(result.message, cp932::Text("書庫 C:\\medium\\PLAIN.BIN を読めません。"));
+}
+
 TEST_F(Extraction, UnreadableArchive) {
   const auto result = Extract(PutArchive("this is no archive at all, just text"));
   EXPECT_NE(result.code, 0);
