@@ -43,7 +43,9 @@ TEST(DiskPrompt, AsksOncePerNewDiskAndAgainUntilTheArchiveIsThere) {
   DescribeFourDisks(world);
   // Disk 1 is never asked for, not even after another disk.
   world.AddRecord(1, 1, "LAST", "");
-  world.ui.Answer(IDOK, [&] { InsertDisk(world, {{"TWO.lzh", "two.dat"}, {"TWOB.lzh", "twob.dat"}}); });
+  world.ui.Answer(IDOK, [&] {
+    InsertDisk(world, {{"TWO.lzh", "two.dat"}, {"TWOB.lzh", "twob.dat"}});
+  });
   world.ui.Answer(IDOK);  // disk 3 not in the drive yet
   world.ui.Answer(IDOK, [&] {
     InsertDisk(world, {{"THREE.lzh", "three.dat"}, {"LAST.lzh", "last.dat"}});

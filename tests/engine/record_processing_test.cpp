@@ -17,6 +17,11 @@ namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 using ::testing::SizeIs;
 
+// Also counts a copy left behind beside its target.
+std::ptrdiff_t FilesIn(const fs::path& folder) {
+  return std::distance(fs::directory_iterator(folder), fs::directory_iterator());
+}
+
 std::string SettingsVersion(UpdateWorld& world, const std::string& iniName) {
   return GetProfileText(world.files(), "SYSTEM", "Version", "none", 100, "C:\\PROG\\" + iniName);
 }
@@ -100,7 +105,8 @@ void DescribeCopy(UpdateWorld& world) {
 TEST(CopyRecord, ReplacesTheFileAndClearsItsAttributes) {
   UpdateWorld world;
   DescribeCopy(world);
-  fs::permissions(world.Medium() / "DOCS" / "README.TXT", fs::perms::owner_read | fs::perms::group_read);
+  fs::permissions(world.Medium() / "DOCS" / "README.TXT",
+                  fs::perms::owner_read | fs::perms::group_read);
   world.WriteProduct("DOC/README.TXT", "old text");
 
   EXPECT_EQ(world.Run(), 1);
@@ -109,7 +115,7 @@ TEST(CopyRecord, ReplacesTheFileAndClearsItsAttributes) {
   FileStatus status;
   ASSERT_TRUE(world.files().GetStatus("C:\\PROG\\DOC\\README.TXT", status));
   EXPECT_EQ(status.attribute, ATTR_NORMAL);
-  EXPECT_EQ(std::distance(fs::directory_iterator(world.Product() / "DOC"), fs::directory_iterator()), 1);
+  EXPECT_EQ(FilesIn(world.Product() / "DOC"), 1);
 }
 
 // CopyFileA refuses a read-only or hidden target; it must stay as it was.
@@ -120,7 +126,7 @@ void ExpectTargetKept(UpdateWorld& world) {
   EXPECT_THAT(world.ui.Transcript(),
               ElementsAre("確認: C:\\PROG\\DOC\\README.TXTの更新に失敗しました。 [OK]"));
   EXPECT_EQ(world.ReadProduct("DOC/README.TXT"), "old text");
-  EXPECT_EQ(std::distance(fs::directory_iterator(world.Product() / "DOC"), fs::directory_iterator()), 1);
+  EXPECT_EQ(FilesIn(world.Product() / "DOC"), 1);
 }
 
 bool MarkTarget(UpdateWorld& world, std::uint8_t attribute) {
