@@ -121,7 +121,8 @@ std::vector<std::pair<std::string, std::string>> UpdateWorld::ProductSnapshot() 
 }
 
 int UpdateWorld::Run() {
-  if (!run_) run_ = std::make_unique<UpdateRun>(description, platform_, archives_, owner_);
+  // A run of its own each time, as the wizard makes them.
+  run_ = std::make_unique<UpdateRun>(description, platform_, archives_, owner_);
   return run_->RunUpdate();
 }
 
