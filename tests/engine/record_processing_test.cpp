@@ -152,18 +152,6 @@ TEST(CopyRecord, AHiddenTargetStopsTheRunAndStaysAsItWas) {
   ExpectTargetKept(world);
 }
 
-TEST(CopyRecord, AMissingSourceStopsTheRun) {
-  UpdateWorld world;
-  DescribeCopy(world);
-  fs::remove(world.Medium() / "DOCS" / "README.TXT");
-
-  EXPECT_EQ(world.Run(), 1);
-
-  EXPECT_THAT(world.ui.Transcript(),
-              ElementsAre("確認: C:\\PROG\\DOC\\README.TXTの更新に失敗しました。 [OK]"));
-  EXPECT_FALSE(world.ProductHas("DOC/README.TXT"));
-}
-
 TEST(CopyRecord, AnUnreadableStatusNamesTheSource) {
   UpdateWorld world;
   DescribeCopy(world);
