@@ -98,7 +98,7 @@ TEST_F(DestinationPageTest, AFolderThatCannotBeEnteredLeavesTheFieldWhereItWas) 
 }
 
 TEST_F(DestinationPageTest, TypedTextIsReturnedExactly) {
-  for (const std::string typed : {std::string(), std::string("Q:\\NOWHERE\\"),
+  for (const std::string& typed : {std::string(), std::string("Q:\\NOWHERE\\"),
                                   Sjis("C:\\ソフト\\表計算")}) {
     Run([&typed](PageDriver& driver) {
       driver.Type(IDC_PATH, typed);
