@@ -16,10 +16,13 @@ inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 64;  // EX_USAGE
 
 struct CommandLineOptions {
-  enum class Action { Wizard, ShowDrives, ResolvePath };
+  enum class Action { Wizard, Unattended, ShowDrives, ResolvePath, Help, Version };
   Action action = Action::Wizard;
   std::string windowsPath;  // --resolve WINPATH
   DriveOptions drives;      // --drive, --wine-prefix
+  std::optional<std::string> medium;       // --medium DIR; default the program's folder
+  std::optional<std::string> destination;  // --dest PATH
+  std::vector<std::string> registryFiles;  // --registry FILE
 };
 
 struct ParsedCommandLine {
