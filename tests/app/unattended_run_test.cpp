@@ -167,8 +167,11 @@ TEST_F(UnattendedRunTest, AFailedCopyGivesStatus4) {
   fs::permissions(product("formater.exe"), fs::perms::owner_read | fs::perms::group_read);
   const ProgramResult result = Run({});
   EXPECT_EQ(result.exitCode, 4) << result.out << result.err;
-  EXPECT_NE(result.out.find("formater.exe"), std::string::npos) << result.out;
-  EXPECT_NE(result.out.find("の更新に失敗しました。"), std::string::npos) << result.out;
+  EXPECT_EQ(Lines(result.out),
+            (std::vector<std::string>{"更新先：C:\\VELSOR",
+                                      "確認: C:\\VELSOR\\\\FORMATER.EXEの更新に失敗しました。"}));
+  // The settings of the closing phase are not written.
+  EXPECT_EQ(Utf8(ReadFile(product("velsor1.ini"))).find("令和"), std::string::npos);
 }
 
 TEST_F(UnattendedRunTest, AFailedExtractionGivesStatus4) {
@@ -189,11 +192,13 @@ TEST_F(UnattendedRunTest, AMediumOnNoDriveGivesStatus5) {
   EXPECT_FALSE(fs::exists(product("help")));
 }
 
-TEST(CommandLine, AMistakeGivesStatus64AndTheUsage) {
+TEST(UnattendedCommandLine, AMistakeGivesStatus64AndTheUsage) {
+  TempFolder temp;
   for (const std::vector<std::string>& arguments :
-       {std::vector<std::string>{"--unattended", "--no-such-option"},
-        std::vector<std::string>{"--unattended", "--medium"},
-        std::vector<std::string>{"--unattended", "--drive", "C"}}) {
+       {std::vector<std::string>{"--unattended", "--medium"},
+        std::vector<std::string>{"--unattended", "--drives"},
+        std::vector<std::string>{"--unattended", "--drive", "C=" + temp.path().string(),
+                                 "--medium", (temp.path() / "missing").string()}}) {
     const ProgramResult result = RunTovrin(arguments);
     EXPECT_EQ(result.exitCode, 64) << arguments.back();
     EXPECT_NE(result.err.find("--unattended"), std::string::npos) << result.err;
@@ -201,7 +206,7 @@ TEST(CommandLine, AMistakeGivesStatus64AndTheUsage) {
   }
 }
 
-TEST(CommandLine, HelpAndVersionSucceed) {
+TEST(UnattendedCommandLine, HelpAndVersionSucceed) {
   const ProgramResult help = RunTovrin({"--help"});
   EXPECT_EQ(help.exitCode, 0);
   EXPECT_NE(help.out.find("--unattended"), std::string::npos);
