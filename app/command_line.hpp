@@ -11,9 +11,8 @@
 
 namespace tovrin {
 
-inline constexpr int kExitSuccess = 0;
-inline constexpr int kExitFailure = 1;
-inline constexpr int kExitUsage = 64;  // EX_USAGE
+// The exit status of a bad command line (EX_USAGE).
+inline constexpr int kBadCommandLineStatus = 64;
 
 struct CommandLineOptions {
   enum class Action { Wizard, Unattended, ShowDrives, ResolvePath, Help, Version };

@@ -1,3 +1,4 @@
+#include <cstdlib>
 #include <iostream>
 #include <string_view>
 #include <vector>
@@ -15,7 +16,7 @@ std::unique_ptr<tovrin::ProgramServices> SetUp(const tovrin::CommandLineOptions&
   auto setUp = tovrin::SetUpServices(options);
   if (!setUp.services) {
     std::cerr << "tovrin: " << setUp.error << "\n";
-    if (setUp.status == tovrin::kExitUsage) std::cerr << tovrin::Usage();
+    if (setUp.status == tovrin::kBadCommandLineStatus) std::cerr << tovrin::Usage();
     status = setUp.status;
   }
   return std::move(setUp.services);
@@ -29,16 +30,16 @@ int main(int argc, char* argv[]) {
   const auto parsed = ParseCommandLine(arguments);
   if (!parsed.options) {
     std::cerr << "tovrin: " << parsed.error << "\n" << Usage();
-    return kExitUsage;
+    return kBadCommandLineStatus;
   }
   const CommandLineOptions& options = *parsed.options;
   switch (options.action) {
     case CommandLineOptions::Action::Help:
       std::cout << Usage();
-      return kExitSuccess;
+      return EXIT_SUCCESS;
     case CommandLineOptions::Action::Version:
       std::cout << "tovrin " << TOVRIN_VERSION << "\n";
-      return kExitSuccess;
+      return EXIT_SUCCESS;
     case CommandLineOptions::Action::ShowDrives:
       return ShowDrives(options, std::cout, std::cerr);
     case CommandLineOptions::Action::ResolvePath:
@@ -56,5 +57,5 @@ int main(int argc, char* argv[]) {
   }
   // The wizard's window opens here once the display front end is wired in.
   std::cerr << "tovrin: the wizard's window is not available yet; use --unattended\n";
-  return kExitUsage;
+  return kBadCommandLineStatus;
 }

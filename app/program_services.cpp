@@ -53,12 +53,12 @@ ServicesSetUp SetUpServices(const CommandLineOptions& options) {
   auto services = std::make_unique<ProgramServices>();
   std::string error;
   services->files = MakeHostFileSystem(options.drives, error);
-  if (!services->files) return Failure(kExitUsage, error);
+  if (!services->files) return Failure(kBadCommandLineStatus, error);
 
   const fs::path medium = options.medium ? fs::path(*options.medium) : ProgramFolder();
   std::error_code ignored;
   if (!fs::is_directory(medium, ignored)) {
-    return Failure(kExitUsage, "the medium \"" + medium.string() + "\" is not a folder");
+    return Failure(kBadCommandLineStatus, "the medium \"" + medium.string() + "\" is not a folder");
   }
   const auto programDirectory = ProgramDirectory(*services->files, fs::canonical(medium, ignored));
   if (!programDirectory) {
@@ -68,7 +68,7 @@ ServicesSetUp SetUpServices(const CommandLineOptions& options) {
 
   if (options.destination) {
     services->typedDestination = WindowsDestination(*services->files, *options.destination, error);
-    if (!services->typedDestination) return Failure(kExitUsage, error);
+    if (!services->typedDestination) return Failure(kBadCommandLineStatus, error);
   }
   services->registry = LoadRegistry(options);
   services->archives = std::make_unique<LzhArchiveLibrary>(*services->files);

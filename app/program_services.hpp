@@ -28,7 +28,7 @@ struct ServicesSetUp {
   std::string error;                          // UTF-8, on failure
 };
 
-// Bad options give kExitUsage; a medium that lies on no mapped drive gives
+// Bad options give kBadCommandLineStatus; a medium that lies on no mapped drive gives
 // the status of any other failure.
 ServicesSetUp SetUpServices(const CommandLineOptions& options);
 
