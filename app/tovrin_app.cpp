@@ -1,5 +1,7 @@
 #include "app/tovrin_app.hpp"
 
+#include <cstdlib>
+
 #include "app/about_dlg.hpp"
 #include "app/main_frame.hpp"
 #include "platform/gui/font_alias.hpp"
@@ -26,6 +28,14 @@ bool CTovrinApp::OnInit() {
 void CTovrinApp::OnAppAbout() {
   CAboutDlg about;
   dialogs_.DoModal(about);
+}
+
+bool HasDisplay() {
+  for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+    const char* value = std::getenv(variable);
+    if (value != nullptr && *value != '\0') return true;
+  }
+  return false;
 }
 
 int RunWizard(int argc, char** argv, WizardServices services) {

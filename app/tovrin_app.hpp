@@ -44,6 +44,9 @@ class CTovrinApp : public wxApp {
   CMainFrame* frame_ = nullptr;
 };
 
+// True when a window system is there to show the wizard on.
+bool HasDisplay();
+
 // Runs the wizard on the display: the font alias, then the window system's
 // loop until the frame closes. The program's exit status.
 int RunWizard(int argc, char** argv, WizardServices services);

@@ -12,7 +12,10 @@ namespace {
 
 // Split so that "??-" is not read as a trigraph.
 constexpr std::string_view kMasterPattern = "zai???" "-3.mst";
-constexpr DWORD kPrefixBufferSize = 64;
+// Room for any value a profile file can give. A prefix cut to a 64-byte
+// buffer would name another folder, whose conversion would then be
+// reported as done.
+constexpr DWORD kPrefixBufferSize = 32768;
 
 std::string MasterFolderPrefix(FileSystem& files, const std::string& settingsPath) {
   return GetProfileText(files, "DIR", "MASTER", "", kPrefixBufferSize, settingsPath);

@@ -1,6 +1,8 @@
 #include "engine/master_rewrite.hpp"
 
 #include <memory>
+#include <string>
+#include <utility>
 
 #include "platform/text_reader.hpp"
 

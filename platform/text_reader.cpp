@@ -17,7 +17,13 @@ bool TextReader::Fill() {
   length_ = count.value_or(0);
   failed_ = failed_ || !count;
   ended_ = length_ == 0;
-  return !ended_;
+  // Nothing after the end-of-file mark is text. Looking for it once per
+  // buffer, not once per line, keeps reading linear in the file size.
+  if (const void* mark = std::memchr(buffer_, kEndOfFile, length_)) {
+    length_ = static_cast<std::size_t>(static_cast<const char*>(mark) - buffer_);
+    ended_ = true;
+  }
+  return length_ > 0;
 }
 
 bool TextReader::ReadLine(std::string& line) {
@@ -28,20 +34,12 @@ bool TextReader::ReadLine(std::string& line) {
     const char* start = buffer_ + position_;
     const std::size_t available = length_ - position_;
     const auto* newline = static_cast<const char*>(std::memchr(start, '\n', available));
-    const auto* endMark = static_cast<const char*>(std::memchr(start, kEndOfFile, available));
-    const char* stop = newline;
-    if (endMark != nullptr && (stop == nullptr || endMark < stop)) stop = endMark;
-    const std::size_t taken = stop == nullptr ? available : static_cast<std::size_t>(stop - start);
+    const std::size_t taken =
+        newline == nullptr ? available : static_cast<std::size_t>(newline - start);
     line.append(start, taken);
     position_ += taken;
     readAny = readAny || taken > 0;
-    if (stop == nullptr) continue;
-    if (*stop == kEndOfFile) {
-      // Nothing after the end-of-file mark is text.
-      ended_ = true;
-      position_ = length_ = 0;
-      return readAny;
-    }
+    if (newline == nullptr) continue;
     ++position_;
     // The CR of a CR LF pair, even when the pair straddled two buffers.
     if (!line.empty() && line.back() == '\r') line.pop_back();

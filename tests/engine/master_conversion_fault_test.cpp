@@ -214,7 +214,7 @@ TEST_P(MasterFaults, AnExceptionFromThePlatformIsAFailedConversion) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothConversions, MasterFaults, ::testing::Values(true, false),
-                         [](const auto& info) { return info.param ? "Size" : "Type"; });
+                         [](const ::testing::TestParamInfo<bool>& test) { return test.param ? "Size" : "Type"; });
 
 }  // namespace
 }  // namespace tovrin

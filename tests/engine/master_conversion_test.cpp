@@ -57,6 +57,13 @@ TEST_F(MasterFileText, CtrlZEndsTheFile) {
   EXPECT_EQ(SizeConverted("one\r\ntw\x1Ao\r\n"), "one\r\ntw\r\n");
 }
 
+TEST_F(MasterFileText, CtrlZFarIntoALargeFileEndsIt) {
+  std::string content;
+  for (int i = 0; i < 2000; ++i) content += MasterRecord("100100", "000107", 100) + "\r\n";
+  ASSERT_GT(content.size(), 2u * 64 * 1024);
+  EXPECT_EQ(SizeConverted(content + "tail\x1A" + content), content + "tail\r\n");
+}
+
 TEST_F(MasterFileText, EmptyMasterStaysEmpty) { EXPECT_EQ(SizeConverted(""), ""); }
 
 TEST_F(MasterFileText, ConvertsEveryRecordOfAFileLargerThanTheBuffers) {
@@ -94,6 +101,8 @@ TEST_F(MasterFileText, TypeConversionOfASizeConvertedFile) {
 
 class MasterFolderWalk : public ::testing::Test {
  protected:
+  // Split so that "??-" is not read as a trigraph.
+  static constexpr const char* kPattern = "C:\\M\\1\\zai???" "-3.mst";
   static constexpr std::string_view kSettings = "C:\\PROD\\velsor1.ini";
   static constexpr std::string_view kSizeRecordLine = "400400000107 A"
       "1234567890123456789012345678901234567890123456789012X12345\r\n";
@@ -143,7 +152,7 @@ TEST_F(MasterFolderWalk, NamesComeInTheOrderOfAnNtfsVolume) {
   }
   fs::create_directories(drive_.Host("M\\1\\zaiD01-3.mst"));
   std::vector<std::string> names;
-  ASSERT_EQ(ListMatchingFiles(drive_.files, names, "C:\\M\\1\\zai???-3.mst"), 6);
+  ASSERT_EQ(ListMatchingFiles(drive_.files, names, kPattern), 6);
   // Upper-cased UTF-16: digits, letters, "_", then the full-width A (U+FF21).
   EXPECT_EQ(names, (std::vector<std::string>{"zai901-3.mst", "ZAIA01-3.MST", "zaib01-3.mst",
                                               "zaiC01-3.mst", "zai_01-3.mst",
@@ -158,7 +167,7 @@ TEST_F(MasterFolderWalk, AtMostTheFirstThousandMastersAreConverted) {
   }
   drive_.WriteFile("M\\1\\ZAIZ00-3.MST", kSizeRecordLine);
   std::vector<std::string> names;
-  EXPECT_EQ(ListMatchingFiles(drive_.files, names, "C:\\M\\1\\zai???-3.mst"), 1000);
+  EXPECT_EQ(ListMatchingFiles(drive_.files, names, kPattern), 1000);
   EXPECT_EQ(names.back(), "zai999-3.mst");
 
   ASSERT_EQ(ConvertMaterialSizeFolder(drive_.files, "C:\\M\\1\\"), 1);
@@ -195,6 +204,16 @@ TEST_F(MasterFolderWalk, BothFoldersBelowThePrefixOfTheSettings) {
   EXPECT_EQ(drive_.ReadFile("DATA\\MST\\1\\zai001-3.mst"), Converted());
   EXPECT_EQ(drive_.ReadFile("DATA\\MST\\21\\zai001-3.mst"), Converted());
   EXPECT_EQ(drive_.ReadFile("DATA\\MST\\zai001-3.mst"), kSizeRecordLine);
+}
+
+TEST_F(MasterFolderWalk, APrefixLongerThan63BytesIsUsedWhole) {
+  const std::string folder = "MASTER\\" + std::string(60, 'D') + "\\";
+  drive_.WriteFile("PROD\\velsor1.ini", "[DIR]\r\nMASTER=C:\\" + folder + "\r\n");
+  drive_.WriteFile(folder + "1\\zai001-3.mst", kSizeRecordLine);
+  drive_.WriteFile(folder + "21\\zai001-3.mst", kSizeRecordLine);
+  ASSERT_EQ(ConvertMaterialSize(drive_.files, std::string(kSettings)), 1);
+  EXPECT_EQ(drive_.ReadFile(folder + "1\\zai001-3.mst"), Converted());
+  EXPECT_EQ(drive_.ReadFile(folder + "21\\zai001-3.mst"), Converted());
 }
 
 TEST_F(MasterFolderWalk, EmptyPrefixResolvesAgainstTheCurrentFolder) {
