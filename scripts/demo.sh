@@ -16,9 +16,11 @@ options=(--medium "$root/examples/medium" --drive "C=$work/c:fixed"
          --registry "$root/examples/product/uninstall.reg")
 
 echo "Sample product copied to $work/c (drive C:)"
-# The mode of the run: the unattended run until the wizard's window takes
-# over where a display is available.
+# The wizard where a display is available, else the unattended run.
 mode=(--unattended)
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  mode=()
+fi
 status=0
 "$program" "${mode[@]}" "${options[@]}" || status=$?
 echo "tovrin ended with exit status $status"

@@ -8,8 +8,8 @@
 namespace tovrin::gui {
 
 StaticText::StaticText(wxWindow* parent, wxWindowID id, const wxString& label,
-                       const wxPoint& position, const wxSize& size, long border, int alignment)
-    : wxControl(parent, id, position, size, border), alignment_(alignment) {
+                       const wxPoint& position, const wxSize& size, bool sunken, int alignment)
+    : wxControl(parent, id, position, size, wxBORDER_NONE), sunken_(sunken), alignment_(alignment) {
   SetLabel(label);
   SetBackgroundStyle(wxBG_STYLE_PAINT);
   Bind(wxEVT_PAINT, &StaticText::OnPaint, this);
@@ -21,7 +21,19 @@ void StaticText::OnPaint(wxPaintEvent&) {
   dc.Clear();
   dc.SetFont(GetFont());
   dc.SetTextForeground(wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOWTEXT));
-  dc.DrawLabel(GetLabel(), GetClientRect(), alignment_);
+  wxRect text = GetClientRect();
+  if (sunken_) {
+    // One pixel: shadow above and left, highlight below and right.
+    const wxRect edge = text;
+    dc.SetPen(wxPen(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNSHADOW)));
+    dc.DrawLine(edge.GetLeftTop(), edge.GetRightTop());
+    dc.DrawLine(edge.GetLeftTop(), edge.GetLeftBottom());
+    dc.SetPen(wxPen(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNHIGHLIGHT)));
+    dc.DrawLine(edge.GetLeftBottom(), edge.GetRightBottom() + wxPoint(1, 0));
+    dc.DrawLine(edge.GetRightTop(), edge.GetRightBottom());
+    text.Deflate(1);
+  }
+  dc.DrawLabel(GetLabel(), text, alignment_);
 }
 
 PictureFrame::PictureFrame(wxWindow* parent, wxWindowID id, const wxPoint& position,

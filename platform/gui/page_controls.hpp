@@ -14,14 +14,17 @@ namespace tovrin::gui {
 
 class StaticText : public wxControl {
  public:
-  // `alignment` is a wxALIGN_* combination.
+  // `alignment` is a wxALIGN_* combination; `sunken` draws the thin
+  // sunken edge of SS_SUNKEN.
   StaticText(wxWindow* parent, wxWindowID id, const wxString& label, const wxPoint& position,
-             const wxSize& size, long border, int alignment);
+             const wxSize& size, bool sunken, int alignment);
   int Alignment() const { return alignment_; }
+  bool Sunken() const { return sunken_; }
 
  private:
   void OnPaint(wxPaintEvent& event);
   bool AcceptsFocus() const override { return false; }
+  bool sunken_;
   int alignment_;
 };
 

@@ -120,8 +120,7 @@ wxWindow* PageDialog::CreateControl(const DialogControl& control, const wxPoint&
   if ((style & kStaticTypes) == SS_BLACKFRAME)
     return new PictureFrame(this, id, position, size,
                             [this](PaintSurface& surface) { page_.OnPaint(*this, surface); });
-  return new StaticText(this, id, ToWx(control.text), position, size,
-                        (style & SS_SUNKEN) ? wxBORDER_SUNKEN : wxBORDER_NONE,
+  return new StaticText(this, id, ToWx(control.text), position, size, (style & SS_SUNKEN) != 0,
                         StaticAlignment(style));
 }
 

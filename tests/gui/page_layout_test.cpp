@@ -162,6 +162,10 @@ TEST_F(PageLayoutTest, DestinationPage) {
     EXPECT_EQ(shown.Control(IDC_BACK)->GetLabel(), Utf8("戻る"));
     EXPECT_EQ(LabelOf(shown, 2), Utf8("ｲﾝｽﾄｰﾙ先\n      ﾄﾞﾗｲﾌﾞ"));
     EXPECT_EQ(LabelOf(shown, 3), Utf8("ｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞ"));
+    auto* folderHeading = dynamic_cast<gui::StaticText*>(shown.GetChildren()[3]);
+    ASSERT_NE(folderHeading, nullptr);
+    EXPECT_TRUE(folderHeading->Sunken());
+    EXPECT_EQ(folderHeading->Alignment(), wxALIGN_CENTER_HORIZONTAL | wxALIGN_CENTER_VERTICAL);
     EXPECT_EQ(shown.GetDefaultItem(), shown.Control(IDOK));
 
     auto* restore = dynamic_cast<wxCheckBox*>(shown.Control(IDC_RESTORE_CHECK));
@@ -205,7 +209,7 @@ TEST_F(PageLayoutTest, ConfirmPage) {
     auto* destination = dynamic_cast<gui::StaticText*>(shown.Control(IDC_NOTES));
     ASSERT_NE(destination, nullptr);
     EXPECT_EQ(destination->GetLabel(), Utf8("C:\\ベルソール"));
-    EXPECT_EQ(destination->GetBorder(), wxBORDER_SUNKEN);
+    EXPECT_TRUE(destination->Sunken());
     EXPECT_TRUE(destination->Alignment() & wxALIGN_CENTER_VERTICAL);
     ExpectPicturePainted(shown, sample.files(), description.m_strConfirmPicture);
     EXPECT_FALSE(testing::SaveScreenshot(&shown, "confirm_page").empty());
