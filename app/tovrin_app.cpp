@@ -1,6 +1,7 @@
 #include "app/tovrin_app.hpp"
 
 #include <cstdlib>
+#include <iostream>
 
 #include "app/about_dlg.hpp"
 #include "app/main_frame.hpp"
@@ -40,7 +41,8 @@ bool HasDisplay() {
 
 int RunWizard(int argc, char** argv, WizardServices services) {
   // Before GTK starts, so that Pango's font map has the alias.
-  gui::LoadFontAlias();
+  if (!gui::LoadFontAlias())
+    std::cerr << "tovrin: the font alias was refused; the pages use the default font\n";
   wxApp::SetInstance(new CTovrinApp(services));
   return wxEntry(argc, argv);
 }
