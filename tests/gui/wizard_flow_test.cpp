@@ -63,6 +63,14 @@ TEST_F(WizardFlowTest, ButtonsEnterAndEscLeadFromPageToPage) {
               // Command 104 came through while this page is open.
               EXPECT_EQ(FrameTitle(), gui::ToWx(description.m_strUninstallKey[0]));
               EXPECT_TRUE(frame->IsMaximized() || frame->GetSize() == wxGetClientDisplayRect().GetSize());
+              // A caption and nothing else; the view fills the client area.
+              EXPECT_TRUE(frame->HasFlag(wxCAPTION));
+              EXPECT_FALSE(frame->HasFlag(wxSYSTEM_MENU) || frame->HasFlag(wxRESIZE_BORDER) ||
+                           frame->HasFlag(wxMAXIMIZE_BOX) || frame->HasFlag(wxMINIMIZE_BOX));
+              EXPECT_EQ(frame->GetMenuBar(), nullptr);
+              EXPECT_EQ(frame->GetToolBar(), nullptr);
+              EXPECT_EQ(frame->GetStatusBar(), nullptr);
+              EXPECT_EQ(frame->ViewWindowOf()->GetSize(), frame->GetClientSize());
               testing::SaveScreenshot(frame, "main_window");
               Click(page.Control(IDOK));  // 開始
             })
