@@ -4,7 +4,6 @@
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
-#include <wx/icon.h>
 #include <wx/listbox.h>
 #include <wx/statbmp.h>
 #include <wx/textctrl.h>
@@ -18,7 +17,6 @@
 namespace tovrin::gui {
 namespace {
 
-constexpr std::uint32_t kStaticTypes = SS_TYPEMASK;
 constexpr int kPostedMessageMilliseconds = 20;
 
 long DialogFrameStyle(std::uint32_t style) {
@@ -32,7 +30,7 @@ wxFont TemplateFont(const DialogTemplate& dialogTemplate) {
 }
 
 int StaticAlignment(std::uint32_t style) {
-  int alignment = (style & kStaticTypes) == SS_CENTER ? wxALIGN_CENTER_HORIZONTAL : wxALIGN_LEFT;
+  int alignment = (style & SS_TYPEMASK) == SS_CENTER ? wxALIGN_CENTER_HORIZONTAL : wxALIGN_LEFT;
   if (style & SS_CENTERIMAGE) alignment |= wxALIGN_CENTER_VERTICAL;
   return alignment;
 }
@@ -117,7 +115,7 @@ wxWindow* PageDialog::CreateControl(const DialogControl& control, const wxPoint&
     return new wxListBox(this, id, position, size, 0, nullptr, list);
   }
   if (control.className == "icon") return new wxStaticBitmap(this, id, ProgramIcon(), position);
-  if ((style & kStaticTypes) == SS_BLACKFRAME)
+  if ((style & SS_TYPEMASK) == SS_BLACKFRAME)
     return new PictureFrame(this, id, position, size,
                             [this](PaintSurface& surface) { page_.OnPaint(*this, surface); });
   return new StaticText(this, id, ToWx(control.text), position, size, (style & SS_SUNKEN) != 0,
