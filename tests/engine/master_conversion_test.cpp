@@ -159,6 +159,20 @@ TEST_F(MasterFolderWalk, NamesComeInTheOrderOfAnNtfsVolume) {
                                               "zai\x82\x60" "01-3.mst"}));
 }
 
+TEST_F(MasterFolderWalk, FullWidthLettersAreOrderedWithoutRegardToCase) {
+  // Ａ (U+FF21) and ａ (U+FF41): by bytes every Ａ name would come first.
+  const std::string upperA = "\x82\x60";
+  const std::string lowerA = "\x82\x81";
+  for (const std::string& name : {upperA + "03", lowerA + "02", upperA + "01"}) {
+    drive_.WriteFile("M\\1\\zai" + name + "-3.mst", "");
+  }
+  std::vector<std::string> names;
+  ASSERT_EQ(ListMatchingFiles(drive_.files, names, kPattern), 3);
+  EXPECT_EQ(names, (std::vector<std::string>{"zai" + upperA + "01-3.mst",
+                                              "zai" + lowerA + "02-3.mst",
+                                              "zai" + upperA + "03-3.mst"}));
+}
+
 TEST_F(MasterFolderWalk, AtMostTheFirstThousandMastersAreConverted) {
   for (int i = 0; i < 1000; ++i) {
     char name[32];
