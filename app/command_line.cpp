@@ -17,7 +17,7 @@ struct OptionSpec {
 
 bool SetAction(CommandLineOptions& options, Action action, std::string& error) {
   if (options.action != Action::Wizard && options.action != action) {
-    error = "--drives and --resolve exclude each other";
+    error = "--unattended, --drives, --resolve, --help and --version exclude each other";
     return false;
   }
   options.action = action;
@@ -26,6 +26,26 @@ bool SetAction(CommandLineOptions& options, Action action, std::string& error) {
 
 // Add an option by adding its row.
 constexpr std::array kOptions = {
+    OptionSpec{"--unattended", "", "apply the update with no display, accepting every page",
+               [](CommandLineOptions& options, std::string_view, std::string& error) {
+                 return SetAction(options, Action::Unattended, error);
+               }},
+    OptionSpec{"--medium", "DIR", "the update medium (info.txt); default the program's folder",
+               [](CommandLineOptions& options, std::string_view value, std::string&) {
+                 options.medium = std::string(value);
+                 return true;
+               }},
+    OptionSpec{"--dest", "PATH",
+               "the product folder, typed over the proposed one: C:\\PROG or a host path",
+               [](CommandLineOptions& options, std::string_view value, std::string&) {
+                 options.destination = std::string(value);
+                 return true;
+               }},
+    OptionSpec{"--registry", "FILE", "a .reg file for the uninstall lookup (repeatable)",
+               [](CommandLineOptions& options, std::string_view value, std::string&) {
+                 options.registryFiles.emplace_back(value);
+                 return true;
+               }},
     OptionSpec{"--drives", "", "print the drive table, one line a drive",
                [](CommandLineOptions& options, std::string_view, std::string& error) {
                  return SetAction(options, Action::ShowDrives, error);
@@ -45,6 +65,14 @@ constexpr std::array kOptions = {
                [](CommandLineOptions& options, std::string_view value, std::string&) {
                  options.drives.winePrefix = std::string(value);
                  return true;
+               }},
+    OptionSpec{"--help", "", "print this usage",
+               [](CommandLineOptions& options, std::string_view, std::string& error) {
+                 return SetAction(options, Action::Help, error);
+               }},
+    OptionSpec{"--version", "", "print the program's version",
+               [](CommandLineOptions& options, std::string_view, std::string& error) {
+                 return SetAction(options, Action::Version, error);
                }},
 };
 

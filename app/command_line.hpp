@@ -11,15 +11,17 @@
 
 namespace tovrin {
 
-inline constexpr int kExitSuccess = 0;
-inline constexpr int kExitFailure = 1;
-inline constexpr int kExitUsage = 64;  // EX_USAGE
+// The exit status of a bad command line (EX_USAGE).
+inline constexpr int kBadCommandLineStatus = 64;
 
 struct CommandLineOptions {
-  enum class Action { Wizard, ShowDrives, ResolvePath };
+  enum class Action { Wizard, Unattended, ShowDrives, ResolvePath, Help, Version };
   Action action = Action::Wizard;
   std::string windowsPath;  // --resolve WINPATH
   DriveOptions drives;      // --drive, --wine-prefix
+  std::optional<std::string> medium;       // --medium DIR; default the program's folder
+  std::optional<std::string> destination;  // --dest PATH
+  std::vector<std::string> registryFiles;  // --registry FILE
 };
 
 struct ParsedCommandLine {

@@ -6,17 +6,24 @@
 #include "platform/host_file_system.hpp"
 
 namespace tovrin {
+namespace {
+
+constexpr int kDone = 0;
+constexpr int kNotResolved = 1;
+
+}  // namespace
+
 int ShowDrives(const CommandLineOptions& options, std::ostream& out, std::ostream& err) {
   std::string error;
   const auto table = BuildDriveTable(options.drives, error);
   if (!table) {
     err << "tovrin: " << error << "\n";
-    return kExitUsage;
+    return kBadCommandLineStatus;
   }
   for (const auto& drive : table->Drives()) {
     out << drive.letter << ": " << DriveTypeName(drive.type) << " " << drive.root.string() << "\n";
   }
-  return kExitSuccess;
+  return kDone;
 }
 
 int ResolveWindowsPath(const CommandLineOptions& options, std::ostream& out, std::ostream& err) {
@@ -24,23 +31,23 @@ int ResolveWindowsPath(const CommandLineOptions& options, std::ostream& out, std
   const auto files = MakeHostFileSystem(options.drives, error);
   if (!files) {
     err << "tovrin: " << error << "\n";
-    return kExitUsage;
+    return kBadCommandLineStatus;
   }
   const auto path = cp932::FromUtf8(options.windowsPath);
   if (!path) {
     err << "tovrin: \"" << options.windowsPath << "\" has no code page 932 spelling\n";
-    return kExitFailure;
+    return kNotResolved;
   }
   if (const auto host = files->Resolve(*path)) {
     out << host->string() << "\n";
-    return kExitSuccess;
+    return kDone;
   }
   if (path->size() >= 2 && (*path)[1] == ':') {
     err << "tovrin: drive " << path->substr(0, 2) << " is not mapped\n";
   } else {
     err << "tovrin: \"" << options.windowsPath << "\" is on no drive\n";
   }
-  return kExitFailure;
+  return kNotResolved;
 }
 
 }  // namespace tovrin

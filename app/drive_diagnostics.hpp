@@ -8,7 +8,9 @@
 
 namespace tovrin {
 
-// Each returns the exit status; results go to `out`, errors to `err`, UTF-8.
+// Each returns the exit status: 0 done, 1 a path that resolves to nothing,
+// kBadCommandLineStatus for malformed drive options. Results go to `out`,
+// errors to `err`, in UTF-8.
 int ShowDrives(const CommandLineOptions& options, std::ostream& out, std::ostream& err);
 int ResolveWindowsPath(const CommandLineOptions& options, std::ostream& out, std::ostream& err);
 

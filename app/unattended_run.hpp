@@ -22,7 +22,6 @@ enum ExitStatus : int {
   kExitCancelled = 3,            // at a disk prompt
   kExitStopped = 4,              // a failed extraction or copy
   kExitFailed = 5,               // anything else
-  kExitUsage = 64,               // a bad command line
 };
 
 int ExitStatusOf(UpdateOutcome outcome);

@@ -11,15 +11,26 @@ namespace {
 
 std::string Display(const LzhMember& member) { return MemberDisplayName(member.name); }
 
+// The archive as named; a name with an extension that is not there may
+// still be meant as the name followed by ".lzh", as the update run's disk
+// check looks for it.
+std::optional<std::string> FindArchive(const FileSystem& files, const std::string& archive) {
+  if (files.Access(archive) == 0) return archive;
+  const std::string withLzh = archive + ".lzh";
+  if (!archive.ends_with(".lzh") && files.Access(withLzh) == 0) return withLzh;
+  return std::nullopt;
+}
+
 std::unique_ptr<LzhReader> OpenArchive(const FileSystem& files, const std::string& archive,
                                        std::string& message) {
-  const auto host = files.Resolve(archive);
-  if (!host || files.Access(archive) != 0) {
+  const auto found = FindArchive(files, archive);
+  const auto host = found ? files.Resolve(*found) : std::nullopt;
+  if (!host) {
     message = ArchiveMessage(texts::kArchiveNotFound, {archive});
     return nullptr;
   }
   auto reader = LzhReader::Open(*host);
-  if (!reader) message = ArchiveMessage(texts::kArchiveUnreadable, {archive});
+  if (!reader) message = ArchiveMessage(texts::kArchiveUnreadable, {*found});
   return reader;
 }
 

@@ -20,7 +20,11 @@ namespace tovrin {
 // thread alone, for the life of the reader, so nothing global changes.
 class LzhReader::ThreadLocale {
  public:
-  ThreadLocale() : utf8_(newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr))) {
+  ThreadLocale() {
+    for (const char* name : {"C.UTF-8", "en_US.UTF-8"}) {
+      utf8_ = newlocale(LC_CTYPE_MASK, name, static_cast<locale_t>(nullptr));
+      if (utf8_ != nullptr) break;
+    }
     if (utf8_ != nullptr) previous_ = uselocale(utf8_);
   }
   ~ThreadLocale() {
@@ -32,13 +36,14 @@ class LzhReader::ThreadLocale {
   ThreadLocale& operator=(const ThreadLocale&) = delete;
 
  private:
-  locale_t utf8_;
+  locale_t utf8_ = nullptr;
   locale_t previous_ = LC_GLOBAL_LOCALE;
 };
 
 namespace {
 
 constexpr std::size_t kReadBlock = 128 * 1024;
+constexpr std::size_t kUsualHeader = 4 * 1024;
 constexpr std::size_t kLongestHeader = 64 * 1024;
 
 MemberKind KindOf(archive_entry* entry) {
@@ -123,12 +128,18 @@ HeaderResult LzhReader::NextMember(LzhMember& member) {
 // bit added (it also comes from a Unix mode).
 std::uint8_t LzhReader::HeaderAttribute(int mode) const {
   const std::uint8_t readOnly = (mode & 0222) == 0 ? ATTR_READONLY : 0;
-  std::string header(kLongestHeader, '\0');
-  const ssize_t got = ::pread(descriptor_, header.data(), header.size(),
-                              static_cast<off_t>(archive_read_header_position(archive_)));
-  if (got <= 0) return readOnly;
-  header.resize(static_cast<std::size_t>(got));
-  return static_cast<std::uint8_t>(DosAttributeOfHeader(header).value_or(0) | readOnly);
+  for (const std::size_t length : {kUsualHeader, kLongestHeader}) {
+    std::string header(length, '\0');
+    const ssize_t got = ::pread(descriptor_, header.data(), header.size(),
+                                static_cast<off_t>(archive_read_header_position(archive_)));
+    if (got <= 0) break;
+    header.resize(static_cast<std::size_t>(got));
+    if (const auto attribute = DosAttributeOfHeader(header)) {
+      return static_cast<std::uint8_t>(*attribute | readOnly);
+    }
+    if (header.size() < length) break;  // the whole rest of the file was read
+  }
+  return readOnly;
 }
 
 DataResult LzhReader::ReadData(const std::function<bool(std::string_view)>& sink) {

@@ -24,15 +24,15 @@ class InfoLines {
     return line;
   }
 
-  // False once the file has ended.
+  // False once the file has ended. A line during whose read an error
+  // struck is the failed line, even when part of it came through.
   bool Next(std::string& line) {
     line.clear();
     ++number_;
-    if (ended_) return false;
-    if (reader_->ReadLine(line)) return true;
-    ended_ = true;
-    if (reader_->Failed()) failedLine_ = number_;
-    return false;
+    const bool read = !ended_ && reader_->ReadLine(line);
+    if (reader_->Failed() && failedLine_ == 0) failedLine_ = number_;
+    ended_ = !read;
+    return read;
   }
 
   int Number() const { return number_; }

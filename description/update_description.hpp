@@ -3,6 +3,7 @@
 // whole run of the program. Every text is CP932 bytes.
 
 #include <array>
+#include <optional>
 #include <string>
 
 #include "platform/file_system.hpp"
@@ -37,6 +38,10 @@ struct UpdateDescription {
   // line that could not be read. 0 when every line is good. Blank lines
   // after line 42 are not records and never count.
   int m_nInvalidLine = 0;
+
+  // Line 19 as info.txt gave it, kept by the update run: a run may replace
+  // line 19 ("NULL" search mode), and every later run starts again from this.
+  std::optional<std::string> m_strIniNameAsGiven;
 };
 
 // Reads info.txt (its whole path, g_strAppDir followed by "info.txt") into

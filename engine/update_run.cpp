@@ -39,8 +39,11 @@ UpdateRun::UpdateRun(UpdateDescription& description, Platform& platform, Archive
     : description_(description),
       platform_(platform),
       archives_(archives),
-      owner_(owner),
-      originalIniName_(description.m_strIniName) {}
+      owner_(owner) {
+  if (!description_.m_strIniNameAsGiven) {
+    description_.m_strIniNameAsGiven = description_.m_strIniName;
+  }
+}
 
 int UpdateRun::RunUpdate() {
   WaitCursor cursor(platform_.ui);
@@ -57,7 +60,7 @@ int UpdateRun::RunUpdate() {
 
 int UpdateRun::RunChecked() {
   outcome_ = UpdateOutcome::NotRun;
-  description_.m_strIniName = originalIniName_;
+  description_.m_strIniName = *description_.m_strIniNameAsGiven;
   if (description_.m_nInvalidLine != 0) {
     const auto line = std::to_string(description_.m_nInvalidLine);
     return Refuse(FormatText(cp932::Text(texts::kInvalidDescriptionLine), {line}), 1);

@@ -21,9 +21,8 @@ enum class UpdateOutcome {
   Failed,               // anything else (an error caught at the run's edge)
 };
 
-// Construct one run per description and keep it for as long as the
-// description lives: each RunUpdate starts again from the line-19 text the
-// description held at construction, so a "NULL" description chooses its
+// Every run starts again from line 19 as info.txt gave it (kept in the
+// description by the first run), so a "NULL" description chooses its
 // settings file afresh after a refused run.
 class UpdateRun {
  public:
@@ -67,7 +66,6 @@ class UpdateRun {
   Platform& platform_;
   ArchiveLibrary& archives_;
   WindowHandle owner_;
-  const std::string originalIniName_;
   std::string productFolder_;
   std::string windowsDirectory_;
   int currentDisk_ = 1;

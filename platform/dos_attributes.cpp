@@ -54,7 +54,8 @@ bool Write(const std::filesystem::path& host, std::uint8_t attribute) {
   struct stat status {};
   if (stat(host.c_str(), &status) != 0) return false;
   const bool readOnly = (attribute & ATTR_READONLY) != 0;
-  if (readOnly != IsReadOnly(status)) {
+  // Windows does not stop writes into a read-only folder; its write bits stay.
+  if (!S_ISDIR(status.st_mode) && readOnly != IsReadOnly(status)) {
     const mode_t mode = readOnly ? (status.st_mode & 07555) : ((status.st_mode & 07777) | 0200);
     if (chmod(host.c_str(), mode) != 0) return false;
   }

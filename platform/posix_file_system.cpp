@@ -344,13 +344,14 @@ bool PosixFileSystem::Remove(std::string_view path) {
 
 bool PosixFileSystem::Rename(std::string_view from, std::string_view to) {
   const auto source = MatchExisting(from);
-  const auto target = MatchPath(to);
-  if (!source || !target) return false;
+  const auto location = Locate(to);
+  const auto target = location ? Match(*location) : std::nullopt;
+  if (!source || !target || location->parts.empty()) return false;
   fs::path destination = target->host;
   if (target->exists) {
     // Only a change of letter case of the same file is not a collision.
     if (target->host != source->host) return false;
-    const auto hostName = cp932::ToUtf8(Locate(to)->parts.back());
+    const auto hostName = cp932::ToUtf8(location->parts.back());
     if (!hostName) return false;
     destination = target->host.parent_path() / *hostName;
   }

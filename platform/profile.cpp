@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/cp932.hpp"
+#include "platform/path_text.hpp"
 #include "platform/profile_document.hpp"
 #include "platform/split_path.hpp"
 #include "platform/utf16.hpp"
@@ -30,8 +31,7 @@ bool HasByteOrderMark(std::string_view bytes) {
 // A last byte 0x5C that is the second byte of a double-byte character is
 // not a separator.
 bool EndsWithSeparator(std::string_view folder) {
-  if (folder.empty() || (folder.back() != '\\' && folder.back() != '/')) return false;
-  return cp932::CharacterBoundary(folder, folder.size() - 1) == folder.size() - 1;
+  return !folder.empty() && path_text::LastSeparator(folder) == folder.size() - 1;
 }
 
 // A bare file name lives in the Windows directory, as on Windows.

@@ -1,6 +1,7 @@
 #include "platform/profile_document.hpp"
 
 #include "platform/cp932.hpp"
+#include "platform/path_text.hpp"
 
 namespace tovrin {
 
@@ -16,8 +17,6 @@ std::string_view TrimBlanks(std::string_view text) {
   return text;
 }
 
-char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 // "[name]" with anything after the bracket; a 0x5D second byte does not
 // close the name.
 std::optional<std::string_view> SectionName(std::string_view line) {
@@ -27,6 +26,9 @@ std::optional<std::string_view> SectionName(std::string_view line) {
   if (close < 0) return std::nullopt;
   return TrimBlanks(text.substr(1, static_cast<std::size_t>(close) - 1));
 }
+
+// Without regard to ASCII letter case; second bytes compared as they are.
+bool NamesMatch(std::string_view a, std::string_view b) { return path_text::EqualsIgnoreCase(a, b); }
 
 struct KeyLine {
   std::string_view name;
@@ -44,19 +46,6 @@ std::optional<KeyLine> ParseKeyLine(std::string_view line) {
 }
 
 }  // namespace
-
-bool ProfileNamesMatch(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (cp932::IsLeadByte(static_cast<unsigned char>(a[i])) && i + 1 < a.size()) {
-      if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
-      ++i;
-      continue;
-    }
-    if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
-  }
-  return true;
-}
 
 ProfileDocument ProfileDocument::Parse(std::string_view bytes) {
   ProfileDocument document;
@@ -78,7 +67,7 @@ ProfileDocument ProfileDocument::Parse(std::string_view bytes) {
 std::optional<ProfileDocument::LineIndex> ProfileDocument::FindSection(std::string_view section) const {
   for (LineIndex i = 0; i < lines_.size(); ++i) {
     const auto name = SectionName(lines_[i].text);
-    if (name && ProfileNamesMatch(*name, section)) return i;
+    if (name && NamesMatch(*name, section)) return i;
   }
   return std::nullopt;
 }
@@ -87,7 +76,7 @@ std::optional<ProfileDocument::LineIndex> ProfileDocument::FindKey(LineIndex hea
                                                                    std::string_view key) const {
   for (LineIndex i = header + 1; i < lines_.size() && !SectionName(lines_[i].text); ++i) {
     const auto entry = ParseKeyLine(lines_[i].text);
-    if (entry && ProfileNamesMatch(entry->name, key)) return i;
+    if (entry && NamesMatch(entry->name, key)) return i;
   }
   return std::nullopt;
 }

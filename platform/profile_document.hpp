@@ -44,8 +44,4 @@ class ProfileDocument {
   std::vector<Line> lines_;
 };
 
-// Section and key names compare without regard to ASCII letter case; the
-// second byte of a double-byte character is compared as it is.
-bool ProfileNamesMatch(std::string_view a, std::string_view b);
-
 }  // namespace tovrin

@@ -15,15 +15,6 @@ constexpr std::string_view kUnicodeHeader = "Windows Registry Editor Version 5.0
 constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
 constexpr std::string_view kMachineRoot = "HKEY_LOCAL_MACHINE";
 
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
-
 // "[HKEY_LOCAL_MACHINE\SOFTWARE\...]" or "[-...]"; names are not escaped.
 std::optional<KeyLine> ReadRegeditKeyLine(std::string_view line, std::string& reason) {
   if (line.size() < 2 || line.back() != ']') {
@@ -35,7 +26,7 @@ std::optional<KeyLine> ReadRegeditKeyLine(std::string_view line, std::string& re
   key.remove = !name.empty() && name.front() == '-';
   if (key.remove) name.remove_prefix(1);
   const std::size_t separator = name.find('\\');
-  if (EqualsIgnoringAsciiCase(name.substr(0, separator), kMachineRoot)) {
+  if (RegistryStore::CanonicalPath(name.substr(0, separator)) == kMachineRoot) {
     key.path = separator == std::string_view::npos ? std::string() : std::string(name.substr(separator + 1));
   }
   return key;

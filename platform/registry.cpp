@@ -46,10 +46,6 @@ bool Load(const std::filesystem::path& file, SourceReader reader, RegistryStore&
   return false;
 }
 
-bool IsAtOrBelow(std::string_view path, std::string_view top) {
-  return path == top || (path.starts_with(top) && path.size() > top.size() && path[top.size()] == '\\');
-}
-
 }  // namespace
 
 struct Registry::Data {
@@ -68,7 +64,8 @@ struct Registry::Data {
   // key under SOFTWARE is looked for there first.
   std::optional<std::string> ExistingKey(std::string_view path) const {
     const std::string canonical = RegistryStore::CanonicalPath(path);
-    if (IsAtOrBelow(canonical, kSoftware) && !IsAtOrBelow(canonical, kSoftware32) &&
+    if (RegistryStore::IsAtOrBelow(canonical, kSoftware) &&
+        !RegistryStore::IsAtOrBelow(canonical, kSoftware32) &&
         store.HasKey(kSoftware32)) {
       const std::string view32 = std::string(kSoftware32) + canonical.substr(kSoftware.size());
       if (store.HasKey(view32)) return view32;

@@ -19,12 +19,11 @@ std::string_view ParentOf(std::string_view canonical) {
   return separator == std::string_view::npos ? std::string_view() : canonical.substr(0, separator);
 }
 
-bool IsAtOrBelow(const std::string& path, const std::string& top) {
-  return path == top || (path.size() > top.size() && path.compare(0, top.size(), top) == 0 &&
-                         path[top.size()] == '\\');
-}
-
 }  // namespace
+
+bool RegistryStore::IsAtOrBelow(std::string_view path, std::string_view top) {
+  return path == top || (path.starts_with(top) && path.size() > top.size() && path[top.size()] == '\\');
+}
 
 std::string RegistryStore::CanonicalPath(std::string_view path) {
   std::string canonical;

@@ -27,6 +27,8 @@ class RegistryStore {
   // The path as the store compares it: upper case ASCII letters, empty
   // components dropped.
   static std::string CanonicalPath(std::string_view path);
+  // True for `top` itself and every key below it (canonical paths).
+  static bool IsAtOrBelow(std::string_view path, std::string_view top);
 
  private:
   using Values = std::map<std::string, std::string>;  // by upper-case name

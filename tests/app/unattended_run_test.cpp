@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "platform/cp932.hpp"
-#include "tests/app/run_program.hpp"
+#include "tests/support/run_program.hpp"
 #include "tests/support/temp_folder.hpp"
 
 namespace tovrin::testing {
@@ -18,6 +18,13 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path kExamples = fs::path(TOVRIN_SOURCE_DIR) / "examples";
+
+// The program with no Wine prefix or display of the machine in sight.
+ProgramResult RunTovrin(const std::vector<std::string>& arguments) {
+  return RunProgram(TOVRIN_PROGRAM, arguments,
+                    {{"WINEPREFIX", std::nullopt}, {"HOME", "/nonexistent"},
+                     {"DISPLAY", std::nullopt}, {"WAYLAND_DISPLAY", std::nullopt}});
+}
 
 std::string ReadFile(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -68,7 +75,7 @@ class UnattendedRunTest : public ::testing::Test {
 
 TEST_F(UnattendedRunTest, TheSampleUpdateIsAppliedWhole) {
   const ProgramResult result = Run({});
-  EXPECT_EQ(result.status, 0) << result.out << result.err;
+  EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
   EXPECT_EQ(Lines(result.out), (std::vector<std::string>{"更新先：C:\\VELSOR",
                                                          "確認: システムは正常に更新されました。"}));
 
@@ -92,7 +99,7 @@ TEST_F(UnattendedRunTest, TheSampleUpdateIsAppliedWhole) {
 
 TEST_F(UnattendedRunTest, TheSampleMastersAreConverted) {
   const std::string untouched = ReadFile(product("MST1/zai001-2.mst"));
-  ASSERT_EQ(Run({}).status, 0);
+  ASSERT_EQ(Run({}).exitCode, 0);
   for (const char* master : {"MST1/zai001-3.mst", "MST1/zai002-3.mst", "MST21/zai101-3.mst"}) {
     for (const std::string& record : Lines(ReadFile(product(master)))) {
       if (record.compare(0, 6, "400400") == 0 &&
@@ -109,7 +116,7 @@ TEST_F(UnattendedRunTest, TheSampleMastersAreConverted) {
 TEST_F(UnattendedRunTest, AMasterThatCannotBeRewrittenGivesStatus1) {
   fs::permissions(product("MST1/zai002-3.mst"), fs::perms::owner_read | fs::perms::group_read);
   const ProgramResult result = Run({});
-  EXPECT_EQ(result.status, 1) << result.out << result.err;
+  EXPECT_EQ(result.exitCode, 1) << result.out << result.err;
   EXPECT_NE(result.out.find("確認: 材料ｻｲｽﾞ変換が正常に更新されませんでした。"), std::string::npos)
       << result.out;
 }
@@ -118,7 +125,7 @@ TEST_F(UnattendedRunTest, AFolderWithoutTheProductGivesStatus2AndTouchesNothing)
   fs::create_directories(drive() / "EMPTY");
   const std::string settings = ReadFile(product("velsor1.ini"));
   const ProgramResult result = Run({"--dest", "C:\\EMPTY"});
-  EXPECT_EQ(result.status, 2) << result.out << result.err;
+  EXPECT_EQ(result.exitCode, 2) << result.out << result.err;
   EXPECT_EQ(Lines(result.out),
             (std::vector<std::string>{"更新先：C:\\EMPTY",
                                       "エラー: ｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞが正しくないと思われます。"}));
@@ -128,7 +135,7 @@ TEST_F(UnattendedRunTest, AFolderWithoutTheProductGivesStatus2AndTouchesNothing)
 
 TEST_F(UnattendedRunTest, AHostPathDestinationIsMappedThroughTheDrives) {
   const ProgramResult result = Run({"--dest", (drive() / "VELSOR").string()});
-  EXPECT_EQ(result.status, 0) << result.out << result.err;
+  EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
   EXPECT_EQ(Lines(result.out).at(0), "更新先：C:\\VELSOR");
 }
 
@@ -138,7 +145,7 @@ TEST_F(UnattendedRunTest, ADiskThatNeverComesGivesStatus3) {
   fs::remove(medium / "BMPUPD.lzh");
   const ProgramResult result =
       Run({"--drive", "A=" + medium.string() + ":removable"}, medium);
-  EXPECT_EQ(result.status, 3) << result.out << result.err;
+  EXPECT_EQ(result.exitCode, 3) << result.out << result.err;
   const std::string prompt = "確認: 2 枚目のｱｯﾌﾟﾃﾞｲﾄFDをｾｯﾄしてください。";
   EXPECT_EQ(Lines(result.out),
             (std::vector<std::string>{"更新先：C:\\VELSOR", prompt, prompt,
@@ -151,7 +158,7 @@ TEST_F(UnattendedRunTest, ARemovableMediumWithBothDisksIsApplied) {
   const fs::path medium = MediumCopy();
   const ProgramResult result =
       Run({"--drive", "A=" + medium.string() + ":removable"}, medium);
-  EXPECT_EQ(result.status, 0) << result.out << result.err;
+  EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
   EXPECT_NE(result.out.find("2 枚目のｱｯﾌﾟﾃﾞｲﾄFDをｾｯﾄしてください。"), std::string::npos);
 }
 
@@ -159,9 +166,12 @@ TEST_F(UnattendedRunTest, AFailedCopyGivesStatus4) {
   // Windows refuses to overwrite a read-only file.
   fs::permissions(product("formater.exe"), fs::perms::owner_read | fs::perms::group_read);
   const ProgramResult result = Run({});
-  EXPECT_EQ(result.status, 4) << result.out << result.err;
-  EXPECT_NE(result.out.find("formater.exe"), std::string::npos) << result.out;
-  EXPECT_NE(result.out.find("の更新に失敗しました。"), std::string::npos) << result.out;
+  EXPECT_EQ(result.exitCode, 4) << result.out << result.err;
+  EXPECT_EQ(Lines(result.out),
+            (std::vector<std::string>{"更新先：C:\\VELSOR",
+                                      "確認: C:\\VELSOR\\\\FORMATER.EXEの更新に失敗しました。"}));
+  // The settings of the closing phase are not written.
+  EXPECT_EQ(Utf8(ReadFile(product("velsor1.ini"))).find("令和"), std::string::npos);
 }
 
 TEST_F(UnattendedRunTest, AFailedExtractionGivesStatus4) {
@@ -170,36 +180,38 @@ TEST_F(UnattendedRunTest, AFailedExtractionGivesStatus4) {
   std::ofstream(medium / "HELP.lzh", std::ios::binary | std::ios::trunc)
       << archive.substr(0, archive.size() / 2);
   const ProgramResult result = Run({}, medium);
-  EXPECT_EQ(result.status, 4) << result.out << result.err;
+  EXPECT_EQ(result.exitCode, 4) << result.out << result.err;
   EXPECT_FALSE(fs::exists(product("data/TEIGI.DAT")));
 }
 
 TEST_F(UnattendedRunTest, AMediumOnNoDriveGivesStatus5) {
   // Z: taken by another folder leaves the medium's folder unmapped.
   const ProgramResult result = Run({"--drive", "Z=" + (temp.path() / "c").string()});
-  EXPECT_EQ(result.status, 5) << result.out << result.err;
+  EXPECT_EQ(result.exitCode, 5) << result.out << result.err;
   EXPECT_FALSE(result.err.empty());
   EXPECT_FALSE(fs::exists(product("help")));
 }
 
-TEST(CommandLine, AMistakeGivesStatus64AndTheUsage) {
+TEST(UnattendedCommandLine, AMistakeGivesStatus64AndTheUsage) {
+  TempFolder temp;
   for (const std::vector<std::string>& arguments :
-       {std::vector<std::string>{"--unattended", "--no-such-option"},
-        std::vector<std::string>{"--unattended", "--medium"},
-        std::vector<std::string>{"--unattended", "--drive", "C"}}) {
+       {std::vector<std::string>{"--unattended", "--medium"},
+        std::vector<std::string>{"--unattended", "--drives"},
+        std::vector<std::string>{"--unattended", "--drive", "C=" + temp.path().string(),
+                                 "--medium", (temp.path() / "missing").string()}}) {
     const ProgramResult result = RunTovrin(arguments);
-    EXPECT_EQ(result.status, 64) << arguments.back();
+    EXPECT_EQ(result.exitCode, 64) << arguments.back();
     EXPECT_NE(result.err.find("--unattended"), std::string::npos) << result.err;
     EXPECT_EQ(result.out, "");
   }
 }
 
-TEST(CommandLine, HelpAndVersionSucceed) {
+TEST(UnattendedCommandLine, HelpAndVersionSucceed) {
   const ProgramResult help = RunTovrin({"--help"});
-  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.exitCode, 0);
   EXPECT_NE(help.out.find("--unattended"), std::string::npos);
   const ProgramResult version = RunTovrin({"--version"});
-  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.exitCode, 0);
   EXPECT_NE(version.out.find("3.0"), std::string::npos);
 }
 

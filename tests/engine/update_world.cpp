@@ -3,13 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <stdexcept>
 
 #include "platform/cp932.hpp"
 #include "platform/program_directory.hpp"
+#include "tests/support/lzh_writer.hpp"
 
 namespace tovrin::testing {
 
@@ -25,8 +22,6 @@ DriveTable WorldDrives(const fs::path& root, DriveType mediumType) {
   drives.Map('C', root / "c", DRIVE_FIXED);
   return drives;
 }
-
-std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
 
 }  // namespace
 
@@ -68,19 +63,14 @@ bool UpdateWorld::ProductHas(const fs::path& relative) const {
 }
 
 void UpdateWorld::WriteArchive(const fs::path& relative, const ArchiveMembers& members) const {
-  const fs::path staging = temp_.path() / "staging";
-  fs::remove_all(staging);
-  std::string names;
+  std::vector<LzhEntry> entries;
   for (const auto& [name, content] : members) {
-    temp_.Write(fs::path("staging") / name, content);
-    names += " " + Quoted(name);
+    LzhEntry entry;
+    entry.name = name;
+    entry.content = content;
+    entries.push_back(entry);
   }
-  const fs::path archive = Medium() / relative;
-  fs::create_directories(archive.parent_path());
-  fs::remove(archive);
-  const std::string command = "cd " + Quoted(staging) + " && lha aq " + Quoted(archive) + names;
-  if (std::system(command.c_str()) != 0) throw std::runtime_error("lha failed: " + command);
-  fs::remove_all(staging);
+  WriteStoredLzh(Medium() / relative, entries);
 }
 
 void UpdateWorld::MakeVelsorProduct(std::string_view title) const {
@@ -104,9 +94,8 @@ void UpdateWorld::DescribeUpdate() {
   description.m_strTradeKind = "0";
   description.m_strVersion = "9.0A";
   for (std::size_t key = 0; key < description.m_strTitleKey.size(); ++key) {
-    char keyword[8];
-    std::snprintf(keyword, sizeof keyword, "KEY%02zu", key + 1);
-    description.m_strTitleKey[key] = keyword;
+    const std::string number = std::to_string(key + 1);
+    description.m_strTitleKey[key] = (number.size() == 1 ? "KEY0" : "KEY") + number;
   }
   description.m_strTitleKey[0] = Sjis("電気");
   description.m_nFileCount = 0;
@@ -132,7 +121,8 @@ std::vector<std::pair<std::string, std::string>> UpdateWorld::ProductSnapshot() 
 }
 
 int UpdateWorld::Run() {
-  if (!run_) run_ = std::make_unique<UpdateRun>(description, platform_, archives_, owner_);
+  // A run of its own each time, as the wizard makes them.
+  run_ = std::make_unique<UpdateRun>(description, platform_, archives_, owner_);
   return run_->RunUpdate();
 }
 

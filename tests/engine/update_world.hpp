@@ -61,6 +61,7 @@ class UpdateWorld {
   // changed" comparisons.
   std::vector<std::pair<std::string, std::string>> ProductSnapshot() const;
 
+  // Runs the update with a new UpdateRun, which run() then gives.
   int Run();
 
   UpdateDescription description;

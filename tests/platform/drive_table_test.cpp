@@ -95,7 +95,8 @@ TEST(WinePrefixDrives, OptionEnvironmentAndHomeAreTriedInThatOrder) {
   fs::create_symlink(home.path(), home.path() / ".wine" / "dosdevices" / "h:");
 
   const char* savedHome = std::getenv("HOME");
-  const std::string restoreHome = savedHome ? savedHome : "";
+  const std::optional<std::string> restoreHome =
+      savedHome ? std::optional<std::string>(savedHome) : std::nullopt;
   setenv("HOME", home.path().c_str(), 1);
   unsetenv("WINEPREFIX");
   auto fromHome = Build({});
@@ -104,7 +105,11 @@ TEST(WinePrefixDrives, OptionEnvironmentAndHomeAreTriedInThatOrder) {
   auto fromOption = Build({{}, (home.path() / ".wine").string()});
   auto fromDrives = Build({{"Q=" + home.path().string()}, wine.prefix.string()});
   unsetenv("WINEPREFIX");
-  setenv("HOME", restoreHome.c_str(), 1);
+  if (restoreHome) {
+    setenv("HOME", restoreHome->c_str(), 1);
+  } else {
+    unsetenv("HOME");
+  }
 
   ASSERT_TRUE(fromHome && fromEnvironment && fromOption && fromDrives);
   EXPECT_NE(fromHome->Find('H'), nullptr);

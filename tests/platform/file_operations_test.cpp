@@ -126,6 +126,9 @@ TEST_F(FileOperations, AttributesAndTimesSurviveAWriteAndARead) {
 
   ASSERT_TRUE(files.GetStatus("C:\\prog", status));
   EXPECT_EQ(status.attribute & ATTR_DIRECTORY, ATTR_DIRECTORY);
+  status.attribute |= ATTR_READONLY;
+  ASSERT_TRUE(files.SetStatus("C:\\prog", status));
+  EXPECT_EQ(ModeOf(drive.Host("prog")) & 0200, 0200u) << "a folder stays writable";
   EXPECT_FALSE(files.GetStatus("C:\\prog\\none.ini", status));
 }
 
@@ -161,6 +164,7 @@ TEST_F(FileOperations, RemoveRenameAndReplace) {
   EXPECT_FALSE(files.Remove("C:\\c.txt"));
   fs::create_directories(drive.Host("folder"));
   EXPECT_FALSE(files.Remove("C:\\folder"));
+  EXPECT_FALSE(files.Rename("C:\\", "C:\\")) << "a drive root has no name";
 }
 
 TEST_F(FileOperations, CreateEmptiesAndWritesWhatItIsGiven) {

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tovrin::testing {
@@ -17,6 +18,9 @@ namespace tovrin::testing {
 inline constexpr std::time_t kLzhDefaultTime = 981173106;
 
 struct LzhEntry {
+  LzhEntry(std::string entryName, std::string entryContent = {})
+      : name(std::move(entryName)), content(std::move(entryContent)) {}
+
   std::string name;     // raw CP932 bytes; '\' or '/' between folders; a final one makes a folder
   std::string content;  // stored as it is
   std::optional<std::uint16_t> crc;         // stored instead of the content's true CRC

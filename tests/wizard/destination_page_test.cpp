@@ -52,10 +52,17 @@ TEST_F(DestinationPageTest, OpensWithTheDrivesTheFieldAndNoFolders) {
 
 TEST_F(DestinationPageTest, PickingADriveShowsItsRootAndFoldersButNoFiles) {
   world.Folder('D', ".hidden");
+  world.Folder('D', "SYS");
+  // Hidden and system as Wine marks them, where the file system keeps them.
+  FileStatus status;
+  ASSERT_TRUE(world.Files().GetStatus("D:\\SYS", status));
+  status.attribute |= ATTR_HIDDEN | ATTR_SYSTEM;
+  world.Files().SetStatus("D:\\SYS", status);
   Run([](PageDriver& driver) {
     driver.Select(IDC_DRIVE_LIST, "[-d-]");
     EXPECT_EQ(driver.Text(IDC_PATH), "d:\\");
-    EXPECT_EQ(driver.Entries(IDC_FOLDER_LIST), (Entries{"[..]", "[.hidden]", "[apps]", "[DATA]"}));
+    EXPECT_EQ(driver.Entries(IDC_FOLDER_LIST),
+              (Entries{"[..]", "[.hidden]", "[apps]", "[DATA]", "[SYS]"}));
     driver.Click(IDOK);
   });
   EXPECT_EQ(page.m_strDestination, "d:\\");
@@ -98,7 +105,7 @@ TEST_F(DestinationPageTest, AFolderThatCannotBeEnteredLeavesTheFieldWhereItWas) 
 }
 
 TEST_F(DestinationPageTest, TypedTextIsReturnedExactly) {
-  for (const std::string typed : {std::string(), std::string("Q:\\NOWHERE\\"),
+  for (const std::string& typed : {std::string(), std::string("Q:\\NOWHERE\\"),
                                   Sjis("C:\\ソフト\\表計算")}) {
     Run([&typed](PageDriver& driver) {
       driver.Type(IDC_PATH, typed);

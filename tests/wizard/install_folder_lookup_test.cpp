@@ -59,10 +59,11 @@ std::string Key(const std::string& name, const std::string& value) {
 
 class LookupOnThePageTest : public ::testing::Test {
  protected:
-  LookupOnThePageTest() : page(world.Platform()) { page.m_strDestination = "C:\\LINE16"; }
+  LookupOnThePageTest() : page(world.Platform()) {}
 
-  // What the path field shows once the page has opened.
+  // What the path field shows once the page has opened on line 16 "C:\LINE16".
   std::string PathField() {
+    page.m_strDestination = "C:\\LINE16";
     std::string shown;
     host.Then([&shown](PageDriver& driver) {
       shown = driver.Text(IDC_PATH);

@@ -68,7 +68,7 @@ class WizardViewTest : public ::testing::Test {
     EXPECT_EQ(host.UnusedSteps(), 0u);
   }
 
-  std::vector<std::string> Boxes() const { return world.Ui().Transcript(); }
+  std::vector<std::string> Boxes() { return world.Ui().Transcript(); }
 
   WizardWorld world;
   LzhArchiveLibrary archives{world.Files()};

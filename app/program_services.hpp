@@ -1,0 +1,35 @@
+#pragma once
+// What the wizard and the unattended run share, set up from the command
+// line: the drives, the registry, the archive library, the program directory
+// g_strAppDir of the medium, and the destination given with --dest.
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/command_line.hpp"
+#include "archive/lzh_archive_library.hpp"
+#include "platform/posix_file_system.hpp"
+#include "platform/registry.hpp"
+
+namespace tovrin {
+
+struct ProgramServices {
+  std::unique_ptr<PosixFileSystem> files;
+  Registry registry;
+  std::unique_ptr<LzhArchiveLibrary> archives;
+  // --dest as a CP932 Windows path, to stand in the destination page's field.
+  std::optional<std::string> typedDestination;
+};
+
+struct ServicesSetUp {
+  std::unique_ptr<ProgramServices> services;  // null on failure
+  int status = 0;                             // the exit status on failure
+  std::string error;                          // UTF-8, on failure
+};
+
+// Bad options give kBadCommandLineStatus; a medium that lies on no mapped drive gives
+// the status of any other failure.
+ServicesSetUp SetUpServices(const CommandLineOptions& options);
+
+}  // namespace tovrin
