@@ -79,14 +79,6 @@ TEST_F(MasterFileText, ConvertsEveryRecordOfAFileLargerThanTheBuffers) {
   EXPECT_EQ(SizeConverted(content), expected);
 }
 
-TEST_F(MasterFileText, SecondSizePassKeeps185ByteRecords) {
-  const std::string record = MasterRecord("400400", "000107", 186);
-  const std::string longer = MasterRecord("400400", "000111", 188);
-  const std::string once = SizeConverted(record + "\r\n" + longer + "\r\n");
-  EXPECT_EQ(SizeConverted(once),
-            WithoutByte67(record) + "\r\n" + WithoutByte67(WithoutByte67(longer)) + "\r\n");
-}
-
 TEST_F(MasterFileText, TypeConversionOfASizeConvertedFile) {
   const std::string record = MasterRecord("400400", "000107", 186, 'A');
   SizeConverted(record + "\r\n" + "1234567890123B\n" + "1234567890123b\n");
