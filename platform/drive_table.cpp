@@ -76,6 +76,9 @@ std::optional<DriveType> WineDriveType(std::string_view value) {
 // The types Wine keeps under HKLM\Software\Wine\Drives: "d:"="cdrom".
 std::map<char, DriveType> ReadWineDriveTypes(const fs::path& prefix) {
   std::map<char, DriveType> types;
+  std::error_code error;
+  // A prefix Wine has not started yet has no registry: every drive is fixed.
+  if (!fs::exists(prefix / "system.reg", error)) return types;
   Registry registry = Registry::FromWinePrefix(prefix);
   HKEY key = 0;
   if (registry.RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Wine\\Drives", 0, KEY_ALL_ACCESS, &key) !=
