@@ -113,8 +113,10 @@ void Shell(const std::string& command) {
   if (std::system(command.c_str()) != 0) throw std::runtime_error("failed: " + command);
 }
 
-// `cat` of every master into a copy beside the masters; with `sync`, the
-// copies are also flushed to the disk, as the conversion flushes its files.
+// `cat` of every master into a copy beside the masters. cat copies inside
+// the kernel where it can (copy_file_range) and flushes nothing; with `sync`
+// the copies are also put on the disk, as a conversion must put each file
+// there before renaming it over its master.
 std::string CatCommand(const fs::path& root, bool sync) {
   const std::string masters = "'" + root.string() + "'/M/1/* '" + root.string() + "'/M/21/*";
   const std::string copies = "'" + root.string() + "'/copies";

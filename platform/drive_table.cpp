@@ -1,8 +1,9 @@
 #include "platform/drive_table.hpp"
 
+#include "platform/registry.hpp"
+
 #include <cctype>
 #include <cstdlib>
-#include <fstream>
 #include <system_error>
 
 namespace tovrin {
@@ -72,29 +73,30 @@ std::optional<DriveType> WineDriveType(std::string_view value) {
   return std::nullopt;
 }
 
-// One value line of system.reg: "d:"="cdrom".
-void ReadDriveTypeLine(std::string_view line, std::map<char, DriveType>& types) {
-  if (line.size() < 8 || line[0] != '"' || line[2] != ':' || line.substr(3, 3) != "\"=\"") return;
-  if (!IsDriveLetter(line[1])) return;
-  const std::size_t end = line.find('"', 6);
-  if (end == std::string_view::npos) return;
-  if (const auto type = WineDriveType(line.substr(6, end - 6))) types[UpperLetter(line[1])] = *type;
-}
-
-// [Software\\Wine\\Drives] of a prefix's system.reg.
-std::map<char, DriveType> ReadWineDriveTypes(const fs::path& systemReg) {
+// The types Wine keeps under HKLM\Software\Wine\Drives: "d:"="cdrom".
+std::map<char, DriveType> ReadWineDriveTypes(const fs::path& prefix) {
   std::map<char, DriveType> types;
-  std::ifstream in(systemReg, std::ios::binary);
-  const std::string section = "[software\\\\wine\\\\drives]";
-  bool inSection = false;
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (!line.empty() && line[0] == '[') {
-      inSection = Lower(line).starts_with(section);
+  std::error_code error;
+  // A prefix Wine has not started yet has no registry: every drive is fixed.
+  if (!fs::exists(prefix / "system.reg", error)) return types;
+  Registry registry = Registry::FromWinePrefix(prefix);
+  HKEY key = 0;
+  if (registry.RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Wine\\Drives", 0, KEY_ALL_ACCESS, &key) !=
+      ERROR_SUCCESS) {
+    return types;
+  }
+  for (char letter = 'a'; letter <= 'z'; ++letter) {
+    char value[32];
+    DWORD size = sizeof value;
+    DWORD kind = 0;
+    const std::string name{letter, ':'};
+    if (registry.RegQueryValueExA(key, name, nullptr, &kind, reinterpret_cast<unsigned char*>(value),
+                                  &size) != ERROR_SUCCESS) {
       continue;
     }
-    if (inSection) ReadDriveTypeLine(line, types);
+    if (const auto type = WineDriveType(std::string_view(value))) types[UpperLetter(letter)] = *type;
   }
+  registry.RegCloseKey(key);
   return types;
 }
 
@@ -124,7 +126,7 @@ std::vector<Drive> DriveTable::Drives() const {
 DriveTable ReadWinePrefixDrives(const fs::path& prefix) {
   DriveTable table;
   const fs::path devices = prefix / "dosdevices";
-  const auto types = ReadWineDriveTypes(prefix / "system.reg");
+  const auto types = ReadWineDriveTypes(prefix);
   std::error_code error;
   for (const auto& entry : fs::directory_iterator(devices, error)) {
     const std::string name = entry.path().filename().string();

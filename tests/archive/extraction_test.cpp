@@ -1,4 +1,5 @@
 // Extraction of real archives made by lha and by the stored-archive writer.
+#include <locale.h>
 #include <sys/stat.h>
 
 #include <chrono>
@@ -87,6 +88,13 @@ TEST_F(Extraction, ShiftJisNamesAtEveryHeaderLevel) {
     ASSERT_EQ(kept.code, 0) << kept.message;
     EXPECT_EQ(temp_.Read("dest/表示/ソフト表.txt"), content);
   }
+}
+
+TEST_F(Extraction, LeavesTheLocaleAsItWas) {
+  const std::string global = setlocale(LC_CTYPE, nullptr);
+  ASSERT_EQ(Extract(PutEntries({{cp932::Text("ソフト表.txt"), "x"}})).code, 0);
+  EXPECT_EQ(uselocale(static_cast<locale_t>(nullptr)), LC_GLOBAL_LOCALE);
+  EXPECT_EQ(setlocale(LC_CTYPE, nullptr), global);
 }
 
 TEST_F(Extraction, RestoresDosAttributes) {

@@ -213,8 +213,12 @@ TEST_P(MasterFaults, AnExceptionFromThePlatformIsAFailedConversion) {
   }
 }
 
+std::string ConversionName(const ::testing::TestParamInfo<bool>& test) {
+  return test.param ? "Size" : "Type";
+}
+
 INSTANTIATE_TEST_SUITE_P(BothConversions, MasterFaults, ::testing::Values(true, false),
-                         [](const ::testing::TestParamInfo<bool>& test) { return test.param ? "Size" : "Type"; });
+                         ConversionName);
 
 }  // namespace
 }  // namespace tovrin

@@ -79,14 +79,6 @@ TEST_F(MasterFileText, ConvertsEveryRecordOfAFileLargerThanTheBuffers) {
   EXPECT_EQ(SizeConverted(content), expected);
 }
 
-TEST_F(MasterFileText, SecondSizePassKeeps185ByteRecords) {
-  const std::string record = MasterRecord("400400", "000107", 186);
-  const std::string longer = MasterRecord("400400", "000111", 188);
-  const std::string once = SizeConverted(record + "\r\n" + longer + "\r\n");
-  EXPECT_EQ(SizeConverted(once),
-            WithoutByte67(record) + "\r\n" + WithoutByte67(WithoutByte67(longer)) + "\r\n");
-}
-
 TEST_F(MasterFileText, TypeConversionOfASizeConvertedFile) {
   const std::string record = MasterRecord("400400", "000107", 186, 'A');
   SizeConverted(record + "\r\n" + "1234567890123B\n" + "1234567890123b\n");
@@ -157,6 +149,20 @@ TEST_F(MasterFolderWalk, NamesComeInTheOrderOfAnNtfsVolume) {
   EXPECT_EQ(names, (std::vector<std::string>{"zai901-3.mst", "ZAIA01-3.MST", "zaib01-3.mst",
                                               "zaiC01-3.mst", "zai_01-3.mst",
                                               "zai\x82\x60" "01-3.mst"}));
+}
+
+TEST_F(MasterFolderWalk, FullWidthLettersAreOrderedWithoutRegardToCase) {
+  // Ａ (U+FF21) and ａ (U+FF41): by bytes every Ａ name would come first.
+  const std::string upperA = "\x82\x60";
+  const std::string lowerA = "\x82\x81";
+  for (const std::string& name : {upperA + "03", lowerA + "02", upperA + "01"}) {
+    drive_.WriteFile("M\\1\\zai" + name + "-3.mst", "");
+  }
+  std::vector<std::string> names;
+  ASSERT_EQ(ListMatchingFiles(drive_.files, names, kPattern), 3);
+  EXPECT_EQ(names, (std::vector<std::string>{"zai" + upperA + "01-3.mst",
+                                              "zai" + lowerA + "02-3.mst",
+                                              "zai" + upperA + "03-3.mst"}));
 }
 
 TEST_F(MasterFolderWalk, AtMostTheFirstThousandMastersAreConverted) {

@@ -79,8 +79,6 @@ TEST(SizeLineRule, ComparesCodesByteForByte) {
   EXPECT_EQ(SizeConverted(withNul), withNul + "\r\n");
 }
 
-TEST(SizeLineRule, EmptyLineStaysEmpty) { EXPECT_EQ(SizeConverted(""), "\r\n"); }
-
 TEST(TypeLineRule, ChangesAAndBToZKeepingEveryOtherByte) {
   for (const char letter : {'A', 'B'}) {
     const std::string record = MasterRecord("123456", "654321", 120, letter);
@@ -103,21 +101,6 @@ TEST(TypeLineRule, LeavesOtherLettersAndShortLinesAlone) {
 TEST(TypeLineRule, SecondPassChangesNothing) {
   const std::string once = TypeConverted(MasterRecord("400400", "000107", 185, 'B'));
   EXPECT_EQ(TypeConverted(once.substr(0, once.size() - 2)), once);
-}
-
-TEST(TypeLineRule, AppliesToARecordTheSizeRuleShortened) {
-  const std::string sized = SizeConverted(MasterRecord("400400", "000107", 186, 'A'));
-  const std::string line = sized.substr(0, sized.size() - 2);
-  std::string expected = line;
-  expected[13] = 'Z';
-  EXPECT_EQ(TypeConverted(line), expected + "\r\n");
-}
-
-TEST(LineRules, AppendToWhatIsAlreadyCollected) {
-  std::string out = "earlier\r\n";
-  AppendSizeConvertedLine("one", out);
-  AppendTypeConvertedLine("two", out);
-  EXPECT_EQ(out, "earlier\r\none\r\ntwo\r\n");
 }
 
 }  // namespace

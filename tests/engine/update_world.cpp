@@ -64,12 +64,7 @@ bool UpdateWorld::ProductHas(const fs::path& relative) const {
 
 void UpdateWorld::WriteArchive(const fs::path& relative, const ArchiveMembers& members) const {
   std::vector<LzhEntry> entries;
-  for (const auto& [name, content] : members) {
-    LzhEntry entry;
-    entry.name = name;
-    entry.content = content;
-    entries.push_back(entry);
-  }
+  for (const auto& [name, content] : members) entries.emplace_back(name, content);
   WriteStoredLzh(Medium() / relative, entries);
 }
 
