@@ -208,6 +208,37 @@ TEST_F(PageLayoutTest, DestinationPage) {
   });
 }
 
+// What the list box sends when the user picks (or double-clicks) an entry.
+void PickEntry(wxListBox* list, int index, wxEventType type) {
+  list->SetSelection(index);
+  wxCommandEvent event(type, list->GetId());
+  event.SetEventObject(list);
+  event.SetInt(index);
+  list->GetEventHandler()->ProcessEvent(event);
+}
+
+std::vector<std::string> Entries(const wxListBox* list) {
+  std::vector<std::string> entries;
+  for (unsigned i = 0; i < list->GetCount(); ++i) entries.push_back(list->GetString(i).ToStdString());
+  return entries;
+}
+
+TEST_F(PageLayoutTest, DestinationListsReachThePageAndFollowTheUser) {
+  CDestinationDlg page(platform);
+  Open(page, [&](gui::PageDialog& shown) {
+    auto* drives = dynamic_cast<wxListBox*>(shown.Control(IDC_DRIVE_LIST));
+    auto* folders = dynamic_cast<wxListBox*>(shown.Control(IDC_FOLDER_LIST));
+    ASSERT_NE(drives, nullptr);
+    ASSERT_NE(folders, nullptr);
+    PickEntry(drives, 0, wxEVT_LISTBOX);  // [-c-]
+    EXPECT_EQ(shown.GetDlgItemText(IDC_PATH), "c:\\");
+    ASSERT_EQ(Entries(folders), (std::vector<std::string>{"[..]", "[VELSOR]", "[WINDOWS]"}));
+    PickEntry(folders, 1, wxEVT_LISTBOX_DCLICK);  // [VELSOR]
+    EXPECT_EQ(shown.GetDlgItemText(IDC_PATH), "C:\\VELSOR");
+    EXPECT_EQ(Entries(folders), (std::vector<std::string>{"[..]", "[bmp]", "[MST1]", "[MST21]"}));
+  });
+}
+
 TEST_F(PageLayoutTest, ConfirmPage) {
   CConfirmDlg page(sample.files());
   page.m_strDestination = cp932::Text("C:\\ベルソール");
