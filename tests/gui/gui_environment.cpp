@@ -5,15 +5,26 @@
 #include <wx/app.h>
 #include <wx/image.h>
 #include <wx/init.h>
+#include <wx/debug.h>
 
 #include "platform/gui/font_alias.hpp"
 
 namespace tovrin {
 namespace {
 
+// A failed wxWidgets assertion fails the test instead of opening a box that
+// nobody answers.
+void FailOnAssert(const wxString& file, int line, const wxString& function, const wxString& condition,
+                  const wxString& message) {
+  ADD_FAILURE_AT(file.utf8_str(), line)
+      << "wxWidgets assertion " << condition.utf8_str() << " in " << function.utf8_str() << ": "
+      << message.utf8_str();
+}
+
 class WxEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
+    wxSetAssertHandler(FailOnAssert);
     ASSERT_TRUE(gui::LoadFontAlias());
     static char name[] = "test_gui";
     static char* argv[] = {name, nullptr};
