@@ -59,9 +59,9 @@ using Extraction = testing::ArchiveDrive<>;
 
 TEST_F(Extraction, RestoresTheTimeStamp) {
   // Level 2 keeps a Unix time, so the check does not depend on the time zone.
+  // The fixture's sources were stamped with that time before lha stored
+  // them; a checkout does not keep the sources' own times.
   ASSERT_EQ(Extract(PutFixture("lh7-level2.lzh")).code, 0);
-  EXPECT_EQ(std::filesystem::last_write_time(Dest() / "text.txt"),
-            std::filesystem::last_write_time(testing::FixtureFolder() / "source" / "text.txt"));
   FileStatus status;
   ASSERT_TRUE(files_.GetStatus("C:\\dest\\text.txt", status));
   EXPECT_EQ(status.modificationTime, testing::kLzhDefaultTime);
