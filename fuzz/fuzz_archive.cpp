@@ -1,12 +1,36 @@
 // The archive command function on hostile archives and command lines. The
-// first input line is the command (empty: the run's own command); the rest
-// is the archive. Nothing may be written outside the base folder.
+// first input line is the command ("" or "e": the run's own command, "x":
+// the same keeping folders, anything else: taken as it is); the rest is the
+// archive. Nothing may be written outside the folder the command names, and
+// no temporary file of a member may outlive the command.
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "archive/lzh_archive_library.hpp"
 #include "fuzz/fuzz_drive.hpp"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string OwnCommand(const std::string& letter) {
+  return letter + " -mcwC:\\windows \"C:\\medium\\START\" \"C:\\dest\\\"";
+}
+
+// A flat extraction leaves every member directly in the target folder.
+void CheckFlat() {
+  std::error_code ignored;
+  for (const auto& entry : fs::directory_iterator(tovrin::fuzz::Drive().root / "dest", ignored)) {
+    if (entry.is_directory(ignored) && !entry.is_symlink(ignored)) {
+      std::fprintf(stderr, "a folder made by a flat extraction: %s\n", entry.path().c_str());
+      std::abort();
+    }
+  }
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace tovrin;
@@ -16,22 +40,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string command = input.substr(0, newline == std::string::npos ? 0 : newline);
   const std::string archive = newline == std::string::npos ? input : input.substr(newline + 1);
   fuzz::WriteHostFile("medium/START.lzh", archive);
-  std::filesystem::create_directories(fuzz::Drive().root / "dest");
+  fs::create_directories(fuzz::Drive().root / "dest");
 
-  // An empty first line is the run's own command; "x" the same keeping folders.
-  const bool ownCommand = command.empty() || command == "x";
-  if (ownCommand) {
-    command = (command.empty() ? "e" : "x") +
-              std::string(" -mcwC:\\windows \"C:\\medium\\START\" \"C:\\dest\\\"");
-  }
+  const bool flat = command.empty() || command == "e";
+  const bool ownCommand = flat || command == "x";
+  if (ownCommand) command = OwnCommand(flat ? "e" : "x");
+
   LzhArchiveLibrary library(fuzz::Drive().files);
   char output[256];
   const int result = library.Command(nullptr, command, output, sizeof output);
   if (result != 0 && std::char_traits<char>::find(output, sizeof output, '\0') == nullptr) {
     std::abort();  // the message is always terminated inside the buffer
   }
-  // A fuzzed command may name any folder of C:, the only drive; the run's
-  // own commands may write below dest/ only.
-  if (ownCommand) fuzz::CheckNothingOutside({"medium", "dest", "windows"});
+  fuzz::CheckNoTemporaryLeft();
+  // A command of the input may name any folder of C:, the only drive; the
+  // run's own commands may write below dest\ only.
+  if (!ownCommand) {
+    fuzz::CheckDriveNotLeft();
+    return 0;
+  }
+  fuzz::CheckNothingOutside({"medium/START.lzh", "dest", "windows"});
+  if (flat) CheckFlat();
   return 0;
 }

@@ -1,10 +1,12 @@
-// The INI profile functions: read, write, read again. The written value
-// reads back, and every line the write did not change survives.
+// The INI profile functions: read, write, read again. A read stays inside
+// its buffer, the written value reads back, and the write changes the file
+// in exactly one of the three ways it may: one key line replaced, one key
+// line added, or one section added at the end. Every other line keeps its
+// bytes and its line end.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -13,38 +15,85 @@
 
 namespace {
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
+struct Line {
+  std::string text;
+  std::string ending;
+  bool operator==(const Line&) const = default;
+};
+
+// Split on LF; a CR right before the LF belongs to the line end.
+std::vector<Line> Lines(std::string_view bytes) {
+  std::vector<Line> lines;
+  while (!bytes.empty()) {
+    const std::size_t newline = bytes.find('\n');
+    if (newline == std::string_view::npos) {
+      lines.push_back({std::string(bytes), ""});
+      break;
+    }
+    const std::size_t end = newline > 0 && bytes[newline - 1] == '\r' ? newline - 1 : newline;
+    lines.push_back({std::string(bytes.substr(0, end)), std::string(bytes.substr(end, newline + 1 - end))});
+    bytes.remove_prefix(newline + 1);
   }
   return lines;
 }
 
-std::string ReadHostFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
+[[noreturn]] void Fail(const char* what) {
+  std::fprintf(stderr, "%s\n", what);
+  std::abort();
 }
 
-// Greedy: every original line in order, at most one of them missing (the
-// line whose value was replaced).
-bool SurvivesWrite(const std::vector<std::string>& before, const std::vector<std::string>& after) {
-  std::size_t next = 0;
-  int missing = 0;
-  for (const auto& line : before) {
-    std::size_t at = next;
-    while (at < after.size() && after[at] != line) ++at;
-    if (at == after.size()) {
-      ++missing;
-      continue;
-    }
-    next = at + 1;
+bool IsNewKeyLine(const Line& line, std::string_view key, std::string_view value) {
+  return line.ending == "\r\n" && line.text == std::string(key) + "=" + std::string(value);
+}
+
+// The lines after the write, without the `count` new ones at `first`.
+std::vector<Line> Without(std::vector<Line> lines, std::size_t first, std::size_t count) {
+  const auto at = lines.begin() + static_cast<std::ptrdiff_t>(first);
+  lines.erase(at, at + static_cast<std::ptrdiff_t>(count));
+  return lines;
+}
+
+// Every original line as it was; only a last line without a line end may
+// have gained one, when something was placed after it.
+bool SameLines(const std::vector<Line>& before, const std::vector<Line>& kept) {
+  if (kept.size() != before.size()) return false;
+  for (std::size_t i = 0; i < before.size(); ++i) {
+    if (kept[i].text != before[i].text) return false;
+    const bool gainedEnd = i + 1 == before.size() && before[i].ending.empty() && kept[i].ending == "\r\n";
+    if (kept[i].ending != before[i].ending && !gainedEnd) return false;
   }
-  return missing <= 1;
+  return true;
+}
+
+bool ReplacedOneLine(const std::vector<Line>& before, const std::vector<Line>& after,
+                     std::string_view value) {
+  if (before.size() != after.size()) return false;
+  std::size_t changed = 0;
+  for (std::size_t i = 0; i < before.size(); ++i) {
+    if (before[i] == after[i]) continue;
+    const auto equals = after[i].text.find('=');
+    if (++changed > 1 || equals == std::string::npos || after[i].text.substr(equals + 1) != value ||
+        after[i].ending != "\r\n")
+      return false;
+  }
+  return changed <= 1;
+}
+
+bool AddedOneLine(const std::vector<Line>& before, const std::vector<Line>& after,
+                  std::string_view key, std::string_view value) {
+  if (after.size() != before.size() + 1) return false;
+  for (std::size_t i = 0; i < after.size(); ++i) {
+    if (IsNewKeyLine(after[i], key, value) && SameLines(before, Without(after, i, 1))) return true;
+  }
+  return false;
+}
+
+bool AddedSection(const std::vector<Line>& before, const std::vector<Line>& after,
+                  std::string_view section, std::string_view key, std::string_view value) {
+  if (after.size() != before.size() + 2) return false;
+  const Line& header = after[before.size()];
+  return header.text == "[" + std::string(section) + "]" && header.ending == "\r\n" &&
+         IsNewKeyLine(after.back(), key, value) && SameLines(before, Without(after, before.size(), 2));
 }
 
 }  // namespace
@@ -58,23 +107,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string file = "C:\\settings.ini";
 
   char buffer[100];
-  (void)GetPrivateProfileStringA(files, "SYSTEM", "TITLE", "", buffer, sizeof buffer, file);
-  (void)GetPrivateProfileStringA(files, "DIR", "MASTER", "  ", buffer, 1, file);
+  std::memset(buffer, 'x', sizeof buffer);
+  DWORD length = GetPrivateProfileStringA(files, "SYSTEM", "TITLE", "", buffer, sizeof buffer, file);
+  if (length >= sizeof buffer || buffer[length] != '\0') Fail("a read left its buffer unterminated");
+  length = GetPrivateProfileStringA(files, "DIR", "MASTER", "  ", buffer, 1, file);
+  if (length != 0 || buffer[0] != '\0') Fail("a read into one byte gave more than the terminator");
 
+  const std::string section = "SYSTEM";
+  const std::string key = "Version";
   const std::string value = "8.1S";
-  const BOOL written = WritePrivateProfileStringA(files, "SYSTEM", "Version", value, file);
-  const std::string after = ReadHostFile(fuzz::Drive().root / "settings.ini");
+  const BOOL written = WritePrivateProfileStringA(files, section, key, value, file);
+  const std::string after = fuzz::ReadHostFile(fuzz::Drive().root / "settings.ini");
+  fuzz::CheckNoTemporaryLeft();
+  fuzz::CheckNothingOutside({"settings.ini", "windows"});
   if (!written) {
-    if (after != original) std::abort();
+    if (after != original) Fail("a refused write changed the file");
     return 0;
   }
-  if (GetProfileText(files, "SYSTEM", "Version", "", 100, file) != value) {
-    std::fprintf(stderr, "written value does not read back\n");
-    std::abort();
-  }
-  if (!SurvivesWrite(Lines(original), Lines(after))) {
-    std::fprintf(stderr, "a line the write did not change was lost\n");
-    std::abort();
+  if (GetProfileText(files, section, key, "", 100, file) != value) Fail("the written value does not read back");
+  const auto before = Lines(original);
+  const auto lines = Lines(after);
+  if (!ReplacedOneLine(before, lines, value) && !AddedOneLine(before, lines, key, value) &&
+      !AddedSection(before, lines, section, key, value)) {
+    Fail("the write changed more than its own entry");
   }
   return 0;
 }

@@ -35,7 +35,8 @@ for target in "${targets[@]}"; do
     echo "!! $target found a failure; see $log and $build/crashes/$target/"
     status=1
   fi
-  grep -E '^stat::number_of_executed_units|^stat::peak_rss_mb' "$log" | sed 's/^/   /'
-  grep -E '#[0-9]+.*(DONE|pulse|NEW|REDUCE)' "$log" | tail -n 1 | sed 's/^/   last: /'
+  # A run cut short may lack these lines; the summary must not end the script.
+  grep -E '^stat::number_of_executed_units|^stat::peak_rss_mb' "$log" | sed 's/^/   /' || true
+  grep -E '#[0-9]+.*(DONE|pulse|NEW|REDUCE)' "$log" | tail -n 1 | sed 's/^/   last: /' || true
 done
 exit $status
