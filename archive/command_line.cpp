@@ -57,8 +57,10 @@ bool ReadSwitches(std::string_view letters, ArchiveCommand& command) {
       case 'm': case 'M': command.noQuestions = true; break;
       case 'c': case 'C': command.alwaysReplace = true; break;
       case 'w': case 'W':
+        // An empty work folder (a host without a Windows folder) means the
+        // default: members are staged beside their targets anyway.
         command.workFolder = std::string(letters.substr(i + 1));
-        return !command.workFolder.empty();
+        return true;
       default: return false;
     }
   }

@@ -6,6 +6,7 @@
 
 #include "engine/master_conversion.hpp"
 #include "engine/path_helpers.hpp"
+#include "engine/text_format.hpp"
 #include "engine/update_run.hpp"
 #include "platform/cp932.hpp"
 #include "platform/profile.hpp"
@@ -46,22 +47,29 @@ std::string TradeKindKey(int tradeKind) {
 
 }  // namespace
 
+// A refused write (a read-only settings file, a full disk) leaves the setting
+// as it was; the user is told, so the report of success is not the only word.
+void UpdateRun::WriteSetting(const std::string& section, const std::string& key,
+                             const std::string& value, const std::string& file) {
+  if (WritePrivateProfileStringA(platform_.files, section, key, value, file)) return;
+  settingsWritten_ = false;
+  ShowBox(FormatText(cp932::Text(texts::kSettingNotWritten), {file, key}),
+          cp932::Text(texts::kCaptionConfirm), MB_OK);
+}
+
 void UpdateRun::FinishUpdate() {
-  FileSystem& files = platform_.files;
   const std::string settingsPath = productFolder_ + description_.m_strIniName;
-  WritePrivateProfileStringA(files, kSystemSection, "GENGOU", cp932::Text(texts::kEraName),
-                             settingsPath);
+  WriteSetting(kSystemSection, "GENGOU", cp932::Text(texts::kEraName), settingsPath);
   WriteTitleVersion(settingsPath);
   const std::string historyPath = productFolder_ + kHistoryFile;
-  WritePrivateProfileStringA(files, kHistorySection,
-                             cp932::Text(texts::kKeyExtractionStartDateOn), "1", historyPath);
-  WritePrivateProfileStringA(files, kHistorySection, cp932::Text(texts::kKeyExtractionEndDateOn),
-                             "1", historyPath);
+  WriteSetting(kHistorySection, cp932::Text(texts::kKeyExtractionStartDateOn), "1", historyPath);
+  WriteSetting(kHistorySection, cp932::Text(texts::kKeyExtractionEndDateOn), "1", historyPath);
   WriteTradeKind(settingsPath);
 
   const bool converted = std::atoi(description_.m_strMasterAdjust.c_str()) != 1 || ConvertMasters();
   ShowBox(cp932::Text(texts::kSystemUpdated), cp932::Text(texts::kCaptionConfirm), MB_OK);
-  outcome_ = converted ? UpdateOutcome::Applied : UpdateOutcome::AppliedWithWarnings;
+  outcome_ = converted && settingsWritten_ ? UpdateOutcome::Applied
+                                           : UpdateOutcome::AppliedWithWarnings;
 }
 
 // The product's title names the version it was released as; the update's
@@ -72,13 +80,13 @@ void UpdateRun::WriteTitleVersion(const std::string& settingsPath) {
   FileSystem& files = platform_.files;
   std::string title = ReadWholeProfileText(files, kSystemSection, "TITLE", settingsPath);
   ReplaceAll(title, kReleasedVersion, version);
-  WritePrivateProfileStringA(files, kSystemSection, "TITLE", title, settingsPath);
+  WriteSetting(kSystemSection, "TITLE", title, settingsPath);
 }
 
 void UpdateRun::WriteTradeKind(const std::string& settingsPath) {
   const std::string key = TradeKindKey(std::atoi(description_.m_strTradeKind.c_str()));
   if (key.empty()) return;
-  WritePrivateProfileStringA(platform_.files, kSystemSection, key, "1", settingsPath);
+  WriteSetting(kSystemSection, key, "1", settingsPath);
 }
 
 // False when either conversion reported 0; its warning has been shown then.

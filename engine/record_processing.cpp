@@ -93,8 +93,7 @@ void UpdateRun::PrepareStartArchive(int index) {
   description_.m_strSrcName[index] += ProductSuffix(m_nProductNo);
   const std::string& version = description_.m_strVersion;
   if (version.empty() || m_nProductNo > kLastNumberedProduct) return;
-  WritePrivateProfileStringA(platform_.files, "SYSTEM", "Version", version,
-                             productFolder_ + description_.m_strIniName);
+  WriteSetting("SYSTEM", "Version", version, productFolder_ + description_.m_strIniName);
 }
 
 UpdateRun::RecordResult UpdateRun::CopyUpdateFile(int index, const std::string& targetFolder) {

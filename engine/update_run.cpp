@@ -60,6 +60,7 @@ int UpdateRun::RunUpdate() {
 
 int UpdateRun::RunChecked() {
   outcome_ = UpdateOutcome::NotRun;
+  settingsWritten_ = true;
   description_.m_strIniName = *description_.m_strIniNameAsGiven;
   if (description_.m_nInvalidLine != 0) {
     const auto line = std::to_string(description_.m_nInvalidLine);

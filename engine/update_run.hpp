@@ -57,6 +57,8 @@ class UpdateRun {
   RecordResult CopyUpdateFile(int index, const std::string& targetFolder);
 
   // finish_update.cpp
+  void WriteSetting(const std::string& section, const std::string& key, const std::string& value,
+                    const std::string& file);
   void FinishUpdate();
   void WriteTitleVersion(const std::string& settingsPath);
   void WriteTradeKind(const std::string& settingsPath);
@@ -69,6 +71,7 @@ class UpdateRun {
   std::string productFolder_;
   std::string windowsDirectory_;
   int currentDisk_ = 1;
+  bool settingsWritten_ = true;  // false once a settings write was refused
   int m_nProductNo = -1;
   UpdateOutcome outcome_ = UpdateOutcome::NotRun;
 };

@@ -33,6 +33,7 @@ inline constexpr std::string_view kFileUpdateFailed = "%sの更新に失敗し�
 inline constexpr std::string_view kAttributeUpdateFailed = "%sの属性更新に失敗しました。";
 inline constexpr std::string_view kMaterialSizeNotConverted = "材料ｻｲｽﾞ変換が正常に更新されませんでした。";
 inline constexpr std::string_view kMaterialTypeNotConverted = "材料ﾀｲﾌﾟ変換が正常に更新されませんでした。";
+inline constexpr std::string_view kSettingNotWritten = "%s の %s を書き込めませんでした。";
 inline constexpr std::string_view kSystemUpdated = "システムは正常に更新されました。";
 inline constexpr std::string_view kErrorDuringUpdate = "更新中にエラーが発生しました。%s";
 // Reasons given with kErrorDuringUpdate.

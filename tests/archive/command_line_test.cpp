@@ -42,6 +42,7 @@ TEST(CommandLine, TakesQuotedNamesWithBlanksAndUnquotedNames) {
   EXPECT_EQ(plain.baseFolder, "C:\\PROG\\");
   EXPECT_TRUE(plain.alwaysReplace);
 
+  EXPECT_EQ(Parse("e -mcw A:\\DATA C:\\").workFolder, "");  // the default work folder
   const auto work = Parse("e -w\"C:\\My Temp\"m x.lzh C:\\");
   EXPECT_EQ(work.workFolder, "C:\\My Tempm");  // w takes the rest of its token
 }
@@ -71,7 +72,6 @@ TEST(CommandLine, RefusesWithAMessage) {
   EXPECT_EQ(Refusal("l A:\\DATA C:\\"), cp932::Text("l は対応していないコマンドです。"));
   EXPECT_EQ(Refusal("ex A:\\DATA C:\\"), cp932::Text("ex は対応していないコマンドです。"));
   EXPECT_EQ(Refusal("e -mq A:\\DATA C:\\"), cp932::Text("-mq は対応していないスイッチです。"));
-  EXPECT_EQ(Refusal("e -mcw A:\\DATA C:\\"), cp932::Text("-mcw は対応していないスイッチです。"));
   EXPECT_EQ(Refusal("e -mc"), cp932::Text("書庫が指定されていません。"));
   EXPECT_EQ(Refusal("e \"\" C:\\"), cp932::Text("書庫が指定されていません。"));
   EXPECT_EQ(Refusal("e A:\\DATA"), cp932::Text("展開先のフォルダが指定されていません。"));

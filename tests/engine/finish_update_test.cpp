@@ -75,5 +75,27 @@ TEST(FinishUpdate, ConvertsTheMastersNamedInVelsorWhateverTheSettingsFile) {
   EXPECT_EQ(world.ReadProduct("MST/21/zai002-3.mst"), "400400000200 Z rest of the record\r\n");
 }
 
+TEST(FinishUpdate, WarnsOfASettingsFileThatCannotBeWritten) {
+  UpdateWorld world;
+  world.MakeVelsorProduct();
+  world.DescribeUpdate();
+  world.description.m_strTradeKind = "1";
+  world.WriteProduct("dov3.ini", "[HISTORY]\r\n");
+  fs::permissions(world.Product() / "dov3.ini", fs::perms::owner_read);
+
+  EXPECT_EQ(world.Run(), 1);
+
+  // Each refused write is told once; the other settings are written.
+  EXPECT_EQ(world.run().Outcome(), UpdateOutcome::AppliedWithWarnings);
+  EXPECT_THAT(world.ui.Transcript(),
+              ElementsAre("確認: C:\\PROG\\dov3.ini の 抽出開始日ON を書き込めませんでした。 [OK]",
+                          "確認: C:\\PROG\\dov3.ini の 抽出終了日ON を書き込めませんでした。 [OK]",
+                          kSuccess));
+  EXPECT_EQ(world.ReadProduct("dov3.ini"), "[HISTORY]\r\n");
+  EXPECT_EQ(GetProfileText(world.files(), "SYSTEM", Sjis("種別電気"), "", 100,
+                           "C:\\PROG\\velsor1.ini"),
+            "1");
+}
+
 }  // namespace
 }  // namespace tovrin::testing
