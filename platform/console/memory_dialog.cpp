@@ -1,23 +1,9 @@
 #include "platform/console/memory_dialog.hpp"
 
-#include <algorithm>
-#include <cctype>
-
+#include "platform/list_box_order.hpp"
 #include "platform/window_styles.hpp"
 
 namespace tovrin {
-namespace {
-
-// The list box's order: byte order with ASCII letters compared without case.
-bool SortsBefore(const std::string& left, const std::string& right) {
-  return std::lexicographical_compare(left.begin(), left.end(), right.begin(), right.end(),
-                                      [](char a, char b) {
-                                        return std::tolower(static_cast<unsigned char>(a)) <
-                                               std::tolower(static_cast<unsigned char>(b));
-                                      });
-}
-
-}  // namespace
 
 MemoryDialog::MemoryDialog(const DialogTemplate& dialogTemplate)
     : template_(dialogTemplate), title_(dialogTemplate.title) {
@@ -60,9 +46,10 @@ void MemoryDialog::ListResetContent(int id) {
 int MemoryDialog::ListAddString(int id, const std::string& text) {
   ListBox* list = FindList(id);
   if (list == nullptr) return -1;
-  auto place = list->entries.end();
-  if (list->sorted) place = std::upper_bound(list->entries.begin(), list->entries.end(), text, SortsBefore);
-  return static_cast<int>(list->entries.insert(place, text) - list->entries.begin());
+  const std::size_t index =
+      list->sorted ? ListBoxInsertionIndex(list->entries, text) : list->entries.size();
+  list->entries.insert(list->entries.begin() + static_cast<std::ptrdiff_t>(index), text);
+  return static_cast<int>(index);
 }
 
 int MemoryDialog::ListGetCurSel(int id) const {
