@@ -91,7 +91,8 @@ class FileSystem {
   // CFile::Remove; CFile::Rename (refused when the target exists).
   virtual bool Remove(std::string_view path) = 0;
   virtual bool Rename(std::string_view from, std::string_view to) = 0;
-  // Renames over an existing file in one step (refused when it is read-only).
+  // Renames over an existing file in one step, keeping its permission bits
+  // and DOS attributes (refused when it is read-only).
   virtual bool Replace(std::string_view from, std::string_view to) = 0;
 
   // Opening files. ReadWrite fails on a read-only file, as on Windows.

@@ -362,9 +362,7 @@ bool PosixFileSystem::Replace(std::string_view from, std::string_view to) {
   const auto source = MatchExisting(from);
   const auto target = MatchPath(to);
   if (!source || !target || !IsRegularFile(source->host)) return false;
-  if (target->exists && (!IsRegularFile(target->host) || IsProtected(target->host, ATTR_READONLY))) {
-    return false;
-  }
+  if (target->exists && !TakeOverReplacedAttributes(target->host, source->host)) return false;
   return ::rename(source->host.c_str(), target->host.c_str()) == 0;
 }
 

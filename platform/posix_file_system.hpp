@@ -51,6 +51,11 @@ class PosixOutputFile : public OutputFile {
 };
 
 // A temporary file beside `target`, renamed over it by Commit().
+// Gives `replacement` the mode, owner and stored DOS bits of `replaced`;
+// false when `replaced` is read-only or not a regular file.
+bool TakeOverReplacedAttributes(const std::filesystem::path& replaced,
+                                const std::filesystem::path& replacement);
+
 class PosixAtomicFile : public AtomicFile {
  public:
   PosixAtomicFile(int descriptor, std::filesystem::path temporary, std::filesystem::path target);

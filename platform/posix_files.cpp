@@ -105,18 +105,22 @@ bool PosixAtomicFile::RenameIntoPlace() {
 
 // The replacement keeps the mode, owner and stored DOS bits of the file it
 // replaces; a file that became read-only meanwhile is not replaced.
-bool PosixAtomicFile::TakeOverTargetAttributes() {
+bool TakeOverReplacedAttributes(const std::filesystem::path& replaced,
+                                const std::filesystem::path& replacement) {
   struct stat old {};
-  if (::stat(target_.c_str(), &old) != 0) return errno == ENOENT;
+  if (::stat(replaced.c_str(), &old) != 0) return errno == ENOENT;
   if (!S_ISREG(old.st_mode) || dos_attributes::IsReadOnly(old)) return false;
-  const int descriptor = output_.Descriptor();
   struct stat mine {};
-  if (::fstat(descriptor, &mine) == 0 && (mine.st_uid != old.st_uid || mine.st_gid != old.st_gid)) {
+  if (::stat(replacement.c_str(), &mine) == 0 && (mine.st_uid != old.st_uid || mine.st_gid != old.st_gid)) {
     // Only possible for a privileged caller; otherwise the new owner stays.
-    [[maybe_unused]] const int ignored = ::fchown(descriptor, old.st_uid, old.st_gid);
+    [[maybe_unused]] const int ignored = ::chown(replacement.c_str(), old.st_uid, old.st_gid);
   }
-  if (::fchmod(descriptor, old.st_mode & 07777) != 0) return false;
-  return dos_attributes::WriteStored(temporary_, dos_attributes::ReadStored(target_));
+  if (::chmod(replacement.c_str(), old.st_mode & 07777) != 0) return false;
+  return dos_attributes::WriteStored(replacement, dos_attributes::ReadStored(replaced));
+}
+
+bool PosixAtomicFile::TakeOverTargetAttributes() {
+  return TakeOverReplacedAttributes(target_, temporary_);
 }
 
 void PosixAtomicFile::Discard() {

@@ -157,8 +157,10 @@ TEST_F(FileOperations, RemoveRenameAndReplace) {
   EXPECT_TRUE(files.Rename("C:\\a.txt", "C:\\A.TXT")) << "a change of case only";
   EXPECT_EQ(drive.ReadFile("A.TXT"), "a");
   EXPECT_TRUE(files.Rename("C:\\A.TXT", "C:\\d.txt"));
+  fs::permissions(drive.Host("b.txt"), fs::perms(0640));
   EXPECT_TRUE(files.Replace("C:\\d.txt", "C:\\b.txt"));
   EXPECT_EQ(drive.ReadFile("b.txt"), "a");
+  EXPECT_EQ(ModeOf(drive.Host("b.txt")), 0640u) << "the replaced file's mode stays";
   EXPECT_FALSE(fs::exists(drive.Host("d.txt")));
   EXPECT_TRUE(files.Remove("C:\\C.TXT"));
   EXPECT_FALSE(files.Remove("C:\\c.txt"));
