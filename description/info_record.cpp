@@ -5,6 +5,7 @@
 
 #include "description/number_text.hpp"
 #include "platform/cp932.hpp"
+#include "platform/path_text.hpp"
 
 namespace tovrin {
 namespace {
@@ -21,6 +22,15 @@ std::string_view TakeField(std::string_view& rest) {
   return field;
 }
 
+// The update run puts the source and the target between double quotes in
+// the archive command, and writes below the product folder only: a quote
+// would let a field end its quoted name early and name another folder, and
+// a target folder that climbs above the product folder leaves it.
+bool IsSafeSourceAndTarget(std::string_view source, std::string_view target) {
+  if (source.find('"') != std::string_view::npos || target.find('"') != std::string_view::npos) return false;
+  return !path_text::ClimbsAboveStart(target);
+}
+
 }  // namespace
 
 std::optional<InfoRecord> ParseInfoRecord(std::string_view line) {
@@ -30,6 +40,7 @@ std::optional<InfoRecord> ParseInfoRecord(std::string_view line) {
     field = TakeField(rest);
     if (field.empty()) return std::nullopt;
   }
+  if (!IsSafeSourceAndTarget(fields[2], fields[3])) return std::nullopt;
   InfoRecord record;
   record.diskNo = AsciiToInt(fields[0]);
   record.fileKind = AsciiToInt(fields[1]);

@@ -16,7 +16,9 @@ struct InfoRecord {
   std::string subDir;
 };
 
-// Nullopt when the line does not give four non-empty fields.
+// Nullopt when the line does not give four non-empty fields, when the
+// source or the target holds a double quote, or when the target climbs
+// above the product folder with "..".
 std::optional<InfoRecord> ParseInfoRecord(std::string_view line);
 
 // An empty line, or one of white space only, is not a record at all.

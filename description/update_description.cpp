@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "description/info_record.hpp"
+#include "platform/path_text.hpp"
 #include "platform/text_reader.hpp"
 
 namespace tovrin {
@@ -64,6 +65,13 @@ void MarkInvalid(UpdateDescription& description, int lineNumber) {
   if (description.m_nInvalidLine == 0) description.m_nInvalidLine = lineNumber;
 }
 
+// The settings file is written into, so it must lie in the product folder.
+constexpr int kIniNameLine = 19;
+
+void CheckIniName(UpdateDescription& description) {
+  if (path_text::ClimbsAboveStart(description.m_strIniName)) MarkInvalid(description, kIniNameLine);
+}
+
 void StoreRecord(UpdateDescription& description, InfoRecord& record) {
   const int index = description.m_nFileCount++;
   description.m_nDiskNo[index] = record.diskNo;
@@ -97,6 +105,7 @@ int ReadInfoFile(FileSystem& files, const std::string& infoPath, UpdateDescripti
   if (!file) return 0;
   InfoLines lines(*file);
   ReadFixedLines(lines, description);
+  CheckIniName(description);
   ReadRecords(lines, description);
   ConvertTabsToLineBreaks(description.m_strNoticeNotes);
   ConvertTabsToLineBreaks(description.m_strDestNotes);

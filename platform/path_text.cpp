@@ -36,6 +36,16 @@ std::vector<std::string> Components(std::string_view path) {
   return parts;
 }
 
+bool ClimbsAboveStart(std::string_view relative) {
+  int depth = 0;
+  for (const std::string& part : Components(relative)) {
+    if (part == ".") continue;
+    depth += part == ".." ? -1 : 1;
+    if (depth < 0) return true;
+  }
+  return false;
+}
+
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   std::string upperA(a);

@@ -20,6 +20,11 @@ std::size_t LastSeparator(std::string_view path);
 // The non-empty parts between separators, in order.
 std::vector<std::string> Components(std::string_view path);
 
+// True when a path meant relative to a folder climbs above it: a ".."
+// for which no earlier part is left to take away ("." parts count for
+// nothing, separators at the start or repeated count as one).
+bool ClimbsAboveStart(std::string_view relative);
+
 // Equal without regard to ASCII letter case, second bytes compared exactly.
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 

@@ -1,0 +1,84 @@
+// A description whose records or settings file would send a write out of
+// the product folder is refused line by line, like any other bad line; one
+// that stays inside, however it is spelled, is read as it stands.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "description/update_description.hpp"
+#include "tests/support/temp_drive.hpp"
+
+namespace tovrin {
+namespace {
+
+constexpr int kFirstRecordLine = 43;
+
+std::string Description(const std::string& iniName, const std::vector<std::string>& records) {
+  std::string text;
+  for (int number = 1; number <= 42; ++number) text += (number == 19 ? iniName : "line") + "\r\n";
+  for (const auto& record : records) text += record + "\r\n";
+  return text;
+}
+
+class LeavingTheProductTest : public ::testing::Test {
+ protected:
+  UpdateDescription Read(const std::string& bytes) {
+    drive_.WriteFile("info.txt", bytes);
+    UpdateDescription description;
+    EXPECT_EQ(ReadInfoFile(drive_.files, "C:\\info.txt", description), 1);
+    return description;
+  }
+
+  testing::TempDrive drive_;
+};
+
+TEST_F(LeavingTheProductTest, TargetFoldersThatClimbOutAreBadLines) {
+  for (const std::string target : {"..", "..\\", "..\\WINDOWS\\", "a\\..\\..\\b", "\\..\\x", "./../x",
+                                   "sub\\\\..\\.\\..\\x", "\x95\x5c\\..\\..\\x"}) {
+    SCOPED_TRACE(target);
+    const auto description = Read(Description("velsor1.ini", {"1,1,START,\\", "1,0,A.DAT," + target}));
+    EXPECT_EQ(description.m_nInvalidLine, kFirstRecordLine + 1);
+  }
+}
+
+TEST_F(LeavingTheProductTest, TargetFoldersThatStayInsideAreKept) {
+  // "表" ends in 0x5C: "表..\" is one folder, not a separator and "..".
+  for (const std::string target : {"\\", ".\\", "HELP\\", "a\\..\\", "a\\b\\..\\..\\c\\", "\x95\x5c..\\..\\x",
+                                   "...\\", "..a\\"}) {
+    SCOPED_TRACE(target);
+    const auto description = Read(Description("velsor1.ini", {"1,0,A.DAT," + target}));
+    EXPECT_EQ(description.m_nInvalidLine, 0);
+    ASSERT_EQ(description.m_nFileCount, 1);
+    EXPECT_EQ(description.m_strSubDir[0], target);
+  }
+}
+
+TEST_F(LeavingTheProductTest, AQuoteInTheSourceOrTargetIsABadLine) {
+  for (const std::string record : {"1,1,A\",\\", "1,1,START,x\" \"C:\\WINDOWS\\", "1,0,\"A.DAT\",\\"}) {
+    SCOPED_TRACE(record);
+    EXPECT_EQ(Read(Description("velsor1.ini", {record})).m_nInvalidLine, kFirstRecordLine);
+  }
+}
+
+// A source ending in a lead byte swallowed the quote that closed it in the
+// archive command, and the target's own quote then began a folder outside.
+TEST_F(LeavingTheProductTest, RecordThatRedirectedTheArchiveCommandIsABadLine) {
+  std::ifstream in(std::string(TOVRIN_SOURCE_DIR) + "/tests/data/fuzz/info-quote-in-target.txt", std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  ASSERT_FALSE(bytes.str().empty());
+  EXPECT_EQ(Read(bytes.str()).m_nInvalidLine, kFirstRecordLine);
+}
+
+TEST_F(LeavingTheProductTest, SettingsFileOutsideTheProductMakesLine19Bad) {
+  EXPECT_EQ(Read(Description("..\\velsor1.ini", {})).m_nInvalidLine, 19);
+  EXPECT_EQ(Read(Description("a\\..\\..\\WINDOWS\\win.ini", {"1,0,A.DAT,\\"})).m_nInvalidLine, 19);
+  EXPECT_EQ(Read(Description("a\\..\\velsor1.ini", {})).m_nInvalidLine, 0);
+  EXPECT_EQ(Read(Description("NULL", {})).m_nInvalidLine, 0);
+}
+
+}  // namespace
+}  // namespace tovrin
