@@ -29,11 +29,13 @@ bool IsField(std::string_view field) {
   return !field.empty() && field.find_first_of(",\n") == std::string_view::npos;
 }
 
-bool InProduct(const std::string& windowsPath) {
+// A path that does not resolve (a NUL, bytes that are no CP932) cannot be
+// written to; one that does must lie in the product folder.
+bool LeavesProduct(const std::string& windowsPath) {
   const auto host = tovrin::fuzz::Drive().files.Resolve(windowsPath);
   if (!host) return false;
   const auto relative = host->lexically_normal().lexically_relative(tovrin::fuzz::Drive().root / "PROD");
-  return !relative.empty() && *relative.begin() != "..";
+  return relative.empty() || *relative.begin() == "..";
 }
 
 // The command of the update run for an archive record, as it builds it.
@@ -43,8 +45,7 @@ void CheckArchiveCommand(const tovrin::UpdateDescription& description, int i) {
   std::string message;
   const auto command = tovrin::ParseCommandLine(line, message);
   if (!command) return;  // refused by the library: nothing is written
-  // A folder that does not resolve cannot be written to.
-  if (tovrin::fuzz::Drive().files.Resolve(command->baseFolder) && !InProduct(command->baseFolder)) {
+  if (LeavesProduct(command->baseFolder)) {
     Fail("the archive command extracts outside the product", i);
   }
 }
@@ -69,11 +70,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (title != description.m_strUninstallKey[0]) Fail("the title is not line 1", -1);
 
   if (description.m_nInvalidLine != 0) return 0;  // the update run refuses it
-  if (!description.m_strIniName.empty() && !InProduct(kProductFolder + description.m_strIniName)) {
+  if (!description.m_strIniName.empty() && LeavesProduct(kProductFolder + description.m_strIniName)) {
     Fail("the settings file lies outside the product", -1);
   }
   for (int i = 0; i < description.m_nFileCount; ++i) {
-    if (!InProduct(kProductFolder + description.m_strSubDir[i] + "\\x")) Fail("a target folder leaves the product", i);
+    if (LeavesProduct(kProductFolder + description.m_strSubDir[i] + "\\x")) Fail("a target folder leaves the product", i);
     if (description.m_nFileKind[i] == 1) CheckArchiveCommand(description, i);
   }
   return 0;
