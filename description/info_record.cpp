@@ -23,12 +23,17 @@ std::string_view TakeField(std::string_view& rest) {
 }
 
 // The update run puts the source and the target between double quotes in
-// the archive command, and writes below the product folder only: a quote
-// would let a field end its quoted name early and name another folder, and
-// a target folder that climbs above the product folder leaves it.
+// the archive command, and writes below the product folder only. A quote in
+// a field would end its quoted name early, and so would a lead byte without
+// its second byte, which takes the closing quote for its own; either lets
+// the rest of the command name another folder. A target folder that climbs
+// above the product folder with ".." leaves it.
+bool IsQuotableName(std::string_view field) {
+  return field.find('"') == std::string_view::npos && cp932::ToUtf8(field).has_value();
+}
+
 bool IsSafeSourceAndTarget(std::string_view source, std::string_view target) {
-  if (source.find('"') != std::string_view::npos || target.find('"') != std::string_view::npos) return false;
-  return !path_text::ClimbsAboveStart(target);
+  return IsQuotableName(source) && IsQuotableName(target) && !path_text::ClimbsAboveStart(target);
 }
 
 }  // namespace

@@ -63,14 +63,25 @@ TEST_F(LeavingTheProductTest, AQuoteInTheSourceOrTargetIsABadLine) {
   }
 }
 
-// A source ending in a lead byte swallowed the quote that closed it in the
-// archive command, and the target's own quote then began a folder outside.
-TEST_F(LeavingTheProductTest, RecordThatRedirectedTheArchiveCommandIsABadLine) {
-  std::ifstream in(std::string(TOVRIN_SOURCE_DIR) + "/tests/data/fuzz/info-quote-in-target.txt", std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  ASSERT_FALSE(bytes.str().empty());
-  EXPECT_EQ(Read(bytes.str()).m_nInvalidLine, kFirstRecordLine);
+TEST_F(LeavingTheProductTest, ASourceOrTargetThatIsNoCp932TextIsABadLine) {
+  // A lead byte without its second byte took the command's closing quote.
+  for (const std::string record : {"0,1,X\x83,x  C:\\WINDOWS\\", "1,0,A.DAT,sub\x83", "1,0,\x85\x40,\\"}) {
+    SCOPED_TRACE(record);
+    EXPECT_EQ(Read(Description("velsor1.ini", {record})).m_nInvalidLine, kFirstRecordLine);
+  }
+}
+
+// Descriptions whose archive command, as the update run builds it, named a
+// base folder outside the product.
+TEST_F(LeavingTheProductTest, RecordsThatRedirectedTheArchiveCommandAreBadLines) {
+  for (const std::string name : {"info-quote-in-target.txt", "info-lead-byte-takes-quote.txt"}) {
+    SCOPED_TRACE(name);
+    std::ifstream in(std::string(TOVRIN_SOURCE_DIR) + "/tests/data/fuzz/" + name, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    ASSERT_FALSE(bytes.str().empty());
+    EXPECT_EQ(Read(bytes.str()).m_nInvalidLine, kFirstRecordLine);
+  }
 }
 
 TEST_F(LeavingTheProductTest, SettingsFileOutsideTheProductMakesLine19Bad) {
