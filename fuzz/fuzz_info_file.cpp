@@ -40,8 +40,8 @@ bool LeavesProduct(const std::string& windowsPath) {
 
 // The command of the update run for an archive record, as it builds it.
 void CheckArchiveCommand(const tovrin::UpdateDescription& description, int i) {
-  const std::string line = "e -mcwC:\\windows \"A:\\" + description.m_strSrcName[i] + "\" \"" + kProductFolder +
-                           description.m_strSubDir[i] + "\"";
+  const std::string line = "e -mcwC:\\windows \"A:\\" + description.m_strSrcName[i] + "\" \"" +
+                           kProductFolder + description.m_strSubDir[i] + "\"";
   std::string message;
   const auto command = tovrin::ParseCommandLine(line, message);
   if (!command) return;  // refused by the library: nothing is written
@@ -74,7 +74,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Fail("the settings file lies outside the product", -1);
   }
   for (int i = 0; i < description.m_nFileCount; ++i) {
-    if (LeavesProduct(kProductFolder + description.m_strSubDir[i] + "\\x")) Fail("a target folder leaves the product", i);
+    if (LeavesProduct(kProductFolder + description.m_strSubDir[i] + "\\x")) {
+      Fail("a target folder leaves the product", i);
+    }
     if (description.m_nFileKind[i] == 1) CheckArchiveCommand(description, i);
   }
   return 0;

@@ -47,7 +47,9 @@ void CheckConverted(std::string_view before, std::string_view after) {
   if (converted.size() != original.size()) Fail("the master lost or gained lines");
   for (std::size_t i = 0; i < original.size(); ++i) {
     const std::size_t shortened = original[i].size() - converted[i].size();
-    if (converted[i].size() > original[i].size() || shortened > 1) Fail("a line changed its length by more than one byte");
+    if (converted[i].size() > original[i].size() || shortened > 1) {
+      Fail("a line changed its length by more than one byte");
+    }
   }
 }
 
@@ -68,6 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckConverted(master, fuzz::ReadHostFile(root / "PROD/MST1/zai001-3.mst"));
   CheckConverted(master, fuzz::ReadHostFile(root / "PROD/MST21/ZAI101-3.MST"));
   fuzz::CheckNoTemporaryLeft();
-  fuzz::CheckNothingOutside({"PROD/velsor1.ini", "PROD/MST1/zai001-3.mst", "PROD/MST21/ZAI101-3.MST", "windows"});
+  fuzz::CheckNothingOutside(
+      {"PROD/velsor1.ini", "PROD/MST1/zai001-3.mst", "PROD/MST21/ZAI101-3.MST", "windows"});
   return 0;
 }

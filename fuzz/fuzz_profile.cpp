@@ -124,7 +124,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (after != original) Fail("a refused write changed the file");
     return 0;
   }
-  if (GetProfileText(files, section, key, "", 100, file) != value) Fail("the written value does not read back");
+  if (GetProfileText(files, section, key, "", 100, file) != value) {
+    Fail("the written value does not read back");
+  }
   const auto before = Lines(original);
   const auto lines = Lines(after);
   if (!ReplacedOneLine(before, lines, value) && !AddedOneLine(before, lines, key, value) &&

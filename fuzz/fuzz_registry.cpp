@@ -32,7 +32,8 @@ std::string Query(Registry& registry, HKEY key, DWORD capacity) {
   std::vector<unsigned char> value(capacity + 1, 0xAA);
   DWORD type = 0;
   DWORD length = capacity;
-  const LONG result = registry.RegQueryValueExA(key, "UninstallString", nullptr, &type, value.data(), &length);
+  const LONG result =
+      registry.RegQueryValueExA(key, "UninstallString", nullptr, &type, value.data(), &length);
   if (value[capacity] != 0xAA) Fail("the value was written past its buffer");
   if (result == ERROR_MORE_DATA && length <= capacity) Fail("too small a buffer, but no larger size asked");
   if (result != ERROR_SUCCESS) return {};
