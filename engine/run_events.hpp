@@ -1,0 +1,114 @@
+#pragma once
+// What an update run does, told as it happens. The journal, the log, the
+// progress display and the dry run listen; the engine does not know them.
+// Every text is CP932; paths are Windows paths.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tovrin {
+
+enum class UpdateOutcome;
+
+enum class FileChangeKind {
+  Added,          // a file that was not there
+  Replaced,       // a file rewritten or replaced whole
+  FolderCreated,  // a folder that was not there
+  Removed,        // a file taken away
+};
+
+struct FileChange {
+  FileChangeKind kind = FileChangeKind::Added;
+  std::string path;
+};
+
+// Why the product checks refused the folder, in words a support desk can
+// act on: which check, what it looked for and where, what it found.
+struct Refusal {
+  std::string check;
+  std::vector<std::string> findings;
+};
+
+class RunEvents {
+ public:
+  virtual ~RunEvents() = default;
+
+  // The folder holds a product that may take the update.
+  virtual void ProductAccepted(const std::string& /*productFolder*/, int /*productNo*/) {}
+  virtual void ProductRefused(const Refusal& /*refusal*/) {}
+
+  // Record `index` of `count` begins: its source on the medium and its
+  // target folder in the product.
+  virtual void RecordStarted(int /*index*/, int /*count*/, const std::string& /*source*/,
+                             const std::string& /*targetFolder*/) {}
+  // Bytes of record data written into the product since the last call.
+  virtual void BytesWritten(std::uint64_t /*bytes*/) {}
+
+  // Before the product changes. False forbids the change (for instance, the
+  // journal could not keep the old file); the caller then fails that step.
+  virtual bool FileChanging(const FileChange& /*change*/) { return true; }
+  virtual void FileChanged(const FileChange& /*change*/) {}
+
+  // A settings key written; `oldValue` is nullopt where the key was absent.
+  virtual void SettingWritten(const std::string& /*file*/, const std::string& /*section*/,
+                              const std::string& /*key*/,
+                              const std::optional<std::string>& /*oldValue*/,
+                              const std::string& /*newValue*/) {}
+  virtual void MasterConverted(const std::string& /*path*/, int /*recordsRewritten*/) {}
+
+  // A box shown to the user and the answer (IDOK or IDCANCEL).
+  virtual void BoxShown(const std::string& /*caption*/, const std::string& /*text*/,
+                        int /*answer*/) {}
+
+  virtual void RunEnded(UpdateOutcome /*outcome*/) {}
+};
+
+// Tells every listener in turn; a change is allowed only if all allow it.
+class RunEventFanout : public RunEvents {
+ public:
+  void Add(RunEvents& listener) { listeners_.push_back(&listener); }
+
+  void ProductAccepted(const std::string& folder, int productNo) override {
+    for (auto* l : listeners_) l->ProductAccepted(folder, productNo);
+  }
+  void ProductRefused(const Refusal& refusal) override {
+    for (auto* l : listeners_) l->ProductRefused(refusal);
+  }
+  void RecordStarted(int index, int count, const std::string& source,
+                     const std::string& targetFolder) override {
+    for (auto* l : listeners_) l->RecordStarted(index, count, source, targetFolder);
+  }
+  void BytesWritten(std::uint64_t bytes) override {
+    for (auto* l : listeners_) l->BytesWritten(bytes);
+  }
+  bool FileChanging(const FileChange& change) override {
+    for (auto* l : listeners_) {
+      if (!l->FileChanging(change)) return false;
+    }
+    return true;
+  }
+  void FileChanged(const FileChange& change) override {
+    for (auto* l : listeners_) l->FileChanged(change);
+  }
+  void SettingWritten(const std::string& file, const std::string& section, const std::string& key,
+                      const std::optional<std::string>& oldValue,
+                      const std::string& newValue) override {
+    for (auto* l : listeners_) l->SettingWritten(file, section, key, oldValue, newValue);
+  }
+  void MasterConverted(const std::string& path, int recordsRewritten) override {
+    for (auto* l : listeners_) l->MasterConverted(path, recordsRewritten);
+  }
+  void BoxShown(const std::string& caption, const std::string& text, int answer) override {
+    for (auto* l : listeners_) l->BoxShown(caption, text, answer);
+  }
+  void RunEnded(UpdateOutcome outcome) override {
+    for (auto* l : listeners_) l->RunEnded(outcome);
+  }
+
+ private:
+  std::vector<RunEvents*> listeners_;
+};
+
+}  // namespace tovrin
