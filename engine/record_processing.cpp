@@ -37,16 +37,19 @@ std::string ProductSuffix(int productNo) {
 }  // namespace
 
 UpdateRun::RecordResult UpdateRun::ProcessRecord(int index) {
-  if (NeedsDisk(index) && !AskForDisk(index)) return RecordResult::Cancelled;
+  if (PromptsForDisk(index, currentDisk_)) {
+    if (!AskForDisk(index)) return RecordResult::Cancelled;
+    if (!CheckComingRecords(index)) return RecordResult::Stopped;
+  }
   const std::string targetFolder = productFolder_ + description_.m_strSubDir[index];
   CreateFolderIfMissing(platform_.files, targetFolder);
   if (description_.m_nFileKind[index] == kArchiveKind) return ExtractArchive(index, targetFolder);
   return CopyUpdateFile(index, targetFolder);
 }
 
-bool UpdateRun::NeedsDisk(int index) const {
+bool UpdateRun::PromptsForDisk(int index, int currentDisk) const {
   const int disk = description_.m_nDiskNo[index];
-  return disk != kFirstDisk && disk != currentDisk_ &&
+  return disk != kFirstDisk && disk != currentDisk &&
          platform_.files.GetDriveType(g_strAppDir) == DRIVE_REMOVABLE;
 }
 
@@ -71,6 +74,12 @@ bool UpdateRun::AskForDisk(int index) {
   }
 }
 
+// The "START" archive comes in one variant a product.
+std::string UpdateRun::ArchiveSource(int index) const {
+  const std::string& source = description_.m_strSrcName[index];
+  return SplitPath(source).name == kStartArchive ? source + ProductSuffix(m_nProductNo) : source;
+}
+
 UpdateRun::RecordResult UpdateRun::ExtractArchive(int index, const std::string& targetFolder) {
   if (SplitPath(description_.m_strSrcName[index]).name == kStartArchive) {
     PrepareStartArchive(index);
@@ -90,7 +99,7 @@ UpdateRun::RecordResult UpdateRun::ExtractArchive(int index, const std::string& 
 // The product's variant of the archive, and the version it brings written
 // before it is extracted.
 void UpdateRun::PrepareStartArchive(int index) {
-  description_.m_strSrcName[index] += ProductSuffix(m_nProductNo);
+  description_.m_strSrcName[index] = ArchiveSource(index);
   const std::string& version = description_.m_strVersion;
   if (version.empty() || m_nProductNo > kLastNumberedProduct) return;
   WriteSetting("SYSTEM", "Version", version, productFolder_ + description_.m_strIniName);

@@ -65,6 +65,12 @@ UpdateRun::UpdateRun(UpdateDescription& description, Platform& platform, Archive
 
 int UpdateRun::RunUpdate() {
   WaitCursor cursor(platform_.ui);
+  const int result = RunGuarded();
+  CloseJournal();
+  return result;
+}
+
+int UpdateRun::RunGuarded() {
   try {
     return RunChecked();
   } catch (const UpdateError& error) {
@@ -85,12 +91,22 @@ int UpdateRun::RunChecked() {
     return Refuse(FormatText(cp932::Text(texts::kInvalidDescriptionLine), {line}), 1);
   }
   if (FindSettingsFile() != 1) return Refuse(cp932::Text(texts::kInstallFolderWrong), 0);
+  if (!RecoverKilledRun()) {
+    outcome_ = UpdateOutcome::Failed;
+    return 1;
+  }
   if (!ProductMayTakeUpdate()) return Refuse(cp932::Text(texts::kCannotUpdateVersion), 0);
 
-  const ProductObservation observation(observedFiles_, productFolder_, listeners_);
   windowsDirectory_ = platform_.files.GetWindowsDirectory();
   PrepareArchiveLibrary();
   currentDisk_ = 1;
+  // The record has told why; nothing was touched.
+  if (!CheckComingRecords(0)) {
+    outcome_ = UpdateOutcome::Refused;
+    return 1;
+  }
+  BeginJournal();
+  const ProductObservation observation(observedFiles_, productFolder_, listeners_);
   const int records = std::clamp(description_.m_nFileCount, 0, kMaxRecords);
   for (int index = 0; index < records; ++index) {
     const RecordResult result = ProcessRecord(index);

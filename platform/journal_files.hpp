@@ -7,6 +7,7 @@
 // to take hard links away.
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,5 +42,8 @@ class JournalFiles {
   virtual bool RemoveTree(const std::filesystem::path& folder) = 0;
   virtual bool Exists(const std::filesystem::path& path) const = 0;
 };
+
+// The journal file operations of this host.
+std::unique_ptr<JournalFiles> MakeJournalFiles();
 
 }  // namespace tovrin
