@@ -43,6 +43,7 @@ class UpdateRun {
   int RunChecked();
   int FindSettingsFile();
   bool ProductMayTakeUpdate();
+  void RemoveLeftovers();
   void PrepareArchiveLibrary();
   int Refuse(const std::string& text, int result);
   int EndWithError(const std::string& reason);
