@@ -56,6 +56,7 @@ class ObservedFileSystem : public FileSystem {
   std::unique_ptr<AtomicFile> BeginReplace(std::string_view path) override;
 
   std::vector<FindEntry> FindFiles(std::string_view pattern) const override;
+  ProductLockResult LockProduct(std::string_view folder) override;
 
  private:
   // The listener when `path` lies in the observed folder, else null.

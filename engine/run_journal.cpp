@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <utility>
 
+#include "platform/product_lock.hpp"
+
 namespace tovrin {
 
 namespace fs = std::filesystem;
@@ -18,7 +20,7 @@ constexpr char kAddedRecord = 'A';   // A <relative path>: a file that was not t
 constexpr char kFolderRecord = 'D';  // D <relative path>: a folder that was not there
 
 fs::path JournalFolder(const fs::path& productRoot) {
-  return productRoot / ".tovrin" / "journal";
+  return productRoot / kBookkeepingFolderName / "journal";
 }
 fs::path RunFolder(const fs::path& productRoot) { return JournalFolder(productRoot) / "run"; }
 fs::path LastFolder(const fs::path& productRoot) { return JournalFolder(productRoot) / "last"; }

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <string>
 
+#include "engine/leftover_temporaries.hpp"
 #include "engine/path_helpers.hpp"
 #include "engine/product_checks.hpp"
 #include "engine/text_format.hpp"
@@ -67,6 +68,7 @@ int UpdateRun::RunUpdate() {
   WaitCursor cursor(platform_.ui);
   const int result = RunGuarded();
   CloseJournal();
+  productLock_.reset();
   return result;
 }
 
@@ -91,10 +93,24 @@ int UpdateRun::RunChecked() {
     return Refuse(FormatText(cp932::Text(texts::kInvalidDescriptionLine), {line}), 1);
   }
   if (FindSettingsFile() != 1) return Refuse(cp932::Text(texts::kInstallFolderWrong), 0);
+  // Held to the end of the run, its restore included: two runs on one
+  // product would mix masters, lose settings and remove each other's
+  // temporary files.
+  ProductLockResult lock = platform_.files.LockProduct(productFolder_);
+  if (lock.state == ProductLockResult::State::Busy) {
+    return Refuse(cp932::Text(texts::kProductBeingUpdated), 0);
+  }
+  if (lock.state != ProductLockResult::State::Held) {
+    const std::string lockPath = FolderWithSeparator(productFolder_) + std::string(kBookkeepingFolderName) +
+                                 "\\" + std::string(kLockFileName);
+    throw UpdateError(FormatText(cp932::Text(texts::kLockNotCreated), {lockPath}));
+  }
+  productLock_ = std::move(lock.lock);
   if (!RecoverKilledRun()) {
     outcome_ = UpdateOutcome::Failed;
     return 1;
   }
+  RemoveLeftovers();
   if (!ProductMayTakeUpdate()) return Refuse(cp932::Text(texts::kCannotUpdateVersion), 0);
 
   windowsDirectory_ = platform_.files.GetWindowsDirectory();
@@ -143,6 +159,14 @@ bool UpdateRun::ProductMayTakeUpdate() {
   }
   m_nProductNo = IdentifyProduct(files, description_, productFolder_, iniName);
   return m_nProductNo != -1;
+}
+
+void UpdateRun::RemoveLeftovers() {
+  const std::string folder = FolderWithSeparator(productFolder_);
+  for (const std::string& path : RemoveLeftoverTemporaries(platform_.files, folder)) {
+    ShowBox(FormatText(cp932::Text(texts::kLeftoverNotRemoved), {path}),
+            cp932::Text(texts::kCaptionConfirm), MB_OK);
+  }
 }
 
 void UpdateRun::PrepareArchiveLibrary() {

@@ -57,6 +57,7 @@ class UpdateRun {
   int RunChecked();
   int FindSettingsFile();
   bool ProductMayTakeUpdate();
+  void RemoveLeftovers();
   void PrepareArchiveLibrary();
   int Refuse(const std::string& text, int result);
   int EndWithError(const std::string& reason);
@@ -104,6 +105,7 @@ class UpdateRun {
   JournalFiles* journalFiles_ = nullptr;
   std::unique_ptr<JournalFiles> hostJournalFiles_;
   std::unique_ptr<RunJournal> journal_;
+  std::unique_ptr<ProductLock> productLock_;
   std::filesystem::path journalRoot_;
   bool journalOpen_ = false;
 };

@@ -107,10 +107,10 @@ void UpdateWorld::AddRecord(int disk, int kind, std::string_view source,
 
 std::vector<std::pair<std::string, std::string>> UpdateWorld::ProductSnapshot() const {
   std::vector<std::pair<std::string, std::string>> files;
-  for (auto entry = fs::recursive_directory_iterator(Product());
-       entry != fs::recursive_directory_iterator(); ++entry) {
-    // The program's own bookkeeping is no product file.
-    if (entry->path().filename() == ".tovrin") {
+  const fs::recursive_directory_iterator end;
+  for (auto entry = fs::recursive_directory_iterator(Product()); entry != end; ++entry) {
+    // The run's bookkeeping is no product file.
+    if (entry->path().filename() == kBookkeepingFolderName) {
       entry.disable_recursion_pending();
       continue;
     }
