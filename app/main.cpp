@@ -8,6 +8,8 @@
 #include "app/program_services.hpp"
 #include "app/tovrin_app.hpp"
 #include "app/unattended_run.hpp"
+#include "app/undo_command.hpp"
+#include "platform/journal_files.hpp"
 
 namespace {
 
@@ -46,12 +48,21 @@ int main(int argc, char* argv[]) {
     case CommandLineOptions::Action::ResolvePath:
       return ResolveWindowsPath(options, std::cout, std::cerr);
     case CommandLineOptions::Action::Unattended:
+    case CommandLineOptions::Action::Undo:
     case CommandLineOptions::Action::Wizard:
       break;
   }
   int status = 0;
   const auto services = SetUp(options, status);
   if (!services) return status;
+  if (options.action == CommandLineOptions::Action::Undo) {
+    if (!services->typedDestination) {
+      std::cerr << "tovrin: --undo needs --dest PATH\n" << Usage();
+      return kBadCommandLineStatus;
+    }
+    return UndoLastUpdate(*services->hostFiles, *MakeJournalFiles(), *services->typedDestination,
+                          std::cout, std::cerr);
+  }
   if (options.action == CommandLineOptions::Action::Unattended) {
     return RunUnattended(*services->files, services->registry, *services->archives,
                          services->typedDestination, std::cout);

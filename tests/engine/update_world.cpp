@@ -125,6 +125,7 @@ int UpdateWorld::Run() {
   // A run of its own each time, as the wizard makes them.
   run_ = std::make_unique<UpdateRun>(description, platform_, archives_, owner_);
   run_->ObserveChangesThrough(observed_);
+  if (journalFiles) run_->KeepJournalWith(*journalFiles);
   return run_->RunUpdate();
 }
 

@@ -67,6 +67,8 @@ class UpdateWorld {
 
   UpdateDescription description;
   ScriptedUserInterface ui;
+  // Where the runs keep their journal; the host's own when null.
+  JournalFiles* journalFiles = nullptr;
   UpdateRun& run() { return *run_; }
   FaultyFileSystem& files() { return files_; }
   RecordingArchiveLibrary& archives() { return archives_; }
