@@ -1,5 +1,7 @@
 #include "app/undo_command.hpp"
 
+#include "engine/leftover_temporaries.hpp"
+#include "engine/path_helpers.hpp"
 #include "engine/run_journal.hpp"
 #include "platform/cp932.hpp"
 
@@ -35,6 +37,9 @@ int UndoLastUpdate(FileSystem& files, JournalFiles& store, const std::string& de
     return kUndoNotRestored;
   }
   // A run killed midway is put back first, as any start on the product does.
+  for (const std::string& leftover : RemoveLeftoverTemporaries(files, FolderWithSeparator(destination))) {
+    err << "tovrin: could not remove " << Shown(leftover) << "\n";
+  }
   if (const auto recovered = RunJournal::RecoverKilledRun(store, *root)) {
     if (!recovered->Complete()) return ReportNotRestored(*root, *recovered, err);
     out << "tovrin: a run that was stopped midway was taken back first\n";

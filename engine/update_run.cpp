@@ -106,11 +106,13 @@ int UpdateRun::RunChecked() {
     throw UpdateError(FormatText(cp932::Text(texts::kLockNotCreated), {lockPath}));
   }
   productLock_ = std::move(lock.lock);
+  // A killed run's half-written files go first: they would keep the folders
+  // it made from being taken away.
+  RemoveLeftovers();
   if (!RecoverKilledRun()) {
     outcome_ = UpdateOutcome::Failed;
     return 1;
   }
-  RemoveLeftovers();
   if (!ProductMayTakeUpdate()) return Refuse(cp932::Text(texts::kCannotUpdateVersion), 0);
 
   windowsDirectory_ = platform_.files.GetWindowsDirectory();

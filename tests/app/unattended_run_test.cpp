@@ -1,15 +1,25 @@
 // The unattended run of the real program on the sample medium and a fresh
 // copy of the sample product: the demo end to end, and each exit status.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
+#include <thread>
 
 #include "platform/cp932.hpp"
 #include "platform/posix_product_lock.hpp"
+#include "tests/support/lzh_writer.hpp"
 #include "tests/support/run_program.hpp"
 #include "tests/support/temp_folder.hpp"
 
@@ -44,6 +54,34 @@ std::vector<std::string> Lines(const std::string& text) {
     lines.push_back(line);
   }
   return lines;
+}
+
+// Every file and folder below `root` but the program's bookkeeping: content,
+// mode and modification time.
+std::map<std::string, std::string> Tree(const fs::path& root) {
+  std::map<std::string, std::string> tree;
+  const fs::recursive_directory_iterator end;
+  for (auto entry = fs::recursive_directory_iterator(root); entry != end; ++entry) {
+    if (entry->path().filename() == kBookkeepingFolderName) {
+      entry.disable_recursion_pending();
+      continue;
+    }
+    struct stat status {};
+    ::lstat(entry->path().c_str(), &status);
+    const bool file = S_ISREG(status.st_mode);
+    tree[entry->path().lexically_relative(root).string()] =
+        std::to_string(status.st_mode) + " " + (file ? std::to_string(status.st_mtime) : "") + " " +
+        (file ? ReadFile(entry->path()) : "<dir>");
+  }
+  return tree;
+}
+
+// Lines of the journal of the run under way; -1 once it is gone.
+int JournalLines(const fs::path& product) {
+  const fs::path entries = product / kBookkeepingFolderName / "journal" / "run" / "entries";
+  if (!fs::exists(entries)) return -1;
+  const std::string text = ReadFile(entries);
+  return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
 }
 
 class UnattendedRunTest : public ::testing::Test {
@@ -162,9 +200,10 @@ TEST_F(UnattendedRunTest, ADiskThatNeverComesGivesStatus3) {
   const std::string prompt = "確認: 2 枚目のｱｯﾌﾟﾃﾞｲﾄFDをｾｯﾄしてください。";
   EXPECT_EQ(Lines(result.out),
             (std::vector<std::string>{"更新先：C:\\VELSOR", prompt, prompt,
-                                      "確認: ｱｯﾌﾟﾃﾞｲﾄを取消しました。"}));
-  // Disk 1's records stay applied.
-  EXPECT_TRUE(fs::exists(product("help/HELP.TXT")));
+                                      "確認: ｱｯﾌﾟﾃﾞｲﾄを取消しました。",
+                                      "確認: 更新前の状態に戻しました。"}));
+  // Disk 1's records are taken back with the rest.
+  EXPECT_FALSE(fs::exists(product("help")));
 }
 
 TEST_F(UnattendedRunTest, ARemovableMediumWithBothDisksIsApplied) {
@@ -175,26 +214,103 @@ TEST_F(UnattendedRunTest, ARemovableMediumWithBothDisksIsApplied) {
   EXPECT_NE(result.out.find("2 枚目のｱｯﾌﾟﾃﾞｲﾄFDをｾｯﾄしてください。"), std::string::npos);
 }
 
-TEST_F(UnattendedRunTest, AFailedCopyGivesStatus4) {
+TEST_F(UnattendedRunTest, AFailedCopyGivesStatus4AndPutsTheProductBack) {
   // Windows refuses to overwrite a read-only file.
   fs::permissions(product("formater.exe"), fs::perms::owner_read | fs::perms::group_read);
+  const auto before = Tree(drive());
   const ProgramResult result = Run({});
   EXPECT_EQ(result.exitCode, 4) << result.out << result.err;
   EXPECT_EQ(Lines(result.out),
             (std::vector<std::string>{"更新先：C:\\VELSOR",
-                                      "確認: C:\\VELSOR\\\\FORMATER.EXEの更新に失敗しました。"}));
-  // The settings of the closing phase are not written.
-  EXPECT_EQ(Utf8(ReadFile(product("velsor1.ini"))).find("令和"), std::string::npos);
+                                      "確認: C:\\VELSOR\\\\FORMATER.EXEの更新に失敗しました。",
+                                      "確認: 更新前の状態に戻しました。"}));
+  // The archives extracted before the copy are taken back with the rest.
+  EXPECT_EQ(Tree(drive()), before);
 }
 
-TEST_F(UnattendedRunTest, AFailedExtractionGivesStatus4) {
+TEST_F(UnattendedRunTest, ABrokenArchiveGivesStatus2BeforeAnythingIsTouched) {
   const fs::path medium = MediumCopy();
   const std::string archive = ReadFile(medium / "HELP.lzh");
   std::ofstream(medium / "HELP.lzh", std::ios::binary | std::ios::trunc)
       << archive.substr(0, archive.size() / 2);
+  const auto before = Tree(drive());
   const ProgramResult result = Run({}, medium);
-  EXPECT_EQ(result.exitCode, 4) << result.out << result.err;
-  EXPECT_FALSE(fs::exists(product("data/TEIGI.DAT")));
+  EXPECT_EQ(result.exitCode, 2) << result.out << result.err;
+  EXPECT_EQ(Tree(drive()), before);
+}
+
+TEST_F(UnattendedRunTest, UndoTakesBackTheSampleUpdateExactly) {
+  const auto before = Tree(drive());
+  ASSERT_EQ(Run({}).exitCode, 0);
+  const auto applied = Tree(drive());
+  ASSERT_NE(applied, before);
+
+  const std::vector<std::string> undo = {"--undo", "--dest", "C:\\VELSOR", "--drive",
+                                         "C=" + drive().string()};
+  const ProgramResult undone = RunTovrin(undo);
+  EXPECT_EQ(undone.exitCode, 0) << undone.out << undone.err;
+  EXPECT_EQ(Tree(drive()), before) << "settings, masters, copies and members as they were";
+
+  const ProgramResult again = RunTovrin(undo);
+  EXPECT_EQ(again.exitCode, 2) << again.out << again.err;
+  EXPECT_NE(again.err.find("nothing to undo"), std::string::npos) << again.err;
+  EXPECT_EQ(RunTovrin({"--undo", "--drive", "C=" + drive().string()}).exitCode, 64);
+}
+
+TEST_F(UnattendedRunTest, ARunKilledMidwayIsPutBackAtTheNextStart) {
+  // A help archive of many members makes the run long enough to be caught.
+  const fs::path medium = MediumCopy();
+  std::vector<LzhEntry> members;
+  for (int i = 0; i < 300; ++i) members.emplace_back("p" + std::to_string(i) + ".htm", std::string(4096, 'h'));
+  WriteStoredLzh(medium / "HELP.lzh", members);
+  const auto before = Tree(drive());
+  const std::string arguments[] = {TOVRIN_PROGRAM, "--unattended", "--medium", medium.string(),
+                                   "--drive", "C=" + drive().string(), "--registry",
+                                   (kExamples / "product" / "uninstall.reg").string()};
+  std::vector<char*> argv;
+  for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+  char home[] = "HOME=/nonexistent";
+  char* environment[] = {home, nullptr};
+  // The wait status of the run killed once its journal holds `killAt` records.
+  const auto killRun = [&](int killAt) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, TOVRIN_PROGRAM, &actions, nullptr, argv.data(), environment);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) return -1;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (JournalLines(product("")) < killAt && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    ::kill(pid, SIGKILL);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return status;
+  };
+
+  for (const int killAt : {1, 40, 200, 300}) {
+    SCOPED_TRACE("killed after " + std::to_string(killAt) + " journal records");
+    const int status = killRun(killAt);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the run ended before it could be killed";
+    ASSERT_GE(JournalLines(product("")), killAt);
+
+    const ProgramResult next = RunTovrin({"--undo", "--dest", "C:\\VELSOR", "--drive",
+                                          "C=" + drive().string()});
+    EXPECT_EQ(next.exitCode, 2) << next.out << next.err;
+    EXPECT_NE(next.out.find("taken back first"), std::string::npos) << next.out;
+    EXPECT_EQ(Tree(drive()), before);
+  }
+
+  // An update started on a product that a killed run left behind: the box
+  // comes first, then the update.
+  ASSERT_TRUE(WIFSIGNALED(killRun(100)));
+  const ProgramResult next = Run({}, medium);
+  EXPECT_EQ(next.exitCode, 0) << next.out << next.err;
+  ASSERT_GE(Lines(next.out).size(), 2u);
+  EXPECT_EQ(Lines(next.out)[1], "確認: 更新前の状態に戻しました。");
 }
 
 TEST_F(UnattendedRunTest, AMediumOnNoDriveGivesStatus5) {
