@@ -4,17 +4,19 @@
 #include "engine/path_helpers.hpp"
 #include "engine/run_journal.hpp"
 #include "platform/cp932.hpp"
+#include "platform/visible_text.hpp"
 
 namespace tovrin {
 
 namespace {
 
-std::string Shown(const std::string& cp932) { return cp932::ToUtf8(cp932).value_or(cp932); }
+// A CP932 path as the terminal may show it.
+std::string Shown(const std::string& cp932) { return VisibleText(cp932::ToUtf8(cp932).value_or(cp932)); }
 
 int ReportNotRestored(const std::filesystem::path& root, const RestoreResult& result,
                       std::ostream& err) {
   for (const auto& relative : result.notRestored) {
-    err << "tovrin: could not put back " << (root / relative).string() << "\n";
+    err << "tovrin: could not put back " << VisibleText((root / relative).string()) << "\n";
   }
   return kUndoNotRestored;
 }
