@@ -10,7 +10,7 @@
 #include <system_error>
 
 #include "archive/archive_message.hpp"
-#include "archive/lzh_reader.hpp"
+#include "engine/archive_contents.hpp"
 #include "engine/text_format.hpp"
 #include "engine/update_run.hpp"
 #include "platform/cp932.hpp"
@@ -26,17 +26,6 @@ constexpr const char* kTestCommand = "t \"%s%s\"";
 constexpr DWORD kLibraryOutputSize = 256;
 constexpr int kArchiveKind = 1;
 constexpr std::size_t kReadBuffer = 64 * 1024;
-
-// What the members of an archive take once extracted.
-std::uint64_t ExtractedSize(const std::filesystem::path& archive) {
-  std::uint64_t size = 0;
-  auto reader = LzhReader::Open(archive);
-  LzhMember member;
-  while (reader && reader->NextMember(member) == HeaderResult::Member) {
-    if (member.kind == MemberKind::File) size += member.size;
-  }
-  return size;
-}
 
 // The size of a file read whole; nullopt when it cannot be read.
 std::optional<std::uint64_t> ReadWhole(FileSystem& files, const std::string& path) {
@@ -78,8 +67,7 @@ bool UpdateRun::CheckComingRecords(int first) {
         ShowBox(output, caption, MB_OK);
         return false;
       }
-      const auto archive = files.Resolve(g_strAppDir + source);
-      needed += archive ? ExtractedSize(*archive) : 0;
+      needed += ReadArchiveContents(files, g_strAppDir + source).extractedSize;
       if (needed > room) {
         ShowBox(ArchiveMessage(texts::kMemberCannotWrite, {targetFolder}), caption, MB_OK);
         return false;

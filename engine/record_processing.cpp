@@ -87,6 +87,7 @@ UpdateRun::RecordResult UpdateRun::ExtractArchive(int index, const std::string& 
   const std::string command = FormatText(
       kExtractCommand,
       {windowsDirectory_, g_strAppDir, description_.m_strSrcName[index], targetFolder});
+  JournalAhead(index, targetFolder);
   char output[kLibraryOutputSize] = {};
   if (archives_.Command(owner_, command, output, kLibraryOutputSize) == 0) {
     return RecordResult::Done;

@@ -129,38 +129,65 @@ bool RunJournal::Begin(const fs::path& productRoot) {
 }
 
 bool RunJournal::FileChanging(const FileChange& change) {
+  std::string record;
+  fs::path relative;
+  if (!Prepare(change, record, relative)) return false;
+  if (record.empty()) return true;
+  if (!Commit(record, record.front() == kKeptRecord)) return false;
+  journaled_.insert(relative);
+  return true;
+}
+
+bool RunJournal::KeepAhead(const std::vector<std::string>& paths) {
+  std::string records;
+  std::vector<fs::path> names;
+  bool keptFiles = false;
+  for (const std::string& path : paths) {
+    std::string record;
+    fs::path relative;
+    if (!Prepare({FileChangeKind::Replaced, path}, record, relative)) return false;
+    if (record.empty()) continue;
+    records += record;
+    names.push_back(relative);
+    keptFiles = keptFiles || record.front() == kKeptRecord;
+  }
+  if (records.empty()) return true;
+  if (!Commit(records, keptFiles)) return false;
+  journaled_.insert(names.begin(), names.end());
+  return true;
+}
+
+bool RunJournal::Prepare(const FileChange& change, std::string& record, fs::path& relative) {
   const auto host = files_.Resolve(change.path);
   if (!host) return false;
-  const fs::path relative = host->lexically_normal().lexically_relative(productRoot_);
+  relative = host->lexically_normal().lexically_relative(productRoot_);
   if (relative.empty() || *relative.begin() == "..") return true;
   // The first change of a name is the one to undo; later ones are covered.
   if (journaled_.contains(relative)) return true;
-
-  bool kept = false;
   if (!store_.Exists(*host)) {
     const char kind = change.kind == FileChangeKind::FolderCreated ? kFolderRecord : kAddedRecord;
-    kept = Note(std::string(1, kind) + " " + Escape(relative.string()));
-  } else if (change.kind == FileChangeKind::FolderCreated) {
-    kept = true;
-  } else {
-    // A file changed in place shares its content with any link to it.
-    kept = KeepOldFile(*host, relative, change.kind != FileChangeKind::Modified);
+    record = std::string(1, kind) + " " + Escape(relative.string()) + "\n";
+    return true;
   }
-  if (kept) journaled_.insert(relative);
-  return kept;
+  if (change.kind == FileChangeKind::FolderCreated) return true;
+  // A file changed in place shares its content with any link to it.
+  return KeepOldFile(*host, relative, change.kind != FileChangeKind::Modified, record);
 }
 
-bool RunJournal::KeepOldFile(const fs::path& host, const fs::path& relative, bool mayLink) {
+bool RunJournal::KeepOldFile(const fs::path& host, const fs::path& relative, bool mayLink,
+                             std::string& record) {
   const std::string number = std::to_string(++keptCount_);
   const fs::path kept = folder_ / kKeptFolder / number;
   const LinkResult linked = mayLink ? store_.Link(host, kept) : LinkResult::Unsupported;
   if (linked == LinkResult::Failed) return false;
   if (linked == LinkResult::Unsupported && !store_.CopyWhole(host, kept)) return false;
-  return Note(std::string(1, kKeptRecord) + " " + number + " " + Escape(relative.string()));
+  record = std::string(1, kKeptRecord) + " " + number + " " + Escape(relative.string()) + "\n";
+  return true;
 }
 
-bool RunJournal::Note(const std::string& record) {
-  return store_.AppendDurably(folder_ / kEntriesFile, record + "\n");
+bool RunJournal::Commit(const std::string& records, bool keptFiles) {
+  if (keptFiles && !store_.FlushFolder(folder_ / kKeptFolder)) return false;
+  return store_.AppendDurably(folder_ / kEntriesFile, records);
 }
 
 bool RunJournal::KeepAsLast() {

@@ -12,6 +12,7 @@
 
 #include <filesystem>
 #include <set>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,9 @@ class RunJournal : public RunEvents {
   // Keeps the old file or notes the new name; false (the change must not
   // happen) when that could not be written to the disk.
   bool FileChanging(const FileChange& change) override;
+  // Journals ahead the files (Windows paths) a record is about to write,
+  // with one flush for them all rather than one each.
+  bool KeepAhead(const std::vector<std::string>& paths);
   // The run succeeded: its journal replaces the last successful one.
   bool KeepAsLast();
   // The run failed: puts the product back and removes the journal.
@@ -51,9 +55,13 @@ class RunJournal : public RunEvents {
                                                const std::filesystem::path& productRoot);
 
  private:
-  bool Note(const std::string& record);
+  // The record that journals `change` (nullopt: nothing to journal), with
+  // the old file kept where it has one; false when it could not be kept.
+  bool Prepare(const FileChange& change, std::string& record, std::filesystem::path& relative);
   bool KeepOldFile(const std::filesystem::path& host, const std::filesystem::path& relative,
-                   bool mayLink);
+                   bool mayLink, std::string& record);
+  // Writes records and the kept files' names to the disk, before the changes.
+  bool Commit(const std::string& records, bool keptFiles);
 
   const FileSystem& files_;
   JournalFiles& store_;

@@ -3,11 +3,15 @@
 // undo or used to put the product back.
 
 #include <string>
+#include <vector>
 
+#include "engine/archive_contents.hpp"
+#include "engine/path_helpers.hpp"
 #include "engine/text_format.hpp"
 #include "engine/update_error.hpp"
 #include "engine/update_run.hpp"
 #include "platform/cp932.hpp"
+#include "platform/program_directory.hpp"
 #include "resources/messages.hpp"
 
 namespace tovrin {
@@ -52,6 +56,18 @@ void UpdateRun::BeginJournal() {
   }
   journalRoot_ = *root;
   journalOpen_ = true;
+}
+
+// An archive's members journaled at once: one flush instead of one a
+// member. Should it fail, each member is still journaled as it is written.
+void UpdateRun::JournalAhead(int index, const std::string& targetFolder) {
+  if (!journalOpen_) return;
+  std::vector<std::string> targets;
+  const std::string archive = g_strAppDir + description_.m_strSrcName[index];
+  for (const std::string& name : ReadArchiveContents(platform_.files, archive).names) {
+    targets.push_back(FolderWithSeparator(targetFolder) + name);
+  }
+  journal_->KeepAhead(targets);
 }
 
 void UpdateRun::CloseJournal() {

@@ -67,6 +67,7 @@ class UpdateRun {
   bool RecoverKilledRun();
   void BeginJournal();
   void CloseJournal();
+  void JournalAhead(int index, const std::string& targetFolder);
   void ReportRestore(const std::filesystem::path& productRoot, const RestoreResult& result);
   JournalFiles& JournalStore();
 

@@ -34,10 +34,7 @@ bool CopyContent(int from, OutputFile& to) {
 std::unique_ptr<JournalFiles> MakeJournalFiles() { return std::make_unique<PosixJournalFiles>(); }
 
 LinkResult PosixJournalFiles::Link(const fs::path& file, const fs::path& kept) {
-  if (::link(file.c_str(), kept.c_str()) == 0) {
-    SyncFolder(kept.parent_path());
-    return LinkResult::Linked;
-  }
+  if (::link(file.c_str(), kept.c_str()) == 0) return LinkResult::Linked;
   switch (errno) {
     case EXDEV:
     case EPERM:  // vfat and others answer this for "no hard links here"
@@ -66,12 +63,18 @@ bool PosixJournalFiles::CopyWhole(const fs::path& file, const fs::path& kept) {
   PosixOutputFile copy(target);
   const struct timespec times[2] = {status.st_atim, status.st_mtim};
   // The stored bits first: a read-only mode would forbid writing them.
-  const bool copied = CopyContent(source, copy) && copy.Flush() &&
+  return CopyContent(source, copy) && copy.Flush() &&
          dos_attributes::WriteStored(kept, dos_attributes::ReadStored(file)) &&
          ::futimens(target, times) == 0 && ::fchmod(target, status.st_mode & 07777) == 0 &&
          copy.Close();
-  if (copied) SyncFolder(kept.parent_path());
-  return copied;
+}
+
+bool PosixJournalFiles::FlushFolder(const fs::path& folder) {
+  const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (descriptor < 0) return false;
+  const bool flushed = ::fsync(descriptor) == 0;
+  ::close(descriptor);
+  return flushed;
 }
 
 bool PosixJournalFiles::AppendDurably(const fs::path& file, std::string_view bytes) {
