@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/product_lock.hpp"
+#include "platform/temporary_name.hpp"
 
 namespace tovrin {
 
@@ -162,6 +163,9 @@ bool RunJournal::Prepare(const FileChange& change, std::string& record, fs::path
   if (!host) return false;
   relative = host->lexically_normal().lexically_relative(productRoot_);
   if (relative.empty() || *relative.begin() == "..") return true;
+  // The program's own temporary files are removed by the step that made
+  // them, or by the next start after a crash.
+  if (temporary_name::IsTemporary(relative.filename().string())) return true;
   // The first change of a name is the one to undo; later ones are covered.
   if (journaled_.contains(relative)) return true;
   if (!store_.Exists(*host)) {
