@@ -1,10 +1,12 @@
 #pragma once
 // The update run: from the chosen folder to the report, in one pass.
 
+#include <array>
 #include <string>
 
 #include "archive/archive_library.hpp"
 #include "description/update_description.hpp"
+#include "engine/run_events.hpp"
 #include "platform/platform.hpp"
 
 namespace tovrin {
@@ -26,8 +28,9 @@ enum class UpdateOutcome {
 // settings file afresh after a refused run.
 class UpdateRun {
  public:
+  // `events` hears what the run does as it happens.
   UpdateRun(UpdateDescription& description, Platform& platform, ArchiveLibrary& archives,
-            WindowHandle owner);
+            WindowHandle owner, RunEvents& events = NoRunEvents());
 
   // 1 when the run has ended for good, 0 when the chosen folder holds no
   // product that can take the update (nothing was touched).
@@ -40,11 +43,12 @@ class UpdateRun {
   enum class RecordResult { Done, Cancelled, Stopped };
 
   // update_run.cpp
+  int RunGuarded();
   int RunChecked();
-  int FindSettingsFile();
-  bool ProductMayTakeUpdate();
+  int FindSettingsFile(Refusal& refusal);
+  bool ProductMayTakeUpdate(Refusal& refusal);
   void PrepareArchiveLibrary();
-  int Refuse(const std::string& text, int result);
+  int Refuse(const Refusal& refusal, const std::string& text, int result);
   int EndWithError(const std::string& reason);
   int ShowBox(const std::string& text, const std::string& caption, unsigned type);
 
@@ -52,6 +56,8 @@ class UpdateRun {
   RecordResult ProcessRecord(int index);
   bool NeedsDisk(int index) const;
   bool AskForDisk(int index);
+  void PlanVisibleRecords();
+  std::string RecordMediumFile(int index) const;
   RecordResult ExtractArchive(int index, const std::string& targetFolder);
   void PrepareStartArchive(int index);
   RecordResult CopyUpdateFile(int index, const std::string& targetFolder);
@@ -68,11 +74,13 @@ class UpdateRun {
   Platform& platform_;
   ArchiveLibrary& archives_;
   WindowHandle owner_;
+  RunEvents& events_;
   std::string productFolder_;
   std::string windowsDirectory_;
   int currentDisk_ = 1;
   bool settingsWritten_ = true;  // false once a settings write was refused
   int m_nProductNo = -1;
+  std::array<bool, kMaxRecords> recordPlanned_{};  // its bytes told to the listener
   UpdateOutcome outcome_ = UpdateOutcome::NotRun;
 };
 
