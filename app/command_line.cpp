@@ -30,6 +30,20 @@ constexpr std::array kOptions = {
                [](CommandLineOptions& options, std::string_view, std::string& error) {
                  return SetAction(options, Action::Unattended, error);
                }},
+    OptionSpec{"--dry-run", "",
+               "check the product and the medium, print what the update would change, "
+               "change nothing (exit 0: it would go ahead, 2: refused)",
+               [](CommandLineOptions& options, std::string_view, std::string& error) {
+                 options.dryRun = true;
+                 return SetAction(options, Action::Unattended, error);
+               }},
+    OptionSpec{"--log", "FILE",
+               "write the run's log to FILE (\"-\": standard error) instead of "
+               "$XDG_STATE_HOME/tovrin/logs/",
+               [](CommandLineOptions& options, std::string_view value, std::string&) {
+                 options.log = std::string(value);
+                 return true;
+               }},
     OptionSpec{"--medium", "DIR", "the update medium (info.txt); default the program's folder",
                [](CommandLineOptions& options, std::string_view value, std::string&) {
                  options.medium = std::string(value);

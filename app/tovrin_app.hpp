@@ -5,6 +5,7 @@
 #include <wx/app.h>
 
 #include "archive/archive_library.hpp"
+#include "engine/run_events.hpp"
 #include "platform/file_system.hpp"
 #include "platform/gui/wx_dialog_host.hpp"
 #include "platform/gui/wx_user_interface.hpp"
@@ -21,6 +22,7 @@ struct WizardServices {
   FileSystem& files;
   Registry& registry;
   ArchiveLibrary& archives;
+  RunEvents& events;
 };
 
 class CTovrinApp : public wxApp {

@@ -10,8 +10,13 @@
 namespace tovrin {
 
 CTovrinView::CTovrinView(Platform& platform, ArchiveLibrary& archives, DialogHost& dialogs,
-                         MessageQueue& queue, MessageTarget& frame)
-    : platform_(platform), archives_(archives), dialogs_(dialogs), queue_(queue), frame_(frame) {}
+                         MessageQueue& queue, MessageTarget& frame, RunEvents& events)
+    : platform_(platform),
+      archives_(archives),
+      dialogs_(dialogs),
+      queue_(queue),
+      frame_(frame),
+      events_(events) {}
 
 int CTovrinView::OnCreate() {
   // A missing info.txt is not reported: the pages open empty.
@@ -96,7 +101,7 @@ void CTovrinView::OnPaint(PaintSurface& surface) {
 }
 
 int CTovrinView::RunUpdate() {
-  UpdateRun run(description_, platform_, archives_, this);
+  UpdateRun run(description_, platform_, archives_, this, events_);
   const int result = run.RunUpdate();
   m_nProductNo = run.ProductNo();
   lastOutcome_ = run.Outcome();

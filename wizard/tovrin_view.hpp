@@ -14,9 +14,10 @@ namespace tovrin {
 
 class CTovrinView : public MessageTarget {
  public:
-  // `frame` receives WM_CLOSE when the wizard is over.
+  // `frame` receives WM_CLOSE when the wizard is over; `events` hears what
+  // each update run does.
   CTovrinView(Platform& platform, ArchiveLibrary& archives, DialogHost& dialogs,
-              MessageQueue& queue, MessageTarget& frame);
+              MessageQueue& queue, MessageTarget& frame, RunEvents& events = NoRunEvents());
 
   // Reads info.txt from the medium and posts the first page's command.
   int OnCreate();
@@ -46,6 +47,7 @@ class CTovrinView : public MessageTarget {
   DialogHost& dialogs_;
   MessageQueue& queue_;
   MessageTarget& frame_;
+  RunEvents& events_;
   UpdateDescription description_;
   UpdateOutcome lastOutcome_ = UpdateOutcome::NotRun;
 };

@@ -1,0 +1,45 @@
+#pragma once
+// The log of a run: one line for each thing the run does, in words a
+// support desk can read without the program at hand.
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/file_digest.hpp"
+#include "app/log_output.hpp"
+#include "engine/run_events.hpp"
+#include "platform/file_system.hpp"
+
+namespace tovrin {
+
+class RunLog : public RunEvents {
+ public:
+  // `header` (UTF-8) opens the log, before the first event. `files` reads
+  // the product's files for their sizes and hashes.
+  RunLog(LogOutput& output, FileSystem& files, std::vector<std::string> header);
+
+  void ProductAccepted(const std::string& productFolder, int productNo) override;
+  void ProductRefused(const Refusal& refusal) override;
+  void RecordStarted(int index, int count, const std::string& source,
+                     const std::string& targetFolder) override;
+  bool FileChanging(const FileChange& change) override;
+  void FileChanged(const FileChange& change) override;
+  void SettingWritten(const std::string& file, const std::string& section, const std::string& key,
+                      const std::optional<std::string>& oldValue,
+                      const std::string& newValue) override;
+  void MasterConverted(const std::string& path, int recordsRewritten) override;
+  void BoxShown(const std::string& caption, const std::string& text, int answer) override;
+  void RunEnded(UpdateOutcome outcome) override;
+
+ private:
+  void Write(const std::string& text);
+
+  LogOutput& output_;
+  FileSystem& files_;
+  std::vector<std::string> header_;
+  // What each file held before it changed, by its path.
+  std::map<std::string, std::optional<FileDigest>> before_;
+};
+
+}  // namespace tovrin
