@@ -8,6 +8,8 @@
 #include <regex>
 #include <vector>
 
+#include "platform/visible_text.hpp"
+
 namespace tovrin {
 namespace {
 
@@ -121,7 +123,7 @@ bool LogOutput::OpenInDefaultFolder() {
 
 void LogOutput::Fail(const std::string& where, const std::string& reason) {
   failed_ = true;
-  errors_ << "tovrin: cannot write " << where << " (" << reason
+  errors_ << "tovrin: cannot write " << VisibleText(where) << " (" << reason
           << "); the update goes on without a log\n";
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/console/terminal_text.hpp"
 #include "platform/program_directory.hpp"
+#include "platform/visible_text.hpp"
 
 namespace tovrin {
 namespace {
@@ -12,7 +13,7 @@ std::string CommandLineText(const std::vector<std::string_view>& arguments) {
     const bool quote = argument.empty() || argument.find_first_of(" \t\"'") != std::string_view::npos;
     text += quote ? " \"" + std::string(argument) + "\"" : " " + std::string(argument);
   }
-  return text;
+  return VisibleText(text);
 }
 
 std::vector<std::string> Header(const CommandLineOptions& options,
@@ -22,7 +23,7 @@ std::vector<std::string> Header(const CommandLineOptions& options,
                                      CommandLineText(arguments)};
   const auto host = files.Resolve(g_strAppDir);
   header.push_back("medium " + TerminalLine(g_strAppDir) +
-                   (host ? " (" + host->string() + ")" : std::string()));
+                   (host ? " (" + VisibleText(host->string()) + ")" : std::string()));
   if (options.dryRun) header.push_back("dry run: nothing is changed");
   return header;
 }

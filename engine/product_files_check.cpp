@@ -45,8 +45,9 @@ bool PassesMarkerStage(const FileSystem& files, std::string& folder,
     if (findings) findings->push_back("the folder " + folder + " does not exist");
     return false;
   }
+  const std::string searched = folder;
   if (FoundWithSeparator(files, folder, names)) return true;
-  if (findings) findings->push_back(NoneOf(names, folder));
+  if (findings) findings->push_back(NoneOf(names, searched));
   return false;
 }
 
