@@ -35,11 +35,12 @@ int Unattended(const tovrin::CommandLineOptions& options,
                const std::vector<std::string_view>& arguments, tovrin::ProgramServices& services) {
   using namespace tovrin;
   std::optional<DryRunFileSystem> dryRun;
+  std::optional<ObservedFileSystem> dryRunFiles;
   std::optional<LzhArchiveLibrary> dryRunArchives;
-  FileSystem* files = services.files.get();
+  ObservedFileSystem* files = services.files.get();
   ArchiveLibrary* archives = services.archives.get();
   if (options.dryRun) {
-    files = &dryRun.emplace(*services.files);
+    files = &dryRunFiles.emplace(dryRun.emplace(*services.hostFiles));
     archives = &dryRunArchives.emplace(*files);
   }
   RunObservers observers(options, arguments, *files, dryRun ? &*dryRun : nullptr, std::cout,

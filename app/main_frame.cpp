@@ -40,13 +40,13 @@ int WxModifiers(const Accelerator& accelerator) {
 }  // namespace
 
 CMainFrame::CMainFrame(Platform& platform, ArchiveLibrary& archives, DialogHost& dialogs,
-                       MessageQueue& queue, RunEvents& events)
+                       MessageQueue& queue)
     : wxFrame(nullptr, wxID_ANY, "Tovrin", wxDefaultPosition, wxDefaultSize, kFrameStyle),
       platform_(platform),
       queue_(queue) {
   SetIcon(gui::ProgramIcon());
   document_.OnNewDocument();
-  view_ = std::make_unique<CTovrinView>(platform, archives, dialogs, queue, *this, events);
+  view_ = std::make_unique<CTovrinView>(platform, archives, dialogs, queue, *this);
   viewWindow_ = new ViewWindow(this, *view_);
   view_->OnCreate();
   InstallAccelerators();

@@ -21,7 +21,7 @@ class CMainFrame : public wxFrame, public MessageTarget {
   // Creates the view inside the frame (which posts command 101), then
   // posts command 104 to the frame.
   CMainFrame(Platform& platform, ArchiveLibrary& archives, DialogHost& dialogs,
-             MessageQueue& queue, RunEvents& events = NoRunEvents());
+             MessageQueue& queue);
   ~CMainFrame() override;
 
   void OnMessage(unsigned message, int wParam) override;

@@ -25,7 +25,34 @@ RunLog::RunLog(LogOutput& output, FileSystem& files, std::vector<std::string> he
 void RunLog::Write(const std::string& text) {
   for (const auto& line : header_) output_.WriteLine(line);
   header_.clear();
+  WriteFileChanges();
   output_.WriteLine(text);
+}
+
+std::string RunLog::KeyOf(const std::string& path) const {
+  const auto host = files_.Resolve(path);
+  return host ? host->lexically_normal().string() : path;
+}
+
+void RunLog::WriteFileChanges() {
+  for (const auto& change : pending_) {
+    const std::string path = Text(change.path);
+    if (change.isFolder) {
+      output_.WriteLine("folder " + path + " created");
+      continue;
+    }
+    const auto after = DigestOf(files_, change.path);
+    if (!after && !change.before) continue;
+    if (after && change.before && after->sha256 == change.before->sha256) continue;
+    if (!after) {
+      output_.WriteLine("file " + path + " removed: old " + Described(change.before));
+      continue;
+    }
+    output_.WriteLine("file " + path + ": old " + Described(change.before) + ", new " +
+                      Described(after));
+  }
+  pending_.clear();
+  pendingByKey_.clear();
 }
 
 void RunLog::ProductAccepted(const std::string& productFolder, int productNo) {
@@ -44,31 +71,16 @@ void RunLog::RecordStarted(int index, int count, const std::string& source,
         " into " + Text(targetFolder));
 }
 
+// The old content is read before the first change to the file, so that the
+// log can name it when the step is over.
 bool RunLog::FileChanging(const FileChange& change) {
-  if (change.kind == FileChangeKind::Replaced || change.kind == FileChangeKind::Removed) {
-    before_[change.path] = DigestOf(files_, change.path);
-  }
+  const auto [found, added] = pendingByKey_.try_emplace(KeyOf(change.path), pending_.size());
+  if (!added) return true;
+  const bool isNew =
+      change.kind == FileChangeKind::Added || change.kind == FileChangeKind::FolderCreated;
+  pending_.push_back({change.path, change.kind == FileChangeKind::FolderCreated,
+                      isNew ? std::nullopt : DigestOf(files_, change.path)});
   return true;
-}
-
-void RunLog::FileChanged(const FileChange& change) {
-  const std::string path = Text(change.path);
-  const auto found = before_.find(change.path);
-  const std::optional<FileDigest> before = found == before_.end() ? std::nullopt : found->second;
-  if (found != before_.end()) before_.erase(found);
-  switch (change.kind) {
-    case FileChangeKind::FolderCreated:
-      Write("folder " + path + " created");
-      return;
-    case FileChangeKind::Removed:
-      Write("file " + path + " removed: old " + Described(before));
-      return;
-    case FileChangeKind::Added:
-    case FileChangeKind::Replaced:
-      Write("file " + path + ": old " + Described(before) + ", new " +
-            Described(DigestOf(files_, change.path)));
-      return;
-  }
 }
 
 void RunLog::SettingWritten(const std::string& file, const std::string& section,

@@ -2,6 +2,7 @@
 // The log of a run: one line for each thing the run does, in words a
 // support desk can read without the program at hand.
 
+#include <cstddef>
 #include <map>
 #include <string>
 #include <vector>
@@ -13,6 +14,9 @@
 
 namespace tovrin {
 
+// Each file is told by its net change over one step of the run (a record, a
+// setting, a master): a work file that came and went, or a change of its
+// time stamp only, is not a change of the product.
 class RunLog : public RunEvents {
  public:
   // `header` (UTF-8) opens the log, before the first event. `files` reads
@@ -24,7 +28,6 @@ class RunLog : public RunEvents {
   void RecordStarted(int index, int count, const std::string& source,
                      const std::string& targetFolder) override;
   bool FileChanging(const FileChange& change) override;
-  void FileChanged(const FileChange& change) override;
   void SettingWritten(const std::string& file, const std::string& section, const std::string& key,
                       const std::optional<std::string>& oldValue,
                       const std::string& newValue) override;
@@ -33,13 +36,22 @@ class RunLog : public RunEvents {
   void RunEnded(UpdateOutcome outcome) override;
 
  private:
+  struct PendingChange {
+    std::string path;
+    bool isFolder = false;
+    std::optional<FileDigest> before;  // nullopt: it was not there
+  };
+
+  // Tells the files changed since the last line, then `text`.
   void Write(const std::string& text);
+  void WriteFileChanges();
+  std::string KeyOf(const std::string& path) const;
 
   LogOutput& output_;
   FileSystem& files_;
   std::vector<std::string> header_;
-  // What each file held before it changed, by its path.
-  std::map<std::string, std::optional<FileDigest>> before_;
+  std::vector<PendingChange> pending_;  // in the order of their first change
+  std::map<std::string, std::size_t> pendingByKey_;
 };
 
 }  // namespace tovrin

@@ -63,7 +63,7 @@ const char* OutcomeMeaning(UpdateOutcome outcome) {
   return "not run";
 }
 
-int RunUnattended(FileSystem& files, Registry& registry, ArchiveLibrary& archives,
+int RunUnattended(ObservedFileSystem& files, Registry& registry, ArchiveLibrary& archives,
                   const std::optional<std::string>& typedDestination, std::ostream& out,
                   RunEvents& events) {
   ConsoleUserInterface ui(out);
@@ -71,7 +71,9 @@ int RunUnattended(FileSystem& files, Registry& registry, ArchiveLibrary& archive
   MessageQueue queue;
   ConsoleDialogHost dialogs(out, typedDestination, &queue);
   UnattendedFrame frame(queue);
-  CTovrinView view(platform, archives, dialogs, queue, frame, events);
+  CTovrinView view(platform, archives, dialogs, queue, frame);
+  view.ObserveRunsThrough(files);
+  view.AddRunListener(events);
   view.OnCreate();
   queue.Run();
   return ExitStatusOf(view.LastOutcome());

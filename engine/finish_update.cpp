@@ -53,7 +53,7 @@ void UpdateRun::WriteSetting(const std::string& section, const std::string& key,
                              const std::string& value, const std::string& file) {
   const auto oldValue = GetProfileEntry(platform_.files, section, key, file);
   if (WritePrivateProfileStringA(platform_.files, section, key, value, file)) {
-    events_.SettingWritten(file, section, key, oldValue, value);
+    listeners_.SettingWritten(file, section, key, oldValue, value);
     return;
   }
   settingsWritten_ = false;
@@ -102,11 +102,11 @@ bool UpdateRun::ConvertMasters() {
   // product's own settings file.
   const std::string masterSettings = productFolder_ + kMasterSettingsFile;
   bool converted = true;
-  if (ConvertMaterialSize(files, masterSettings, events_) == 0) {
+  if (ConvertMaterialSize(files, masterSettings, listeners_) == 0) {
     ShowBox(cp932::Text(texts::kMaterialSizeNotConverted), caption, MB_OK);
     converted = false;
   }
-  if (ConvertMaterialType(files, masterSettings, events_) == 0) {
+  if (ConvertMaterialType(files, masterSettings, listeners_) == 0) {
     ShowBox(cp932::Text(texts::kMaterialTypeNotConverted), caption, MB_OK);
     converted = false;
   }

@@ -41,7 +41,7 @@ std::string ProductSuffix(int productNo) {
 UpdateRun::RecordResult UpdateRun::ProcessRecord(int index) {
   if (NeedsDisk(index) && !AskForDisk(index)) return RecordResult::Cancelled;
   const std::string targetFolder = productFolder_ + description_.m_strSubDir[index];
-  events_.RecordStarted(index + 1, std::clamp(description_.m_nFileCount, 0, kMaxRecords),
+  listeners_.RecordStarted(index + 1, std::clamp(description_.m_nFileCount, 0, kMaxRecords),
                         description_.m_strSrcName[index], targetFolder);
   CreateFolderIfMissing(platform_.files, targetFolder);
   if (description_.m_nFileKind[index] == kArchiveKind) return ExtractArchive(index, targetFolder);
@@ -96,7 +96,7 @@ void UpdateRun::PlanVisibleRecords() {
     recordPlanned_[index] = true;
     bytes += *recordBytes;
   }
-  if (bytes != 0) events_.BytesPlanned(bytes);
+  if (bytes != 0) listeners_.BytesPlanned(bytes);
 }
 
 UpdateRun::RecordResult UpdateRun::ExtractArchive(int index, const std::string& targetFolder) {

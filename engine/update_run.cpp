@@ -40,6 +40,24 @@ std::string ReasonText(const std::exception& error) {
   return ascii;
 }
 
+// The product's changes go to the run's listeners while the run is in it.
+class ProductObservation {
+ public:
+  ProductObservation(ObservedFileSystem* files, const std::string& productFolder,
+                     RunEvents& listener)
+      : files_(files) {
+    if (files_) files_->Observe(productFolder, listener);
+  }
+  ~ProductObservation() {
+    if (files_) files_->StopObserving();
+  }
+  ProductObservation(const ProductObservation&) = delete;
+  ProductObservation& operator=(const ProductObservation&) = delete;
+
+ private:
+  ObservedFileSystem* files_;
+};
+
 }  // namespace
 
 UpdateRun::UpdateRun(UpdateDescription& description, Platform& platform, ArchiveLibrary& archives,
@@ -47,8 +65,8 @@ UpdateRun::UpdateRun(UpdateDescription& description, Platform& platform, Archive
     : description_(description),
       platform_(platform),
       archives_(archives),
-      owner_(owner),
-      events_(events) {
+      owner_(owner) {
+  listeners_.Add(events);
   if (!description_.m_strIniNameAsGiven) {
     description_.m_strIniNameAsGiven = description_.m_strIniName;
   }
@@ -56,7 +74,7 @@ UpdateRun::UpdateRun(UpdateDescription& description, Platform& platform, Archive
 
 int UpdateRun::RunUpdate() {
   const int result = RunGuarded();
-  events_.RunEnded(outcome_);
+  listeners_.RunEnded(outcome_);
   return result;
 }
 
@@ -91,8 +109,9 @@ int UpdateRun::RunChecked() {
   if (!ProductMayTakeUpdate(refusal)) {
     return Refuse(refusal, cp932::Text(texts::kCannotUpdateVersion), 0);
   }
-  events_.ProductAccepted(productFolder_, m_nProductNo);
+  listeners_.ProductAccepted(productFolder_, m_nProductNo);
 
+  const ProductObservation observation(observedFiles_, productFolder_, listeners_);
   windowsDirectory_ = platform_.files.GetWindowsDirectory();
   PrepareArchiveLibrary();
   PlanVisibleRecords();
@@ -152,7 +171,7 @@ void UpdateRun::PrepareArchiveLibrary() {
 }
 
 int UpdateRun::Refuse(const Refusal& refusal, const std::string& text, int result) {
-  events_.ProductRefused(refusal);
+  listeners_.ProductRefused(refusal);
   ShowBox(text, cp932::Text(texts::kCaptionError), MB_OK);
   outcome_ = UpdateOutcome::Refused;
   return result;
@@ -166,9 +185,9 @@ int UpdateRun::EndWithError(const std::string& reason) {
 }
 
 int UpdateRun::ShowBox(const std::string& text, const std::string& caption, unsigned type) {
-  events_.BoxShowing(caption, text);
+  listeners_.BoxShowing(caption, text);
   const int answer = platform_.ui.MessageBox(owner_, text, caption, type);
-  events_.BoxShown(caption, text, answer);
+  listeners_.BoxShown(caption, text, answer);
   return answer;
 }
 

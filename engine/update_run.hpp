@@ -6,6 +6,7 @@
 
 #include "archive/archive_library.hpp"
 #include "description/update_description.hpp"
+#include "engine/observed_file_system.hpp"
 #include "engine/run_events.hpp"
 #include "platform/platform.hpp"
 
@@ -28,13 +29,19 @@ enum class UpdateOutcome {
 // settings file afresh after a refused run.
 class UpdateRun {
  public:
-  // `events` hears what the run does as it happens.
+  // `events` hears what the run does as it happens, as AddListener's do.
   UpdateRun(UpdateDescription& description, Platform& platform, ArchiveLibrary& archives,
             WindowHandle owner, RunEvents& events = NoRunEvents());
 
   // 1 when the run has ended for good, 0 when the chosen folder holds no
   // product that can take the update (nothing was touched).
   int RunUpdate();
+
+  // The file system of the platform and of the archive library, through
+  // which the run sees its own changes to the product.
+  void ObserveChangesThrough(ObservedFileSystem& files) { observedFiles_ = &files; }
+  // Tells `listener` what the run does, its changes to the product included.
+  void AddListener(RunEvents& listener) { listeners_.Add(listener); }
 
   UpdateOutcome Outcome() const { return outcome_; }
   int ProductNo() const { return m_nProductNo; }
@@ -74,14 +81,15 @@ class UpdateRun {
   Platform& platform_;
   ArchiveLibrary& archives_;
   WindowHandle owner_;
-  RunEvents& events_;
   std::string productFolder_;
   std::string windowsDirectory_;
   int currentDisk_ = 1;
   bool settingsWritten_ = true;  // false once a settings write was refused
   int m_nProductNo = -1;
-  std::array<bool, kMaxRecords> recordPlanned_{};  // its bytes told to the listener
+  std::array<bool, kMaxRecords> recordPlanned_{};  // its bytes told to the listeners
   UpdateOutcome outcome_ = UpdateOutcome::NotRun;
+  ObservedFileSystem* observedFiles_ = nullptr;
+  RunEventFanout listeners_;
 };
 
 }  // namespace tovrin

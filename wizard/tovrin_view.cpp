@@ -10,13 +10,8 @@
 namespace tovrin {
 
 CTovrinView::CTovrinView(Platform& platform, ArchiveLibrary& archives, DialogHost& dialogs,
-                         MessageQueue& queue, MessageTarget& frame, RunEvents& events)
-    : platform_(platform),
-      archives_(archives),
-      dialogs_(dialogs),
-      queue_(queue),
-      frame_(frame),
-      events_(events) {}
+                         MessageQueue& queue, MessageTarget& frame)
+    : platform_(platform), archives_(archives), dialogs_(dialogs), queue_(queue), frame_(frame) {}
 
 int CTovrinView::OnCreate() {
   // A missing info.txt is not reported: the pages open empty.
@@ -101,7 +96,9 @@ void CTovrinView::OnPaint(PaintSurface& surface) {
 }
 
 int CTovrinView::RunUpdate() {
-  UpdateRun run(description_, platform_, archives_, this, events_);
+  UpdateRun run(description_, platform_, archives_, this);
+  if (observedFiles_) run.ObserveChangesThrough(*observedFiles_);
+  for (RunEvents* listener : runListeners_) run.AddListener(*listener);
   const int result = run.RunUpdate();
   m_nProductNo = run.ProductNo();
   lastOutcome_ = run.Outcome();
