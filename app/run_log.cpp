@@ -36,7 +36,10 @@ std::string RunLog::KeyOf(const std::string& path) const {
 
 void RunLog::WriteFileChanges() {
   for (const auto& change : pending_) {
-    const std::string path = Text(change.path);
+    // As the disk spells it, whatever separators the run's text doubled.
+    const auto host = files_.Resolve(change.path);
+    const auto windowsPath = host ? files_.ToWindowsPath(*host) : std::nullopt;
+    const std::string path = Text(windowsPath.value_or(change.path));
     if (change.isFolder) {
       output_.WriteLine("folder " + path + " created");
       continue;
