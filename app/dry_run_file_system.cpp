@@ -288,7 +288,8 @@ std::vector<DryRunFileSystem::Change> DryRunFileSystem::Changes() const {
   std::vector<Change> changes;
   for (const Entry* entry : touched) {
     const std::string path = real_.ToWindowsPath(entry->host).value_or(entry->host.string());
-    changes.push_back({path, entry->existed, entry->isFolder, entry->removed, entry->content.size()});
+    changes.push_back(
+        {path, entry->existed, entry->isFolder, entry->removed, entry->content.size()});
   }
   return changes;
 }

@@ -1,6 +1,8 @@
 #include "app/log_output.hpp"
 
 #include <algorithm>
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -41,6 +43,23 @@ std::optional<fs::path> AbsoluteFolderOf(const char* variable) {
   return fs::path(value);
 }
 
+// The folders that are missing, private to the user as the XDG base
+// directories are. A missing home folder is not made: the log then fails.
+void MakePrivateFolders(const fs::path& folder, const fs::path& mustExist, std::error_code& error) {
+  if (!fs::is_directory(mustExist, error)) {
+    if (!error) error = std::make_error_code(std::errc::no_such_file_or_directory);
+    return;
+  }
+  fs::path made;
+  for (const auto& part : folder) {
+    made /= part;
+    if (::mkdir(made.c_str(), 0700) != 0 && errno != EEXIST) {
+      error = std::error_code(errno, std::generic_category());
+      return;
+    }
+  }
+}
+
 // Older logs beyond the newest `kLogsKept` go; others' files stay.
 void RemoveOldLogs(const fs::path& folder) {
   std::vector<fs::path> logs;
@@ -53,15 +72,24 @@ void RemoveOldLogs(const fs::path& folder) {
   for (std::size_t i = 0; i + kLogsKept < logs.size(); ++i) fs::remove(logs[i], error);
 }
 
-}  // namespace
+struct LogFolder {
+  fs::path path;
+  fs::path mustExist;  // the home folder is never made
+};
 
-std::optional<fs::path> DefaultLogFolder() {
-  if (const auto state = AbsoluteFolderOf("XDG_STATE_HOME")) return *state / "tovrin" / "logs";
+// $XDG_STATE_HOME/tovrin/logs, else ~/.local/state/tovrin/logs; nullopt
+// when neither variable gives an absolute folder.
+std::optional<LogFolder> DefaultLogFolder() {
+  if (const auto state = AbsoluteFolderOf("XDG_STATE_HOME")) {
+    return LogFolder{*state / "tovrin" / "logs", "/"};
+  }
   if (const auto home = AbsoluteFolderOf("HOME")) {
-    return *home / ".local" / "state" / "tovrin" / "logs";
+    return LogFolder{*home / ".local" / "state" / "tovrin" / "logs", *home};
   }
   return std::nullopt;
 }
+
+}  // namespace
 
 LogOutput::LogOutput(std::optional<std::string> target, std::ostream& errors,
                      std::chrono::system_clock::time_point start)
@@ -73,7 +101,8 @@ LogOutput::~LogOutput() {
 
 void LogOutput::WriteLine(std::string_view text) {
   if (failed_ || (!toErrors_ && file_ == nullptr && !Open())) return;
-  const std::string line = TimeStamp(std::chrono::system_clock::now()) + " " + std::string(text) + "\n";
+  const std::string line =
+      TimeStamp(std::chrono::system_clock::now()) + " " + std::string(text) + "\n";
   if (toErrors_) {
     errors_ << line << std::flush;
     return;
@@ -95,13 +124,14 @@ bool LogOutput::Open() {
 }
 
 bool LogOutput::OpenInDefaultFolder() {
-  const auto folder = DefaultLogFolder();
-  if (!folder) {
+  const auto logFolder = DefaultLogFolder();
+  if (!logFolder) {
     Fail("the log folder", "neither XDG_STATE_HOME nor HOME names a folder");
     return false;
   }
+  const fs::path* folder = &logFolder->path;
   std::error_code error;
-  fs::create_directories(*folder, error);
+  MakePrivateFolders(*folder, logFolder->mustExist, error);
   if (error) {
     Fail(folder->string(), error.message());
     return false;

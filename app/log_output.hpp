@@ -17,10 +17,6 @@ namespace tovrin {
 
 inline constexpr int kLogsKept = 20;
 
-// $XDG_STATE_HOME/tovrin/logs, else ~/.local/state/tovrin/logs; nullopt
-// when neither variable gives an absolute folder.
-std::optional<std::filesystem::path> DefaultLogFolder();
-
 class LogOutput {
  public:
   // `target` as --log gave it: a file, or "-" for `errors`; nullopt for a

@@ -59,7 +59,8 @@ void RunLog::WriteFileChanges() {
 }
 
 void RunLog::ProductAccepted(const std::string& productFolder, int productNo) {
-  Write("product " + Text(productFolder) + " accepted, product number " + std::to_string(productNo));
+  Write("product " + Text(productFolder) + " accepted, product number " +
+        std::to_string(productNo));
 }
 
 void RunLog::ProductRefused(const Refusal& refusal) {

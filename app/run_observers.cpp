@@ -10,7 +10,8 @@ namespace {
 std::string CommandLineText(const std::vector<std::string_view>& arguments) {
   std::string text = "tovrin";
   for (const auto argument : arguments) {
-    const bool quote = argument.empty() || argument.find_first_of(" \t\"'") != std::string_view::npos;
+    const bool quote =
+        argument.empty() || argument.find_first_of(" \t\"'") != std::string_view::npos;
     text += quote ? " \"" + std::string(argument) + "\"" : " " + std::string(argument);
   }
   return VisibleText(text);

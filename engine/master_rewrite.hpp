@@ -16,7 +16,7 @@ inline constexpr std::string_view kMasterWorkFileName = "temp.mst";
 // changed. Nullopt when the master cannot be opened for reading and writing
 // or any step of the rewrite fails; the master then keeps its old content
 // and the work file is removed where possible.
-std::optional<int> RewriteMasterFile(FileSystem& files, const std::string& folder, const std::string& name,
-                       MasterLineRule rule);
+std::optional<int> RewriteMasterFile(FileSystem& files, const std::string& folder,
+                                     const std::string& name, MasterLineRule rule);
 
 }  // namespace tovrin
