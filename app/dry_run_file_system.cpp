@@ -1,6 +1,11 @@
 #include "app/dry_run_file_system.hpp"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <ctime>
 
 #include "platform/cp932.hpp"
@@ -71,7 +76,40 @@ class MemoryAtomicFile : public AtomicFile {
   std::string content_;
 };
 
+// A shared hold on a lock file that is there already: a real run that
+// starts meanwhile finds the product busy until the dry run ends.
+class SharedProductLock : public ProductLock {
+ public:
+  explicit SharedProductLock(int descriptor) : descriptor_(descriptor) {}
+  ~SharedProductLock() override {
+    if (descriptor_ >= 0) ::close(descriptor_);
+  }
+  SharedProductLock(const SharedProductLock&) = delete;
+  SharedProductLock& operator=(const SharedProductLock&) = delete;
+
+ private:
+  int descriptor_;
+};
+
 }  // namespace
+
+ProductLockResult DryRunFileSystem::LockProduct(std::string_view folder) {
+  const auto host = real_.Resolve(folder);
+  if (!host) return {};
+  const fs::path lockFile = *host / kBookkeepingFolderName / kLockFileName;
+  const int descriptor = ::open(lockFile.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+  if (descriptor < 0) {
+    if (errno != ENOENT) return {};
+    return {ProductLockResult::State::Held, std::make_unique<SharedProductLock>(-1)};
+  }
+  auto lock = std::make_unique<SharedProductLock>(descriptor);
+  while (::flock(descriptor, LOCK_SH | LOCK_NB) != 0) {
+    if (errno == EINTR) continue;
+    if (errno == EWOULDBLOCK) return {ProductLockResult::State::Busy, nullptr};
+    return {};
+  }
+  return {ProductLockResult::State::Held, std::move(lock)};
+}
 
 std::optional<DryRunFileSystem::Key> DryRunFileSystem::KeyOf(std::string_view path) const {
   const auto host = real_.Resolve(path);

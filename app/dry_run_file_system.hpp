@@ -55,6 +55,9 @@ class DryRunFileSystem : public FileSystem {
   std::unique_ptr<OutputFile> Create(std::string_view path) override;
   std::unique_ptr<AtomicFile> BeginReplace(std::string_view path) override;
   std::vector<FindEntry> FindFiles(std::string_view pattern) const override;
+  // Makes nothing: a run that holds the product's lock makes it Busy, a
+  // product without a lock file is Held as it is.
+  ProductLockResult LockProduct(std::string_view folder) override;
 
  private:
   // Host paths without regard to ASCII case, as the Windows world names them.

@@ -26,7 +26,7 @@ class WorkFile {
     try {
       files_.Remove(path_);
     } catch (...) {
-      // A "temp.mst" left behind is harmless: the next rewrite empties it.
+      // A "temp.mst" left behind is harmless: the next rewrite replaces it.
     }
   }
   WorkFile(const WorkFile&) = delete;

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <string>
 
+#include "engine/leftover_temporaries.hpp"
 #include "engine/path_helpers.hpp"
 #include "engine/product_checks.hpp"
 #include "engine/text_format.hpp"
@@ -106,6 +107,20 @@ int UpdateRun::RunChecked() {
   if (FindSettingsFile(refusal) != 1) {
     return Refuse(refusal, cp932::Text(texts::kInstallFolderWrong), 0);
   }
+  // Held to the end of the run: two runs on one product would mix masters,
+  // lose settings and remove each other's temporary files.
+  ProductLockResult lock = platform_.files.LockProduct(productFolder_);
+  const std::string lockPath = FolderWithSeparator(productFolder_) +
+                               std::string(kBookkeepingFolderName) + "\\" +
+                               std::string(kLockFileName);
+  if (lock.state == ProductLockResult::State::Busy) {
+    const Refusal busy{"product lock", {"another run holds " + lockPath}};
+    return Refuse(busy, cp932::Text(texts::kProductBeingUpdated), 0);
+  }
+  if (lock.state != ProductLockResult::State::Held) {
+    throw UpdateError(FormatText(cp932::Text(texts::kLockNotCreated), {lockPath}));
+  }
+  RemoveLeftovers();
   if (!ProductMayTakeUpdate(refusal)) {
     return Refuse(refusal, cp932::Text(texts::kCannotUpdateVersion), 0);
   }
@@ -163,6 +178,14 @@ bool UpdateRun::ProductMayTakeUpdate(Refusal& refusal) {
   if (m_nProductNo != kProductNotRecognised) return true;
   refusal = ExplainUnrecognisedProduct(files, description_, productFolder_, iniName);
   return false;
+}
+
+void UpdateRun::RemoveLeftovers() {
+  const std::string folder = FolderWithSeparator(productFolder_);
+  for (const std::string& path : RemoveLeftoverTemporaries(platform_.files, folder)) {
+    ShowBox(FormatText(cp932::Text(texts::kLeftoverNotRemoved), {path}),
+            cp932::Text(texts::kCaptionConfirm), MB_OK);
+  }
 }
 
 void UpdateRun::PrepareArchiveLibrary() {

@@ -54,6 +54,7 @@ class UpdateRun {
   int RunChecked();
   int FindSettingsFile(Refusal& refusal);
   bool ProductMayTakeUpdate(Refusal& refusal);
+  void RemoveLeftovers();
   void PrepareArchiveLibrary();
   int Refuse(const Refusal& refusal, const std::string& text, int result);
   int EndWithError(const std::string& reason);

@@ -65,9 +65,12 @@ std::map<std::string, fs::path> HostFiles(const fs::path& root) {
   return files;
 }
 
+// What a run changed in the product: the run's own bookkeeping folder is no
+// part of it.
 std::set<std::string> Changed(const Tree& before, const Tree& after) {
   std::set<std::string> changed;
   for (const auto& [path, content] : after) {
+    if (path.find(".tovrin") != std::string::npos) continue;
     const auto old = before.find(path);
     if (old == before.end() || old->second != content) changed.insert(path);
   }

@@ -107,9 +107,15 @@ void UpdateWorld::AddRecord(int disk, int kind, std::string_view source,
 
 std::vector<std::pair<std::string, std::string>> UpdateWorld::ProductSnapshot() const {
   std::vector<std::pair<std::string, std::string>> files;
-  for (const auto& entry : fs::recursive_directory_iterator(Product())) {
-    const std::string relative = entry.path().lexically_relative(Product()).string();
-    files.emplace_back(relative, entry.is_regular_file() ? ReadProduct(relative) : "<dir>");
+  const fs::recursive_directory_iterator end;
+  for (auto entry = fs::recursive_directory_iterator(Product()); entry != end; ++entry) {
+    // The run's bookkeeping is no product file.
+    if (entry->path().filename() == kBookkeepingFolderName) {
+      entry.disable_recursion_pending();
+      continue;
+    }
+    const std::string relative = entry->path().lexically_relative(Product()).string();
+    files.emplace_back(relative, entry->is_regular_file() ? ReadProduct(relative) : "<dir>");
   }
   std::sort(files.begin(), files.end());
   return files;
