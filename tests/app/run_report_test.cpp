@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "platform/cp932.hpp"
+#include "platform/posix_product_lock.hpp"
 #include "tests/support/run_program.hpp"
 #include "tests/support/temp_folder.hpp"
 
@@ -231,26 +232,38 @@ TEST_F(RunReportTest, TheDryRunListsWhatTheRealRunThenChanges) {
   }
 }
 
+// Breaks the product; what it returns is held for the run.
+using ProductBreaker = std::unique_ptr<ProductLock> (*)(const fs::path& product);
+
 struct RefusalCase {
   const char* check;
-  void (*breakProduct)(const fs::path& product);
+  ProductBreaker breakProduct;
   const char* finding;
 };
 
 TEST_F(RunReportTest, ARefusalSaysWhichCheckRefusedAndWhatItFound) {
   const RefusalCase cases[] = {
-      {"settings file", [](const fs::path& p) { fs::remove(p / "velsor1.ini"); },
+      {"settings file",
+       [](const fs::path& p) -> std::unique_ptr<ProductLock> {
+         fs::remove(p / "velsor1.ini");
+         return nullptr;
+       },
        "velsor1.ini was looked for in C:\\VELSOR and is not there"},
+      {"product lock",
+       [](const fs::path& p) { return LockProductFolder(p).lock; },
+       "another run holds C:\\VELSOR\\.tovrin\\lock"},
       {"product files",
-       [](const fs::path& p) {
+       [](const fs::path& p) -> std::unique_ptr<ProductLock> {
          fs::remove(p / "ve2menu.ini");
          fs::remove(p / "formater.exe");
+         return nullptr;
        },
        "none of ve2menu.ini ve1menu.ini is in C:\\VELSOR\\"},
       {"product identification",
-       [](const fs::path& p) {
+       [](const fs::path& p) -> std::unique_ptr<ProductLock> {
          std::ofstream(p / "velsor1.ini", std::ios::binary | std::ios::trunc)
              << *cp932::FromUtf8("[SYSTEM]\r\nTITLE=別の製品 8.0S\r\n");
+         return nullptr;
        },
        "TITLE in [SYSTEM] of C:\\VELSOR\\velsor1.ini reads \"別の製品 8.0S\""},
   };
@@ -258,7 +271,7 @@ TEST_F(RunReportTest, ARefusalSaysWhichCheckRefusedAndWhatItFound) {
     SCOPED_TRACE(refusal.check);
     fs::remove_all(drive());
     fs::copy(kExamples / "product" / "drive_c", drive(), fs::copy_options::recursive);
-    refusal.breakProduct(drive() / "VELSOR");
+    const auto held = refusal.breakProduct(drive() / "VELSOR");
     const Tree before = Snapshot(drive());
     const fs::path log = temp.path() / "refused.log";
     const ProgramResult dry = Run({"--dry-run", "--log", log.string()});
