@@ -144,7 +144,8 @@ HeaderResult LzhReader::NextMember(LzhMember& member) {
   member.name = stored->name;
   member.kind = KindOf(*header_);
   member.method = header_->compress_method;
-  member.size = stored->largeSize.value_or(header_->length);
+  memberSize_ = stored->largeSize.value_or(header_->length);
+  member.size = memberSize_;
   member.modificationTime = ModificationTime(*header_);
   member.attribute = Attribute(*header_, stored->attribute);
   return HeaderResult::Member;
@@ -162,8 +163,8 @@ DataResult LzhReader::ReadData(const std::function<bool(std::string_view)>& sink
     if (!sink(block)) return DataResult::SinkFailed;
   }
   if (source_->readError) return DataResult::Corrupt;
-  if (length == header_->length && crc == header_->crc) return DataResult::Complete;
-  const bool dataForkOnly = header_->os_type == LHA_OS_TYPE_MACOS && length < header_->length;
+  if (length == memberSize_ && crc == header_->crc) return DataResult::Complete;
+  const bool dataForkOnly = header_->os_type == LHA_OS_TYPE_MACOS && length < memberSize_;
   return dataForkOnly && MacBinaryMemberChecks() ? DataResult::Complete : DataResult::Corrupt;
 }
 

@@ -58,6 +58,7 @@ class LzhReader {
   LHAFileHeader* header_ = nullptr;
   int memberIndex_ = -1;
   std::uint64_t nextHeaderOffset_ = 0;
+  std::uint64_t memberSize_ = 0;
   std::vector<char> buffer_;
 };
 

@@ -59,9 +59,7 @@ std::optional<std::string> KeepProtected(FileSystem& files, LzhReader& reader, c
   if (!existing) return CannotWrite(member);
   std::string stored;
   bool same = true;
-  std::uint64_t compared = 0;
   const DataResult result = reader.ReadData([&](std::string_view block) {
-    compared += block.size();
     stored.resize(block.size());
     std::size_t got = 0;
     while (same && got < block.size()) {
@@ -72,9 +70,7 @@ std::optional<std::string> KeepProtected(FileSystem& files, LzhReader& reader, c
     same = same && stored == block;
     return same;
   });
-  if (result == DataResult::Corrupt || (result == DataResult::Complete && compared != member.size)) {
-    return Corrupt(member);
-  }
+  if (result == DataResult::Corrupt) return Corrupt(member);
   char extra = 0;
   const auto more = existing->Read(&extra, 1);
   if (result != DataResult::Complete || !more || *more != 0) return CannotWrite(member);
@@ -96,13 +92,9 @@ std::optional<std::string> WriteMember(FileSystem& files, LzhReader& reader, con
   auto file = files.BeginReplace(target);
   if (!file) return CannotWrite(member);
 
-  std::uint64_t written = 0;
-  const DataResult result = reader.ReadData([&](std::string_view block) {
-    written += block.size();
-    return file->Write(block);
-  });
+  const DataResult result = reader.ReadData([&](std::string_view block) { return file->Write(block); });
   if (result == DataResult::SinkFailed) return CannotWrite(member);
-  if (result == DataResult::Corrupt || written != member.size) return Corrupt(member);
+  if (result == DataResult::Corrupt) return Corrupt(member);
   if (!file->Commit()) return CannotWrite(member);
   if (!files.SetStatus(target, MemberStatus(member))) return CannotWrite(member);
   return std::nullopt;
