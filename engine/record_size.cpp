@@ -7,8 +7,8 @@ namespace {
 
 // What the headers promise; a broken archive counts what was read before
 // the break (its extraction will fail and say so).
-std::uint64_t ArchiveMemberBytes(const std::filesystem::path& archive) {
-  const auto reader = LzhReader::Open(archive);
+std::uint64_t ArchiveMemberBytes(FileSystem& files, const std::string& archive) {
+  const auto reader = LzhReader::Open(files, archive);
   if (!reader) return 0;
   std::uint64_t bytes = 0;
   LzhMember member;
@@ -20,13 +20,11 @@ std::uint64_t ArchiveMemberBytes(const std::filesystem::path& archive) {
 
 }  // namespace
 
-std::optional<std::uint64_t> RecordBytes(const FileSystem& files, const std::string& mediumFile,
+std::optional<std::uint64_t> RecordBytes(FileSystem& files, const std::string& mediumFile,
                                          bool isArchive) {
   FileStatus status;
   if (!files.GetStatus(mediumFile, status)) return std::nullopt;
-  if (!isArchive) return status.size;
-  const auto host = files.Resolve(mediumFile);
-  return host ? ArchiveMemberBytes(*host) : 0;
+  return isArchive ? ArchiveMemberBytes(files, mediumFile) : status.size;
 }
 
 }  // namespace tovrin

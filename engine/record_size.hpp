@@ -12,7 +12,7 @@ namespace tovrin {
 
 // The members of the archive, or the single file, at `mediumFile`; nullopt
 // when that file is not on the medium now (its disk is not in the drive).
-std::optional<std::uint64_t> RecordBytes(const FileSystem& files, const std::string& mediumFile,
+std::optional<std::uint64_t> RecordBytes(FileSystem& files, const std::string& mediumFile,
                                          bool isArchive);
 
 }  // namespace tovrin
