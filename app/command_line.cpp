@@ -36,6 +36,18 @@ constexpr std::array kOptions = {
                [](CommandLineOptions& options, std::string_view, std::string& error) {
                  return SetAction(options, Action::Undo, error);
                }},
+    OptionSpec{"--dry-run", "",
+               "print what the update would change, change nothing (0: would go ahead, 2: refused)",
+               [](CommandLineOptions& options, std::string_view, std::string& error) {
+                 options.dryRun = true;
+                 return SetAction(options, Action::Unattended, error);
+               }},
+    OptionSpec{"--log", "FILE",
+               "write the run's log to FILE (\"-\": standard error)",
+               [](CommandLineOptions& options, std::string_view value, std::string&) {
+                 options.log = std::string(value);
+                 return true;
+               }},
     OptionSpec{"--medium", "DIR", "the update medium (info.txt); default the program's folder",
                [](CommandLineOptions& options, std::string_view value, std::string&) {
                  options.medium = std::string(value);
@@ -128,7 +140,10 @@ std::string Usage() {
     usage += left + std::string(option.help) + "\n";
   }
   usage +=
-      "\nEach run journals its changes in the product's hidden folder .tovrin/journal/ and puts\n"
+      "Every run writes a log to $XDG_STATE_HOME/tovrin/logs/ (~/.local/state/tovrin/logs/),\n"
+      "one file per run, the newest 20 kept. An unattended run shows its progress on\n"
+      "standard error when that is a terminal.\n"
+      "Each run journals its changes in the product's hidden folder .tovrin/journal/ and puts\n"
       "the product back when it fails, or at the next start when it was killed. The journal of\n"
       "the last successful run stays there for --undo: replaced files kept as hard links, so it\n"
       "takes as much disk space as the files that update replaced (copies where the file system\n"

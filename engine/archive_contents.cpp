@@ -5,21 +5,15 @@
 
 namespace tovrin {
 
-ArchiveContents ReadArchiveContents(const FileSystem& files, const std::string& archive) {
-  ArchiveContents contents;
-  // Found as the archive library finds it: as named, else with ".lzh".
-  const bool asNamed = files.Access(archive) == 0;
-  const auto host = files.Resolve(asNamed ? archive : archive + ".lzh");
-  auto reader = host ? LzhReader::Open(*host) : nullptr;
+std::vector<std::string> ArchiveFileNames(FileSystem& files, const std::string& archive) {
+  std::vector<std::string> names;
+  const auto reader = LzhReader::Open(files, archive);
   LzhMember member;
   while (reader && reader->NextMember(member) == HeaderResult::Member) {
     if (member.kind != MemberKind::File) continue;
-    contents.extractedSize += member.size;
-    if (const auto target = MemberTargetPath(member.name, false)) {
-      contents.names.push_back(target->name);
-    }
+    if (const auto target = MemberTargetPath(member.name, false)) names.push_back(target->name);
   }
-  return contents;
+  return names;
 }
 
 }  // namespace tovrin

@@ -1,7 +1,6 @@
 #pragma once
-// What an archive on the medium will write, read from its headers alone.
+// The files an archive on the medium will write, read from its headers alone.
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -9,12 +8,8 @@
 
 namespace tovrin {
 
-struct ArchiveContents {
-  std::uint64_t extractedSize = 0;  // of every file member
-  std::vector<std::string> names;   // the file members' names as extracted without folders
-};
-
-// Empty contents when the archive cannot be read; its test says why.
-ArchiveContents ReadArchiveContents(const FileSystem& files, const std::string& archive);
+// The file members' names as a flat extraction writes them; empty when the
+// archive cannot be read (its test says why).
+std::vector<std::string> ArchiveFileNames(FileSystem& files, const std::string& archive);
 
 }  // namespace tovrin

@@ -10,7 +10,7 @@
 #include <system_error>
 
 #include "archive/archive_message.hpp"
-#include "engine/archive_contents.hpp"
+#include "engine/record_size.hpp"
 #include "engine/text_format.hpp"
 #include "engine/update_run.hpp"
 #include "platform/cp932.hpp"
@@ -22,7 +22,7 @@ namespace tovrin {
 
 namespace {
 
-constexpr const char* kTestCommand = "t \"%s%s\"";
+constexpr const char* kTestCommand = "t \"%s\"";
 constexpr DWORD kLibraryOutputSize = 256;
 constexpr int kArchiveKind = 1;
 constexpr std::size_t kReadBuffer = 64 * 1024;
@@ -59,22 +59,22 @@ bool UpdateRun::CheckComingRecords(int first) {
   for (int index = first; index < records && !PromptsForDisk(index, currentDisk_); ++index) {
     const std::string targetFolder = productFolder_ + description_.m_strSubDir[index];
     if (description_.m_nFileKind[index] == kArchiveKind) {
-      const std::string source = ArchiveSource(index);
+      const std::string archive = RecordMediumFile(index);
       char output[kLibraryOutputSize] = {};
-      if (archives_.Command(owner_, FormatText(kTestCommand, {g_strAppDir, source}), output,
+      if (archives_.Command(owner_, FormatText(kTestCommand, {archive}), output,
                             kLibraryOutputSize) != 0) {
         output[kLibraryOutputSize - 1] = '\0';
         ShowBox(output, caption, MB_OK);
         return false;
       }
-      needed += ReadArchiveContents(files, g_strAppDir + source).extractedSize;
+      needed += RecordBytes(files, archive, true).value_or(0);
       if (needed > room) {
         ShowBox(ArchiveMessage(texts::kMemberCannotWrite, {targetFolder}), caption, MB_OK);
         return false;
       }
       continue;
     }
-    const std::string sourcePath = g_strAppDir + description_.m_strSrcName[index];
+    const std::string sourcePath = RecordMediumFile(index);
     const PathParts parts = SplitPath(sourcePath);
     const auto size = ReadWhole(files, sourcePath);
     needed += size.value_or(0);

@@ -112,10 +112,6 @@ std::vector<FindEntry> ObservedFileSystem::FindFiles(std::string_view pattern) c
   return inner_.FindFiles(pattern);
 }
 
-ProductLockResult ObservedFileSystem::LockProduct(std::string_view folder) {
-  return inner_.LockProduct(folder);
-}
-
 int ObservedFileSystem::Mkdir(std::string_view path) {
   RunEvents* listener = ListenerFor(path);
   if (!listener || inner_.Access(path) == 0) return inner_.Mkdir(path);

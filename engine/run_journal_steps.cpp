@@ -11,7 +11,6 @@
 #include "engine/update_error.hpp"
 #include "engine/update_run.hpp"
 #include "platform/cp932.hpp"
-#include "platform/program_directory.hpp"
 #include "resources/messages.hpp"
 
 namespace tovrin {
@@ -63,8 +62,7 @@ void UpdateRun::BeginJournal() {
 void UpdateRun::JournalAhead(int index, const std::string& targetFolder) {
   if (!journalOpen_) return;
   std::vector<std::string> targets;
-  const std::string archive = g_strAppDir + description_.m_strSrcName[index];
-  for (const std::string& name : ReadArchiveContents(platform_.files, archive).names) {
+  for (const std::string& name : ArchiveFileNames(platform_.files, RecordMediumFile(index))) {
     targets.push_back(FolderWithSeparator(targetFolder) + name);
   }
   journal_->KeepAhead(targets);

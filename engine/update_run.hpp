@@ -1,6 +1,7 @@
 #pragma once
 // The update run: from the chosen folder to the report, in one pass.
 
+#include <array>
 #include <memory>
 #include <string>
 
@@ -31,8 +32,9 @@ enum class UpdateOutcome {
 // settings file afresh after a refused run.
 class UpdateRun {
  public:
+  // `events` hears what the run does as it happens, as AddListener's do.
   UpdateRun(UpdateDescription& description, Platform& platform, ArchiveLibrary& archives,
-            WindowHandle owner);
+            WindowHandle owner, RunEvents& events = NoRunEvents());
 
   // 1 when the run has ended for good, 0 when the chosen folder holds no
   // product that can take the update (nothing was touched).
@@ -55,11 +57,11 @@ class UpdateRun {
   // update_run.cpp
   int RunGuarded();
   int RunChecked();
-  int FindSettingsFile();
-  bool ProductMayTakeUpdate();
+  int FindSettingsFile(Refusal& refusal);
+  bool ProductMayTakeUpdate(Refusal& refusal);
   void RemoveLeftovers();
   void PrepareArchiveLibrary();
-  int Refuse(const std::string& text, int result);
+  int Refuse(const Refusal& refusal, const std::string& text, int result);
   int EndWithError(const std::string& reason);
   int ShowBox(const std::string& text, const std::string& caption, unsigned type);
 
@@ -77,8 +79,9 @@ class UpdateRun {
   // record_processing.cpp
   RecordResult ProcessRecord(int index);
   bool PromptsForDisk(int index, int currentDisk) const;
-  std::string ArchiveSource(int index) const;
   bool AskForDisk(int index);
+  void PlanVisibleRecords();
+  std::string RecordMediumFile(int index) const;
   RecordResult ExtractArchive(int index, const std::string& targetFolder);
   void PrepareStartArchive(int index);
   RecordResult CopyUpdateFile(int index, const std::string& targetFolder);
@@ -100,6 +103,7 @@ class UpdateRun {
   int currentDisk_ = 1;
   bool settingsWritten_ = true;  // false once a settings write was refused
   int m_nProductNo = -1;
+  std::array<bool, kMaxRecords> recordPlanned_{};  // its bytes told to the listeners
   UpdateOutcome outcome_ = UpdateOutcome::NotRun;
   ObservedFileSystem* observedFiles_ = nullptr;
   RunEventFanout listeners_;

@@ -11,6 +11,7 @@
 #include "engine/run_events.hpp"
 #include "engine/update_run.hpp"
 #include "platform/dialog_host.hpp"
+#include "platform/journal_files.hpp"
 #include "platform/message_queue.hpp"
 #include "platform/platform.hpp"
 
@@ -35,6 +36,8 @@ class CTovrinView : public MessageTarget {
   // Update runs watch their changes to the product through `files`, the
   // file system of the platform and of the archive library.
   void ObserveRunsThrough(ObservedFileSystem& files) { observedFiles_ = &files; }
+  // Where update runs keep their journals; the host's own by default.
+  void KeepJournalsWith(JournalFiles& store) { journalFiles_ = &store; }
   // Tells `listener` what every later update run does.
   void AddRunListener(RunEvents& listener) { runListeners_.push_back(&listener); }
 
@@ -59,6 +62,7 @@ class CTovrinView : public MessageTarget {
   UpdateDescription description_;
   UpdateOutcome lastOutcome_ = UpdateOutcome::NotRun;
   ObservedFileSystem* observedFiles_ = nullptr;
+  JournalFiles* journalFiles_ = nullptr;
   std::vector<RunEvents*> runListeners_;
 };
 

@@ -9,6 +9,7 @@
 
 #include "platform/profile.hpp"
 #include "tests/engine/update_world.hpp"
+#include "tests/support/lzh_writer.hpp"
 
 namespace tovrin::testing {
 namespace {
@@ -62,8 +63,8 @@ TEST(StartRecord, ExtractsTheProductsVariantAfterWritingTheVersion) {
     EXPECT_EQ(world.Run(), 1);
 
     EXPECT_THAT(world.archives().Commands(),
-                ElementsAre("t \"A:" + start.archive + "\"",
-                            "e -mcwC:\\windows \"A:" + start.archive + "\" \"C:\\PROG\\\""));
+                ElementsAre("t \"A:" + start.archive + ".lzh\"",
+                            "e -mcwC:\\windows \"A:" + start.archive + ".lzh\" \"C:\\PROG\\\""));
     EXPECT_EQ(world.ReadProduct("PROG.EXE"), start.archive);
     EXPECT_EQ(world.description.m_strSrcName[0], start.archive);
     const std::string iniName = tremick ? "tremick1.ini" : "velsor1.ini";
@@ -93,6 +94,40 @@ TEST(ArchiveRecord, ABrokenArchiveRefusesTheRunBeforeAnythingIsTouched) {
   EXPECT_FALSE(box.text.empty());
   EXPECT_EQ(world.ProductSnapshot(), before);
   EXPECT_FALSE(fs::exists(world.Product() / ".tovrin" / "journal"));
+}
+
+TEST(ArchiveRecord, ANameWithAnExtensionOpensItsLzhArchiveNeverThePlainFile) {
+  UpdateWorld world;
+  world.MakeVelsorProduct();
+  world.DescribeUpdate();
+  world.AddRecord(1, 1, "README.TXT", "");
+  world.WriteMedium("README.TXT", "a plain file, no archive");
+  world.WriteArchive("README.TXT.lzh", {{"readme.dat", "from the archive"}});
+
+  world.Run();
+
+  EXPECT_EQ(world.run().Outcome(), UpdateOutcome::Applied);
+  EXPECT_EQ(world.ReadProduct("readme.dat"), "from the archive");
+}
+
+TEST(ArchiveRecord, TheSameUpdateAppliesTwiceWithAReadOnlyMember) {
+  UpdateWorld world;
+  world.MakeVelsorProduct();
+  world.DescribeUpdate();
+  world.AddRecord(1, 1, "DATA", "");
+  LzhEntry readOnly{"master.dat", "read-only master"};
+  readOnly.attribute = ATTR_READONLY | ATTR_ARCHIVE;
+  WriteStoredLzh(world.Medium() / "DATA.lzh", {readOnly, {"plain.dat", "plain"}});
+
+  for (int application : {1, 2}) {
+    SCOPED_TRACE(application);
+    world.Run();
+    EXPECT_EQ(world.run().Outcome(), UpdateOutcome::Applied);
+    EXPECT_EQ(world.ReadProduct("master.dat"), "read-only master");
+    FileStatus status;
+    ASSERT_TRUE(world.files().GetStatus("C:\\PROG\\master.dat", status));
+    EXPECT_NE(status.attribute & ATTR_READONLY, 0);
+  }
 }
 
 // A world with one single-file record: A:DOCS\README.TXT into C:\PROG\DOC\.

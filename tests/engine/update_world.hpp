@@ -62,8 +62,9 @@ class UpdateWorld {
   // changed" comparisons; the program's ".tovrin" folder left out.
   std::vector<std::pair<std::string, std::string>> ProductSnapshot() const;
 
-  // Runs the update with a new UpdateRun, which run() then gives.
-  int Run();
+  // Runs the update with a new UpdateRun, which run() then gives; `events`
+  // hears what it does.
+  int Run(RunEvents& events = NoRunEvents());
 
   UpdateDescription description;
   ScriptedUserInterface ui;
