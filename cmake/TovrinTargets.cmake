@@ -1,8 +1,11 @@
 # One static library per source folder; every .cpp of the folder belongs to
-# it, so adding a file never means editing a list.
+# it, so adding a file never means editing a list. EXCLUDE names the files
+# that the system being built for has no use for.
 function(tovrin_library name)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPS;EXCLUDE" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  list(TRANSFORM ARG_EXCLUDE PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
+  list(REMOVE_ITEM sources ${ARG_EXCLUDE})
   if(NOT sources)
     # A folder of headers only.
     add_library(${name} INTERFACE)
