@@ -39,3 +39,7 @@ endif()
 # One file that needs only system DLLs: the C++ runtime, libgcc and
 # winpthread linked in.
 add_link_options(-static)
+
+# GCC 12 warns falsely on string concatenation under MinGW's headers (GCC
+# bug 105329).
+add_compile_options(-Wno-restrict)
