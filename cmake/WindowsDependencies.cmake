@@ -43,3 +43,8 @@ add_link_options(-static)
 # GCC 12 warns falsely on string concatenation under MinGW's headers (GCC
 # bug 105329).
 add_compile_options(-Wno-restrict)
+
+# Tests and the programs they start run under Wine, in a prefix of the
+# build's own.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh
+    ${PROJECT_BINARY_DIR}/wine-prefix)
