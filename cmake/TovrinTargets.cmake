@@ -21,8 +21,14 @@ endfunction()
 # One GoogleTest program per test folder.
 function(tovrin_test_folder name)
   # PROPERTIES: more test properties for every test of the program.
-  cmake_parse_arguments(ARG "" "" "DEPS;LABELS;PROPERTIES" ${ARGN})
+  # POSIX_ONLY: files about the POSIX side alone (Wine-style drives, file
+  # descriptors, extended attributes), left out of the Windows build.
+  cmake_parse_arguments(ARG "" "" "DEPS;LABELS;PROPERTIES;POSIX_ONLY" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(WIN32)
+    list(TRANSFORM ARG_POSIX_ONLY PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
+    list(REMOVE_ITEM sources ${ARG_POSIX_ONLY})
+  endif()
   if(NOT sources)
     return()
   endif()

@@ -12,7 +12,7 @@
 
 #include "archive/lzh_archive_library.hpp"
 #include "platform/drive_table.hpp"
-#include "platform/posix_file_system.hpp"
+#include "tests/support/test_file_system.hpp"
 #include "tests/support/lzh_writer.hpp"
 #include "tests/support/temp_drive.hpp"
 #include "tests/support/temp_folder.hpp"
@@ -28,7 +28,7 @@ inline std::filesystem::path FixtureFolder() {
   return std::filesystem::path(TOVRIN_SOURCE_DIR) / "tests" / "data" / "archive";
 }
 
-template <typename Files = PosixFileSystem>
+template <typename Files = TestFileSystem>
 class ArchiveDrive : public ::testing::Test {
  protected:
   ArchiveDrive() { std::filesystem::create_directories(Dest()); }

@@ -186,11 +186,11 @@ class FillingFile : public AtomicFile {
   std::size_t written_ = 0;
 };
 
-class FillingDisk : public PosixFileSystem {
+class FillingDisk : public TestFileSystem {
  public:
-  using PosixFileSystem::PosixFileSystem;
+  using TestFileSystem::TestFileSystem;
   std::unique_ptr<AtomicFile> BeginReplace(std::string_view path) override {
-    auto file = PosixFileSystem::BeginReplace(path);
+    auto file = TestFileSystem::BeginReplace(path);
     if (!file) return nullptr;
     return std::make_unique<FillingFile>(std::move(file), 4096);
   }

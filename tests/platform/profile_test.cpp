@@ -57,7 +57,7 @@ class Profile : public ::testing::Test {
 
   TempDrive drive_;
   const testing::TempFolder& folder_ = drive_.folder;
-  PosixFileSystem& files_ = drive_.files;
+  TestFileSystem& files_ = drive_.files;
 };
 
 TEST_F(Profile, ReadsValuesWithTheWindowsRules) {
