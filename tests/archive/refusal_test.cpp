@@ -183,11 +183,11 @@ class FillingFile : public AtomicFile {
   std::size_t written_ = 0;
 };
 
-class FillingDisk : public TestFileSystem {
+class FillingDisk : public testing::TestFileSystem {
  public:
-  using TestFileSystem::TestFileSystem;
+  using testing::TestFileSystem::TestFileSystem;
   std::unique_ptr<AtomicFile> BeginReplace(std::string_view path) override {
-    auto file = TestFileSystem::BeginReplace(path);
+    auto file = testing::TestFileSystem::BeginReplace(path);
     if (!file) return nullptr;
     return std::make_unique<FillingFile>(std::move(file), 4096);
   }

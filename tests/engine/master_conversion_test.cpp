@@ -20,7 +20,7 @@ using testing::WithoutByte67;
 
 std::set<std::string> HostNames(const fs::path& folder) {
   std::set<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename());
+  for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
   return names;
 }
 
