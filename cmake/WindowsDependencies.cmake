@@ -48,3 +48,6 @@ add_compile_options(-Wno-restrict)
 # build's own.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh
     ${PROJECT_BINARY_DIR}/wine-prefix)
+
+# The program file ships without its symbols.
+add_link_options($<$<CONFIG:Release>:-s>)
