@@ -22,13 +22,17 @@ endfunction()
 function(tovrin_test_folder name)
   # PROPERTIES: more test properties for every test of the program.
   # POSIX_ONLY: files about the POSIX side alone (Wine-style drives, file
-  # descriptors, extended attributes), left out of the Windows build.
-  cmake_parse_arguments(ARG "" "" "DEPS;LABELS;PROPERTIES;POSIX_ONLY" ${ARGN})
+  # descriptors, extended attributes), left out of the Windows build;
+  # WINDOWS_ONLY: files about the Win32 side alone.
+  cmake_parse_arguments(ARG "" "" "DEPS;LABELS;PROPERTIES;POSIX_ONLY;WINDOWS_ONLY" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   if(WIN32)
-    list(TRANSFORM ARG_POSIX_ONLY PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
-    list(REMOVE_ITEM sources ${ARG_POSIX_ONLY})
+    set(other_system_only ${ARG_POSIX_ONLY})
+  else()
+    set(other_system_only ${ARG_WINDOWS_ONLY})
   endif()
+  list(TRANSFORM other_system_only PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
+  list(REMOVE_ITEM sources ${other_system_only})
   if(NOT sources)
     return()
   endif()

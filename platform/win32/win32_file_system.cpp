@@ -44,6 +44,10 @@ bool IsFile(::DWORD attributes) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+bool IsReadOnlyFile(::DWORD attributes) {
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
 std::time_t ToTime(const FILETIME& time) {
   const auto ticks = static_cast<std::int64_t>((static_cast<std::uint64_t>(time.dwHighDateTime) << 32) |
                                                time.dwLowDateTime);
@@ -233,9 +237,11 @@ bool Win32FileSystem::Replace(std::string_view from, std::string_view to) {
   return MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
 }
 
+// The read-only attribute is checked here as well: Wine run by root would
+// open the file for writing regardless.
 std::unique_ptr<InputFile> Win32FileSystem::OpenRead(std::string_view path, OpenAccess access) {
   const auto wide = Wide(path);
-  if (wide.empty()) return nullptr;
+  if (wide.empty() || (access == OpenAccess::ReadWrite && IsReadOnlyFile(Attributes(wide)))) return nullptr;
   const ::DWORD rights = access == OpenAccess::ReadWrite ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
   const HANDLE handle = CreateFileW(wide.c_str(), rights, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -245,7 +251,7 @@ std::unique_ptr<InputFile> Win32FileSystem::OpenRead(std::string_view path, Open
 
 std::unique_ptr<OutputFile> Win32FileSystem::Create(std::string_view path) {
   const auto wide = Wide(path);
-  if (wide.empty()) return nullptr;
+  if (wide.empty() || IsReadOnlyFile(Attributes(wide))) return nullptr;
   const HANDLE handle =
       CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return nullptr;
