@@ -13,6 +13,7 @@
 #include "app/command_line.hpp"
 #include "app/program_services.hpp"
 #include "app/unattended_run.hpp"
+#include "platform/visible_text.hpp"
 #include "platform/win32/wide_text.hpp"
 #include "platform/win32/windows_api.hpp"
 
@@ -36,7 +37,7 @@ int Run(const std::vector<std::string>& given) {
   const std::vector<std::string_view> arguments(given.begin(), given.end());
   const auto parsed = ParseCommandLine(arguments);
   if (!parsed.options) {
-    std::cerr << "tovrin: " << parsed.error << "\n" << Usage();
+    std::cerr << "tovrin: " << VisibleText(parsed.error) << "\n" << Usage();
     return kBadCommandLineStatus;
   }
   const CommandLineOptions& options = *parsed.options;
@@ -57,7 +58,7 @@ int Run(const std::vector<std::string>& given) {
   }
   auto setUp = SetUpServices(options);
   if (!setUp.services) {
-    std::cerr << "tovrin: " << setUp.error << "\n";
+    std::cerr << "tovrin: " << VisibleText(setUp.error) << "\n";
     if (setUp.status == kBadCommandLineStatus) std::cerr << Usage();
     return setUp.status;
   }
