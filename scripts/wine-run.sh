@@ -16,7 +16,15 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   # Tests start in parallel: only one of them makes the prefix.
   (
     flock 9
-    [ -f "$WINEPREFIX/system.reg" ] || wineboot --init >/dev/null 2>&1
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+      wineboot --init >/dev/null 2>&1
+      # The pages' font "ＭＳ Ｐゴシック", and the boxes' font, drawn
+      # with IPA P Gothic (fonts-ipafont-gothic), as the Linux wizard's
+      # fontconfig alias does.
+      { printf '\xff\xfe'; sed 's/$/\r/' "$(dirname "$0")/wine-fonts.txt" | iconv -f UTF-8 -t UTF-16LE; } \
+        > "$WINEPREFIX/drive_c/tovrin-fonts.reg"
+      wine regedit /S 'C:\tovrin-fonts.reg' >/dev/null 2>&1
+    fi
     wineserver --wait
   ) 9>"$WINEPREFIX/.made-by-tovrin.lock"
 fi

@@ -13,6 +13,7 @@
 #include "app/command_line.hpp"
 #include "app/program_services.hpp"
 #include "app/unattended_run.hpp"
+#include "app/win32/wizard_window.hpp"
 #include "platform/visible_text.hpp"
 #include "platform/win32/wide_text.hpp"
 #include "platform/win32/windows_api.hpp"
@@ -50,10 +51,10 @@ int Run(const std::vector<std::string>& given) {
       return EXIT_SUCCESS;
     case CommandLineOptions::Action::ShowDrives:
     case CommandLineOptions::Action::ResolvePath:
-    case CommandLineOptions::Action::Wizard:
-      std::cerr << "tovrin: the Windows program runs the update with --unattended\n";
+      std::cerr << "tovrin: --drives and --resolve show the Linux program's drive table\n";
       return kBadCommandLineStatus;
     case CommandLineOptions::Action::Unattended:
+    case CommandLineOptions::Action::Wizard:
       break;
   }
   auto setUp = SetUpServices(options);
@@ -63,6 +64,9 @@ int Run(const std::vector<std::string>& given) {
     return setUp.status;
   }
   ProgramServices& services = *setUp.services;
+  if (options.action == CommandLineOptions::Action::Wizard) {
+    return RunWizard(*services.files, services.registry, *services.archives);
+  }
   return RunUnattended(*services.files, services.registry, *services.archives,
                        services.typedDestination, std::cout);
 }

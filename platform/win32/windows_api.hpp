@@ -4,6 +4,10 @@
 // MessageBoxA or MessageBoxW) would rename the program's methods of the same
 // names, so they are removed; the wide functions are called by their names.
 
+// The wide-character API throughout.
+#ifndef UNICODE
+#define UNICODE
+#endif
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
