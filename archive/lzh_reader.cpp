@@ -11,9 +11,15 @@
 namespace tovrin {
 
 // The archive file as liblhasa reads it, counting the bytes read so that
-// the end of the archive can be told from a header that is broken.
+// the end of the archive can be told from a header that is broken. The
+// decoders ask for a few bytes at a time, so the file is read in blocks.
 struct LzhReader::Source {
+  static constexpr std::size_t kBlock = 64 * 1024;
+
   std::unique_ptr<InputFile> file;
+  std::vector<char> block = std::vector<char>(kBlock);
+  std::size_t blockStart = 0;
+  std::size_t blockEnd = 0;
   std::uint64_t position = 0;
   bool atEnd = false;
   bool readError = false;
@@ -24,20 +30,31 @@ struct LzhReader::Source {
   // Fills `buffer` unless the file ends first; liblhasa reads once per call.
   std::size_t Read(char* buffer, std::size_t size) {
     std::size_t got = 0;
-    while (got < size && !atEnd) {
-      const auto count = file->Read(buffer + got, size - got);
-      if (!count) readError = true;
-      if (!count || *count == 0) {
-        atEnd = true;
-        break;
-      }
-      got += *count;
+    while (got < size && (blockStart < blockEnd || Refill())) {
+      const std::size_t count = std::min(size - got, blockEnd - blockStart);
+      std::copy_n(block.data() + blockStart, count, buffer + got);
+      blockStart += count;
+      got += count;
     }
     if (!watchedByte && watchedOffset >= position && watchedOffset < position + got) {
       watchedByte = static_cast<unsigned char>(buffer[watchedOffset - position]);
     }
     position += got;
     return got;
+  }
+
+ private:
+  bool Refill() {
+    if (atEnd) return false;
+    const auto count = file->Read(block.data(), block.size());
+    if (!count) readError = true;
+    if (!count || *count == 0) {
+      atEnd = true;
+      return false;
+    }
+    blockStart = 0;
+    blockEnd = *count;
+    return true;
   }
 };
 

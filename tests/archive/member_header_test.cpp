@@ -36,34 +36,6 @@ TEST(MemberHeader, NamesAndAttributesAsStoredAtEveryHeaderLevel) {
   EXPECT_EQ(AtLevel({"README.TXT", "x"}, 2)->name, "README.TXT");
 }
 
-TEST(MemberHeader, LargeSizeExtension) {
-  LzhEntry entry{"huge.bin", "x"};
-  entry.declaredSize = std::uint64_t{1} << 40;
-  EXPECT_EQ(AtLevel(entry, 2)->largeSize, std::uint64_t{1} << 40);
-  EXPECT_FALSE(AtLevel({"small.bin", "x"}, 2)->largeSize.has_value());
-}
-
-TEST(MemberHeader, Level3UsesWideExtensionSizes) {
-  // Base header of 28 bytes, then a file-name and a folder extension.
-  std::string header(28, '\0');
-  header.replace(2, 5, "-lh5-");
-  header[19] = 0x21;  // read-only, archive
-  header[20] = 3;
-  const auto extension = [&](char type, std::string_view data) {
-    const auto size = static_cast<std::uint32_t>(data.size() + 5);
-    for (int i = 0; i < 4; ++i) header.push_back(static_cast<char>(size >> (8 * i)));
-    header.push_back(type);
-    header += data;
-  };
-  extension(0x01, "file.txt");
-  extension(0x02, "a\xFF" "b");
-  header.append(4, '\0');
-  const auto stored = ReadStoredHeader(header);
-  ASSERT_TRUE(stored.has_value());
-  EXPECT_EQ(stored->name, "a\\b\\file.txt");
-  EXPECT_EQ(stored->attribute, ATTR_READONLY | ATTR_ARCHIVE);
-}
-
 TEST(MemberHeader, RefusesHeadersItCannotWalk) {
   EXPECT_FALSE(ReadStoredHeader("").has_value());
   EXPECT_FALSE(ReadStoredHeader(std::string(20, '\0')).has_value());
