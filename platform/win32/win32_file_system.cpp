@@ -60,9 +60,12 @@ FILETIME ToFileTime(std::time_t time) {
   return {static_cast<::DWORD>(ticks & 0xFFFFFFFFu), static_cast<::DWORD>(ticks >> 32)};
 }
 
+// The folder a file lies in, from its full path, so that a name relative to
+// a drive's current folder ("C:name") gets its temporary file beside it.
 std::wstring FolderOf(const std::wstring& path) {
-  const auto separator = path.find_last_of(L"\\/");
-  return separator == std::wstring::npos ? std::wstring(L".") : path.substr(0, separator + 1);
+  const std::wstring full = FullPath(path).value_or(path);
+  const auto separator = full.find_last_of(L"\\/");
+  return separator == std::wstring::npos ? std::wstring(L".") : full.substr(0, separator + 1);
 }
 
 // A new temporary file in `folder`, named as on every system the program
