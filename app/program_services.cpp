@@ -53,8 +53,9 @@ std::optional<std::string> WindowsDestination(const FileSystem& files, const std
 ServicesSetUp SetUpServices(const CommandLineOptions& options) {
   auto services = std::make_unique<ProgramServices>();
   std::string error;
-  services->files = MakeFileSystem(options, error);
-  if (!services->files) return Failure(kBadCommandLineStatus, error);
+  services->hostFiles = MakeFileSystem(options, error);
+  if (!services->hostFiles) return Failure(kBadCommandLineStatus, error);
+  services->files = std::make_unique<ObservedFileSystem>(*services->hostFiles);
 
   // The folder of the program file is the medium when --medium is not given.
   const fs::path medium = options.medium ? PathFromUtf8(*options.medium) : ProgramFolder();

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "platform/cp932.hpp"
+#include "platform/posix_product_lock.hpp"
 #include "platform/visible_text.hpp"
 #include "tests/support/lzh_writer.hpp"
 #include "tests/support/run_program.hpp"
@@ -133,6 +134,18 @@ TEST_F(UnattendedRunTest, AFolderWithoutTheProductGivesStatus2AndTouchesNothing)
                                       "エラー: ｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞが正しくないと思われます。"}));
   EXPECT_EQ(ReadFile(product("velsor1.ini")), settings);
   EXPECT_FALSE(fs::exists(product("help")));
+}
+
+TEST_F(UnattendedRunTest, AProductThatAnotherRunHoldsGivesStatus2AndTouchesNothing) {
+  const ProductLockResult other = LockProductFolder(product(""));
+  ASSERT_EQ(other.state, ProductLockResult::State::Held);
+  const std::string settings = ReadFile(product("velsor1.ini"));
+  const ProgramResult result = Run({});
+  EXPECT_EQ(result.exitCode, 2) << result.out << result.err;
+  EXPECT_EQ(Lines(result.out),
+            (std::vector<std::string>{"更新先：C:\\VELSOR",
+                                      "エラー: 他のｱｯﾌﾟﾃﾞｲﾄが実行中です。終了してから再度実行してください。"}));
+  EXPECT_EQ(ReadFile(product("velsor1.ini")), settings);
 }
 
 TEST_F(UnattendedRunTest, AHostPathDestinationIsMappedThroughTheDrives) {
