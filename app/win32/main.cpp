@@ -57,6 +57,10 @@ int Run(const std::vector<std::string>& given) {
     case CommandLineOptions::Action::Wizard:
       break;
   }
+  if (options.dryRun || options.log) {
+    std::cerr << "tovrin: --dry-run and --log are not in the Windows program yet\n";
+    return kBadCommandLineStatus;
+  }
   auto setUp = SetUpServices(options);
   if (!setUp.services) {
     std::cerr << "tovrin: " << VisibleText(setUp.error) << "\n";

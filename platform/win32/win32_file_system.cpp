@@ -36,6 +36,30 @@ std::optional<std::wstring> FullPath(const std::wstring& path) {
   return full;
 }
 
+// The existing part of a full path spelled as the disk spells it (letter
+// case, long names), the rest as given.
+std::wstring SpelledAsOnDisk(const std::wstring& full) {
+  std::wstring existing = full;
+  std::wstring rest;
+  while (!existing.empty()) {
+    const ::DWORD needed = GetLongPathNameW(existing.c_str(), nullptr, 0);
+    if (needed != 0) {
+      std::wstring spelled(needed, L'\0');
+      const ::DWORD length = GetLongPathNameW(existing.c_str(), spelled.data(), needed);
+      if (length != 0 && length < needed) {
+        spelled.resize(length);
+        if (!rest.empty() && spelled.ends_with(L'\\')) rest.erase(0, 1);
+        return spelled + rest;
+      }
+    }
+    const auto separator = existing.find_last_of(L"\\/");
+    if (separator == std::wstring::npos || separator + 1 == existing.size()) break;
+    rest = existing.substr(separator) + rest;
+    existing.resize(separator == 2 ? 3 : separator);
+  }
+  return full;
+}
+
 ::DWORD Attributes(const std::wstring& path) {
   return path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(path.c_str());
 }
@@ -118,7 +142,7 @@ std::optional<fs::path> Win32FileSystem::Resolve(std::string_view path) const {
   }
   const auto full = FullPath(*wide);
   if (!full) return std::nullopt;
-  return fs::path(*full);
+  return fs::path(SpelledAsOnDisk(*full));
 }
 
 std::optional<std::string> Win32FileSystem::ToWindowsPath(const fs::path& host) const {
@@ -252,11 +276,15 @@ std::unique_ptr<InputFile> Win32FileSystem::OpenRead(std::string_view path, Open
   return std::make_unique<Win32InputFile>(handle);
 }
 
+// A new file: what held the name (a file, or a link, never its target) is
+// removed first, and the file is made only if nothing took the name since.
 std::unique_ptr<OutputFile> Win32FileSystem::Create(std::string_view path) {
   const auto wide = Wide(path);
-  if (wide.empty() || IsReadOnlyFile(Attributes(wide))) return nullptr;
+  const ::DWORD existing = Attributes(wide);
+  if (wide.empty() || IsReadOnlyFile(existing)) return nullptr;
+  if (existing != INVALID_FILE_ATTRIBUTES && !DeleteFileW(wide.c_str())) return nullptr;
   const HANDLE handle =
-      CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+      CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return nullptr;
   return std::make_unique<Win32OutputFile>(handle);
 }
@@ -294,6 +322,7 @@ std::vector<FindEntry> Win32FileSystem::FindFiles(std::string_view pattern) cons
     if (!name) continue;
     const auto attribute = static_cast<std::uint8_t>(found.dwFileAttributes & kDosAttributes);
     FindEntry entry{*std::move(name), attribute};
+    entry.isLink = (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
     (entry.IsDots() ? dots : entries).push_back(std::move(entry));
   } while (FindNextFileW(search, &found));
   FindClose(search);
@@ -302,6 +331,50 @@ std::vector<FindEntry> Win32FileSystem::FindFiles(std::string_view pattern) cons
             [](const FindEntry& a, const FindEntry& b) { return a.name < b.name; });
   dots.insert(dots.end(), std::make_move_iterator(entries.begin()), std::make_move_iterator(entries.end()));
   return dots;
+}
+
+namespace {
+
+// Held while the lock file is open: Windows shares it with nobody, and
+// closes it with the process.
+class OpenFileLock : public ProductLock {
+ public:
+  explicit OpenFileLock(HANDLE handle) : handle_(handle) {}
+  ~OpenFileLock() override { CloseHandle(handle_); }
+  OpenFileLock(const OpenFileLock&) = delete;
+  OpenFileLock& operator=(const OpenFileLock&) = delete;
+
+ private:
+  HANDLE handle_;
+};
+
+}  // namespace
+
+ProductLockResult Win32FileSystem::LockProduct(std::string_view folder) {
+  const auto product = Wide(folder);
+  const ::DWORD productAttributes = Attributes(product);
+  if (productAttributes == INVALID_FILE_ATTRIBUTES || (productAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+    return {};
+  }
+  const std::wstring bookkeeping =
+      product + (product.ends_with(L'\\') ? L"" : L"\\") + std::wstring(kBookkeepingFolderName.begin(), kBookkeepingFolderName.end());
+  if (!CreateDirectoryW(bookkeeping.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return {};
+  // A link planted in its place would move the bookkeeping elsewhere.
+  const ::DWORD attributes = Attributes(bookkeeping);
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ||
+      (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+    return {};
+  }
+  SetFileAttributesW(bookkeeping.c_str(), attributes | FILE_ATTRIBUTE_HIDDEN);
+  const std::wstring lock =
+      bookkeeping + L"\\" + std::wstring(kLockFileName.begin(), kLockFileName.end());
+  const HANDLE handle = CreateFileW(lock.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    if (GetLastError() == ERROR_SHARING_VIOLATION) return {ProductLockResult::State::Busy, nullptr};
+    return {};
+  }
+  return {ProductLockResult::State::Held, std::make_unique<OpenFileLock>(handle)};
 }
 
 }  // namespace tovrin

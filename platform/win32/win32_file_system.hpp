@@ -37,6 +37,7 @@ class Win32FileSystem : public FileSystem {
   std::unique_ptr<AtomicFile> BeginReplace(std::string_view path) override;
 
   std::vector<FindEntry> FindFiles(std::string_view pattern) const override;
+  ProductLockResult LockProduct(std::string_view folder) override;
 };
 
 }  // namespace tovrin

@@ -197,4 +197,10 @@ std::vector<FindEntry> SubstitutedFileSystem::FindFiles(std::string_view pattern
   return entries;
 }
 
+ProductLockResult SubstitutedFileSystem::LockProduct(std::string_view folder) {
+  const auto real = Real(folder);
+  if (!real) return {};
+  return Win32FileSystem::LockProduct(*real);
+}
+
 }  // namespace tovrin::testing

@@ -45,6 +45,7 @@ class SubstitutedFileSystem : public Win32FileSystem {
   std::unique_ptr<AtomicFile> BeginReplace(std::string_view path) override;
 
   std::vector<FindEntry> FindFiles(std::string_view pattern) const override;
+  ProductLockResult LockProduct(std::string_view folder) override;
 
  private:
   // The test's path as a real Windows path; nullopt for an unmapped drive.
