@@ -29,12 +29,12 @@ std::string Sjis(std::string_view utf8) { return cp932::Text(utf8); }
 
 bool FaultyFileSystem::GetStatus(std::string_view path, FileStatus& status) const {
   if (failGetStatus) return false;
-  return PosixFileSystem::GetStatus(path, status);
+  return TestFileSystem::GetStatus(path, status);
 }
 
 bool FaultyFileSystem::SetStatus(std::string_view path, const FileStatus& status) {
   if (failSetStatus) return false;
-  return PosixFileSystem::SetStatus(path, status);
+  return TestFileSystem::SetStatus(path, status);
 }
 
 UpdateWorld::UpdateWorld(DriveType mediumType)
