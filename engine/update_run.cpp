@@ -63,6 +63,9 @@ int UpdateRun::RunChecked() {
   outcome_ = UpdateOutcome::NotRun;
   settingsWritten_ = true;
   description_.m_strIniName = *description_.m_strIniNameAsGiven;
+  // Without info.txt there is no update: applying its empty description would
+  // still write the closing settings and report success.
+  if (description_.m_bInfoNotRead) return Refuse(cp932::Text(texts::kInfoFileNotRead), 1);
   if (description_.m_nInvalidLine != 0) {
     const auto line = std::to_string(description_.m_nInvalidLine);
     return Refuse(FormatText(cp932::Text(texts::kInvalidDescriptionLine), {line}), 1);

@@ -197,6 +197,18 @@ TEST_F(UnattendedRunTest, AFailedExtractionGivesStatus4) {
   EXPECT_FALSE(fs::exists(product("data/TEIGI.DAT")));
 }
 
+TEST_F(UnattendedRunTest, AMediumWithoutInfoTxtGivesStatus2AndTouchesNothing) {
+  const fs::path medium = MediumCopy();
+  fs::remove(medium / "info.txt");
+  const bool hadHistory = fs::exists(product("dov3.ini"));
+  const std::string settings = ReadFile(product("velsor1.ini"));
+  const ProgramResult result = Run({"--dest", "C:\\VELSOR"}, medium);
+  EXPECT_EQ(result.exitCode, 2) << result.out << result.err;
+  EXPECT_EQ(Lines(result.out).back(), "エラー: info.txt を読み込めませんでした。");
+  EXPECT_EQ(ReadFile(product("velsor1.ini")), settings);
+  EXPECT_EQ(fs::exists(product("dov3.ini")), hadHistory);
+}
+
 TEST_F(UnattendedRunTest, AMediumOnNoDriveGivesStatus5) {
   // Z: taken by another folder leaves the medium's folder unmapped.
   const ProgramResult result = Run({"--drive", "Z=" + (temp.path() / "c").string()});
