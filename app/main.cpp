@@ -5,6 +5,7 @@
 
 #include "app/command_line.hpp"
 #include "app/drive_diagnostics.hpp"
+#include "app/lost_output.hpp"
 #include "app/program_services.hpp"
 #include "app/tovrin_app.hpp"
 #include "app/unattended_run.hpp"
@@ -53,8 +54,11 @@ int main(int argc, char* argv[]) {
   const auto services = SetUp(options, status);
   if (!services) return status;
   if (options.action == CommandLineOptions::Action::Unattended) {
-    return RunUnattended(*services->files, services->registry, *services->archives,
-                         services->typedDestination, std::cout);
+    KeepRunningWhenOutputIsLost();
+    const int runStatus = RunUnattended(*services->files, services->registry, *services->archives,
+                                        services->typedDestination, std::cout);
+    ReportLostOutput(std::cout, std::cerr);
+    return runStatus;
   }
   if (!HasDisplay()) {
     std::cerr << "tovrin: no display to show the wizard on; use --unattended\n";

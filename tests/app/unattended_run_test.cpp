@@ -21,10 +21,12 @@ namespace fs = std::filesystem;
 const fs::path kExamples = fs::path(TOVRIN_SOURCE_DIR) / "examples";
 
 // The program with no Wine prefix or display of the machine in sight.
-ProgramResult RunTovrin(const std::vector<std::string>& arguments) {
+ProgramResult RunTovrin(const std::vector<std::string>& arguments,
+                        StandardOutput output = StandardOutput::Captured) {
   return RunProgram(TOVRIN_PROGRAM, arguments,
                     {{"WINEPREFIX", std::nullopt}, {"HOME", "/nonexistent"},
-                     {"DISPLAY", std::nullopt}, {"WAYLAND_DISPLAY", std::nullopt}});
+                     {"DISPLAY", std::nullopt}, {"WAYLAND_DISPLAY", std::nullopt}},
+                    output);
 }
 
 std::string ReadFile(const fs::path& path) {
@@ -62,13 +64,14 @@ class UnattendedRunTest : public ::testing::Test {
     return medium;
   }
 
-  ProgramResult Run(std::vector<std::string> extra, const fs::path& medium = kExamples / "medium") {
+  ProgramResult Run(std::vector<std::string> extra, const fs::path& medium = kExamples / "medium",
+                    StandardOutput output = StandardOutput::Captured) {
     std::vector<std::string> arguments = {"--unattended",
                                           "--medium", medium.string(),
                                           "--drive", "C=" + drive().string(),
                                           "--registry", (kExamples / "product" / "uninstall.reg").string()};
     arguments.insert(arguments.end(), extra.begin(), extra.end());
-    return RunTovrin(arguments);
+    return RunTovrin(arguments, output);
   }
 
   TempFolder temp;
@@ -112,6 +115,13 @@ TEST_F(UnattendedRunTest, TheSampleMastersAreConverted) {
   }
   EXPECT_EQ(ReadFile(product("MST1/zai001-2.mst")), untouched);
   EXPECT_FALSE(fs::exists(product("MST1/temp.mst")));
+}
+
+TEST_F(UnattendedRunTest, AClosedStandardOutputNeitherStopsNorChangesTheRun) {
+  const ProgramResult result = Run({}, kExamples / "medium", StandardOutput::ReaderGone);
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_NE(Utf8(ReadFile(product("velsor1.ini"))).find("令和"), std::string::npos);
+  EXPECT_EQ(result.err, "tovrin: standard output was lost; the run went on\n");
 }
 
 TEST_F(UnattendedRunTest, AMasterThatCannotBeRewrittenGivesStatus1) {
