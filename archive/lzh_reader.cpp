@@ -11,6 +11,7 @@
 
 #include "archive/member_attribute.hpp"
 #include "platform/cp932.hpp"
+#include "platform/regular_file.hpp"
 #include "platform/windows_types.hpp"
 
 namespace tovrin {
@@ -83,7 +84,7 @@ bool IsSupportedMethod(std::string_view method) {
 }
 
 std::unique_ptr<LzhReader> LzhReader::Open(const std::filesystem::path& archive) {
-  const int descriptor = ::open(archive.c_str(), O_RDONLY | O_CLOEXEC);
+  const int descriptor = OpenRegularFile(archive, O_RDONLY);
   if (descriptor < 0) return nullptr;
   // The locale must be in place before libarchive looks up its converters.
   auto locale = std::make_unique<ThreadLocale>();

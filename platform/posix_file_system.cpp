@@ -12,6 +12,7 @@
 #include "platform/dos_attributes.hpp"
 #include "platform/path_text.hpp"
 #include "platform/posix_product_lock.hpp"
+#include "platform/regular_file.hpp"
 #include "platform/temporary_name.hpp"
 #include "platform/wildcard.hpp"
 
@@ -273,7 +274,7 @@ std::string PosixFileSystem::GetWindowsDirectory() const {
 }
 
 bool PosixFileSystem::CopyContent(const fs::path& from, AtomicFile& to) {
-  const int descriptor = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+  const int descriptor = OpenRegularFile(from, O_RDONLY);
   if (descriptor < 0) return false;
   PosixInputFile input(descriptor);
   std::string buffer(64 * 1024, '\0');
@@ -364,7 +365,7 @@ std::unique_ptr<InputFile> PosixFileSystem::OpenRead(std::string_view path, Open
   if (!match || !IsRegularFile(match->host)) return nullptr;
   const bool writing = access == OpenAccess::ReadWrite;
   if (writing && IsProtected(match->host, ATTR_READONLY)) return nullptr;
-  const int descriptor = ::open(match->host.c_str(), (writing ? O_RDWR : O_RDONLY) | O_CLOEXEC);
+  const int descriptor = OpenRegularFile(match->host, writing ? O_RDWR : O_RDONLY);
   if (descriptor < 0) return nullptr;
   return MakeInputFile(descriptor);
 }
