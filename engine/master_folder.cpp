@@ -1,6 +1,7 @@
 #include "engine/master_folder.hpp"
 
 #include <exception>
+#include <optional>
 #include <vector>
 
 #include "engine/master_conversion.hpp"
@@ -17,13 +18,17 @@ constexpr std::string_view kMasterPattern = "zai???" "-3.mst";
 // reported as done.
 constexpr DWORD kPrefixBufferSize = 32768;
 
-std::string MasterFolderPrefix(FileSystem& files, const std::string& settingsPath) {
-  return GetProfileText(files, "DIR", "MASTER", "", kPrefixBufferSize, settingsPath);
+// Nullopt when the settings file exists but cannot be read: taking the
+// empty default would skip every master.
+std::optional<std::string> MasterFolderPrefix(FileSystem& files, const std::string& settingsPath) {
+  return ReadProfileText(files, "DIR", "MASTER", "", kPrefixBufferSize, settingsPath);
 }
 
 int ConvertListedMasters(FileSystem& files, const std::string& folder, MasterLineRule rule) {
   std::vector<std::string> names;
-  ListMatchingFiles(files, names, folder + std::string(kMasterPattern));
+  // A folder that cannot be listed is no empty folder: its masters would
+  // silently stay unconverted.
+  if (ListMatchingFiles(files, names, folder + std::string(kMasterPattern)) < 0) return 0;
   for (const auto& name : names) {
     if (!RewriteMasterFile(files, folder, name, rule)) return 0;
   }
@@ -43,14 +48,14 @@ int ConvertMasterFolder(FileSystem& files, const std::string& folder, MasterLine
 }
 
 int ConvertMasterFolders(FileSystem& files, const std::string& settingsPath, MasterLineRule rule) {
-  std::string prefix;
+  std::optional<std::string> prefix;
   try {
     prefix = MasterFolderPrefix(files, settingsPath);
   } catch (const std::exception&) {
     return 0;
   }
-  if (ConvertMasterFolder(files, prefix + "1\\", rule) != 1) return 0;
-  return ConvertMasterFolder(files, prefix + "21\\", rule);
+  if (!prefix || ConvertMasterFolder(files, *prefix + "1\\", rule) != 1) return 0;
+  return ConvertMasterFolder(files, *prefix + "21\\", rule);
 }
 
 }  // namespace tovrin

@@ -60,6 +60,7 @@ class UpdateRun {
   // finish_update.cpp
   void WriteSetting(const std::string& section, const std::string& key, const std::string& value,
                     const std::string& file);
+  void ReportSettingNotWritten(const std::string& key, const std::string& file);
   void FinishUpdate();
   void WriteTitleVersion(const std::string& settingsPath);
   void WriteTradeKind(const std::string& settingsPath);

@@ -59,6 +59,58 @@ TEST(FinishUpdate, WarnsOfEachConversionThatFailedAndStillSucceeds) {
   EXPECT_EQ(world.ReadProduct("MST/1/zai001-3.mst"), kMasterRecord);
 }
 
+// A read that fails once, just after GENGOU was written, used to give an
+// empty title, which was then written back.
+TEST(FinishUpdate, ATitleThatCannotBeReadIsNotRewrittenAndIsReported) {
+  UpdateWorld world;
+  world.MakeVelsorProduct("電気 8.0S");
+  world.DescribeUpdate();
+  bool failed = false;
+  world.files().failOpenRead = [&](std::string_view path) {
+    if (failed || !path.ends_with("velsor1.ini")) return false;
+    const bool gengouWritten = world.ReadProduct("velsor1.ini").find(Sjis("令和")) != std::string::npos;
+    if (!gengouWritten) return false;
+    return failed = true;
+  };
+
+  EXPECT_EQ(world.Run(), 1);
+
+  EXPECT_EQ(world.run().Outcome(), UpdateOutcome::AppliedWithWarnings);
+  EXPECT_THAT(world.ui.Transcript(),
+              ElementsAre("確認: C:\\PROG\\velsor1.ini の TITLE を書き込めませんでした。 [OK]", kSuccess));
+  EXPECT_EQ(GetProfileText(world.files(), "SYSTEM", "TITLE", "", 100, "C:\\PROG\\velsor1.ini"),
+            Sjis("電気 8.0S"));
+}
+
+// Neither an unreadable velsor1.ini nor a master folder that cannot be listed
+// may pass for "no masters to convert".
+TEST(FinishUpdate, MastersThatCannotBeFoundAreNotConvertedAndAreReported) {
+  for (const bool listingFails : {false, true}) {
+    SCOPED_TRACE(listingFails ? "listing" : "settings");
+    UpdateWorld world;
+    world.MakeTremickProduct("1");
+    world.WriteProduct("velsor1.ini", "[DIR]\r\nMASTER=C:\\PROG\\MST\\\r\n");
+    world.DescribeUpdate();
+    world.description.m_strIniName = "tremick1.ini";
+    world.description.m_strMasterAdjust = "1";
+    world.WriteProduct("MST/1/zai002-3.mst", kMasterRecord);
+    world.files().failOpenRead = [&](std::string_view path) {
+      return !listingFails && path.ends_with("velsor1.ini");
+    };
+    world.files().failSearch = [&](std::string_view pattern) {
+      return listingFails && pattern.starts_with("C:\\PROG\\MST\\1\\");
+    };
+
+    EXPECT_EQ(world.Run(), 1);
+
+    EXPECT_EQ(world.run().Outcome(), UpdateOutcome::AppliedWithWarnings);
+    EXPECT_THAT(world.ui.Transcript(),
+                ElementsAre("確認: 材料ｻｲｽﾞ変換が正常に更新されませんでした。 [OK]",
+                            "確認: 材料ﾀｲﾌﾟ変換が正常に更新されませんでした。 [OK]", kSuccess));
+    EXPECT_EQ(world.ReadProduct("MST/1/zai002-3.mst"), kMasterRecord);
+  }
+}
+
 TEST(FinishUpdate, ConvertsTheMastersNamedInVelsorWhateverTheSettingsFile) {
   UpdateWorld world;
   world.MakeTremickProduct("1");
