@@ -53,8 +53,22 @@ std::string TradeKindKey(int tradeKind) {
 // as it was; the user is told, so the report of success is not the only word.
 void UpdateRun::WriteSetting(const std::string& section, const std::string& key,
                              const std::string& value, const std::string& file) {
-  if (WritePrivateProfileStringA(platform_.files, section, key, value, file)) return;
+  const auto target = SettingsFileToWrite(file);
+  if (target && WritePrivateProfileStringA(platform_.files, section, key, value, *target)) return;
   ReportSettingNotWritten(key, file);
+}
+
+// A settings file that is a link (a settings file shared within the
+// product) is written where the link leads, the replacement made beside
+// that file; a link that leads out of the product is refused, so a planted
+// link never redirects the write.
+std::optional<std::string> UpdateRun::SettingsFileToWrite(const std::string& file) const {
+  const FileSystem& files = platform_.files;
+  const auto final = files.FinalPath(file);
+  if (!final) return file;  // missing: created where it is named
+  const auto product = files.FinalPath(productFolder_);
+  if (!product || !IsInsideFolder(*final, *product)) return std::nullopt;
+  return final;
 }
 
 void UpdateRun::ReportSettingNotWritten(const std::string& key, const std::string& file) {

@@ -1,6 +1,7 @@
 #pragma once
 // The update run: from the chosen folder to the report, in one pass.
 
+#include <optional>
 #include <string>
 
 #include "archive/archive_library.hpp"
@@ -60,6 +61,7 @@ class UpdateRun {
   // finish_update.cpp
   void WriteSetting(const std::string& section, const std::string& key, const std::string& value,
                     const std::string& file);
+  std::optional<std::string> SettingsFileToWrite(const std::string& file) const;
   void ReportSettingNotWritten(const std::string& key, const std::string& file);
   void FinishUpdate();
   void WriteTitleVersion(const std::string& settingsPath);

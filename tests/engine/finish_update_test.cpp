@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "platform/profile.hpp"
 #include "tests/engine/update_world.hpp"
@@ -108,6 +110,36 @@ TEST(FinishUpdate, MastersThatCannotBeFoundAreNotConvertedAndAreReported) {
                 ElementsAre("確認: 材料ｻｲｽﾞ変換が正常に更新されませんでした。 [OK]",
                             "確認: 材料ﾀｲﾌﾟ変換が正常に更新されませんでした。 [OK]", kSuccess));
     EXPECT_EQ(world.ReadProduct("MST/1/zai002-3.mst"), kMasterRecord);
+  }
+}
+
+// A settings file shared through a link inside the product is written where
+// the link leads; a link that leads out of the product is never written through.
+TEST(FinishUpdate, ASettingsLinkIsWrittenThroughOnlyInsideTheProduct) {
+  for (const bool inside : {true, false}) {
+    SCOPED_TRACE(inside ? "inside" : "outside");
+    UpdateWorld world;
+    world.MakeVelsorProduct();
+    world.DescribeUpdate();
+    const fs::path shared = inside ? world.Product() / "SHARED" / "dov3.ini"
+                                   : world.Product().parent_path() / "OTHER" / "dov3.ini";
+    fs::create_directories(shared.parent_path());
+    std::ofstream(shared, std::ios::binary) << "[HISTORY]\r\n";
+    fs::create_symlink(shared, world.Product() / "dov3.ini");
+
+    EXPECT_EQ(world.Run(), 1);
+
+    EXPECT_TRUE(fs::is_symlink(world.Product() / "dov3.ini"));
+    if (inside) {
+      EXPECT_THAT(world.ui.Transcript(), ElementsAre(kSuccess));
+      EXPECT_EQ(world.ReadProduct("SHARED/dov3.ini"),
+                Sjis("[HISTORY]\r\n抽出開始日ON=1\r\n抽出終了日ON=1\r\n"));
+    } else {
+      EXPECT_EQ(world.run().Outcome(), UpdateOutcome::AppliedWithWarnings);
+      EXPECT_EQ(world.ui.Transcript().size(), 3u);
+      std::ifstream in(shared, std::ios::binary);
+      EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "[HISTORY]\r\n");
+    }
   }
 }
 
