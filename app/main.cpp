@@ -9,6 +9,7 @@
 #include "app/program_services.hpp"
 #include "app/tovrin_app.hpp"
 #include "app/unattended_run.hpp"
+#include "platform/visible_text.hpp"
 
 namespace {
 
@@ -17,7 +18,7 @@ std::unique_ptr<tovrin::ProgramServices> SetUp(const tovrin::CommandLineOptions&
                                                int& status) {
   auto setUp = tovrin::SetUpServices(options);
   if (!setUp.services) {
-    std::cerr << "tovrin: " << setUp.error << "\n";
+    std::cerr << "tovrin: " << tovrin::VisibleText(setUp.error) << "\n";
     if (setUp.status == tovrin::kBadCommandLineStatus) std::cerr << tovrin::Usage();
     status = setUp.status;
   }
@@ -31,7 +32,7 @@ int main(int argc, char* argv[]) {
   const std::vector<std::string_view> arguments(argv + 1, argv + argc);
   const auto parsed = ParseCommandLine(arguments);
   if (!parsed.options) {
-    std::cerr << "tovrin: " << parsed.error << "\n" << Usage();
+    std::cerr << "tovrin: " << VisibleText(parsed.error) << "\n" << Usage();
     return kBadCommandLineStatus;
   }
   const CommandLineOptions& options = *parsed.options;

@@ -20,7 +20,9 @@ namespace {
 
 constexpr const char* kStartArchive = "START";
 constexpr const char* kArchiveExtension = ".lzh";
-constexpr const char* kExtractCommand = "e -mcw%s \"%s%s\" \"%s\"";
+// The archive is named with its extension: a record "README.TXT" is the
+// archive README.TXT.lzh, which the disk prompt looks for, never README.TXT.
+constexpr const char* kExtractCommand = "e -mcw%s \"%s%s%s\" \"%s\"";
 constexpr DWORD kLibraryOutputSize = 256;
 constexpr int kArchiveKind = 1;
 constexpr int kFirstDisk = 1;
@@ -77,7 +79,7 @@ UpdateRun::RecordResult UpdateRun::ExtractArchive(int index, const std::string& 
   }
   const std::string command = FormatText(
       kExtractCommand,
-      {windowsDirectory_, g_strAppDir, description_.m_strSrcName[index], targetFolder});
+      {windowsDirectory_, g_strAppDir, description_.m_strSrcName[index], kArchiveExtension, targetFolder});
   char output[kLibraryOutputSize] = {};
   if (archives_.Command(owner_, command, output, kLibraryOutputSize) == 0) {
     return RecordResult::Done;

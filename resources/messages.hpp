@@ -20,7 +20,6 @@ inline constexpr std::string_view kArchiveUnknownSwitch = "%s は対応してい
 inline constexpr std::string_view kMemberCorrupt = "%s が壊れています (CRC)。";
 inline constexpr std::string_view kMemberMethodUnsupported = "%s の圧縮形式 %s には対応していません。";
 inline constexpr std::string_view kMemberOutsideTarget = "%s は展開先の外を指しているため展開しません。";
-inline constexpr std::string_view kMemberNotRegular = "%s は通常のファイルではないため展開しません。";
 inline constexpr std::string_view kMemberCannotWrite = "%s を書き込めません。";
 
 // The update run.

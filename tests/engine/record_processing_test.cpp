@@ -11,6 +11,7 @@
 
 #include "platform/profile.hpp"
 #include "tests/engine/update_world.hpp"
+#include "tests/support/lzh_writer.hpp"
 
 namespace tovrin::testing {
 namespace {
@@ -64,7 +65,7 @@ TEST(StartRecord, ExtractsTheProductsVariantAfterWritingTheVersion) {
     EXPECT_EQ(world.Run(), 1);
 
     EXPECT_THAT(world.archives().Commands(),
-                ElementsAre("e -mcwC:\\windows \"A:" + start.archive + "\" \"C:\\PROG\\\""));
+                ElementsAre("e -mcwC:\\windows \"A:" + start.archive + ".lzh\" \"C:\\PROG\\\""));
     EXPECT_EQ(world.description.m_strSrcName[0], start.archive);
     const std::string iniName = tremick ? "tremick1.ini" : "velsor1.ini";
     EXPECT_EQ(SettingsVersion(world, iniName), start.writtenVersion);
@@ -110,6 +111,40 @@ TEST(MediumFiles, AFifoInPlaceOfAnArchiveOrAFileStopsTheRunAtOnce) {
 
     EXPECT_EQ(world.run().Outcome(), UpdateOutcome::Stopped);
     EXPECT_THAT(world.ui.Boxes(), SizeIs(1));
+  }
+}
+
+TEST(ArchiveRecord, ANameWithAnExtensionOpensItsLzhArchiveNeverThePlainFile) {
+  UpdateWorld world;
+  world.MakeVelsorProduct();
+  world.DescribeUpdate();
+  world.AddRecord(1, 1, "README.TXT", "");
+  world.WriteMedium("README.TXT", "a plain file, no archive");
+  world.WriteArchive("README.TXT.lzh", {{"readme.dat", "from the archive"}});
+
+  world.Run();
+
+  EXPECT_EQ(world.run().Outcome(), UpdateOutcome::Applied);
+  EXPECT_EQ(world.ReadProduct("readme.dat"), "from the archive");
+}
+
+TEST(ArchiveRecord, TheSameUpdateAppliesTwiceWithAReadOnlyMember) {
+  UpdateWorld world;
+  world.MakeVelsorProduct();
+  world.DescribeUpdate();
+  world.AddRecord(1, 1, "DATA", "");
+  LzhEntry readOnly{"master.dat", "read-only master"};
+  readOnly.attribute = ATTR_READONLY | ATTR_ARCHIVE;
+  WriteStoredLzh(world.Medium() / "DATA.lzh", {readOnly, {"plain.dat", "plain"}});
+
+  for (int application : {1, 2}) {
+    SCOPED_TRACE(application);
+    world.Run();
+    EXPECT_EQ(world.run().Outcome(), UpdateOutcome::Applied);
+    EXPECT_EQ(world.ReadProduct("master.dat"), "read-only master");
+    FileStatus status;
+    ASSERT_TRUE(world.files().GetStatus("C:\\PROG\\master.dat", status));
+    EXPECT_NE(status.attribute & ATTR_READONLY, 0);
   }
 }
 
