@@ -60,14 +60,15 @@ void UpdateRun::WriteSetting(const std::string& section, const std::string& key,
 
 // A settings file that is a link (a settings file shared within the
 // product) is written where the link leads, the replacement made beside
-// that file; a link that leads out of the product is refused, so a planted
-// link never redirects the write.
+// that file; a link that leads nowhere or out of the product is refused,
+// so a planted link never redirects the write.
 std::optional<std::string> UpdateRun::SettingsFileToWrite(const std::string& file) const {
   const FileSystem& files = platform_.files;
+  const auto entries = files.FindFiles(file);
+  if (entries.size() != 1 || !entries.front().isLink) return file;
   const auto final = files.FinalPath(file);
-  if (!final) return file;  // missing: created where it is named
   const auto product = files.FinalPath(productFolder_);
-  if (!product || !IsInsideFolder(*final, *product)) return std::nullopt;
+  if (!final || !product || !IsInsideFolder(*final, *product)) return std::nullopt;
   return final;
 }
 
