@@ -54,7 +54,12 @@ std::string TradeKindKey(int tradeKind) {
 void UpdateRun::WriteSetting(const std::string& section, const std::string& key,
                              const std::string& value, const std::string& file) {
   const auto target = SettingsFileToWrite(file);
-  if (target && WritePrivateProfileStringA(platform_.files, section, key, value, *target)) return;
+  if (!target) return ReportSettingNotWritten(key, file);
+  const auto oldValue = GetProfileEntry(platform_.files, section, key, *target);
+  if (WritePrivateProfileStringA(platform_.files, section, key, value, *target)) {
+    listeners_.SettingWritten(file, section, key, oldValue, value);
+    return;
+  }
   ReportSettingNotWritten(key, file);
 }
 
@@ -120,11 +125,11 @@ bool UpdateRun::ConvertMasters() {
   // product's own settings file.
   const std::string masterSettings = productFolder_ + kMasterSettingsFile;
   bool converted = true;
-  if (ConvertMaterialSize(files, masterSettings) == 0) {
+  if (ConvertMaterialSize(files, masterSettings, listeners_) == 0) {
     ShowBox(cp932::Text(texts::kMaterialSizeNotConverted), caption, MB_OK);
     converted = false;
   }
-  if (ConvertMaterialType(files, masterSettings) == 0) {
+  if (ConvertMaterialType(files, masterSettings, listeners_) == 0) {
     ShowBox(cp932::Text(texts::kMaterialTypeNotConverted), caption, MB_OK);
     converted = false;
   }

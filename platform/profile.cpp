@@ -122,6 +122,15 @@ std::optional<std::string> ReadValue(FileSystem& files, const std::string& secti
 
 }  // namespace
 
+std::optional<std::string> GetProfileEntry(FileSystem& files, const std::string& section,
+                                           const std::string& key, const std::string& file) {
+  const auto bytes = ReadWholeFile(files, ProfilePath(files, file));
+  const auto document = ProfileDocument::Parse(bytes ? AnsiText(*bytes) : std::string());
+  const auto value = document.Find(section, key);
+  if (!value) return std::nullopt;
+  return WithoutEnclosingQuotes(*value);
+}
+
 std::optional<std::string> ReadProfileText(FileSystem& files, const std::string& section,
                                            const std::string& key, const std::string& defaultValue,
                                            DWORD size, const std::string& file) {

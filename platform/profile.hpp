@@ -30,6 +30,11 @@ std::optional<std::string> ReadProfileText(FileSystem& files, const std::string&
                                            const std::string& key, const std::string& defaultValue,
                                            DWORD size, const std::string& file);
 
+// The whole value as a read would give it, unbounded; nullopt when the file
+// or the entry is absent.
+std::optional<std::string> GetProfileEntry(FileSystem& files, const std::string& section,
+                                           const std::string& key, const std::string& file);
+
 // Nonzero on success, zero on failure (nothing changed then). Fails for a
 // missing folder, a read-only or unreadable file, a file that begins with a
 // UTF-8 or UTF-16 byte-order mark, and an entry that would not read back as

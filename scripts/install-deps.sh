@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config git
   libgtest-dev libgmock-dev libbenchmark-dev
-  liblhasa-dev lhasa libarchive-tools jlha-utils
+  liblhasa-dev lhasa libarchive-tools jlha-utils nettle-dev
   libwxgtk3.2-dev
   fonts-ipafont-gothic fontconfig
   xvfb xauth x11-apps imagemagick xdotool

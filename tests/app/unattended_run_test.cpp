@@ -123,7 +123,9 @@ TEST_F(UnattendedRunTest, AClosedStandardOutputNeitherStopsNorChangesTheRun) {
   const ProgramResult result = Run({}, kExamples / "medium", StandardOutput::ReaderGone);
   EXPECT_EQ(result.exitCode, 0) << result.err;
   EXPECT_NE(Utf8(ReadFile(product("velsor1.ini"))).find("令和"), std::string::npos);
-  EXPECT_EQ(result.err, "tovrin: standard output was lost; the run went on\n");
+  const std::string lost = "tovrin: standard output was lost; the run went on\n";
+  EXPECT_NE(result.err.find(lost), std::string::npos) << result.err;
+  EXPECT_EQ(result.err.find(lost), result.err.rfind(lost)) << "told once";
 }
 
 TEST_F(UnattendedRunTest, AMasterThatCannotBeRewrittenGivesStatus1) {

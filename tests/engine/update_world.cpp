@@ -49,8 +49,8 @@ std::optional<std::vector<FindEntry>> FaultyFileSystem::SearchFiles(std::string_
 
 UpdateWorld::UpdateWorld(DriveType mediumType)
     : files_(WorldDrives(temp_.path(), mediumType), temp_.path() / "c" / "windows"),
-      platform_{files_, registry_, ui},
-      library_(files_),
+      platform_{observed_, registry_, ui},
+      library_(observed_),
       archives_(library_),
       owner_(reinterpret_cast<WindowHandle>(0x5151)) {
   g_strAppDir = "A:";
@@ -131,9 +131,10 @@ std::vector<std::pair<std::string, std::string>> UpdateWorld::ProductSnapshot() 
   return files;
 }
 
-int UpdateWorld::Run() {
+int UpdateWorld::Run(RunEvents& events) {
   // A run of its own each time, as the wizard makes them.
-  run_ = std::make_unique<UpdateRun>(description, platform_, archives_, owner_);
+  run_ = std::make_unique<UpdateRun>(description, platform_, archives_, owner_, events);
+  run_->ObserveChangesThrough(observed_);
   return run_->RunUpdate();
 }
 

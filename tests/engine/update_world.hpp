@@ -12,6 +12,7 @@
 
 #include "archive/lzh_archive_library.hpp"
 #include "description/update_description.hpp"
+#include "engine/observed_file_system.hpp"
 #include "engine/update_run.hpp"
 #include "platform/posix_file_system.hpp"
 #include "platform/registry.hpp"
@@ -67,8 +68,9 @@ class UpdateWorld {
   // changed" comparisons.
   std::vector<std::pair<std::string, std::string>> ProductSnapshot() const;
 
-  // Runs the update with a new UpdateRun, which run() then gives.
-  int Run();
+  // Runs the update with a new UpdateRun, which run() then gives; `events`
+  // hears what it does.
+  int Run(RunEvents& events = NoRunEvents());
 
   UpdateDescription description;
   ScriptedUserInterface ui;
@@ -80,6 +82,7 @@ class UpdateWorld {
  private:
   TempFolder temp_;
   FaultyFileSystem files_;
+  ObservedFileSystem observed_{files_};
   Registry registry_;
   Platform platform_;
   LzhArchiveLibrary library_;
