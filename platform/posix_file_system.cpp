@@ -12,7 +12,7 @@
 #include "platform/dos_attributes.hpp"
 #include "platform/path_text.hpp"
 #include "platform/posix_product_lock.hpp"
-#include "platform/regular_file.hpp"
+#include "platform/posix_regular_file.hpp"
 #include "platform/temporary_name.hpp"
 #include "platform/wildcard.hpp"
 

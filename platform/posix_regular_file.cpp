@@ -1,4 +1,4 @@
-#include "platform/regular_file.hpp"
+#include "platform/posix_regular_file.hpp"
 
 #include <fcntl.h>
 #include <sys/stat.h>
