@@ -99,6 +99,12 @@ Registry Registry::FromRegFiles(const std::vector<std::filesystem::path>& files)
   return registry;
 }
 
+Registry Registry::FromStore(RegistryStore store) {
+  Registry registry;
+  registry.data_->store = std::move(store);
+  return registry;
+}
+
 LONG Registry::RegOpenKeyExA(HKEY root, const std::string& subKey, DWORD /*options*/,
                              REGSAM /*access: the view grants full access to what exists*/,
                              HKEY* result) {

@@ -11,6 +11,7 @@ packages=(
   fonts-ipafont-gothic fontconfig
   xvfb xauth x11-apps imagemagick xdotool
   attr clang libclang-rt-14-dev llvm
+  g++-mingw-w64-x86-64-posix dpkg-dev googletest wine wine64
 )
 
 missing=()

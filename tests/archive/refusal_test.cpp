@@ -36,6 +36,7 @@ TEST_F(Refusal, HostileNamesUnderFolderExtraction) {
 
 TEST_F(Refusal, SecondByteRuleDecidesWhatEscapes) {
   // "表..\x" stays inside; "..\ソ" climbs out (ソ ends in 0x5C too).
+  // The dots that end a name are dropped as Windows drops them.
   const std::string inside = cp932::Text("表..\\x.txt");
   ASSERT_EQ(Extract(PutEntries({{inside, "in"}}), 'x').code, 0);
   EXPECT_EQ(temp_.Read("dest/表/x.txt"), "in");
@@ -183,11 +184,11 @@ class FillingFile : public AtomicFile {
   std::size_t written_ = 0;
 };
 
-class FillingDisk : public PosixFileSystem {
+class FillingDisk : public testing::TestFileSystem {
  public:
-  using PosixFileSystem::PosixFileSystem;
+  using testing::TestFileSystem::TestFileSystem;
   std::unique_ptr<AtomicFile> BeginReplace(std::string_view path) override {
-    auto file = PosixFileSystem::BeginReplace(path);
+    auto file = testing::TestFileSystem::BeginReplace(path);
     if (!file) return nullptr;
     return std::make_unique<FillingFile>(std::move(file), 4096);
   }

@@ -116,6 +116,9 @@ TEST(FinishUpdate, MastersThatCannotBeFoundAreNotConvertedAndAreReported) {
 // A settings file shared through a link inside the product is written where
 // the link leads; a link that leads out of the product is never written through.
 TEST(FinishUpdate, ASettingsLinkIsWrittenThroughOnlyInsideTheProduct) {
+#ifdef _WIN32
+  GTEST_SKIP() << "links are planted with POSIX symbolic links";
+#endif
   for (const bool inside : {true, false}) {
     SCOPED_TRACE(inside ? "inside" : "outside");
     UpdateWorld world;

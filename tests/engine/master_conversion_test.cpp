@@ -20,7 +20,7 @@ using testing::WithoutByte67;
 
 std::set<std::string> HostNames(const fs::path& folder) {
   std::set<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename());
+  for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
   return names;
 }
 
@@ -140,6 +140,9 @@ TEST_F(MasterFolderWalk, OnlyNamesMatchingThePatternWithoutRegardToCase) {
 // A link planted under the work file's name is removed, never written
 // through; a folder under that name is left alone and fails the conversion.
 TEST_F(MasterFolderWalk, TheWorkFileIsMadeNewAndNeverWrittenThroughALink) {
+#ifdef _WIN32
+  GTEST_SKIP() << "links are planted with POSIX symbolic links";
+#endif
   drive_.WriteFile("M\\1\\zai001-3.mst", kSizeRecordLine);
   drive_.WriteFile("M\\21\\zai002-3.mst", kSizeRecordLine);
   const fs::path victim = drive_.WriteFile("victim.txt", "keep me");

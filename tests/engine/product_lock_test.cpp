@@ -46,6 +46,9 @@ TEST(ProductLock, ASecondRunIsRefusedBeforeItTouchesAnythingAndTheLockEndsWithTh
 }
 
 TEST(ProductLock, APlantedBookkeepingLinkEndsTheRunUntouched) {
+#ifdef _WIN32
+  GTEST_SKIP() << "links are planted with POSIX symbolic links";
+#endif
   UpdateWorld world;
   PrepareUpdate(world);
   const fs::path elsewhere = world.Product().parent_path() / "elsewhere";
@@ -60,6 +63,9 @@ TEST(ProductLock, APlantedBookkeepingLinkEndsTheRunUntouched) {
 }
 
 TEST(LeftoverTemporaries, TheNextRunRemovesThemSilentlyAndOnlyThem) {
+#ifdef _WIN32
+  GTEST_SKIP() << "links are planted with POSIX symbolic links";
+#endif
   UpdateWorld world;
   PrepareUpdate(world);
   const fs::path outside = world.Product().parent_path() / "outside";

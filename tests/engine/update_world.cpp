@@ -29,22 +29,22 @@ std::string Sjis(std::string_view utf8) { return cp932::Text(utf8); }
 
 bool FaultyFileSystem::GetStatus(std::string_view path, FileStatus& status) const {
   if (failGetStatus) return false;
-  return PosixFileSystem::GetStatus(path, status);
+  return TestFileSystem::GetStatus(path, status);
 }
 
 bool FaultyFileSystem::SetStatus(std::string_view path, const FileStatus& status) {
   if (failSetStatus) return false;
-  return PosixFileSystem::SetStatus(path, status);
+  return TestFileSystem::SetStatus(path, status);
 }
 
 std::unique_ptr<InputFile> FaultyFileSystem::OpenRead(std::string_view path, OpenAccess access) {
   if (failOpenRead && failOpenRead(path)) return nullptr;
-  return PosixFileSystem::OpenRead(path, access);
+  return TestFileSystem::OpenRead(path, access);
 }
 
 std::optional<std::vector<FindEntry>> FaultyFileSystem::SearchFiles(std::string_view pattern) const {
   if (failSearch && failSearch(pattern)) return std::nullopt;
-  return PosixFileSystem::SearchFiles(pattern);
+  return TestFileSystem::SearchFiles(pattern);
 }
 
 UpdateWorld::UpdateWorld(DriveType mediumType)

@@ -14,18 +14,18 @@
 #include "description/update_description.hpp"
 #include "engine/observed_file_system.hpp"
 #include "engine/update_run.hpp"
-#include "platform/posix_file_system.hpp"
 #include "platform/registry.hpp"
 #include "tests/engine/recording_archive_library.hpp"
 #include "tests/support/scripted_user_interface.hpp"
 #include "tests/support/temp_folder.hpp"
+#include "tests/support/test_file_system.hpp"
 
 namespace tovrin::testing {
 
 // The real file system, with faults to switch on.
-class FaultyFileSystem : public PosixFileSystem {
+class FaultyFileSystem : public TestFileSystem {
  public:
-  using PosixFileSystem::PosixFileSystem;
+  using TestFileSystem::TestFileSystem;
   bool GetStatus(std::string_view path, FileStatus& status) const override;
   bool SetStatus(std::string_view path, const FileStatus& status) override;
   std::unique_ptr<InputFile> OpenRead(std::string_view path, OpenAccess access) override;
