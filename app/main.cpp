@@ -10,6 +10,7 @@
 #include "app/drive_diagnostics.hpp"
 #include "app/dry_run_file_system.hpp"
 #include "app/dry_run_journal_files.hpp"
+#include "app/lost_output.hpp"
 #include "app/program_services.hpp"
 #include "app/run_observers.hpp"
 #include "app/tovrin_app.hpp"
@@ -93,7 +94,10 @@ int main(int argc, char* argv[]) {
                           std::cout, std::cerr);
   }
   if (options.action == CommandLineOptions::Action::Unattended) {
-    return Unattended(options, arguments, *services);
+    KeepRunningWhenOutputIsLost();
+    const int runStatus = Unattended(options, arguments, *services);
+    ReportLostOutput(std::cout, std::cerr);
+    return runStatus;
   }
   if (!HasDisplay()) {
     std::cerr << "tovrin: no display to show the wizard on; use --unattended\n";
