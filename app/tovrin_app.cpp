@@ -19,6 +19,8 @@ bool CTovrinApp::OnInit() {
   frame_ = new CMainFrame(platform_, services_.archives, dialogs_, queue_);
   // The update run's boxes name the view as their owner.
   ui_.SetOwnerWindow(&frame_->View(), frame_);
+  runHost_ = std::make_unique<WorkerRunHost>(*frame_);
+  frame_->View().SetRunHost(*runHost_);
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnAppAbout(); }, ID_APP_ABOUT);
   SetTopWindow(frame_);
   frame_->Show();

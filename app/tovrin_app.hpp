@@ -2,8 +2,11 @@
 // The application object of the wizard: the frame, its view and the pages
 // on screen, driven by the program's own message queue.
 
+#include <memory>
+
 #include <wx/app.h>
 
+#include "app/worker_run_host.hpp"
 #include "archive/archive_library.hpp"
 #include "platform/file_system.hpp"
 #include "platform/gui/wx_dialog_host.hpp"
@@ -42,6 +45,7 @@ class CTovrinApp : public wxApp {
   MessageQueue queue_;
   gui::WxDialogHost dialogs_;
   CMainFrame* frame_ = nullptr;
+  std::unique_ptr<WorkerRunHost> runHost_;
 };
 
 // True when a window system is there to show the wizard on.

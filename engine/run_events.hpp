@@ -45,6 +45,10 @@ class RunEvents {
                              const std::string& /*targetFolder*/) {}
   // Bytes of record data written into the product since the last call.
   virtual void BytesWritten(std::uint64_t /*bytes*/) {}
+  // More record data the run expects to write: the archives' members and
+  // the single files it can see, told before the first record and again
+  // when a disk brings records it could not see before.
+  virtual void BytesPlanned(std::uint64_t /*bytes*/) {}
 
   // Before the product changes. False forbids the change (for instance, the
   // journal could not keep the old file); the caller then fails that step.
@@ -82,6 +86,9 @@ class RunEventFanout : public RunEvents {
   }
   void BytesWritten(std::uint64_t bytes) override {
     for (auto* l : listeners_) l->BytesWritten(bytes);
+  }
+  void BytesPlanned(std::uint64_t bytes) override {
+    for (auto* l : listeners_) l->BytesPlanned(bytes);
   }
   bool FileChanging(const FileChange& change) override {
     for (auto* l : listeners_) {

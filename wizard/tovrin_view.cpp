@@ -96,10 +96,14 @@ void CTovrinView::OnPaint(PaintSurface& surface) {
 }
 
 int CTovrinView::RunUpdate() {
-  UpdateRun run(description_, platform_, archives_, this);
-  const int result = run.RunUpdate();
-  m_nProductNo = run.ProductNo();
-  lastOutcome_ = run.Outcome();
+  int result = 1;
+  runHost_->RunUpdate(platform_.ui, [&](UserInterface& ui, RunEvents& /*events*/) {
+    Platform platform{platform_.files, platform_.registry, ui};
+    UpdateRun run(description_, platform, archives_, this);
+    result = run.RunUpdate();
+    m_nProductNo = run.ProductNo();
+    lastOutcome_ = run.Outcome();
+  });
   return result;
 }
 

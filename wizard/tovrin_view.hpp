@@ -9,6 +9,7 @@
 #include "platform/dialog_host.hpp"
 #include "platform/message_queue.hpp"
 #include "platform/platform.hpp"
+#include "wizard/update_run_host.hpp"
 
 namespace tovrin {
 
@@ -28,8 +29,10 @@ class CTovrinView : public MessageTarget {
   // Paints line 22's picture over the view.
   void OnPaint(PaintSurface& surface);
 
-  // The update run on this view's description: 1 when it has ended for good.
+  // The update run on this view's description, through the run host (else
+  // in place): 1 when it has ended for good.
   int RunUpdate();
+  void SetRunHost(UpdateRunHost& host) { runHost_ = &host; }
 
   UpdateDescription& Description() { return description_; }
   const UpdateDescription& Description() const { return description_; }
@@ -48,6 +51,8 @@ class CTovrinView : public MessageTarget {
   MessageTarget& frame_;
   UpdateDescription description_;
   UpdateOutcome lastOutcome_ = UpdateOutcome::NotRun;
+  InPlaceRunHost inPlace_;
+  UpdateRunHost* runHost_ = &inPlace_;
 };
 
 }  // namespace tovrin
