@@ -52,8 +52,9 @@ std::optional<std::string> WindowsDestination(const FileSystem& files, const std
 ServicesSetUp SetUpServices(const CommandLineOptions& options) {
   auto services = std::make_unique<ProgramServices>();
   std::string error;
-  services->files = MakeHostFileSystem(options.drives, error);
-  if (!services->files) return Failure(kBadCommandLineStatus, error);
+  services->hostFiles = MakeHostFileSystem(options.drives, error);
+  if (!services->hostFiles) return Failure(kBadCommandLineStatus, error);
+  services->files = std::make_unique<ObservedFileSystem>(*services->hostFiles);
 
   const fs::path medium = options.medium ? fs::path(*options.medium) : ProgramFolder();
   std::error_code ignored;

@@ -17,6 +17,7 @@ CTovrinApp::CTovrinApp(WizardServices services)
 
 bool CTovrinApp::OnInit() {
   frame_ = new CMainFrame(platform_, services_.archives, dialogs_, queue_);
+  frame_->View().ObserveRunsThrough(services_.files);
   // The update run's boxes name the view as their owner.
   ui_.SetOwnerWindow(&frame_->View(), frame_);
   runHost_ = std::make_unique<WorkerRunHost>(*frame_);

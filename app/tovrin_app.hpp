@@ -8,7 +8,7 @@
 
 #include "app/worker_run_host.hpp"
 #include "archive/archive_library.hpp"
-#include "platform/file_system.hpp"
+#include "engine/observed_file_system.hpp"
 #include "platform/gui/wx_dialog_host.hpp"
 #include "platform/gui/wx_user_interface.hpp"
 #include "platform/message_queue.hpp"
@@ -21,7 +21,7 @@ class CMainFrame;
 
 // What the command line set up before the window system starts.
 struct WizardServices {
-  FileSystem& files;
+  ObservedFileSystem& files;
   Registry& registry;
   ArchiveLibrary& archives;
 };

@@ -43,7 +43,7 @@ int ExitStatusOf(UpdateOutcome outcome) {
   return kExitFailed;
 }
 
-int RunUnattended(FileSystem& files, Registry& registry, ArchiveLibrary& archives,
+int RunUnattended(ObservedFileSystem& files, Registry& registry, ArchiveLibrary& archives,
                   const std::optional<std::string>& typedDestination, std::ostream& out) {
   ConsoleUserInterface ui(out);
   Platform platform{files, registry, ui};
@@ -51,6 +51,7 @@ int RunUnattended(FileSystem& files, Registry& registry, ArchiveLibrary& archive
   ConsoleDialogHost dialogs(out, typedDestination, &queue);
   UnattendedFrame frame(queue);
   CTovrinView view(platform, archives, dialogs, queue, frame);
+  view.ObserveRunsThrough(files);
   view.OnCreate();
   queue.Run();
   return ExitStatusOf(view.LastOutcome());

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "archive/archive_library.hpp"
+#include "engine/observed_file_system.hpp"
 #include "engine/update_run.hpp"
-#include "platform/file_system.hpp"
 #include "platform/registry.hpp"
 
 namespace tovrin {
@@ -29,7 +29,7 @@ int ExitStatusOf(UpdateOutcome outcome);
 // Runs the wizard on the medium at g_strAppDir. `typedDestination` (CP932)
 // stands in the destination page's path field after the install-folder
 // lookup, as if typed. Returns the exit status.
-int RunUnattended(FileSystem& files, Registry& registry, ArchiveLibrary& archives,
+int RunUnattended(ObservedFileSystem& files, Registry& registry, ArchiveLibrary& archives,
                   const std::optional<std::string>& typedDestination, std::ostream& out);
 
 }  // namespace tovrin

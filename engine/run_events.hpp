@@ -17,6 +17,7 @@ enum class FileChangeKind {
   Replaced,       // a file rewritten or replaced whole
   FolderCreated,  // a folder that was not there
   Removed,        // a file taken away
+  Modified,       // a file changed in place: emptied, or its attributes or times set
 };
 
 struct FileChange {

@@ -32,6 +32,24 @@ std::string ReasonText(const std::exception& error) {
   return ascii;
 }
 
+// The product's changes go to the run's listeners while the run is in it.
+class ProductObservation {
+ public:
+  ProductObservation(ObservedFileSystem* files, const std::string& productFolder,
+                     RunEvents& listener)
+      : files_(files) {
+    if (files_) files_->Observe(productFolder, listener);
+  }
+  ~ProductObservation() {
+    if (files_) files_->StopObserving();
+  }
+  ProductObservation(const ProductObservation&) = delete;
+  ProductObservation& operator=(const ProductObservation&) = delete;
+
+ private:
+  ObservedFileSystem* files_;
+};
+
 }  // namespace
 
 UpdateRun::UpdateRun(UpdateDescription& description, Platform& platform, ArchiveLibrary& archives,
@@ -69,6 +87,7 @@ int UpdateRun::RunChecked() {
   if (FindSettingsFile() != 1) return Refuse(cp932::Text(texts::kInstallFolderWrong), 0);
   if (!ProductMayTakeUpdate()) return Refuse(cp932::Text(texts::kCannotUpdateVersion), 0);
 
+  const ProductObservation observation(observedFiles_, productFolder_, listeners_);
   windowsDirectory_ = platform_.files.GetWindowsDirectory();
   PrepareArchiveLibrary();
   currentDisk_ = 1;

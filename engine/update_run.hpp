@@ -5,6 +5,8 @@
 
 #include "archive/archive_library.hpp"
 #include "description/update_description.hpp"
+#include "engine/observed_file_system.hpp"
+#include "engine/run_events.hpp"
 #include "platform/platform.hpp"
 
 namespace tovrin {
@@ -32,6 +34,12 @@ class UpdateRun {
   // 1 when the run has ended for good, 0 when the chosen folder holds no
   // product that can take the update (nothing was touched).
   int RunUpdate();
+
+  // The file system of the platform and of the archive library, through
+  // which the run sees its own changes to the product.
+  void ObserveChangesThrough(ObservedFileSystem& files) { observedFiles_ = &files; }
+  // Tells `listener` what the run does, its changes to the product included.
+  void AddListener(RunEvents& listener) { listeners_.Add(listener); }
 
   UpdateOutcome Outcome() const { return outcome_; }
   int ProductNo() const { return m_nProductNo; }
@@ -74,6 +82,8 @@ class UpdateRun {
   bool settingsWritten_ = true;  // false once a settings write was refused
   int m_nProductNo = -1;
   UpdateOutcome outcome_ = UpdateOutcome::NotRun;
+  ObservedFileSystem* observedFiles_ = nullptr;
+  RunEventFanout listeners_;
 };
 
 }  // namespace tovrin

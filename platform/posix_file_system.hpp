@@ -50,6 +50,9 @@ class PosixOutputFile : public OutputFile {
   bool failed_ = false;
 };
 
+// A rename or a new name is only durable once its folder is on the disk.
+void SyncFolder(const std::filesystem::path& folder);
+
 // A temporary file beside `target`, renamed over it by Commit().
 // Gives `replacement` the mode, owner and stored DOS bits of `replaced`;
 // false when `replaced` is read-only or not a regular file.

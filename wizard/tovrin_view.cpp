@@ -97,9 +97,12 @@ void CTovrinView::OnPaint(PaintSurface& surface) {
 
 int CTovrinView::RunUpdate() {
   int result = 1;
-  runHost_->RunUpdate(platform_.ui, [&](UserInterface& ui, RunEvents& /*events*/) {
+  runHost_->RunUpdate(platform_.ui, [&](UserInterface& ui, RunEvents& progress) {
     Platform platform{platform_.files, platform_.registry, ui};
     UpdateRun run(description_, platform, archives_, this);
+    if (observedFiles_) run.ObserveChangesThrough(*observedFiles_);
+    for (RunEvents* listener : runListeners_) run.AddListener(*listener);
+    run.AddListener(progress);
     result = run.RunUpdate();
     m_nProductNo = run.ProductNo();
     lastOutcome_ = run.Outcome();

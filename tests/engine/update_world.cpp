@@ -39,8 +39,8 @@ bool FaultyFileSystem::SetStatus(std::string_view path, const FileStatus& status
 
 UpdateWorld::UpdateWorld(DriveType mediumType)
     : files_(WorldDrives(temp_.path(), mediumType), temp_.path() / "c" / "windows"),
-      platform_{files_, registry_, ui},
-      library_(files_),
+      platform_{observed_, registry_, ui},
+      library_(observed_),
       archives_(library_),
       owner_(reinterpret_cast<WindowHandle>(0x5151)) {
   g_strAppDir = "A:";
@@ -118,6 +118,7 @@ std::vector<std::pair<std::string, std::string>> UpdateWorld::ProductSnapshot() 
 int UpdateWorld::Run() {
   // A run of its own each time, as the wizard makes them.
   run_ = std::make_unique<UpdateRun>(description, platform_, archives_, owner_);
+  run_->ObserveChangesThrough(observed_);
   return run_->RunUpdate();
 }
 

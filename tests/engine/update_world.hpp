@@ -11,6 +11,7 @@
 
 #include "archive/lzh_archive_library.hpp"
 #include "description/update_description.hpp"
+#include "engine/observed_file_system.hpp"
 #include "engine/update_run.hpp"
 #include "platform/posix_file_system.hpp"
 #include "platform/registry.hpp"
@@ -74,6 +75,7 @@ class UpdateWorld {
  private:
   TempFolder temp_;
   FaultyFileSystem files_;
+  ObservedFileSystem observed_{files_};
   Registry registry_;
   Platform platform_;
   LzhArchiveLibrary library_;
