@@ -5,10 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 #include <utility>
 
+#include <wx/app.h>
 #include <wx/frame.h>
 #include <wx/timer.h>
 #include <wx/uiaction.h>
@@ -46,11 +48,11 @@ class SlowArchives : public ArchiveLibrary {
 };
 
 // The run's progress window, while the run lasts (it is destroyed at the end,
-// and deleted later).
+// and deleted once the loop is idle).
 ProgressWindow* FindProgressWindow() {
   for (wxWindow* window : wxTopLevelWindows) {
     auto* progress = dynamic_cast<ProgressWindow*>(window);
-    if (progress != nullptr && !progress->IsBeingDeleted()) return progress;
+    if (progress != nullptr && !wxPendingDelete.Member(progress)) return progress;
   }
   return nullptr;
 }
@@ -92,7 +94,18 @@ struct Watched {
   int paints = 0;
   int clicksReceived = 0;
   bool clicked = false;
+  // The confirm page on screen, and the part of its place that the
+  // progress window leaves free, during the run.
+  wxRect confirmPage;
+  wxImage confirmPageShown;
+  wxImage whereConfirmPageWas;
+  wxImage thereBefore;
 };
+
+bool SameImage(const wxImage& a, const wxImage& b) {
+  return a.IsOk() && b.IsOk() && a.GetSize() == b.GetSize() &&
+         std::equal(a.GetData(), a.GetData() + a.GetWidth() * a.GetHeight() * 3, b.GetData());
+}
 
 // What the screen shows over a window with the busy cursor, and with its
 // own.
@@ -141,12 +154,24 @@ TEST(UpdateRunThread, WindowStaysAliveAndTakesNoInputWhileTheRunGoesOn) {
       view->Refresh();
     }
     if (seen.samples > 4) seen.cursors.push_back(testing::ScreenCursor());
+    ProgressWindow* progress = FindProgressWindow();
+    if (seen.samples == 10 && progress->IsShownOnScreen()) {
+      // Left of the progress window.
+      wxRect strip = seen.confirmPage;
+      strip.SetWidth(progress->GetScreenRect().GetLeft() - strip.GetLeft());
+      seen.whereConfirmPageWas = testing::CaptureScreen(strip);
+      seen.thereBefore = seen.confirmPageShown.GetSubImage({{0, 0}, strip.GetSize()});
+    }
   };
 
   ModalScript script;
   script.Then(IDD_NOTICE, [&](gui::PageDialog& page) { Click(page.Control(IDOK)); })
       .Then(IDD_DESTINATION, [&](gui::PageDialog& page) { Click(page.Control(IDOK)); })
-      .Then(IDD_CONFIRM, [&](gui::PageDialog& page) { Click(page.Control(IDOK)); });  // 更新
+      .Then(IDD_CONFIRM, [&](gui::PageDialog& page) {
+        seen.confirmPage = page.GetScreenRect();
+        seen.confirmPageShown = testing::CaptureScreen(seen.confirmPage);
+        Click(page.Control(IDOK));  // 更新
+      });
   script.Run([&] {
     frame = new CMainFrame(platform, archives, host, queue);
     WorkerRunHost runHost(*frame);
@@ -180,6 +205,10 @@ TEST(UpdateRunThread, WindowStaysAliveAndTakesNoInputWhileTheRunGoesOn) {
   for (const auto& cursor : seen.cursors)
     EXPECT_TRUE(cursor == busyCursor)
         << testing::Describe(cursor) << " instead of " << testing::Describe(busyCursor);
+  // The closed page is painted over, not left standing.
+  ASSERT_TRUE(seen.confirmPageShown.IsOk());
+  EXPECT_TRUE(seen.whereConfirmPageWas.IsOk());
+  EXPECT_FALSE(SameImage(seen.thereBefore, seen.whereConfirmPageWas));
   EXPECT_TRUE(seen.progressShown);
   EXPECT_EQ(watch.progressShownAtBox, std::vector<bool>{false});
 }
