@@ -10,13 +10,13 @@
 #include "app/command_line.hpp"
 #include "archive/lzh_archive_library.hpp"
 #include "engine/observed_file_system.hpp"
-#include "platform/posix_file_system.hpp"
+#include "platform/file_system.hpp"
 #include "platform/registry.hpp"
 
 namespace tovrin {
 
 struct ProgramServices {
-  std::unique_ptr<PosixFileSystem> hostFiles;
+  std::unique_ptr<FileSystem> hostFiles;
   // What the program and its archive library write through, so that an
   // update run sees every change it makes to the product.
   std::unique_ptr<ObservedFileSystem> files;

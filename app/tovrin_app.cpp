@@ -18,6 +18,7 @@ CTovrinApp::CTovrinApp(WizardServices services)
 bool CTovrinApp::OnInit() {
   frame_ = new CMainFrame(platform_, services_.archives, dialogs_, queue_);
   frame_->View().ObserveRunsThrough(services_.files);
+  frame_->View().AddRunListener(services_.events);
   // The update run's boxes name the view as their owner.
   ui_.SetOwnerWindow(&frame_->View(), frame_);
   runHost_ = std::make_unique<WorkerRunHost>(*frame_);

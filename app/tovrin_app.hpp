@@ -9,6 +9,7 @@
 #include "app/worker_run_host.hpp"
 #include "archive/archive_library.hpp"
 #include "engine/observed_file_system.hpp"
+#include "engine/run_events.hpp"
 #include "platform/gui/wx_dialog_host.hpp"
 #include "platform/gui/wx_user_interface.hpp"
 #include "platform/message_queue.hpp"
@@ -24,6 +25,7 @@ struct WizardServices {
   ObservedFileSystem& files;
   Registry& registry;
   ArchiveLibrary& archives;
+  RunEvents& events;
 };
 
 class CTovrinApp : public wxApp {

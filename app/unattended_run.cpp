@@ -43,8 +43,29 @@ int ExitStatusOf(UpdateOutcome outcome) {
   return kExitFailed;
 }
 
+const char* OutcomeMeaning(UpdateOutcome outcome) {
+  switch (outcome) {
+    case UpdateOutcome::Applied:
+      return "applied";
+    case UpdateOutcome::AppliedWithWarnings:
+      return "applied with warnings: a setting or a master conversion failed";
+    case UpdateOutcome::Refused:
+      return "refused: nothing was touched";
+    case UpdateOutcome::Cancelled:
+      return "cancelled at a disk prompt";
+    case UpdateOutcome::Stopped:
+      return "stopped: an extraction or a copy failed";
+    case UpdateOutcome::Failed:
+      return "failed";
+    case UpdateOutcome::NotRun:
+      break;
+  }
+  return "not run";
+}
+
 int RunUnattended(ObservedFileSystem& files, Registry& registry, ArchiveLibrary& archives,
-                  const std::optional<std::string>& typedDestination, std::ostream& out) {
+                  const std::optional<std::string>& typedDestination, std::ostream& out,
+                  RunEvents& events) {
   ConsoleUserInterface ui(out);
   Platform platform{files, registry, ui};
   MessageQueue queue;
@@ -52,6 +73,7 @@ int RunUnattended(ObservedFileSystem& files, Registry& registry, ArchiveLibrary&
   UnattendedFrame frame(queue);
   CTovrinView view(platform, archives, dialogs, queue, frame);
   view.ObserveRunsThrough(files);
+  view.AddRunListener(events);
   view.OnCreate();
   queue.Run();
   return ExitStatusOf(view.LastOutcome());

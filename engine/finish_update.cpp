@@ -51,7 +51,11 @@ std::string TradeKindKey(int tradeKind) {
 // as it was; the user is told, so the report of success is not the only word.
 void UpdateRun::WriteSetting(const std::string& section, const std::string& key,
                              const std::string& value, const std::string& file) {
-  if (WritePrivateProfileStringA(platform_.files, section, key, value, file)) return;
+  const auto oldValue = GetProfileEntry(platform_.files, section, key, file);
+  if (WritePrivateProfileStringA(platform_.files, section, key, value, file)) {
+    listeners_.SettingWritten(file, section, key, oldValue, value);
+    return;
+  }
   settingsWritten_ = false;
   ShowBox(FormatText(cp932::Text(texts::kSettingNotWritten), {file, key}),
           cp932::Text(texts::kCaptionConfirm), MB_OK);
@@ -98,11 +102,11 @@ bool UpdateRun::ConvertMasters() {
   // product's own settings file.
   const std::string masterSettings = productFolder_ + kMasterSettingsFile;
   bool converted = true;
-  if (ConvertMaterialSize(files, masterSettings) == 0) {
+  if (ConvertMaterialSize(files, masterSettings, listeners_) == 0) {
     ShowBox(cp932::Text(texts::kMaterialSizeNotConverted), caption, MB_OK);
     converted = false;
   }
-  if (ConvertMaterialType(files, masterSettings) == 0) {
+  if (ConvertMaterialType(files, masterSettings, listeners_) == 0) {
     ShowBox(cp932::Text(texts::kMaterialTypeNotConverted), caption, MB_OK);
     converted = false;
   }

@@ -20,20 +20,20 @@ int ListMatchingFiles(const FileSystem& files, std::vector<std::string>& names,
   return static_cast<int>(names.size());
 }
 
-int ConvertMaterialSize(FileSystem& files, const std::string& settingsPath) {
-  return ConvertMasterFolders(files, settingsPath, AppendSizeConvertedLine);
+int ConvertMaterialSize(FileSystem& files, const std::string& settingsPath, RunEvents& events) {
+  return ConvertMasterFolders(files, settingsPath, AppendSizeConvertedLine, events);
 }
 
-int ConvertMaterialSizeFolder(FileSystem& files, const std::string& folder) {
-  return ConvertMasterFolder(files, folder, AppendSizeConvertedLine);
+int ConvertMaterialSizeFolder(FileSystem& files, const std::string& folder, RunEvents& events) {
+  return ConvertMasterFolder(files, folder, AppendSizeConvertedLine, events);
 }
 
-int ConvertMaterialType(FileSystem& files, const std::string& settingsPath) {
-  return ConvertMasterFolders(files, settingsPath, AppendTypeConvertedLine);
+int ConvertMaterialType(FileSystem& files, const std::string& settingsPath, RunEvents& events) {
+  return ConvertMasterFolders(files, settingsPath, AppendTypeConvertedLine, events);
 }
 
-int ConvertMaterialTypeFolder(FileSystem& files, const std::string& folder) {
-  return ConvertMasterFolder(files, folder, AppendTypeConvertedLine);
+int ConvertMaterialTypeFolder(FileSystem& files, const std::string& folder, RunEvents& events) {
+  return ConvertMasterFolder(files, folder, AppendTypeConvertedLine, events);
 }
 
 }  // namespace tovrin

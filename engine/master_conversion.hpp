@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/run_events.hpp"
 #include "platform/file_system.hpp"
 
 namespace tovrin {
@@ -17,10 +18,15 @@ int ListMatchingFiles(const FileSystem& files, std::vector<std::string>& names,
                       const std::string& pattern);
 
 // 1 when both master folders (MASTER of [DIR] + "1\", then + "21\") were
-// converted, 0 when a master file could not be converted.
-int ConvertMaterialSize(FileSystem& files, const std::string& settingsPath);
-int ConvertMaterialSizeFolder(FileSystem& files, const std::string& folder);
-int ConvertMaterialType(FileSystem& files, const std::string& settingsPath);
-int ConvertMaterialTypeFolder(FileSystem& files, const std::string& folder);
+// converted, 0 when a master file could not be converted. `events` hears of
+// each master file rewritten.
+int ConvertMaterialSize(FileSystem& files, const std::string& settingsPath,
+                        RunEvents& events = NoRunEvents());
+int ConvertMaterialSizeFolder(FileSystem& files, const std::string& folder,
+                              RunEvents& events = NoRunEvents());
+int ConvertMaterialType(FileSystem& files, const std::string& settingsPath,
+                        RunEvents& events = NoRunEvents());
+int ConvertMaterialTypeFolder(FileSystem& files, const std::string& folder,
+                              RunEvents& events = NoRunEvents());
 
 }  // namespace tovrin

@@ -21,36 +21,41 @@ std::string MasterFolderPrefix(FileSystem& files, const std::string& settingsPat
   return GetProfileText(files, "DIR", "MASTER", "", kPrefixBufferSize, settingsPath);
 }
 
-int ConvertListedMasters(FileSystem& files, const std::string& folder, MasterLineRule rule) {
+int ConvertListedMasters(FileSystem& files, const std::string& folder, MasterLineRule rule,
+                         RunEvents& events) {
   std::vector<std::string> names;
   ListMatchingFiles(files, names, folder + std::string(kMasterPattern));
   for (const auto& name : names) {
-    if (!RewriteMasterFile(files, folder, name, rule)) return 0;
+    const auto recordsRewritten = RewriteMasterFile(files, folder, name, rule);
+    if (!recordsRewritten) return 0;
+    events.MasterConverted(folder + name, *recordsRewritten);
   }
   return 1;
 }
 
 }  // namespace
 
-int ConvertMasterFolder(FileSystem& files, const std::string& folder, MasterLineRule rule) {
+int ConvertMasterFolder(FileSystem& files, const std::string& folder, MasterLineRule rule,
+                        RunEvents& events) {
   // A failure of the file system or of memory counts as a master that could
   // not be converted: the run warns and goes on, as for any other failure.
   try {
-    return ConvertListedMasters(files, folder, rule);
+    return ConvertListedMasters(files, folder, rule, events);
   } catch (const std::exception&) {
     return 0;
   }
 }
 
-int ConvertMasterFolders(FileSystem& files, const std::string& settingsPath, MasterLineRule rule) {
+int ConvertMasterFolders(FileSystem& files, const std::string& settingsPath, MasterLineRule rule,
+                         RunEvents& events) {
   std::string prefix;
   try {
     prefix = MasterFolderPrefix(files, settingsPath);
   } catch (const std::exception&) {
     return 0;
   }
-  if (ConvertMasterFolder(files, prefix + "1\\", rule) != 1) return 0;
-  return ConvertMasterFolder(files, prefix + "21\\", rule);
+  if (ConvertMasterFolder(files, prefix + "1\\", rule, events) != 1) return 0;
+  return ConvertMasterFolder(files, prefix + "21\\", rule, events);
 }
 
 }  // namespace tovrin

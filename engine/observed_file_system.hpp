@@ -56,6 +56,10 @@ class ObservedFileSystem : public FileSystem {
   std::unique_ptr<AtomicFile> BeginReplace(std::string_view path) override;
 
   std::vector<FindEntry> FindFiles(std::string_view pattern) const override;
+  // The lock lives in the bookkeeping folder, which is never observed.
+  ProductLockResult LockProduct(std::string_view folder) override {
+    return inner_.LockProduct(folder);
+  }
 
  private:
   // The listener when `path` lies in the observed folder, else null.

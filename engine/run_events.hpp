@@ -40,7 +40,7 @@ class RunEvents {
   virtual void ProductAccepted(const std::string& /*productFolder*/, int /*productNo*/) {}
   virtual void ProductRefused(const Refusal& /*refusal*/) {}
 
-  // Record `index` of `count` begins: its source on the medium and its
+  // Record `index` (from 1) of `count` begins: its source on the medium and its
   // target folder in the product.
   virtual void RecordStarted(int /*index*/, int /*count*/, const std::string& /*source*/,
                              const std::string& /*targetFolder*/) {}
@@ -63,6 +63,8 @@ class RunEvents {
                               const std::string& /*newValue*/) {}
   virtual void MasterConverted(const std::string& /*path*/, int /*recordsRewritten*/) {}
 
+  // A box about to be shown, so that a display of progress can make room.
+  virtual void BoxShowing(const std::string& /*caption*/, const std::string& /*text*/) {}
   // A box shown to the user and the answer (IDOK or IDCANCEL).
   virtual void BoxShown(const std::string& /*caption*/, const std::string& /*text*/,
                         int /*answer*/) {}
@@ -108,6 +110,9 @@ class RunEventFanout : public RunEvents {
   void MasterConverted(const std::string& path, int recordsRewritten) override {
     for (auto* l : listeners_) l->MasterConverted(path, recordsRewritten);
   }
+  void BoxShowing(const std::string& caption, const std::string& text) override {
+    for (auto* l : listeners_) l->BoxShowing(caption, text);
+  }
   void BoxShown(const std::string& caption, const std::string& text, int answer) override {
     for (auto* l : listeners_) l->BoxShown(caption, text, answer);
   }
@@ -118,5 +123,11 @@ class RunEventFanout : public RunEvents {
  private:
   std::vector<RunEvents*> listeners_;
 };
+
+// The listener of a run that nobody watches.
+inline RunEvents& NoRunEvents() {
+  static RunEvents none;
+  return none;
+}
 
 }  // namespace tovrin

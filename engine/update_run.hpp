@@ -1,6 +1,7 @@
 #pragma once
 // The update run: from the chosen folder to the report, in one pass.
 
+#include <array>
 #include <string>
 
 #include "archive/archive_library.hpp"
@@ -28,8 +29,9 @@ enum class UpdateOutcome {
 // settings file afresh after a refused run.
 class UpdateRun {
  public:
+  // `events` hears what the run does as it happens, as AddListener's do.
   UpdateRun(UpdateDescription& description, Platform& platform, ArchiveLibrary& archives,
-            WindowHandle owner);
+            WindowHandle owner, RunEvents& events = NoRunEvents());
 
   // 1 when the run has ended for good, 0 when the chosen folder holds no
   // product that can take the update (nothing was touched).
@@ -48,11 +50,13 @@ class UpdateRun {
   enum class RecordResult { Done, Cancelled, Stopped };
 
   // update_run.cpp
+  int RunGuarded();
   int RunChecked();
-  int FindSettingsFile();
-  bool ProductMayTakeUpdate();
+  int FindSettingsFile(Refusal& refusal);
+  bool ProductMayTakeUpdate(Refusal& refusal);
+  void RemoveLeftovers();
   void PrepareArchiveLibrary();
-  int Refuse(const std::string& text, int result);
+  int Refuse(const Refusal& refusal, const std::string& text, int result);
   int EndWithError(const std::string& reason);
   int ShowBox(const std::string& text, const std::string& caption, unsigned type);
 
@@ -60,6 +64,8 @@ class UpdateRun {
   RecordResult ProcessRecord(int index);
   bool NeedsDisk(int index) const;
   bool AskForDisk(int index);
+  void PlanVisibleRecords();
+  std::string RecordMediumFile(int index) const;
   RecordResult ExtractArchive(int index, const std::string& targetFolder);
   void PrepareStartArchive(int index);
   RecordResult CopyUpdateFile(int index, const std::string& targetFolder);
@@ -81,6 +87,7 @@ class UpdateRun {
   int currentDisk_ = 1;
   bool settingsWritten_ = true;  // false once a settings write was refused
   int m_nProductNo = -1;
+  std::array<bool, kMaxRecords> recordPlanned_{};  // its bytes told to the listeners
   UpdateOutcome outcome_ = UpdateOutcome::NotRun;
   ObservedFileSystem* observedFiles_ = nullptr;
   RunEventFanout listeners_;

@@ -7,11 +7,12 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <random>
 
 #include "platform/cp932.hpp"
 #include "platform/dos_attributes.hpp"
 #include "platform/path_text.hpp"
+#include "platform/posix_product_lock.hpp"
+#include "platform/temporary_name.hpp"
 #include "platform/wildcard.hpp"
 
 namespace tovrin {
@@ -65,20 +66,12 @@ std::optional<Entry> FindInFolder(const fs::path& folder, const std::string& par
   return best;
 }
 
-std::string RandomSuffix() {
-  thread_local std::mt19937_64 generator{std::random_device{}()};
-  static constexpr char kDigits[] = "0123456789abcdef";
-  std::string suffix(12, '0');
-  for (char& digit : suffix) digit = kDigits[generator() % 16];
-  return suffix;
-}
-
 // A new file of its own in `folder`, created with the usual mode.
 int CreateTemporary(const fs::path& folder, fs::path& temporary) {
   for (int attempt = 0; attempt < 64; ++attempt) {
-    temporary = folder / (".tovrin-" + RandomSuffix() + ".tmp");
+    temporary = folder / temporary_name::Make();
     const int descriptor =
-        ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (descriptor >= 0 || errno != EEXIST) return descriptor;
   }
   return -1;
@@ -376,14 +369,21 @@ std::unique_ptr<InputFile> PosixFileSystem::OpenRead(std::string_view path, Open
   return MakeInputFile(descriptor);
 }
 
+// The file is always made new, never opened through what held its name: a
+// planted link is removed, not followed.
 std::unique_ptr<OutputFile> PosixFileSystem::Create(std::string_view path) {
   const auto match = MatchPath(path);
   if (!match) return nullptr;
-  if (match->exists && (!IsRegularFile(match->host) || IsProtected(match->host, ATTR_READONLY))) {
+  struct stat status {};
+  if (::lstat(match->host.c_str(), &status) == 0) {
+    const bool removable = S_ISLNK(status.st_mode) ||
+                           (S_ISREG(status.st_mode) && !IsProtected(match->host, ATTR_READONLY));
+    if (!removable || ::unlink(match->host.c_str()) != 0) return nullptr;
+  } else if (errno != ENOENT) {
     return nullptr;
   }
   const int descriptor =
-      ::open(match->host.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+      ::open(match->host.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
   if (descriptor < 0) return nullptr;
   return MakeOutputFile(descriptor);
 }
@@ -427,11 +427,19 @@ std::vector<FindEntry> PosixFileSystem::FindFiles(std::string_view pattern) cons
     struct stat status {};
     // A host name with no CP932 spelling cannot be named by the program.
     if (!name || !MatchesWildcard(*name, namePattern) || !StatHost(entry.path(), status)) continue;
-    entries.push_back({*name, dos_attributes::Read(entry.path(), status)});
+    std::error_code linkError;
+    const bool link = entry.is_symlink(linkError);
+    entries.push_back({*name, dos_attributes::Read(entry.path(), status), link});
   }
   std::sort(entries.begin() + static_cast<std::ptrdiff_t>(dotCount), entries.end(),
             [](const FindEntry& a, const FindEntry& b) { return a.name < b.name; });
   return entries;
+}
+
+ProductLockResult PosixFileSystem::LockProduct(std::string_view folder) {
+  const auto match = MatchExisting(folder);
+  if (!match || !IsFolder(match->host)) return {};
+  return LockProductFolder(match->host);
 }
 
 std::unique_ptr<InputFile> PosixFileSystem::MakeInputFile(int descriptor) {

@@ -115,6 +115,7 @@ class PosixFileSystem : public FileSystem {
   std::unique_ptr<AtomicFile> BeginReplace(std::string_view path) override;
 
   std::vector<FindEntry> FindFiles(std::string_view pattern) const override;
+  ProductLockResult LockProduct(std::string_view folder) override;
 
  protected:
   // Wrap an open descriptor; override to inject a failing file.

@@ -100,14 +100,19 @@ bool ReadsBackAsWritten(std::string_view section, std::string_view key, std::str
 
 std::string ReadValue(FileSystem& files, const std::string& section, const std::string& key,
                       const std::string& defaultValue, const std::string& file) {
-  const auto bytes = ReadWholeFile(files, ProfilePath(files, file));
-  const auto document = ProfileDocument::Parse(bytes ? AnsiText(*bytes) : std::string());
-  const auto value = document.Find(section, key);
-  if (!value) return WithoutTrailingBlanks(defaultValue);
-  return WithoutEnclosingQuotes(*value);
+  return GetProfileEntry(files, section, key, file).value_or(WithoutTrailingBlanks(defaultValue));
 }
 
 }  // namespace
+
+std::optional<std::string> GetProfileEntry(FileSystem& files, const std::string& section,
+                                           const std::string& key, const std::string& file) {
+  const auto bytes = ReadWholeFile(files, ProfilePath(files, file));
+  const auto document = ProfileDocument::Parse(bytes ? AnsiText(*bytes) : std::string());
+  const auto value = document.Find(section, key);
+  if (!value) return std::nullopt;
+  return WithoutEnclosingQuotes(*value);
+}
 
 std::string GetProfileText(FileSystem& files, const std::string& section, const std::string& key,
                            const std::string& defaultValue, DWORD size, const std::string& file) {

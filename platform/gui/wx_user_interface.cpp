@@ -23,7 +23,7 @@ wxWindow* WxUserInterface::OwnerWindow(WindowHandle owner) const {
 int WxUserInterface::MessageBox(WindowHandle owner, const std::string& text,
                                 const std::string& caption, unsigned type) {
   const bool withCancel = type == MB_OKCANCEL;
-  wxMessageDialog box(OwnerWindow(owner), ToWx(text), ToWx(caption),
+  wxMessageDialog box(OwnerWindow(owner), ToWxVisible(text), ToWxVisible(caption),
                       wxOK | (withCancel ? wxCANCEL : 0) | wxCENTRE);
   // The labels of a Japanese Windows box.
   if (withCancel) box.SetOKCancelLabels("OK", ToWx(cp932::Text(texts::kCancelButton)));

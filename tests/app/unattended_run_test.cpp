@@ -9,6 +9,9 @@
 #include <sstream>
 
 #include "platform/cp932.hpp"
+#include "platform/posix_product_lock.hpp"
+#include "platform/visible_text.hpp"
+#include "tests/support/lzh_writer.hpp"
 #include "tests/support/run_program.hpp"
 #include "tests/support/temp_folder.hpp"
 
@@ -133,6 +136,18 @@ TEST_F(UnattendedRunTest, AFolderWithoutTheProductGivesStatus2AndTouchesNothing)
   EXPECT_FALSE(fs::exists(product("help")));
 }
 
+TEST_F(UnattendedRunTest, AProductThatAnotherRunHoldsGivesStatus2AndTouchesNothing) {
+  const ProductLockResult other = LockProductFolder(product(""));
+  ASSERT_EQ(other.state, ProductLockResult::State::Held);
+  const std::string settings = ReadFile(product("velsor1.ini"));
+  const ProgramResult result = Run({});
+  EXPECT_EQ(result.exitCode, 2) << result.out << result.err;
+  EXPECT_EQ(Lines(result.out),
+            (std::vector<std::string>{"更新先：C:\\VELSOR",
+                                      "エラー: 他のｱｯﾌﾟﾃﾞｲﾄが実行中です。終了してから再度実行してください。"}));
+  EXPECT_EQ(ReadFile(product("velsor1.ini")), settings);
+}
+
 TEST_F(UnattendedRunTest, AHostPathDestinationIsMappedThroughTheDrives) {
   const ProgramResult result = Run({"--dest", (drive() / "VELSOR").string()});
   EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
@@ -190,6 +205,64 @@ TEST_F(UnattendedRunTest, AMediumOnNoDriveGivesStatus5) {
   EXPECT_EQ(result.exitCode, 5) << result.out << result.err;
   EXPECT_FALSE(result.err.empty());
   EXPECT_FALSE(fs::exists(product("help")));
+}
+
+// A name that would set the terminal's title and clear its screen.
+const std::string kHostileName = "\x1b]2;pwned\a\x1b[2J.txt";
+const std::string kHostileNameShown = "\\x1b]2;pwned\\x07\\x1b[2J.txt";
+
+// The first byte that a terminal would take as a command, or npos: a C0
+// control but the line end, DEL, or a C1 control in UTF-8 (U+009B is a CSI).
+std::size_t FirstTerminalCommand(const std::string& stream) {
+  for (std::size_t at = 0; at < stream.size(); ++at) {
+    const auto byte = static_cast<unsigned char>(stream[at]);
+    const bool c1 = byte == 0xC2 && at + 1 < stream.size() &&
+                    static_cast<unsigned char>(stream[at + 1]) <= 0x9F;
+    if ((byte < 0x20 && byte != '\n') || byte == 0x7F || c1) return at;
+  }
+  return std::string::npos;
+}
+
+void ExpectNothingDrivesATerminal(const ProgramResult& result) {
+  EXPECT_EQ(FirstTerminalCommand(result.out), std::string::npos) << VisibleText(result.out);
+  EXPECT_EQ(FirstTerminalCommand(result.err), std::string::npos) << VisibleText(result.err);
+}
+
+TEST_F(UnattendedRunTest, AHostileMemberNameReachesTheTerminalAsEscapes) {
+  const fs::path medium = MediumCopy();
+  LzhEntry member(kHostileName, "help");
+  member.crc = static_cast<std::uint16_t>(LzhCrc16("help") ^ 0xFFFF);
+  WriteStoredLzh(medium / "HELP.lzh", {member});
+  const ProgramResult result = Run({}, medium);
+  EXPECT_EQ(result.exitCode, 4) << VisibleText(result.out + result.err);
+  EXPECT_NE(result.out.find(kHostileNameShown), std::string::npos) << VisibleText(result.out);
+  ExpectNothingDrivesATerminal(result);
+}
+
+TEST_F(UnattendedRunTest, AHostileRecordNameReachesTheTerminalAsEscapes) {
+  const fs::path medium = MediumCopy();
+  std::string description = ReadFile(medium / "info.txt");
+  const std::string record = "1,0,FORMATER.EXE,\\";
+  description.replace(description.find(record), record.size(), "1,0," + kHostileName + ",\\");
+  std::ofstream(medium / "info.txt", std::ios::binary | std::ios::trunc) << description;
+  const ProgramResult result = Run({}, medium);
+  EXPECT_EQ(result.exitCode, 4) << VisibleText(result.out + result.err);
+  // The run upper-cases the file name of a record.
+  EXPECT_NE(result.out.find("\\x1b]2;PWNED\\x07\\x1b[2J.TXT"), std::string::npos)
+      << VisibleText(result.out);
+  ExpectNothingDrivesATerminal(result);
+}
+
+TEST(UnattendedCommandLine, AHostileArgumentReachesTheTerminalAsEscapes) {
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{"--unattended", "--" + kHostileName},
+        std::vector<std::string>{"--drive", "C=/" + kHostileName, "--drives"},
+        std::vector<std::string>{"--drive", "C=/", "--resolve", "C:\\" + kHostileName}}) {
+    const ProgramResult result = RunTovrin(arguments);
+    EXPECT_NE((result.out + result.err).find(kHostileNameShown), std::string::npos)
+        << VisibleText(result.out + result.err);
+    ExpectNothingDrivesATerminal(result);
+  }
 }
 
 TEST(UnattendedCommandLine, AMistakeGivesStatus64AndTheUsage) {

@@ -13,18 +13,18 @@
 #include "description/update_description.hpp"
 #include "engine/observed_file_system.hpp"
 #include "engine/update_run.hpp"
-#include "platform/posix_file_system.hpp"
 #include "platform/registry.hpp"
 #include "tests/engine/recording_archive_library.hpp"
 #include "tests/support/scripted_user_interface.hpp"
 #include "tests/support/temp_folder.hpp"
+#include "tests/support/test_file_system.hpp"
 
 namespace tovrin::testing {
 
 // The real file system, with faults to switch on.
-class FaultyFileSystem : public PosixFileSystem {
+class FaultyFileSystem : public TestFileSystem {
  public:
-  using PosixFileSystem::PosixFileSystem;
+  using TestFileSystem::TestFileSystem;
   bool GetStatus(std::string_view path, FileStatus& status) const override;
   bool SetStatus(std::string_view path, const FileStatus& status) override;
   bool failGetStatus = false;
@@ -62,8 +62,9 @@ class UpdateWorld {
   // changed" comparisons.
   std::vector<std::pair<std::string, std::string>> ProductSnapshot() const;
 
-  // Runs the update with a new UpdateRun, which run() then gives.
-  int Run();
+  // Runs the update with a new UpdateRun, which run() then gives; `events`
+  // hears what it does.
+  int Run(RunEvents& events = NoRunEvents());
 
   UpdateDescription description;
   ScriptedUserInterface ui;
