@@ -7,17 +7,21 @@
 
 #include <algorithm>
 #include <chrono>
+#include <set>
 #include <thread>
 #include <utility>
 
 #include <wx/app.h>
 #include <wx/frame.h>
+#include <wx/gauge.h>
 #include <wx/timer.h>
 #include <wx/uiaction.h>
 
 #include "app/main_frame.hpp"
 #include "app/progress_window.hpp"
 #include "app/worker_run_host.hpp"
+#include "archive/lzh_archive_library.hpp"
+#include "engine/observed_file_system.hpp"
 #include "platform/gui/wx_dialog_host.hpp"
 #include "resources/resource_ids.hpp"
 #include "tests/gui/modal_script.hpp"
@@ -100,6 +104,10 @@ struct Watched {
   wxImage confirmPageShown;
   wxImage whereConfirmPageWas;
   wxImage thereBefore;
+  // The records the progress window named, and the bar's last position.
+  std::set<wxString> recordsShown;
+  int barShown = 0;
+  std::string screenshot;
 };
 
 bool SameImage(const wxImage& a, const wxImage& b) {
@@ -128,10 +136,14 @@ std::pair<testing::CursorLook, testing::CursorLook> BusyAndNormalCursors() {
 TEST(UpdateRunThread, WindowStaysAliveAndTakesNoInputWhileTheRunGoesOn) {
   const auto [busyCursor, normalCursor] = BusyAndNormalCursors();
   testing::SampleInstallation sample;
-  SlowArchives archives(sample.archives());
+  // As the program writes: the run and its archive library through the
+  // observed file system, which tells the bytes written.
+  ObservedFileSystem files(sample.files());
+  LzhArchiveLibrary library(files);
+  SlowArchives archives(library);
   testing::ScriptedUserInterface boxes;
   BoxWatch watch(boxes);
-  Platform platform{sample.files(), sample.registry(), watch};
+  Platform platform{files, sample.registry(), watch};
   MessageQueue queue;
   gui::WxDialogHost host{&queue};
 
@@ -155,6 +167,13 @@ TEST(UpdateRunThread, WindowStaysAliveAndTakesNoInputWhileTheRunGoesOn) {
     }
     if (seen.samples > 4) seen.cursors.push_back(testing::ScreenCursor());
     ProgressWindow* progress = FindProgressWindow();
+    if (progress->IsShownOnScreen()) {
+      const wxString record = progress->Control(IDC_PROGRESS_SOURCE)->GetLabel();
+      seen.recordsShown.insert(record);
+      seen.barShown = static_cast<wxGauge*>(progress->Control(IDC_PROGRESS_BAR))->GetValue();
+      if (record == "HELP" && seen.screenshot.empty())
+        seen.screenshot = testing::SaveScreenshot(progress, "progress_window");
+    }
     if (seen.samples == 10 && progress->IsShownOnScreen()) {
       // Left of the progress window.
       wxRect strip = seen.confirmPage;
@@ -176,6 +195,7 @@ TEST(UpdateRunThread, WindowStaysAliveAndTakesNoInputWhileTheRunGoesOn) {
     frame = new CMainFrame(platform, archives, host, queue);
     WorkerRunHost runHost(*frame);
     frame->View().SetRunHost(runHost);
+    frame->View().ObserveRunsThrough(files);
     frame->ViewWindowOf()->Bind(wxEVT_PAINT, [&](wxPaintEvent& event) {
       ++seen.paints;
       event.Skip();
@@ -210,6 +230,10 @@ TEST(UpdateRunThread, WindowStaysAliveAndTakesNoInputWhileTheRunGoesOn) {
   EXPECT_TRUE(seen.whereConfirmPageWas.IsOk());
   EXPECT_FALSE(SameImage(seen.thereBefore, seen.whereConfirmPageWas));
   EXPECT_TRUE(seen.progressShown);
+  // The slow records were named while they ran, and the bar moved.
+  EXPECT_TRUE(seen.recordsShown.contains("HELP") && seen.recordsShown.contains("BMPUPD"));
+  EXPECT_GT(seen.barShown, 0);
+  EXPECT_FALSE(seen.screenshot.empty());
   EXPECT_EQ(watch.progressShownAtBox, std::vector<bool>{false});
 }
 
