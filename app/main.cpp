@@ -9,6 +9,7 @@
 #include "app/command_line.hpp"
 #include "app/drive_diagnostics.hpp"
 #include "app/dry_run_file_system.hpp"
+#include "app/lost_output.hpp"
 #include "app/program_services.hpp"
 #include "app/run_observers.hpp"
 #include "app/tovrin_app.hpp"
@@ -79,7 +80,10 @@ int main(int argc, char* argv[]) {
   const auto services = SetUp(options, status);
   if (!services) return status;
   if (options.action == CommandLineOptions::Action::Unattended) {
-    return Unattended(options, arguments, *services);
+    KeepRunningWhenOutputIsLost();
+    const int runStatus = Unattended(options, arguments, *services);
+    ReportLostOutput(std::cout, std::cerr);
+    return runStatus;
   }
   if (!HasDisplay()) {
     std::cerr << "tovrin: no display to show the wizard on; use --unattended\n";
