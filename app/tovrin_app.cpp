@@ -21,6 +21,8 @@ bool CTovrinApp::OnInit() {
   frame_->View().AddRunListener(services_.events);
   // The update run's boxes name the view as their owner.
   ui_.SetOwnerWindow(&frame_->View(), frame_);
+  runHost_ = std::make_unique<WorkerRunHost>(*frame_);
+  frame_->View().SetRunHost(*runHost_);
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnAppAbout(); }, ID_APP_ABOUT);
   SetTopWindow(frame_);
   frame_->Show();

@@ -2,8 +2,11 @@
 // The application object of the wizard: the frame, its view and the pages
 // on screen, driven by the program's own message queue.
 
+#include <memory>
+
 #include <wx/app.h>
 
+#include "app/worker_run_host.hpp"
 #include "archive/archive_library.hpp"
 #include "engine/observed_file_system.hpp"
 #include "engine/run_events.hpp"
@@ -44,6 +47,7 @@ class CTovrinApp : public wxApp {
   MessageQueue queue_;
   gui::WxDialogHost dialogs_;
   CMainFrame* frame_ = nullptr;
+  std::unique_ptr<WorkerRunHost> runHost_;
 };
 
 // True when a window system is there to show the wizard on.

@@ -101,12 +101,32 @@ DialogTemplate ConfirmTemplate() {
               });
 }
 
+// Not a page: no buttons and no close box, since a run cannot be stopped
+// halfway; it stays over the main window while the update runs.
+DialogTemplate ProgressTemplate() {
+  constexpr std::uint32_t kLabel = kChild | SS_LEFT | WS_GROUP;
+  constexpr std::uint32_t kValue = kLabel | SS_SUNKEN | SS_CENTERIMAGE;
+  return Page(IDD_PROGRESS, "アップデート", 9,
+              WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_CENTER | DS_SETFONT, 220, 60,
+              {
+                  Control(IDC_STATIC, "static", "ｱｯﾌﾟﾃﾞｲﾄ中です。しばらくお待ちください。", 7, 6,
+                          206, 8, kLabel),
+                  Control(IDC_STATIC, "static", "ﾌｧｲﾙ：", 7, 20, 30, 8, kLabel),
+                  Control(IDC_PROGRESS_SOURCE, "static", "", 40, 19, 173, 10, kValue),
+                  Control(IDC_STATIC, "static", "更新先：", 7, 33, 30, 8, kLabel),
+                  Control(IDC_PROGRESS_FOLDER, "static", "", 40, 32, 173, 10, kValue),
+                  Control(IDC_PROGRESS_BAR, "msctls_progress32", "", 7, 46, 206, 8,
+                          kChild | WS_BORDER),
+              });
+}
+
 const std::map<int, DialogTemplate>& Templates() {
   static const std::map<int, DialogTemplate> templates = {
       {IDD_ABOUTBOX, AboutTemplate()},
       {IDD_DESTINATION, DestinationTemplate()},
       {IDD_NOTICE, NoticeTemplate()},
       {IDD_CONFIRM, ConfirmTemplate()},
+      {IDD_PROGRESS, ProgressTemplate()},
   };
   return templates;
 }

@@ -1,5 +1,6 @@
 #pragma once
-// The four dialog templates (About, destination, notes, confirm) as data:
+// The dialog templates (About, destination, notes, confirm, and the
+// progress window of the update run) as data:
 // every control with its id, class, text, place, size and styles. Texts are
 // CP932.
 

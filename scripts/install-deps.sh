@@ -10,6 +10,7 @@ packages=(
   libwxgtk3.2-dev
   fonts-ipafont-gothic fontconfig
   xvfb xauth x11-apps imagemagick xdotool
+  libxfixes-dev  # the GUI tests ask the X server which cursor it shows
   attr clang libclang-rt-14-dev llvm
   g++-mingw-w64-x86-64-posix dpkg-dev googletest wine wine64
 )

@@ -96,13 +96,18 @@ void CTovrinView::OnPaint(PaintSurface& surface) {
 }
 
 int CTovrinView::RunUpdate() {
-  UpdateRun run(description_, platform_, archives_, this);
-  if (observedFiles_) run.ObserveChangesThrough(*observedFiles_);
-  if (journalFiles_) run.KeepJournalWith(*journalFiles_);
-  for (RunEvents* listener : runListeners_) run.AddListener(*listener);
-  const int result = run.RunUpdate();
-  m_nProductNo = run.ProductNo();
-  lastOutcome_ = run.Outcome();
+  int result = 1;
+  runHost_->RunUpdate(platform_.ui, [&](UserInterface& ui, RunEvents& progress) {
+    Platform platform{platform_.files, platform_.registry, ui};
+    UpdateRun run(description_, platform, archives_, this);
+    if (observedFiles_) run.ObserveChangesThrough(*observedFiles_);
+    if (journalFiles_) run.KeepJournalWith(*journalFiles_);
+    for (RunEvents* listener : runListeners_) run.AddListener(*listener);
+    run.AddListener(progress);
+    result = run.RunUpdate();
+    m_nProductNo = run.ProductNo();
+    lastOutcome_ = run.Outcome();
+  });
   return result;
 }
 

@@ -14,6 +14,7 @@
 #include "platform/journal_files.hpp"
 #include "platform/message_queue.hpp"
 #include "platform/platform.hpp"
+#include "wizard/update_run_host.hpp"
 
 namespace tovrin {
 
@@ -41,8 +42,10 @@ class CTovrinView : public MessageTarget {
   // Tells `listener` what every later update run does.
   void AddRunListener(RunEvents& listener) { runListeners_.push_back(&listener); }
 
-  // The update run on this view's description: 1 when it has ended for good.
+  // The update run on this view's description, through the run host (else
+  // in place): 1 when it has ended for good.
   int RunUpdate();
+  void SetRunHost(UpdateRunHost& host) { runHost_ = &host; }
 
   UpdateDescription& Description() { return description_; }
   const UpdateDescription& Description() const { return description_; }
@@ -64,6 +67,8 @@ class CTovrinView : public MessageTarget {
   ObservedFileSystem* observedFiles_ = nullptr;
   JournalFiles* journalFiles_ = nullptr;
   std::vector<RunEvents*> runListeners_;
+  InPlaceRunHost inPlace_;
+  UpdateRunHost* runHost_ = &inPlace_;
 };
 
 }  // namespace tovrin

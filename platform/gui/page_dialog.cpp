@@ -11,6 +11,7 @@
 #include "platform/gui/gui_text.hpp"
 #include "platform/gui/page_controls.hpp"
 #include "platform/gui/program_icon.hpp"
+#include "platform/gui/template_font.hpp"
 #include "platform/list_box_order.hpp"
 #include "platform/window_styles.hpp"
 
@@ -23,10 +24,6 @@ long DialogFrameStyle(std::uint32_t style) {
   long frame = wxCAPTION;
   if (style & WS_SYSMENU) frame |= wxSYSTEM_MENU | wxCLOSE_BOX;
   return frame;
-}
-
-wxFont TemplateFont(const DialogTemplate& dialogTemplate) {
-  return wxFont(wxFontInfo(dialogTemplate.fontPointSize).FaceName(ToWx(dialogTemplate.fontName)));
 }
 
 int StaticAlignment(std::uint32_t style) {
@@ -61,8 +58,7 @@ PageDialog::PageDialog(wxWindow* parent, const DialogTemplate& dialogTemplate, D
       queue_(queue),
       title_(dialogTemplate.title) {
   SetFont(TemplateFont(dialogTemplate));
-  units_ = {AverageCharWidth(GetTextExtent("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz").x),
-            GetCharHeight()};
+  units_ = WindowBaseUnits(*this);
   const Rect client = MapDialogRect(0, 0, dialogTemplate.cx, dialogTemplate.cy, units_);
   SetClientSize(client.right, client.bottom);
   CreateControls();

@@ -1,0 +1,17 @@
+#include "platform/gui/template_font.hpp"
+
+#include "platform/gui/gui_text.hpp"
+
+namespace tovrin::gui {
+
+wxFont TemplateFont(const DialogTemplate& dialogTemplate) {
+  return wxFont(wxFontInfo(dialogTemplate.fontPointSize).FaceName(ToWx(dialogTemplate.fontName)));
+}
+
+BaseUnits WindowBaseUnits(const wxWindow& window) {
+  return {AverageCharWidth(
+              window.GetTextExtent("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz").x),
+          window.GetCharHeight()};
+}
+
+}  // namespace tovrin::gui
