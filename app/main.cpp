@@ -8,11 +8,10 @@
 
 #include "app/command_line.hpp"
 #include "app/drive_diagnostics.hpp"
-#include "app/dry_run_file_system.hpp"
-#include "app/dry_run_journal_files.hpp"
 #include "app/program_services.hpp"
 #include "app/run_observers.hpp"
 #include "app/tovrin_app.hpp"
+#include "app/unattended_command.hpp"
 #include "app/unattended_run.hpp"
 #include "app/undo_command.hpp"
 #include "platform/journal_files.hpp"
@@ -30,28 +29,6 @@ std::unique_ptr<tovrin::ProgramServices> SetUp(const tovrin::CommandLineOptions&
     status = setUp.status;
   }
   return std::move(setUp.services);
-}
-
-// A dry run reads the product and the medium through a file system that
-// keeps every write to itself, and extracts through it too.
-int Unattended(const tovrin::CommandLineOptions& options,
-               const std::vector<std::string_view>& arguments, tovrin::ProgramServices& services) {
-  using namespace tovrin;
-  std::optional<DryRunFileSystem> dryRun;
-  std::optional<ObservedFileSystem> dryRunFiles;
-  std::optional<LzhArchiveLibrary> dryRunArchives;
-  std::optional<DryRunJournalFiles> dryRunJournal;
-  ObservedFileSystem* files = services.files.get();
-  ArchiveLibrary* archives = services.archives.get();
-  if (options.dryRun) {
-    files = &dryRunFiles.emplace(dryRun.emplace(*services.hostFiles));
-    archives = &dryRunArchives.emplace(*files);
-    dryRunJournal.emplace();
-  }
-  RunObservers observers(options, arguments, *files, dryRun ? &*dryRun : nullptr, std::cout,
-                         std::cerr, isatty(STDERR_FILENO) == 1);
-  return RunUnattended(*files, services.registry, *archives, services.typedDestination, std::cout,
-                       observers.Events(), dryRunJournal ? &*dryRunJournal : nullptr);
 }
 
 }  // namespace
@@ -93,7 +70,8 @@ int main(int argc, char* argv[]) {
                           std::cout, std::cerr);
   }
   if (options.action == CommandLineOptions::Action::Unattended) {
-    return Unattended(options, arguments, *services);
+    return RunUnattendedCommand(options, arguments, *services, std::cout, std::cerr,
+                                isatty(STDERR_FILENO) == 1);
   }
   if (!HasDisplay()) {
     std::cerr << "tovrin: no display to show the wizard on; use --unattended\n";
