@@ -12,6 +12,7 @@
 
 #include "app/command_line.hpp"
 #include "app/program_services.hpp"
+#include "app/run_observers.hpp"
 #include "app/unattended_command.hpp"
 #include "app/unattended_run.hpp"
 #include "app/undo_command.hpp"
@@ -77,7 +78,10 @@ int Run(const std::vector<std::string>& given) {
                           std::cout, std::cerr);
   }
   if (options.action == CommandLineOptions::Action::Wizard) {
-    return RunWizard(*services.files, services.registry, *services.archives);
+    // The wizard's log; a dry run is the unattended run's alone.
+    RunObservers observers(options, arguments, *services.files, nullptr, std::cout, std::cerr,
+                           false);
+    return RunWizard(*services.files, services.registry, *services.archives, observers.Events());
   }
   return RunUnattendedCommand(options, arguments, services, std::cout, std::cerr,
                               _isatty(_fileno(stderr)) != 0);
