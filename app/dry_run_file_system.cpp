@@ -102,6 +102,20 @@ const DryRunFileSystem::Entry* DryRunFileSystem::Find(const std::optional<Key>& 
   return found == entries_.end() ? nullptr : &found->second;
 }
 
+Presence DryRunFileSystem::Exists(std::string_view path) const {
+  const Entry* entry = Find(KeyOf(path));
+  if (!entry) return real_.Exists(path);
+  return entry->removed ? Presence::Absent : Presence::Present;
+}
+
+// A file the run has written is the file itself, no link.
+std::optional<std::string> DryRunFileSystem::FinalPath(std::string_view path) const {
+  const Entry* entry = Find(KeyOf(path));
+  if (!entry) return real_.FinalPath(path);
+  if (entry->removed) return std::nullopt;
+  return std::string(path);
+}
+
 int DryRunFileSystem::Access(std::string_view path) const {
   const Entry* entry = Find(KeyOf(path));
   if (!entry) return real_.Access(path);
@@ -161,7 +175,7 @@ std::optional<std::string> DryRunFileSystem::ReadAll(std::string_view path) {
 
 int DryRunFileSystem::Mkdir(std::string_view path) {
   const auto key = KeyOf(path);
-  if (!key || Exists(path) || !FolderOfExists(path)) return -1;
+  if (!key || IsPresent(path) || !FolderOfExists(path)) return -1;
   Entry& entry = Touch(*key, path);
   entry.isFolder = true;
   entry.attribute = ATTR_DIRECTORY;
@@ -170,7 +184,7 @@ int DryRunFileSystem::Mkdir(std::string_view path) {
 
 bool DryRunFileSystem::CopyFile(std::string_view from, std::string_view to, bool failIfExists) {
   if (!KeyOf(to) || !FolderOfExists(to)) return false;
-  if ((failIfExists && Exists(to)) || RefusesOverwrite(to)) return false;
+  if ((failIfExists && IsPresent(to)) || RefusesOverwrite(to)) return false;
   auto content = ReadAll(from);
   if (!content) return false;
   Store(to, std::move(*content));
@@ -193,7 +207,7 @@ bool DryRunFileSystem::GetStatus(std::string_view path, FileStatus& status) cons
 // own, with its content, so that the change is listed.
 bool DryRunFileSystem::SetStatus(std::string_view path, const FileStatus& status) {
   const auto key = KeyOf(path);
-  if (!key || !Exists(path)) return false;
+  if (!key || !IsPresent(path)) return false;
   if (!Find(key)) {
     auto content = ReadAll(path);
     if (!content) return false;
@@ -208,7 +222,7 @@ bool DryRunFileSystem::SetStatus(std::string_view path, const FileStatus& status
 
 bool DryRunFileSystem::Remove(std::string_view path) {
   const auto key = KeyOf(path);
-  if (!key || !Exists(path)) return false;
+  if (!key || !IsPresent(path)) return false;
   Entry& entry = Touch(*key, path);
   entry.removed = true;
   entry.content.clear();
@@ -216,7 +230,7 @@ bool DryRunFileSystem::Remove(std::string_view path) {
 }
 
 bool DryRunFileSystem::Rename(std::string_view from, std::string_view to) {
-  if (!KeyOf(to) || Exists(to) || !FolderOfExists(to)) return false;
+  if (!KeyOf(to) || IsPresent(to) || !FolderOfExists(to)) return false;
   FileStatus status;
   if (!GetStatus(from, status)) return false;
   auto content = ReadAll(from);
@@ -272,12 +286,18 @@ std::unique_ptr<AtomicFile> DryRunFileSystem::BeginReplace(std::string_view path
 }
 
 std::vector<FindEntry> DryRunFileSystem::FindFiles(std::string_view pattern) const {
+  return SearchFiles(pattern).value_or(std::vector<FindEntry>{});
+}
+
+std::optional<std::vector<FindEntry>> DryRunFileSystem::SearchFiles(std::string_view pattern) const {
   const std::size_t separator = path_text::LastSeparator(pattern);
   const std::string_view folder =
       separator == std::string_view::npos ? std::string_view() : pattern.substr(0, separator + 1);
   const std::string_view namePattern = pattern.substr(folder.size());
+  auto onDisk = real_.SearchFiles(pattern);
+  if (!onDisk) return std::nullopt;
   std::vector<FindEntry> found;
-  for (auto& entry : real_.FindFiles(pattern)) {
+  for (auto& entry : *onDisk) {
     const Entry* ours = entry.IsDots() ? nullptr : Find(KeyOf(std::string(folder) + entry.name));
     if (ours == nullptr) found.push_back(std::move(entry));
   }

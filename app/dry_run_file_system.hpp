@@ -44,6 +44,8 @@ class DryRunFileSystem : public FileSystem {
   std::string GetWindowsDirectory() const override { return real_.GetWindowsDirectory(); }
 
   int Access(std::string_view path) const override;
+  Presence Exists(std::string_view path) const override;
+  std::optional<std::string> FinalPath(std::string_view path) const override;
   int Mkdir(std::string_view path) override;
   bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) override;
   bool GetStatus(std::string_view path, FileStatus& status) const override;
@@ -55,6 +57,7 @@ class DryRunFileSystem : public FileSystem {
   std::unique_ptr<OutputFile> Create(std::string_view path) override;
   std::unique_ptr<AtomicFile> BeginReplace(std::string_view path) override;
   std::vector<FindEntry> FindFiles(std::string_view pattern) const override;
+  std::optional<std::vector<FindEntry>> SearchFiles(std::string_view pattern) const override;
   // Makes nothing: a run that holds the product's lock makes it Busy, a
   // product without a lock file is Held as it is.
   ProductLockResult LockProduct(std::string_view folder) override;
@@ -75,7 +78,7 @@ class DryRunFileSystem : public FileSystem {
 
   std::optional<Key> KeyOf(std::string_view path) const;
   const Entry* Find(const std::optional<Key>& key) const;
-  bool Exists(std::string_view path) const { return Access(path) == 0; }
+  bool IsPresent(std::string_view path) const { return Access(path) == 0; }
   bool FolderOfExists(std::string_view path) const;
   bool RefusesOverwrite(std::string_view path) const;
   std::optional<std::string> ReadAll(std::string_view path);

@@ -8,6 +8,7 @@
 
 #include "app/command_line.hpp"
 #include "app/drive_diagnostics.hpp"
+#include "app/lost_output.hpp"
 #include "app/program_services.hpp"
 #include "app/run_observers.hpp"
 #include "app/tovrin_app.hpp"
@@ -70,8 +71,11 @@ int main(int argc, char* argv[]) {
                           std::cout, std::cerr);
   }
   if (options.action == CommandLineOptions::Action::Unattended) {
-    return RunUnattendedCommand(options, arguments, *services, std::cout, std::cerr,
-                                isatty(STDERR_FILENO) == 1);
+    KeepRunningWhenOutputIsLost();
+    const int runStatus = RunUnattendedCommand(options, arguments, *services, std::cout,
+                                               std::cerr, isatty(STDERR_FILENO) == 1);
+    ReportLostOutput(std::cout, std::cerr);
+    return runStatus;
   }
   if (!HasDisplay()) {
     std::cerr << "tovrin: no display to show the wizard on; use --unattended\n";

@@ -9,7 +9,9 @@ namespace tovrin {
 int ListMatchingFiles(const FileSystem& files, std::vector<std::string>& names,
                       const std::string& pattern) {
   names.clear();
-  for (auto& entry : files.FindFiles(pattern)) {
+  auto entries = files.SearchFiles(pattern);
+  if (!entries) return -1;
+  for (auto& entry : *entries) {
     if (entry.IsDots() || entry.IsDirectory()) continue;
     names.push_back(std::move(entry.name));
   }

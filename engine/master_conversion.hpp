@@ -13,7 +13,8 @@ namespace tovrin {
 inline constexpr int kMaxMasterFiles = 1000;
 
 // Names (without folder) of the files matching the pattern, at most 1000,
-// in the order of an NTFS volume; returns their number.
+// in the order of an NTFS volume; returns their number, or -1 (no names)
+// when the folder exists but cannot be listed.
 int ListMatchingFiles(const FileSystem& files, std::vector<std::string>& names,
                       const std::string& pattern);
 

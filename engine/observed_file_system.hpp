@@ -56,6 +56,13 @@ class ObservedFileSystem : public FileSystem {
   std::unique_ptr<AtomicFile> BeginReplace(std::string_view path) override;
 
   std::vector<FindEntry> FindFiles(std::string_view pattern) const override;
+  std::optional<std::vector<FindEntry>> SearchFiles(std::string_view pattern) const override {
+    return inner_.SearchFiles(pattern);
+  }
+  Presence Exists(std::string_view path) const override { return inner_.Exists(path); }
+  std::optional<std::string> FinalPath(std::string_view path) const override {
+    return inner_.FinalPath(path);
+  }
   // The lock lives in the bookkeeping folder, which is never observed.
   ProductLockResult LockProduct(std::string_view folder) override {
     return inner_.LockProduct(folder);

@@ -31,6 +31,12 @@ std::string FolderWithSeparator(const std::string& folder) {
   return folder + '\\';
 }
 
+bool IsInsideFolder(const std::string& path, const std::string& folder) {
+  const std::string prefix = FolderWithSeparator(folder);
+  return path.size() > prefix.size() &&
+         path_text::EqualsIgnoreCase(std::string_view(path).substr(0, prefix.size()), prefix);
+}
+
 void CreateFolderIfMissing(FileSystem& files, const std::string& path) {
   if (Exists(files, path)) return;
   files.Mkdir(path);

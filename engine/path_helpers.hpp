@@ -16,6 +16,9 @@ int LocateFile(const FileSystem& files, std::string& folder, const std::string& 
 // (a trailing 0x5C that is a second byte is no separator).
 std::string FolderWithSeparator(const std::string& folder);
 
+// Whether `path` lies below `folder` (letter case ignored as Windows ignores it).
+bool IsInsideFolder(const std::string& path, const std::string& folder);
+
 void CreateFolderIfMissing(FileSystem& files, const std::string& path);
 // Replaces every occurrence of `pattern` (not empty), resuming after each
 // inserted replacement.

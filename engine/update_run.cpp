@@ -103,6 +103,12 @@ int UpdateRun::RunChecked() {
   settingsWritten_ = true;
   recordPlanned_.fill(false);
   description_.m_strIniName = *description_.m_strIniNameAsGiven;
+  // Without info.txt there is no update: applying its empty description would
+  // still write the closing settings and report success.
+  if (description_.m_bInfoNotRead) {
+    const Refusal refusal{"update description (info.txt)", {"info.txt could not be opened"}};
+    return Refuse(refusal, cp932::Text(texts::kInfoFileNotRead), 1);
+  }
   if (description_.m_nInvalidLine != 0) {
     const auto line = std::to_string(description_.m_nInvalidLine);
     const Refusal refusal{"update description (info.txt)",

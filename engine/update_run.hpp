@@ -3,6 +3,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "archive/archive_library.hpp"
@@ -89,6 +90,8 @@ class UpdateRun {
   // finish_update.cpp
   void WriteSetting(const std::string& section, const std::string& key, const std::string& value,
                     const std::string& file);
+  std::optional<std::string> SettingsFileToWrite(const std::string& file) const;
+  void ReportSettingNotWritten(const std::string& key, const std::string& file);
   void FinishUpdate();
   void WriteTitleVersion(const std::string& settingsPath);
   void WriteTradeKind(const std::string& settingsPath);

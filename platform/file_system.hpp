@@ -64,6 +64,11 @@ class AtomicFile : public OutputFile {
 
 enum class OpenAccess { Read, ReadWrite };
 
+// Whether a path names something. Only "no such file" makes it Absent; a
+// lookup that failed otherwise (an I/O error, a folder that cannot be
+// searched) leaves it Unknown, and no step may take that for absent.
+enum class Presence { Absent, Present, Unknown };
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -79,6 +84,10 @@ class FileSystem {
 
   // The runtime library: 0 on success, -1 on failure.
   virtual int Access(std::string_view path) const = 0;  // mode 0: exists
+  virtual Presence Exists(std::string_view path) const = 0;
+  // GetFinalPathNameByHandle: the Windows path of what `path` finally names,
+  // every link followed; nullopt when it names nothing or lies on no drive.
+  virtual std::optional<std::string> FinalPath(std::string_view path) const = 0;
   virtual int Mkdir(std::string_view path) = 0;          // the last folder only
   virtual int Chdir(std::string_view path) = 0;
   virtual int Chdrive(int drive) = 0;                    // 1 = A:
@@ -111,6 +120,9 @@ class FileSystem {
   // CFileFind with Windows wildcards (`*`, `?`, no regard to case); "." and
   // ".." delivered as Windows delivers them.
   virtual std::vector<FindEntry> FindFiles(std::string_view pattern) const = 0;
+  // The same search; nullopt when the folder exists but cannot be listed
+  // (a folder that does not exist lists nothing).
+  virtual std::optional<std::vector<FindEntry>> SearchFiles(std::string_view pattern) const = 0;
 
   // Takes the run's lock on an existing product folder (see product_lock.hpp).
   virtual ProductLockResult LockProduct(std::string_view folder) = 0;

@@ -23,6 +23,13 @@ std::string GetProfileText(FileSystem& files, const std::string& section,
                            const std::string& key, const std::string& defaultValue,
                            DWORD size, const std::string& file);
 
+// The same read, but nullopt when the file exists (or cannot be told not to)
+// and cannot be read: a step that needs the value then fails rather than
+// take the default.
+std::optional<std::string> ReadProfileText(FileSystem& files, const std::string& section,
+                                           const std::string& key, const std::string& defaultValue,
+                                           DWORD size, const std::string& file);
+
 // The whole value as a read would give it, unbounded; nullopt when the file
 // or the entry is absent.
 std::optional<std::string> GetProfileEntry(FileSystem& files, const std::string& section,

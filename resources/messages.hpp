@@ -23,6 +23,7 @@ inline constexpr std::string_view kMemberOutsideTarget = "%s は展開先の外�
 inline constexpr std::string_view kMemberCannotWrite = "%s を書き込めません。";
 
 // The update run.
+inline constexpr std::string_view kInfoFileNotRead = "info.txt を読み込めませんでした。";
 inline constexpr std::string_view kInvalidDescriptionLine = "info.txt の %d 行目が正しくありません。";
 inline constexpr std::string_view kProductBeingUpdated =
     "他のｱｯﾌﾟﾃﾞｲﾄが実行中です。終了してから再度実行してください。";

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/command_line.hpp"
+#include "app/lost_output.hpp"
 #include "app/program_services.hpp"
 #include "app/run_observers.hpp"
 #include "app/unattended_command.hpp"
@@ -83,8 +84,11 @@ int Run(const std::vector<std::string>& given) {
                            false);
     return RunWizard(*services.files, services.registry, *services.archives, observers.Events());
   }
-  return RunUnattendedCommand(options, arguments, services, std::cout, std::cerr,
-                              _isatty(_fileno(stderr)) != 0);
+  KeepRunningWhenOutputIsLost();
+  const int runStatus = RunUnattendedCommand(options, arguments, services, std::cout, std::cerr,
+                                             _isatty(_fileno(stderr)) != 0);
+  ReportLostOutput(std::cout, std::cerr);
+  return runStatus;
 }
 
 }  // namespace

@@ -23,6 +23,11 @@ constexpr ::DWORD kSettableAttributes =
 constexpr std::int64_t kEpochDifference = 11644473600LL;
 constexpr std::int64_t kTicksPerSecond = 10000000LL;
 
+// Only these mean "there is no such file"; any other error leaves it unknown.
+bool IsAbsence(::DWORD error) {
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME;
+}
+
 std::wstring Wide(std::string_view path) { return win32::WideFromCp932(path).value_or(std::wstring()); }
 
 std::optional<std::wstring> FullPath(const std::wstring& path) {
@@ -146,6 +151,26 @@ std::optional<std::string> Win32FileSystem::ToWindowsPath(const fs::path& host) 
 
 int Win32FileSystem::Access(std::string_view path) const {
   return Attributes(Wide(path)) != INVALID_FILE_ATTRIBUTES ? 0 : -1;
+}
+
+Presence Win32FileSystem::Exists(std::string_view path) const {
+  if (Attributes(Wide(path)) != INVALID_FILE_ATTRIBUTES) return Presence::Present;
+  return IsAbsence(GetLastError()) ? Presence::Absent : Presence::Unknown;
+}
+
+std::optional<std::string> Win32FileSystem::FinalPath(std::string_view path) const {
+  const auto wide = Wide(path);
+  if (wide.empty()) return std::nullopt;
+  const HANDLE file = CreateFileW(wide.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  wchar_t final[32768];
+  const ::DWORD length = GetFinalPathNameByHandleW(file, final, 32768, VOLUME_NAME_DOS);
+  CloseHandle(file);
+  if (length == 0 || length >= 32768) return std::nullopt;
+  std::wstring_view name(final, length);
+  if (name.starts_with(L"\\\\?\\")) name.remove_prefix(4);
+  return win32::Cp932FromWide(name);
 }
 
 int Win32FileSystem::Mkdir(std::string_view path) {
@@ -301,12 +326,19 @@ std::unique_ptr<AtomicFile> Win32FileSystem::BeginReplace(std::string_view path)
 // Entries after "." and ".." sorted by their bytes, as on the POSIX side, so
 // that a search gives the same order on every file system.
 std::vector<FindEntry> Win32FileSystem::FindFiles(std::string_view pattern) const {
+  return SearchFiles(pattern).value_or(std::vector<FindEntry>{});
+}
+
+std::optional<std::vector<FindEntry>> Win32FileSystem::SearchFiles(std::string_view pattern) const {
   const auto wide = Wide(pattern);
-  if (wide.empty()) return {};
+  if (wide.empty()) return std::vector<FindEntry>{};
   WIN32_FIND_DATAW found{};
   const HANDLE search = FindFirstFileExW(wide.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
                                          nullptr, 0);
-  if (search == INVALID_HANDLE_VALUE) return {};
+  if (search == INVALID_HANDLE_VALUE) {
+    if (IsAbsence(GetLastError())) return std::vector<FindEntry>{};
+    return std::nullopt;
+  }
   std::vector<FindEntry> dots;
   std::vector<FindEntry> entries;
   do {
@@ -318,7 +350,9 @@ std::vector<FindEntry> Win32FileSystem::FindFiles(std::string_view pattern) cons
     entry.isLink = (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
     (entry.IsDots() ? dots : entries).push_back(std::move(entry));
   } while (FindNextFileW(search, &found));
+  const bool listed = GetLastError() == ERROR_NO_MORE_FILES;
   FindClose(search);
+  if (!listed) return std::nullopt;
   std::sort(dots.begin(), dots.end(), [](const FindEntry& a, const FindEntry& b) { return a.name < b.name; });
   std::sort(entries.begin(), entries.end(),
             [](const FindEntry& a, const FindEntry& b) { return a.name < b.name; });

@@ -17,6 +17,8 @@ class Win32FileSystem : public FileSystem {
   std::optional<std::string> ToWindowsPath(const std::filesystem::path& host) const override;
 
   int Access(std::string_view path) const override;
+  Presence Exists(std::string_view path) const override;
+  std::optional<std::string> FinalPath(std::string_view path) const override;
   int Mkdir(std::string_view path) override;
   int Chdir(std::string_view path) override;
   int Chdrive(int drive) override;
@@ -37,6 +39,7 @@ class Win32FileSystem : public FileSystem {
   std::unique_ptr<AtomicFile> BeginReplace(std::string_view path) override;
 
   std::vector<FindEntry> FindFiles(std::string_view pattern) const override;
+  std::optional<std::vector<FindEntry>> SearchFiles(std::string_view pattern) const override;
   ProductLockResult LockProduct(std::string_view folder) override;
 };
 

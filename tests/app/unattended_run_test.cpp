@@ -32,10 +32,12 @@ namespace fs = std::filesystem;
 const fs::path kExamples = fs::path(TOVRIN_SOURCE_DIR) / "examples";
 
 // The program with no Wine prefix or display of the machine in sight.
-ProgramResult RunTovrin(const std::vector<std::string>& arguments) {
+ProgramResult RunTovrin(const std::vector<std::string>& arguments,
+                        StandardOutput output = StandardOutput::Captured) {
   return RunProgram(TOVRIN_PROGRAM, arguments,
                     {{"WINEPREFIX", std::nullopt}, {"HOME", "/nonexistent"},
-                     {"DISPLAY", std::nullopt}, {"WAYLAND_DISPLAY", std::nullopt}});
+                     {"DISPLAY", std::nullopt}, {"WAYLAND_DISPLAY", std::nullopt}},
+                    output);
 }
 
 std::string ReadFile(const fs::path& path) {
@@ -102,13 +104,14 @@ class UnattendedRunTest : public ::testing::Test {
     return medium;
   }
 
-  ProgramResult Run(std::vector<std::string> extra, const fs::path& medium = kExamples / "medium") {
+  ProgramResult Run(std::vector<std::string> extra, const fs::path& medium = kExamples / "medium",
+                    StandardOutput output = StandardOutput::Captured) {
     std::vector<std::string> arguments = {"--unattended",
                                           "--medium", medium.string(),
                                           "--drive", "C=" + drive().string(),
                                           "--registry", (kExamples / "product" / "uninstall.reg").string()};
     arguments.insert(arguments.end(), extra.begin(), extra.end());
-    return RunTovrin(arguments);
+    return RunTovrin(arguments, output);
   }
 
   TempFolder temp;
@@ -152,6 +155,15 @@ TEST_F(UnattendedRunTest, TheSampleMastersAreConverted) {
   }
   EXPECT_EQ(ReadFile(product("MST1/zai001-2.mst")), untouched);
   EXPECT_FALSE(fs::exists(product("MST1/temp.mst")));
+}
+
+TEST_F(UnattendedRunTest, AClosedStandardOutputNeitherStopsNorChangesTheRun) {
+  const ProgramResult result = Run({}, kExamples / "medium", StandardOutput::ReaderGone);
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_NE(Utf8(ReadFile(product("velsor1.ini"))).find("令和"), std::string::npos);
+  const std::string lost = "tovrin: standard output was lost; the run went on\n";
+  EXPECT_NE(result.err.find(lost), std::string::npos) << result.err;
+  EXPECT_EQ(result.err.find(lost), result.err.rfind(lost)) << "told once";
 }
 
 TEST_F(UnattendedRunTest, AMasterThatCannotBeRewrittenGivesStatus1) {
@@ -313,6 +325,18 @@ TEST_F(UnattendedRunTest, ARunKilledMidwayIsPutBackAtTheNextStart) {
   EXPECT_EQ(next.exitCode, 0) << next.out << next.err;
   ASSERT_GE(Lines(next.out).size(), 2u);
   EXPECT_EQ(Lines(next.out)[1], "確認: 更新前の状態に戻しました。");
+}
+
+TEST_F(UnattendedRunTest, AMediumWithoutInfoTxtGivesStatus2AndTouchesNothing) {
+  const fs::path medium = MediumCopy();
+  fs::remove(medium / "info.txt");
+  const bool hadHistory = fs::exists(product("dov3.ini"));
+  const std::string settings = ReadFile(product("velsor1.ini"));
+  const ProgramResult result = Run({"--dest", "C:\\VELSOR"}, medium);
+  EXPECT_EQ(result.exitCode, 2) << result.out << result.err;
+  EXPECT_EQ(Lines(result.out).back(), "エラー: info.txt を読み込めませんでした。");
+  EXPECT_EQ(ReadFile(product("velsor1.ini")), settings);
+  EXPECT_EQ(fs::exists(product("dov3.ini")), hadHistory);
 }
 
 TEST_F(UnattendedRunTest, AMediumOnNoDriveGivesStatus5) {

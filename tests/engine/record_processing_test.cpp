@@ -4,6 +4,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <filesystem>
 #include <iterator>
 
@@ -95,6 +99,25 @@ TEST(ArchiveRecord, ABrokenArchiveRefusesTheRunBeforeAnythingIsTouched) {
   EXPECT_EQ(world.ProductSnapshot(), before);
   EXPECT_FALSE(fs::exists(world.Product() / ".tovrin" / "journal"));
 }
+
+#ifndef _WIN32
+// A FIFO in place of a medium file used to block the run for ever in open().
+TEST(MediumFiles, AFifoInPlaceOfAnArchiveOrAFileStopsTheRunAtOnce) {
+  for (const int kind : {1, 0}) {
+    SCOPED_TRACE(kind);
+    UpdateWorld world;
+    world.MakeVelsorProduct();
+    world.DescribeUpdate();
+    world.AddRecord(1, kind, kind == 1 ? "DATA" : "DATA.LZH", "");
+    ASSERT_EQ(::mkfifo((world.Medium() / "DATA.LZH").c_str(), 0666), 0);
+
+    EXPECT_EQ(world.Run(), 1);
+
+    EXPECT_EQ(world.run().Outcome(), UpdateOutcome::Stopped);
+    EXPECT_THAT(world.ui.Boxes(), SizeIs(1));
+  }
+}
+#endif
 
 TEST(ArchiveRecord, ANameWithAnExtensionOpensItsLzhArchiveNeverThePlainFile) {
   UpdateWorld world;

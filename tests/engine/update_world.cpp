@@ -37,6 +37,16 @@ bool FaultyFileSystem::SetStatus(std::string_view path, const FileStatus& status
   return TestFileSystem::SetStatus(path, status);
 }
 
+std::unique_ptr<InputFile> FaultyFileSystem::OpenRead(std::string_view path, OpenAccess access) {
+  if (failOpenRead && failOpenRead(path)) return nullptr;
+  return TestFileSystem::OpenRead(path, access);
+}
+
+std::optional<std::vector<FindEntry>> FaultyFileSystem::SearchFiles(std::string_view pattern) const {
+  if (failSearch && failSearch(pattern)) return std::nullopt;
+  return TestFileSystem::SearchFiles(pattern);
+}
+
 UpdateWorld::UpdateWorld(DriveType mediumType)
     : files_(WorldDrives(temp_.path(), mediumType), temp_.path() / "c" / "windows"),
       platform_{observed_, registry_, ui},

@@ -5,6 +5,7 @@
 // message-box host.
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -27,8 +28,13 @@ class FaultyFileSystem : public TestFileSystem {
   using TestFileSystem::TestFileSystem;
   bool GetStatus(std::string_view path, FileStatus& status) const override;
   bool SetStatus(std::string_view path, const FileStatus& status) override;
+  std::unique_ptr<InputFile> OpenRead(std::string_view path, OpenAccess access) override;
+  std::optional<std::vector<FindEntry>> SearchFiles(std::string_view pattern) const override;
   bool failGetStatus = false;
   bool failSetStatus = false;
+  // Asked for each path opened for reading or pattern searched; true fails it.
+  std::function<bool(std::string_view path)> failOpenRead;
+  std::function<bool(std::string_view pattern)> failSearch;
 };
 
 using ArchiveMembers = std::vector<std::pair<std::string, std::string>>;

@@ -97,6 +97,18 @@ int SubstitutedFileSystem::Access(std::string_view path) const {
   return real ? Win32FileSystem::Access(*real) : -1;
 }
 
+Presence SubstitutedFileSystem::Exists(std::string_view path) const {
+  const auto real = Real(path);
+  return real ? Win32FileSystem::Exists(*real) : Presence::Absent;
+}
+
+std::optional<std::string> SubstitutedFileSystem::FinalPath(std::string_view path) const {
+  const auto real = Real(path);
+  const auto final = real ? Win32FileSystem::FinalPath(*real) : std::nullopt;
+  if (!final) return std::nullopt;
+  return Seen(*final);
+}
+
 int SubstitutedFileSystem::Mkdir(std::string_view path) {
   const auto real = Real(path);
   return real ? Win32FileSystem::Mkdir(*real) : -1;
@@ -186,13 +198,18 @@ std::unique_ptr<AtomicFile> SubstitutedFileSystem::BeginReplace(std::string_view
 }
 
 std::vector<FindEntry> SubstitutedFileSystem::FindFiles(std::string_view pattern) const {
+  return SearchFiles(pattern).value_or(std::vector<FindEntry>{});
+}
+
+std::optional<std::vector<FindEntry>> SubstitutedFileSystem::SearchFiles(std::string_view pattern) const {
   const auto real = Real(pattern);
-  if (!real) return {};
-  auto entries = Win32FileSystem::FindFiles(*real);
+  if (!real) return std::vector<FindEntry>{};
+  auto entries = Win32FileSystem::SearchFiles(*real);
+  if (!entries) return std::nullopt;
   // A substituted drive's root lists no "." and "..", as a real root does not.
   const auto absolute = Absolute(pattern);
   if (absolute && path_text::Components(absolute->second).size() <= 1) {
-    std::erase_if(entries, [](const FindEntry& entry) { return entry.IsDots(); });
+    std::erase_if(*entries, [](const FindEntry& entry) { return entry.IsDots(); });
   }
   return entries;
 }
