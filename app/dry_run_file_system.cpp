@@ -1,13 +1,11 @@
 #include "app/dry_run_file_system.hpp"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <ctime>
 
+#include "app/shared_product_lock.hpp"
+#include "app/utf8_path.hpp"
 #include "platform/cp932.hpp"
 #include "platform/path_text.hpp"
 #include "platform/wildcard.hpp"
@@ -17,8 +15,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Windows resolves a folder named with a trailing separator to a path that
+// keeps it; its parent is then the folder itself.
+fs::path Normal(const fs::path& host) {
+  const fs::path normal = host.lexically_normal();
+  return normal.has_filename() || !normal.has_relative_path() ? normal : normal.parent_path();
+}
+
 std::string KeyOfHost(const fs::path& host) {
-  std::string key = host.lexically_normal().string();
+  const std::u8string normal = host.lexically_normal().generic_u8string();
+  std::string key(normal.begin(), normal.end());
   while (key.size() > 1 && key.back() == '/') key.pop_back();
   std::transform(key.begin(), key.end(), key.begin(), [](char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
@@ -76,39 +82,12 @@ class MemoryAtomicFile : public AtomicFile {
   std::string content_;
 };
 
-// A shared hold on a lock file that is there already: a real run that
-// starts meanwhile finds the product busy until the dry run ends.
-class SharedProductLock : public ProductLock {
- public:
-  explicit SharedProductLock(int descriptor) : descriptor_(descriptor) {}
-  ~SharedProductLock() override {
-    if (descriptor_ >= 0) ::close(descriptor_);
-  }
-  SharedProductLock(const SharedProductLock&) = delete;
-  SharedProductLock& operator=(const SharedProductLock&) = delete;
-
- private:
-  int descriptor_;
-};
-
 }  // namespace
 
 ProductLockResult DryRunFileSystem::LockProduct(std::string_view folder) {
   const auto host = real_.Resolve(folder);
   if (!host) return {};
-  const fs::path lockFile = *host / kBookkeepingFolderName / kLockFileName;
-  const int descriptor = ::open(lockFile.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-  if (descriptor < 0) {
-    if (errno != ENOENT) return {};
-    return {ProductLockResult::State::Held, std::make_unique<SharedProductLock>(-1)};
-  }
-  auto lock = std::make_unique<SharedProductLock>(descriptor);
-  while (::flock(descriptor, LOCK_SH | LOCK_NB) != 0) {
-    if (errno == EINTR) continue;
-    if (errno == EWOULDBLOCK) return {ProductLockResult::State::Busy, nullptr};
-    return {};
-  }
-  return {ProductLockResult::State::Held, std::move(lock)};
+  return ShareProductLock(*host / kBookkeepingFolderName / kLockFileName);
 }
 
 std::optional<DryRunFileSystem::Key> DryRunFileSystem::KeyOf(std::string_view path) const {
@@ -146,7 +125,7 @@ int DryRunFileSystem::Access(std::string_view path) const {
 bool DryRunFileSystem::FolderOfExists(std::string_view path) const {
   const auto host = real_.Resolve(path);
   if (!host) return false;
-  const fs::path folder = host->lexically_normal().parent_path();
+  const fs::path folder = Normal(*host).parent_path();
   const auto found = entries_.find(KeyOfHost(folder));
   if (found != entries_.end()) return found->second.isFolder && !found->second.removed;
   std::error_code error;
@@ -163,7 +142,7 @@ DryRunFileSystem::Entry& DryRunFileSystem::Touch(const Key& key, std::string_vie
   auto [found, added] = entries_.try_emplace(key);
   Entry& entry = found->second;
   if (added) {
-    entry.host = *real_.Resolve(path);
+    entry.host = Normal(*real_.Resolve(path));
     FileStatus status;
     entry.existed = real_.GetStatus(path, status);
     entry.attribute = status.attribute;
@@ -329,7 +308,7 @@ std::optional<std::vector<FindEntry>> DryRunFileSystem::SearchFiles(std::string_
     if (entry.removed || KeyOfHost(entry.host.lexically_normal().parent_path()) != folderKey) {
       continue;
     }
-    const auto name = cp932::FromUtf8(entry.host.filename().string());
+    const auto name = cp932::FromUtf8(Utf8Of(entry.host.filename()));
     if (name && MatchesWildcard(*name, namePattern)) found.push_back({*name, entry.attribute});
   }
   return found;
@@ -345,7 +324,7 @@ std::vector<DryRunFileSystem::Change> DryRunFileSystem::Changes() const {
             [](const Entry* a, const Entry* b) { return a->order < b->order; });
   std::vector<Change> changes;
   for (const Entry* entry : touched) {
-    const std::string path = real_.ToWindowsPath(entry->host).value_or(entry->host.string());
+    const std::string path = real_.ToWindowsPath(entry->host).value_or(Utf8Of(entry->host));
     changes.push_back(
         {path, entry->existed, entry->isFolder, entry->removed, entry->content.size()});
   }

@@ -1,8 +1,8 @@
 #include "app/file_digest.hpp"
 
-#include <nettle/sha2.h>
-
 #include <array>
+
+#include "app/sha256.hpp"
 
 namespace tovrin {
 namespace {
@@ -22,20 +22,18 @@ std::string Hex(const std::uint8_t* bytes, std::size_t count) {
 std::optional<FileDigest> DigestOf(FileSystem& files, const std::string& path) {
   const auto input = files.OpenRead(path);
   if (!input) return std::nullopt;
-  sha256_ctx context;
-  sha256_init(&context);
+  Sha256 hash;
   FileDigest digest;
   std::array<char, 64 * 1024> chunk;
   while (true) {
     const auto count = input->Read(chunk.data(), chunk.size());
     if (!count) return std::nullopt;
     if (*count == 0) break;
-    sha256_update(&context, *count, reinterpret_cast<const std::uint8_t*>(chunk.data()));
+    hash.Update(chunk.data(), *count);
     digest.size += *count;
   }
-  std::array<std::uint8_t, SHA256_DIGEST_SIZE> hash;
-  sha256_digest(&context, hash.size(), hash.data());
-  digest.sha256 = Hex(hash.data(), hash.size());
+  const auto sum = hash.Finish();
+  digest.sha256 = Hex(sum.data(), sum.size());
   return digest;
 }
 

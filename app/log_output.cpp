@@ -1,8 +1,6 @@
 #include "app/log_output.hpp"
 
 #include <algorithm>
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -10,6 +8,8 @@
 #include <regex>
 #include <vector>
 
+#include "app/log_folder.hpp"
+#include "app/utf8_path.hpp"
 #include "platform/visible_text.hpp"
 
 namespace tovrin {
@@ -20,44 +20,38 @@ namespace fs = std::filesystem;
 // Names sort as their start times do.
 const std::regex kLogName(R"(\d{4}-\d{2}-\d{2}_\d{2}-\d{2}-\d{2}(-\d+)?\.log)");
 
-std::string Formatted(std::chrono::system_clock::time_point time, const char* format) {
-  const std::time_t seconds = std::chrono::system_clock::to_time_t(time);
-  std::tm local{};
-  localtime_r(&seconds, &local);
+std::string Formatted(const std::tm& time, const char* format) {
   char text[64];
-  return std::string(text, std::strftime(text, sizeof text, format, &local));
+  return std::string(text, std::strftime(text, sizeof text, format, &time));
+}
+
+// +0900: the local time's distance from UTC, as strftime's %z gives it
+// where the C library has it.
+std::string UtcOffset(const std::tm& local, const std::tm& utc) {
+  int days = local.tm_yday - utc.tm_yday;
+  if (local.tm_year != utc.tm_year) days = local.tm_year > utc.tm_year ? 1 : -1;
+  const int minutes = days * 24 * 60 + (local.tm_hour - utc.tm_hour) * 60 + local.tm_min - utc.tm_min;
+  // Within a day and a half of UTC, so the hours take two digits.
+  const unsigned distance = static_cast<unsigned>(std::abs(minutes)) % (100 * 60);
+  char text[16];
+  std::snprintf(text, sizeof text, "%c%02u%02u", minutes < 0 ? '-' : '+', distance / 60,
+                distance % 60);
+  return text;
+}
+
+std::string LocalText(std::chrono::system_clock::time_point time, const char* format) {
+  return Formatted(LocalTime(std::chrono::system_clock::to_time_t(time)), format);
 }
 
 // 2026-12-07T16:05:30.123+0900
 std::string TimeStamp(std::chrono::system_clock::time_point time) {
+  const std::time_t seconds = std::chrono::system_clock::to_time_t(time);
+  const std::tm local = LocalTime(seconds);
   const auto milliseconds =
       std::chrono::duration_cast<std::chrono::milliseconds>(time.time_since_epoch()).count() % 1000;
   char fraction[8];
   std::snprintf(fraction, sizeof fraction, ".%03d", static_cast<int>(milliseconds));
-  return Formatted(time, "%Y-%m-%dT%H:%M:%S") + fraction + Formatted(time, "%z");
-}
-
-std::optional<fs::path> AbsoluteFolderOf(const char* variable) {
-  const char* value = std::getenv(variable);
-  if (value == nullptr || *value != '/') return std::nullopt;
-  return fs::path(value);
-}
-
-// The folders that are missing, private to the user as the XDG base
-// directories are. A missing home folder is not made: the log then fails.
-void MakePrivateFolders(const fs::path& folder, const fs::path& mustExist, std::error_code& error) {
-  if (!fs::is_directory(mustExist, error)) {
-    if (!error) error = std::make_error_code(std::errc::no_such_file_or_directory);
-    return;
-  }
-  fs::path made;
-  for (const auto& part : folder) {
-    made /= part;
-    if (::mkdir(made.c_str(), 0700) != 0 && errno != EEXIST) {
-      error = std::error_code(errno, std::generic_category());
-      return;
-    }
-  }
+  return Formatted(local, "%Y-%m-%dT%H:%M:%S") + fraction + UtcOffset(local, UtcTime(seconds));
 }
 
 // Older logs beyond the newest `kLogsKept` go; others' files stay.
@@ -65,28 +59,11 @@ void RemoveOldLogs(const fs::path& folder) {
   std::vector<fs::path> logs;
   std::error_code error;
   for (const auto& entry : fs::directory_iterator(folder, error)) {
-    if (std::regex_match(entry.path().filename().string(), kLogName)) logs.push_back(entry.path());
+    if (std::regex_match(Utf8Of(entry.path().filename()), kLogName)) logs.push_back(entry.path());
   }
   if (logs.size() <= static_cast<std::size_t>(kLogsKept)) return;
   std::sort(logs.begin(), logs.end());
   for (std::size_t i = 0; i + kLogsKept < logs.size(); ++i) fs::remove(logs[i], error);
-}
-
-struct LogFolder {
-  fs::path path;
-  fs::path mustExist;  // the home folder is never made
-};
-
-// $XDG_STATE_HOME/tovrin/logs, else ~/.local/state/tovrin/logs; nullopt
-// when neither variable gives an absolute folder.
-std::optional<LogFolder> DefaultLogFolder() {
-  if (const auto state = AbsoluteFolderOf("XDG_STATE_HOME")) {
-    return LogFolder{*state / "tovrin" / "logs", "/"};
-  }
-  if (const auto home = AbsoluteFolderOf("HOME")) {
-    return LogFolder{*home / ".local" / "state" / "tovrin" / "logs", *home};
-  }
-  return std::nullopt;
 }
 
 }  // namespace
@@ -118,32 +95,31 @@ bool LogOutput::Open() {
     return true;
   }
   if (!target_) return OpenInDefaultFolder();
-  file_ = std::fopen(target_->c_str(), "w");
+  file_ = OpenLogFile(PathFromUtf8(*target_), false);
   if (file_ == nullptr) Fail(*target_, std::strerror(errno));
   return file_ != nullptr;
 }
 
 bool LogOutput::OpenInDefaultFolder() {
-  const auto logFolder = DefaultLogFolder();
+  std::string reason;
+  const auto logFolder = DefaultLogFolder(reason);
   if (!logFolder) {
-    Fail("the log folder", "neither XDG_STATE_HOME nor HOME names a folder");
+    Fail("the log folder", reason);
     return false;
   }
   const fs::path* folder = &logFolder->path;
-  std::error_code error;
-  MakePrivateFolders(*folder, logFolder->mustExist, error);
-  if (error) {
-    Fail(folder->string(), error.message());
+  if (const auto error = MakePrivateFolders(*logFolder)) {
+    Fail(Utf8Of(*folder), error.message());
     return false;
   }
-  const std::string name = Formatted(start_, "%Y-%m-%d_%H-%M-%S");
+  const std::string name = LocalText(start_, "%Y-%m-%d_%H-%M-%S");
   // Two runs started in the same second get a file each.
   for (int copy = 0; file_ == nullptr; ++copy) {
     const std::string suffix = copy == 0 ? "" : "-" + std::to_string(copy);
     const fs::path path = *folder / (name + suffix + ".log");
-    file_ = std::fopen(path.c_str(), "wx");
+    file_ = OpenLogFile(path, true);
     if (file_ == nullptr && errno != EEXIST) {
-      Fail(path.string(), std::strerror(errno));
+      Fail(Utf8Of(path), std::strerror(errno));
       return false;
     }
   }

@@ -8,12 +8,11 @@
 
 #include "app/command_line.hpp"
 #include "app/drive_diagnostics.hpp"
-#include "app/dry_run_file_system.hpp"
-#include "app/dry_run_journal_files.hpp"
 #include "app/lost_output.hpp"
 #include "app/program_services.hpp"
 #include "app/run_observers.hpp"
 #include "app/tovrin_app.hpp"
+#include "app/unattended_command.hpp"
 #include "app/unattended_run.hpp"
 #include "app/undo_command.hpp"
 #include "platform/journal_files.hpp"
@@ -31,28 +30,6 @@ std::unique_ptr<tovrin::ProgramServices> SetUp(const tovrin::CommandLineOptions&
     status = setUp.status;
   }
   return std::move(setUp.services);
-}
-
-// A dry run reads the product and the medium through a file system that
-// keeps every write to itself, and extracts through it too.
-int Unattended(const tovrin::CommandLineOptions& options,
-               const std::vector<std::string_view>& arguments, tovrin::ProgramServices& services) {
-  using namespace tovrin;
-  std::optional<DryRunFileSystem> dryRun;
-  std::optional<ObservedFileSystem> dryRunFiles;
-  std::optional<LzhArchiveLibrary> dryRunArchives;
-  std::optional<DryRunJournalFiles> dryRunJournal;
-  ObservedFileSystem* files = services.files.get();
-  ArchiveLibrary* archives = services.archives.get();
-  if (options.dryRun) {
-    files = &dryRunFiles.emplace(dryRun.emplace(*services.hostFiles));
-    archives = &dryRunArchives.emplace(*files);
-    dryRunJournal.emplace();
-  }
-  RunObservers observers(options, arguments, *files, dryRun ? &*dryRun : nullptr, std::cout,
-                         std::cerr, isatty(STDERR_FILENO) == 1);
-  return RunUnattended(*files, services.registry, *archives, services.typedDestination, std::cout,
-                       observers.Events(), dryRunJournal ? &*dryRunJournal : nullptr);
 }
 
 }  // namespace
@@ -95,7 +72,8 @@ int main(int argc, char* argv[]) {
   }
   if (options.action == CommandLineOptions::Action::Unattended) {
     KeepRunningWhenOutputIsLost();
-    const int runStatus = Unattended(options, arguments, *services);
+    const int runStatus = RunUnattendedCommand(options, arguments, *services, std::cout,
+                                               std::cerr, isatty(STDERR_FILENO) == 1);
     ReportLostOutput(std::cout, std::cerr);
     return runStatus;
   }

@@ -1,5 +1,7 @@
 #include "app/program_services.hpp"
 
+#include "app/utf8_path.hpp"
+
 #include <filesystem>
 #include <system_error>
 #include <vector>
@@ -15,15 +17,6 @@ namespace {
 namespace fs = std::filesystem;
 
 ServicesSetUp Failure(int status, std::string error) { return {nullptr, status, std::move(error)}; }
-
-// Command-line arguments and messages are UTF-8 on every system; Windows
-// paths are not narrow UTF-8 text, so the conversion is spelled out.
-fs::path PathFromUtf8(const std::string& utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
-
-std::string Utf8Of(const fs::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
-}
 
 Registry LoadRegistry(const CommandLineOptions& options) {
   if (!options.registryFiles.empty()) {

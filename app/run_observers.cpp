@@ -1,5 +1,6 @@
 #include "app/run_observers.hpp"
 
+#include "app/utf8_path.hpp"
 #include "platform/console/terminal_text.hpp"
 #include "platform/program_directory.hpp"
 #include "platform/visible_text.hpp"
@@ -24,7 +25,7 @@ std::vector<std::string> Header(const CommandLineOptions& options,
                                      CommandLineText(arguments)};
   const auto host = files.Resolve(g_strAppDir);
   header.push_back("medium " + TerminalLine(g_strAppDir) +
-                   (host ? " (" + VisibleText(host->string()) + ")" : std::string()));
+                   (host ? " (" + VisibleText(Utf8Of(*host)) + ")" : std::string()));
   if (options.dryRun) header.push_back("dry run: nothing is changed");
   return header;
 }

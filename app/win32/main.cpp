@@ -11,7 +11,10 @@
 #include <vector>
 
 #include "app/command_line.hpp"
+#include "app/lost_output.hpp"
 #include "app/program_services.hpp"
+#include "app/run_observers.hpp"
+#include "app/unattended_command.hpp"
 #include "app/unattended_run.hpp"
 #include "app/undo_command.hpp"
 #include "app/win32/wizard_window.hpp"
@@ -60,10 +63,6 @@ int Run(const std::vector<std::string>& given) {
     case CommandLineOptions::Action::Wizard:
       break;
   }
-  if (options.dryRun || options.log) {
-    std::cerr << "tovrin: --dry-run and --log are not in the Windows program yet\n";
-    return kBadCommandLineStatus;
-  }
   auto setUp = SetUpServices(options);
   if (!setUp.services) {
     std::cerr << "tovrin: " << VisibleText(setUp.error) << "\n";
@@ -80,10 +79,16 @@ int Run(const std::vector<std::string>& given) {
                           std::cout, std::cerr);
   }
   if (options.action == CommandLineOptions::Action::Wizard) {
-    return RunWizard(*services.files, services.registry, *services.archives);
+    // The wizard's log; a dry run is the unattended run's alone.
+    RunObservers observers(options, arguments, *services.files, nullptr, std::cout, std::cerr,
+                           false);
+    return RunWizard(*services.files, services.registry, *services.archives, observers.Events());
   }
-  return RunUnattended(*services.files, services.registry, *services.archives,
-                       services.typedDestination, std::cout);
+  KeepRunningWhenOutputIsLost();
+  const int runStatus = RunUnattendedCommand(options, arguments, services, std::cout, std::cerr,
+                                             _isatty(_fileno(stderr)) != 0);
+  ReportLostOutput(std::cout, std::cerr);
+  return runStatus;
 }
 
 }  // namespace

@@ -26,8 +26,8 @@ constexpr WORD kProgramIcon = 1;
 
 class WizardWindow : public MessageTarget {
  public:
-  WizardWindow(FileSystem& files, Registry& registry, ArchiveLibrary& archives)
-      : platform_{files, registry, ui_}, dialogs_(&queue_), archives_(archives) {}
+  WizardWindow(FileSystem& files, Registry& registry, ArchiveLibrary& archives, RunEvents& events)
+      : platform_{files, registry, ui_}, dialogs_(&queue_), archives_(archives), events_(events) {}
   ~WizardWindow() override {
     if (accelerators_ != nullptr) DestroyAcceleratorTable(accelerators_);
   }
@@ -90,6 +90,7 @@ class WizardWindow : public MessageTarget {
     InstallAccelerators();
     document_.OnNewDocument();
     view_ = std::make_unique<CTovrinView>(platform_, archives_, dialogs_, queue_, *this);
+    view_->AddRunListener(events_);
     // The update run's boxes name the view as their owner.
     ui_.SetOwnerWindow(view_.get(), window_);
     view_->OnCreate();
@@ -145,6 +146,7 @@ class WizardWindow : public MessageTarget {
   MessageQueue queue_;
   Win32DialogHost dialogs_;
   ArchiveLibrary& archives_;
+  RunEvents& events_;
   CTovrinDoc document_;
   std::unique_ptr<CTovrinView> view_;
   HWND window_ = nullptr;
@@ -153,8 +155,8 @@ class WizardWindow : public MessageTarget {
 
 }  // namespace
 
-int RunWizard(FileSystem& files, Registry& registry, ArchiveLibrary& archives) {
-  WizardWindow window(files, registry, archives);
+int RunWizard(FileSystem& files, Registry& registry, ArchiveLibrary& archives, RunEvents& events) {
+  WizardWindow window(files, registry, archives, events);
   return window.Run();
 }
 

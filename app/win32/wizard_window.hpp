@@ -5,12 +5,14 @@
 // the window's own.
 
 #include "archive/archive_library.hpp"
+#include "engine/run_events.hpp"
 #include "platform/file_system.hpp"
 #include "platform/registry.hpp"
 
 namespace tovrin {
 
-// Runs the wizard until its main window closes; returns the exit status.
-int RunWizard(FileSystem& files, Registry& registry, ArchiveLibrary& archives);
+// Runs the wizard until its main window closes, telling `events` what its
+// update run does; returns the exit status.
+int RunWizard(FileSystem& files, Registry& registry, ArchiveLibrary& archives, RunEvents& events);
 
 }  // namespace tovrin

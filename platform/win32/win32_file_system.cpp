@@ -113,13 +113,6 @@ HANDLE CreateTemporary(const std::wstring& folder, std::wstring& temporary) {
   return INVALID_HANDLE_VALUE;
 }
 
-bool FlushFile(const std::wstring& path) {
-  const HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return false;
-  const bool flushed = FlushFileBuffers(handle) != 0;
-  return CloseHandle(handle) != 0 && flushed;
-}
-
 }  // namespace
 
 DriveType Win32FileSystem::GetDriveType(std::string_view root) const {

@@ -74,4 +74,11 @@ bool MoveOverKeepingAttributes(const std::wstring& replacement, const std::wstri
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
+bool FlushFile(const std::wstring& path) {
+  const HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  const bool flushed = FlushFileBuffers(handle) != 0;
+  return CloseHandle(handle) != 0 && flushed;
+}
+
 }  // namespace tovrin

@@ -59,4 +59,7 @@ class Win32AtomicFile : public AtomicFile {
 // it replaces; false when `replaced` is read-only or not a file.
 bool MoveOverKeepingAttributes(const std::wstring& replacement, const std::wstring& replaced);
 
+// Writes what the system holds of the file at `path` to the disk.
+bool FlushFile(const std::wstring& path);
+
 }  // namespace tovrin
