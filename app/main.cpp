@@ -60,5 +60,7 @@ int main(int argc, char* argv[]) {
     std::cerr << "tovrin: no display to show the wizard on; use --unattended\n";
     return kBadCommandLineStatus;
   }
-  return RunWizard(argc, argv, {*services->files, services->registry, *services->archives});
+  return RunWizard(argc, argv,
+                   {*services->files, services->registry, *services->archives,
+                    services->typedDestination});
 }

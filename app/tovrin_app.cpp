@@ -13,12 +13,15 @@ namespace tovrin {
 CTovrinApp::CTovrinApp(WizardServices services)
     : services_(services),
       platform_{services.files, services.registry, ui_},
-      dialogs_(&queue_) {}
+      dialogs_(&queue_) {
+  dialogs_.SetTypedDestination(services.typedDestination);
+}
 
 bool CTovrinApp::OnInit() {
   frame_ = new CMainFrame(platform_, services_.archives, dialogs_, queue_);
   // The update run's boxes name the view as their owner.
   ui_.SetOwnerWindow(&frame_->View(), frame_);
+  dialogs_.SetOwner(frame_);
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnAppAbout(); }, ID_APP_ABOUT);
   SetTopWindow(frame_);
   frame_->Show();

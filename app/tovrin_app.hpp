@@ -2,6 +2,9 @@
 // The application object of the wizard: the frame, its view and the pages
 // on screen, driven by the program's own message queue.
 
+#include <optional>
+#include <string>
+
 #include <wx/app.h>
 
 #include "archive/archive_library.hpp"
@@ -21,6 +24,7 @@ struct WizardServices {
   FileSystem& files;
   Registry& registry;
   ArchiveLibrary& archives;
+  std::optional<std::string> typedDestination;  // --dest
 };
 
 class CTovrinApp : public wxApp {

@@ -9,7 +9,7 @@ packages=(
   libarchive-dev libarchive-tools jlha-utils
   libwxgtk3.2-dev
   fonts-ipafont-gothic fontconfig
-  xvfb xauth x11-apps imagemagick xdotool
+  xvfb xauth x11-apps imagemagick xdotool openbox
   attr clang libclang-rt-14-dev llvm
 )
 

@@ -6,6 +6,7 @@
 #include "archive/archive_library.hpp"
 #include "description/update_description.hpp"
 #include "engine/update_run.hpp"
+#include "picture/remembered_picture.hpp"
 #include "platform/dialog_host.hpp"
 #include "platform/message_queue.hpp"
 #include "platform/platform.hpp"
@@ -25,7 +26,8 @@ class CTovrinView : public MessageTarget {
   void OnWizardNotice();       // command 101
   void OnWizardDestination();  // command 102
   void OnWizardConfirm();      // command 103
-  // Paints line 22's picture over the view.
+  // Paints line 22's picture over the view; the last one read while its
+  // file cannot be read (its disk taken out).
   void OnPaint(PaintSurface& surface);
 
   // The update run on this view's description: 1 when it has ended for good.
@@ -47,6 +49,7 @@ class CTovrinView : public MessageTarget {
   MessageQueue& queue_;
   MessageTarget& frame_;
   UpdateDescription description_;
+  RememberedPicture picture_;
   UpdateOutcome lastOutcome_ = UpdateOutcome::NotRun;
 };
 
