@@ -1,5 +1,7 @@
 #include "platform/gui/page_list_box.hpp"
 
+#include <wx/utils.h>
+
 namespace tovrin::gui {
 
 PageListBox::PageListBox(wxWindow* parent, wxWindowID id, const wxPoint& position,
@@ -7,8 +9,11 @@ PageListBox::PageListBox(wxWindow* parent, wxWindowID id, const wxPoint& positio
     : wxListBox(parent, id, position, size, 0, nullptr, style), onPick_(std::move(onPick)) {
   Bind(wxEVT_LEFT_DOWN, &PageListBox::OnLeftDown, this);
   Bind(wxEVT_LISTBOX, &PageListBox::OnToolkitSelection, this);
-  // A double click is two picks already.
-  Bind(wxEVT_LISTBOX_DCLICK, [](wxCommandEvent&) {});
+  // GTK activates the highlighted entry on Enter; a double click is two
+  // picks already.
+  Bind(wxEVT_LISTBOX_DCLICK, [this](wxCommandEvent&) {
+    if (!wxGetMouseState().LeftIsDown()) PickHighlighted();
+  });
 }
 
 bool PageListBox::PickHighlighted() {
