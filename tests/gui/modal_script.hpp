@@ -26,6 +26,8 @@ class ModalScript {
   ModalScript& Then(int templateId, Step step);
   // The next window expected is a message box.
   ModalScript& ThenBox(BoxStep step);
+  // A page acted on already, expected again once a box over it has gone.
+  static void Revisit(wxDialog& page) { page.SetName(wxEmptyString); }
   // Runs `body`, which opens pages, until it returns; a page the script does
   // not expect, or a page still open after `limitSeconds`, is ended with
   // IDCANCEL and recorded as a failure.
