@@ -7,7 +7,7 @@ CMAKE_FLAGS := $(if $(CI),-DTOVRIN_WERROR=ON,)
 # The GUI tests need a display; without one they run under Xvfb.
 WITH_DISPLAY := $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24")
 
-.PHONY: all deps build build-asan demo test test-default test-asan bench fuzz clean
+.PHONY: all deps build build-asan windows demo test test-default test-asan test-windows bench fuzz clean
 
 all: build
 
@@ -22,10 +22,15 @@ build-asan: deps
 	cmake --preset asan $(CMAKE_FLAGS)
 	cmake --build --preset asan -j $(JOBS)
 
+# The Windows program, cross-compiled: build-windows/tovrin.exe.
+windows: deps
+	cmake --preset windows $(CMAKE_FLAGS)
+	cmake --build --preset windows -j $(JOBS)
+
 demo: build
 	scripts/demo.sh build/app/tovrin
 
-test: test-default test-asan
+test: test-default test-asan test-windows
 
 test-default: build
 	$(WITH_DISPLAY) ctest --preset default -j $(JOBS)
@@ -36,6 +41,11 @@ test-asan: build-asan
 	ctest --preset asan -j $(JOBS) -LE gui
 	ASAN_OPTIONS=detect_leaks=0 $(WITH_DISPLAY) ctest --preset asan -j $(JOBS) -L gui
 
+# The Windows build's tests and the sample update, under Wine; its prefix is
+# made on first use in build-windows/wine-prefix.
+test-windows: windows
+	$(WITH_DISPLAY) ctest --preset windows -j $(JOBS)
+
 bench: build
 	scripts/bench.sh build
 
@@ -43,4 +53,4 @@ fuzz: deps
 	scripts/fuzz.sh $(FUZZ_SECONDS)
 
 clean:
-	rm -rf build build-asan build-fuzz
+	rm -rf build build-asan build-fuzz build-windows

@@ -30,6 +30,18 @@ constexpr std::array kOptions = {
                [](CommandLineOptions& options, std::string_view, std::string& error) {
                  return SetAction(options, Action::Unattended, error);
                }},
+    OptionSpec{"--dry-run", "",
+               "print what the update would change, change nothing (0: would go ahead, 2: refused)",
+               [](CommandLineOptions& options, std::string_view, std::string& error) {
+                 options.dryRun = true;
+                 return SetAction(options, Action::Unattended, error);
+               }},
+    OptionSpec{"--log", "FILE",
+               "write the run's log to FILE (\"-\": standard error)",
+               [](CommandLineOptions& options, std::string_view value, std::string&) {
+                 options.log = std::string(value);
+                 return true;
+               }},
     OptionSpec{"--medium", "DIR", "the update medium (info.txt); default the program's folder",
                [](CommandLineOptions& options, std::string_view value, std::string&) {
                  options.medium = std::string(value);
@@ -121,6 +133,10 @@ std::string Usage() {
     left.resize(std::max<std::size_t>(left.size() + 2, 30), ' ');
     usage += left + std::string(option.help) + "\n";
   }
+  usage +=
+      "Every run writes a log to $XDG_STATE_HOME/tovrin/logs/ (~/.local/state/tovrin/logs/),\n"
+      "one file per run, the newest 20 kept. An unattended run shows its progress on\n"
+      "standard error when that is a terminal.\n";
   return usage;
 }
 

@@ -22,6 +22,8 @@ struct CommandLineOptions {
   std::optional<std::string> medium;       // --medium DIR; default the program's folder
   std::optional<std::string> destination;  // --dest PATH
   std::vector<std::string> registryFiles;  // --registry FILE
+  bool dryRun = false;                     // --dry-run (an unattended run)
+  std::optional<std::string> log;          // --log FILE, "-" for standard error
 };
 
 struct ParsedCommandLine {

@@ -2,8 +2,10 @@
 
 #include <ostream>
 
+#include "platform/console/terminal_text.hpp"
 #include "platform/cp932.hpp"
 #include "platform/host_file_system.hpp"
+#include "platform/visible_text.hpp"
 
 namespace tovrin {
 namespace {
@@ -17,11 +19,11 @@ int ShowDrives(const CommandLineOptions& options, std::ostream& out, std::ostrea
   std::string error;
   const auto table = BuildDriveTable(options.drives, error);
   if (!table) {
-    err << "tovrin: " << error << "\n";
+    err << "tovrin: " << VisibleText(error) << "\n";
     return kBadCommandLineStatus;
   }
   for (const auto& drive : table->Drives()) {
-    out << drive.letter << ": " << DriveTypeName(drive.type) << " " << drive.root.string() << "\n";
+    out << drive.letter << ": " << DriveTypeName(drive.type) << " " << VisibleText(drive.root.string()) << "\n";
   }
   return kDone;
 }
@@ -30,22 +32,22 @@ int ResolveWindowsPath(const CommandLineOptions& options, std::ostream& out, std
   std::string error;
   const auto files = MakeHostFileSystem(options.drives, error);
   if (!files) {
-    err << "tovrin: " << error << "\n";
+    err << "tovrin: " << VisibleText(error) << "\n";
     return kBadCommandLineStatus;
   }
   const auto path = cp932::FromUtf8(options.windowsPath);
   if (!path) {
-    err << "tovrin: \"" << options.windowsPath << "\" has no code page 932 spelling\n";
+    err << "tovrin: \"" << VisibleText(options.windowsPath) << "\" has no code page 932 spelling\n";
     return kNotResolved;
   }
   if (const auto host = files->Resolve(*path)) {
-    out << host->string() << "\n";
+    out << VisibleText(host->string()) << "\n";
     return kDone;
   }
   if (path->size() >= 2 && (*path)[1] == ':') {
-    err << "tovrin: drive " << path->substr(0, 2) << " is not mapped\n";
+    err << "tovrin: drive " << TerminalLine(path->substr(0, 2)) << " is not mapped\n";
   } else {
-    err << "tovrin: \"" << options.windowsPath << "\" is on no drive\n";
+    err << "tovrin: \"" << VisibleText(options.windowsPath) << "\" is on no drive\n";
   }
   return kNotResolved;
 }

@@ -1,13 +1,20 @@
+#include <unistd.h>
+
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <string_view>
 #include <vector>
 
 #include "app/command_line.hpp"
 #include "app/drive_diagnostics.hpp"
+#include "app/dry_run_file_system.hpp"
+#include "app/lost_output.hpp"
 #include "app/program_services.hpp"
+#include "app/run_observers.hpp"
 #include "app/tovrin_app.hpp"
 #include "app/unattended_run.hpp"
+#include "platform/visible_text.hpp"
 
 namespace {
 
@@ -16,11 +23,31 @@ std::unique_ptr<tovrin::ProgramServices> SetUp(const tovrin::CommandLineOptions&
                                                int& status) {
   auto setUp = tovrin::SetUpServices(options);
   if (!setUp.services) {
-    std::cerr << "tovrin: " << setUp.error << "\n";
+    std::cerr << "tovrin: " << tovrin::VisibleText(setUp.error) << "\n";
     if (setUp.status == tovrin::kBadCommandLineStatus) std::cerr << tovrin::Usage();
     status = setUp.status;
   }
   return std::move(setUp.services);
+}
+
+// A dry run reads the product and the medium through a file system that
+// keeps every write to itself, and extracts through it too.
+int Unattended(const tovrin::CommandLineOptions& options,
+               const std::vector<std::string_view>& arguments, tovrin::ProgramServices& services) {
+  using namespace tovrin;
+  std::optional<DryRunFileSystem> dryRun;
+  std::optional<ObservedFileSystem> dryRunFiles;
+  std::optional<LzhArchiveLibrary> dryRunArchives;
+  ObservedFileSystem* files = services.files.get();
+  ArchiveLibrary* archives = services.archives.get();
+  if (options.dryRun) {
+    files = &dryRunFiles.emplace(dryRun.emplace(*services.hostFiles));
+    archives = &dryRunArchives.emplace(*files);
+  }
+  RunObservers observers(options, arguments, *files, dryRun ? &*dryRun : nullptr, std::cout,
+                         std::cerr, isatty(STDERR_FILENO) == 1);
+  return RunUnattended(*files, services.registry, *archives, services.typedDestination, std::cout,
+                       observers.Events());
 }
 
 }  // namespace
@@ -30,7 +57,7 @@ int main(int argc, char* argv[]) {
   const std::vector<std::string_view> arguments(argv + 1, argv + argc);
   const auto parsed = ParseCommandLine(arguments);
   if (!parsed.options) {
-    std::cerr << "tovrin: " << parsed.error << "\n" << Usage();
+    std::cerr << "tovrin: " << VisibleText(parsed.error) << "\n" << Usage();
     return kBadCommandLineStatus;
   }
   const CommandLineOptions& options = *parsed.options;
@@ -53,14 +80,18 @@ int main(int argc, char* argv[]) {
   const auto services = SetUp(options, status);
   if (!services) return status;
   if (options.action == CommandLineOptions::Action::Unattended) {
-    return RunUnattended(*services->files, services->registry, *services->archives,
-                         services->typedDestination, std::cout);
+    KeepRunningWhenOutputIsLost();
+    const int runStatus = Unattended(options, arguments, *services);
+    ReportLostOutput(std::cout, std::cerr);
+    return runStatus;
   }
   if (!HasDisplay()) {
     std::cerr << "tovrin: no display to show the wizard on; use --unattended\n";
     return kBadCommandLineStatus;
   }
+  RunObservers observers(options, arguments, *services->files, nullptr, std::cout, std::cerr,
+                         false);
   return RunWizard(argc, argv,
-                   {*services->files, services->registry, *services->archives,
+                   {*services->files, services->registry, *services->archives, observers.Events(),
                     services->typedDestination});
 }

@@ -2,10 +2,11 @@
 
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
+#include "app/host_services.hpp"
 #include "app/unattended_run.hpp"
 #include "platform/cp932.hpp"
-#include "platform/host_file_system.hpp"
 #include "platform/program_directory.hpp"
 
 namespace tovrin {
@@ -15,22 +16,22 @@ namespace fs = std::filesystem;
 
 ServicesSetUp Failure(int status, std::string error) { return {nullptr, status, std::move(error)}; }
 
+// Command-line arguments and messages are UTF-8 on every system; Windows
+// paths are not narrow UTF-8 text, so the conversion is spelled out.
+fs::path PathFromUtf8(const std::string& utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
+
+std::string Utf8Of(const fs::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
 Registry LoadRegistry(const CommandLineOptions& options) {
   if (!options.registryFiles.empty()) {
-    return Registry::FromRegFiles({options.registryFiles.begin(), options.registryFiles.end()});
+    std::vector<fs::path> files;
+    for (const auto& file : options.registryFiles) files.push_back(PathFromUtf8(file));
+    return Registry::FromRegFiles(files);
   }
-  if (const auto prefix = FindWinePrefix(options.drives)) return Registry::FromWinePrefix(*prefix);
-  return Registry();
-}
-
-// The folder of the program file: the medium when --medium is not given.
-fs::path ProgramFolder() {
-  std::error_code error;
-  return fs::read_symlink("/proc/self/exe", error).parent_path();
-}
-
-bool IsHostPath(const std::string& path) {
-  return path.starts_with("/") || path.starts_with("./") || path.starts_with("../");
+  return LoadSystemRegistry(options);
 }
 
 // --dest as the Windows path the destination page would hold.
@@ -42,7 +43,7 @@ std::optional<std::string> WindowsDestination(const FileSystem& files, const std
     return path;
   }
   std::error_code ignored;
-  auto path = files.ToWindowsPath(fs::weakly_canonical(fs::absolute(given), ignored));
+  auto path = files.ToWindowsPath(fs::weakly_canonical(fs::absolute(PathFromUtf8(given)), ignored));
   if (!path) error = "--dest \"" + given + "\" lies on no mapped drive";
   return path;
 }
@@ -52,17 +53,19 @@ std::optional<std::string> WindowsDestination(const FileSystem& files, const std
 ServicesSetUp SetUpServices(const CommandLineOptions& options) {
   auto services = std::make_unique<ProgramServices>();
   std::string error;
-  services->files = MakeHostFileSystem(options.drives, error);
-  if (!services->files) return Failure(kBadCommandLineStatus, error);
+  services->hostFiles = MakeFileSystem(options, error);
+  if (!services->hostFiles) return Failure(kBadCommandLineStatus, error);
+  services->files = std::make_unique<ObservedFileSystem>(*services->hostFiles);
 
-  const fs::path medium = options.medium ? fs::path(*options.medium) : ProgramFolder();
+  // The folder of the program file is the medium when --medium is not given.
+  const fs::path medium = options.medium ? PathFromUtf8(*options.medium) : ProgramFolder();
   std::error_code ignored;
   if (!fs::is_directory(medium, ignored)) {
-    return Failure(kBadCommandLineStatus, "the medium \"" + medium.string() + "\" is not a folder");
+    return Failure(kBadCommandLineStatus, "the medium \"" + Utf8Of(medium) + "\" is not a folder");
   }
   const auto programDirectory = ProgramDirectory(*services->files, fs::canonical(medium, ignored));
   if (!programDirectory) {
-    return Failure(kExitFailed, "the medium \"" + medium.string() + "\" lies on no mapped drive");
+    return Failure(kExitFailed, "the medium \"" + Utf8Of(medium) + "\" lies on no mapped drive");
   }
   g_strAppDir = *programDirectory;
 

@@ -9,13 +9,17 @@
 
 #include "app/command_line.hpp"
 #include "archive/lzh_archive_library.hpp"
-#include "platform/posix_file_system.hpp"
+#include "engine/observed_file_system.hpp"
+#include "platform/file_system.hpp"
 #include "platform/registry.hpp"
 
 namespace tovrin {
 
 struct ProgramServices {
-  std::unique_ptr<PosixFileSystem> files;
+  std::unique_ptr<FileSystem> hostFiles;
+  // What the program and its archive library write through, so that an
+  // update run sees every change it makes to the product.
+  std::unique_ptr<ObservedFileSystem> files;
   Registry registry;
   std::unique_ptr<LzhArchiveLibrary> archives;
   // --dest as a CP932 Windows path, to stand in the destination page's field.

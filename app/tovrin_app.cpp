@@ -19,6 +19,8 @@ CTovrinApp::CTovrinApp(WizardServices services)
 
 bool CTovrinApp::OnInit() {
   frame_ = new CMainFrame(platform_, services_.archives, dialogs_, queue_);
+  frame_->View().ObserveRunsThrough(services_.files);
+  frame_->View().AddRunListener(services_.events);
   // The update run's boxes name the view as their owner.
   ui_.SetOwnerWindow(&frame_->View(), frame_);
   dialogs_.SetOwner(frame_);

@@ -8,7 +8,8 @@
 #include <wx/app.h>
 
 #include "archive/archive_library.hpp"
-#include "platform/file_system.hpp"
+#include "engine/observed_file_system.hpp"
+#include "engine/run_events.hpp"
 #include "platform/gui/wx_dialog_host.hpp"
 #include "platform/gui/wx_user_interface.hpp"
 #include "platform/message_queue.hpp"
@@ -21,9 +22,10 @@ class CMainFrame;
 
 // What the command line set up before the window system starts.
 struct WizardServices {
-  FileSystem& files;
+  ObservedFileSystem& files;
   Registry& registry;
   ArchiveLibrary& archives;
+  RunEvents& events;
   std::optional<std::string> typedDestination;  // --dest
 };
 

@@ -43,14 +43,37 @@ int ExitStatusOf(UpdateOutcome outcome) {
   return kExitFailed;
 }
 
-int RunUnattended(FileSystem& files, Registry& registry, ArchiveLibrary& archives,
-                  const std::optional<std::string>& typedDestination, std::ostream& out) {
+const char* OutcomeMeaning(UpdateOutcome outcome) {
+  switch (outcome) {
+    case UpdateOutcome::Applied:
+      return "applied";
+    case UpdateOutcome::AppliedWithWarnings:
+      return "applied with warnings: a setting or a master conversion failed";
+    case UpdateOutcome::Refused:
+      return "refused: nothing was touched";
+    case UpdateOutcome::Cancelled:
+      return "cancelled at a disk prompt";
+    case UpdateOutcome::Stopped:
+      return "stopped: an extraction or a copy failed";
+    case UpdateOutcome::Failed:
+      return "failed";
+    case UpdateOutcome::NotRun:
+      break;
+  }
+  return "not run";
+}
+
+int RunUnattended(ObservedFileSystem& files, Registry& registry, ArchiveLibrary& archives,
+                  const std::optional<std::string>& typedDestination, std::ostream& out,
+                  RunEvents& events) {
   ConsoleUserInterface ui(out);
   Platform platform{files, registry, ui};
   MessageQueue queue;
   ConsoleDialogHost dialogs(out, typedDestination, &queue);
   UnattendedFrame frame(queue);
   CTovrinView view(platform, archives, dialogs, queue, frame);
+  view.ObserveRunsThrough(files);
+  view.AddRunListener(events);
   view.OnCreate();
   queue.Run();
   return ExitStatusOf(view.LastOutcome());

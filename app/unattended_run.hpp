@@ -8,8 +8,8 @@
 #include <string>
 
 #include "archive/archive_library.hpp"
+#include "engine/observed_file_system.hpp"
 #include "engine/update_run.hpp"
-#include "platform/file_system.hpp"
 #include "platform/registry.hpp"
 
 namespace tovrin {
@@ -25,11 +25,14 @@ enum ExitStatus : int {
 };
 
 int ExitStatusOf(UpdateOutcome outcome);
+// What the outcome means, in a few English words.
+const char* OutcomeMeaning(UpdateOutcome outcome);
 
 // Runs the wizard on the medium at g_strAppDir. `typedDestination` (CP932)
 // stands in the destination page's path field after the install-folder
 // lookup, as if typed. Returns the exit status.
-int RunUnattended(FileSystem& files, Registry& registry, ArchiveLibrary& archives,
-                  const std::optional<std::string>& typedDestination, std::ostream& out);
+int RunUnattended(ObservedFileSystem& files, Registry& registry, ArchiveLibrary& archives,
+                  const std::optional<std::string>& typedDestination, std::ostream& out,
+                  RunEvents& events = NoRunEvents());
 
 }  // namespace tovrin

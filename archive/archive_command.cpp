@@ -4,6 +4,7 @@
 #include "archive/lzh_reader.hpp"
 #include "archive/member_path.hpp"
 #include "archive/member_writer.hpp"
+#include "platform/cp932.hpp"
 #include "resources/messages.hpp"
 
 namespace tovrin {
@@ -11,26 +12,14 @@ namespace {
 
 std::string Display(const LzhMember& member) { return MemberDisplayName(member.name); }
 
-// The archive as named; a name with an extension that is not there may
-// still be meant as the name followed by ".lzh", as the update run's disk
-// check looks for it.
-std::optional<std::string> FindArchive(const FileSystem& files, const std::string& archive) {
-  if (files.Access(archive) == 0) return archive;
-  const std::string withLzh = archive + ".lzh";
-  if (!archive.ends_with(".lzh") && files.Access(withLzh) == 0) return withLzh;
-  return std::nullopt;
-}
-
-std::unique_ptr<LzhReader> OpenArchive(const FileSystem& files, const std::string& archive,
+std::unique_ptr<LzhReader> OpenArchive(FileSystem& files, const std::string& archive,
                                        std::string& message) {
-  const auto found = FindArchive(files, archive);
-  const auto host = found ? files.Resolve(*found) : std::nullopt;
-  if (!host) {
+  if (files.Access(archive) != 0) {
     message = ArchiveMessage(texts::kArchiveNotFound, {archive});
     return nullptr;
   }
-  auto reader = LzhReader::Open(*host);
-  if (!reader) message = ArchiveMessage(texts::kArchiveUnreadable, {*found});
+  auto reader = LzhReader::Open(files, archive);
+  if (!reader) message = ArchiveMessage(texts::kArchiveUnreadable, {archive});
   return reader;
 }
 
@@ -58,9 +47,12 @@ bool MakeFolders(FileSystem& files, const std::string& base, const std::vector<s
   return true;
 }
 
-// libarchive ends a folder's name with '/'; a final 0x5C may be a second byte.
+// A folder's name ends with a separator; a final 0x5C may be a second byte.
 std::string WithoutTrailingSeparators(std::string name) {
-  while (!name.empty() && name.back() == '/') name.pop_back();
+  while (!name.empty() && (name.back() == '/' || name.back() == '\\') &&
+         cp932::CharacterBoundary(name, name.size() - 1) == name.size() - 1) {
+    name.pop_back();
+  }
   return name;
 }
 
@@ -93,12 +85,13 @@ std::optional<std::string> ExtractFile(FileSystem& files, const ArchiveCommand& 
 
 std::optional<std::string> ExtractMember(FileSystem& files, const ArchiveCommand& command,
                                          LzhReader& reader, const LzhMember& member) {
-  if (!member.nameReadable) return ArchiveMessage(texts::kMemberCannotWrite, {Display(member)});
   switch (member.kind) {
     case MemberKind::File: return ExtractFile(files, command, reader, member);
     case MemberKind::Folder: return ExtractFolder(files, command, member);
-    case MemberKind::Link: return ArchiveMessage(texts::kMemberOutsideTarget, {Display(member)});
-    case MemberKind::Device: return ArchiveMessage(texts::kMemberNotRegular, {Display(member)});
+    // A Windows product has no use for links and devices; one of them
+    // must not stop an update halfway.
+    case MemberKind::Link:
+    case MemberKind::Device: return std::nullopt;
   }
   return std::nullopt;
 }

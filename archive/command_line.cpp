@@ -12,27 +12,37 @@ namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
+struct Token {
+  std::string text;
+  bool hadQuotes = false;
+  std::size_t begin = 0;  // in the line, quotes included
+  std::size_t end = 0;
+};
+
 // Blanks separate tokens outside quotes; quotes are removed and a backslash
 // never escapes one, so "C:\PROG\" ends at its closing quote.
-std::vector<std::string> SplitTokens(std::string_view line) {
-  std::vector<std::string> tokens;
+std::vector<Token> SplitTokens(std::string_view line) {
+  std::vector<Token> tokens;
   std::size_t i = 0;
   while (i < line.size()) {
     while (i < line.size() && IsBlank(line[i])) ++i;
     if (i == line.size()) break;
-    std::string token;
+    Token token;
+    token.begin = i;
     bool quoted = false;
     for (; i < line.size() && (quoted || !IsBlank(line[i])); ++i) {
       const char c = line[i];
       if (c == '"') {
         quoted = !quoted;
+        token.hadQuotes = true;
         continue;
       }
-      token.push_back(c);
+      token.text.push_back(c);
       if (cp932::IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < line.size()) {
-        token.push_back(line[++i]);
+        token.text.push_back(line[++i]);
       }
     }
+    token.end = i;
     tokens.push_back(std::move(token));
   }
   return tokens;
@@ -50,7 +60,7 @@ std::optional<ArchiveCommandKind> CommandKind(std::string_view token) {
 
 // One switch token after its '-': letters may be combined, and 'w' takes
 // the rest of the token as the work folder.
-bool ReadSwitches(std::string_view letters, ArchiveCommand& command) {
+bool ReadSwitches(std::string_view letters, ArchiveCommand& command, bool& tookWorkFolder) {
   if (letters.empty()) return false;
   for (std::size_t i = 0; i < letters.size(); ++i) {
     switch (letters[i]) {
@@ -60,6 +70,7 @@ bool ReadSwitches(std::string_view letters, ArchiveCommand& command) {
         // An empty work folder (a host without a Windows folder) means the
         // default: members are staged beside their targets anyway.
         command.workFolder = std::string(letters.substr(i + 1));
+        tookWorkFolder = true;
         return true;
       default: return false;
     }
@@ -75,6 +86,21 @@ bool EndsWithSeparator(std::string_view folder) {
   return cp932::CharacterBoundary(folder, folder.size() - 1) == folder.size() - 1;
 }
 
+// The run names its Windows folder unquoted after -w, and that folder may
+// hold blanks: an unquoted work folder runs on over the unquoted tokens up
+// to the quoted names. Returns the index of the last token it took.
+std::size_t ExtendWorkFolder(std::string_view line, const std::vector<Token>& tokens, std::size_t index,
+                             std::string& workFolder) {
+  std::size_t quotedName = index + 1;
+  while (quotedName < tokens.size() && !tokens[quotedName].hadQuotes) ++quotedName;
+  if (tokens[index].hadQuotes || workFolder.empty() || quotedName == tokens.size()) return index;
+  for (std::size_t next = index + 1; next < quotedName; ++next) {
+    workFolder += line.substr(tokens[next - 1].end, tokens[next].begin - tokens[next - 1].end);
+    workFolder += tokens[next].text;
+  }
+  return quotedName - 1;
+}
+
 std::string ArchiveFileName(std::string archive) {
   if (SplitPath(archive).extension.empty()) archive += ".lzh";
   return archive;
@@ -83,31 +109,33 @@ std::string ArchiveFileName(std::string archive) {
 }  // namespace
 
 std::optional<ArchiveCommand> ParseCommandLine(std::string_view line, std::string& message) {
-  const std::vector<std::string> tokens = SplitTokens(line);
+  const std::vector<Token> tokens = SplitTokens(line);
   if (tokens.empty()) {
     message = ArchiveMessage(texts::kArchiveUnknownCommand, {""});
     return std::nullopt;
   }
   ArchiveCommand command;
-  const auto kind = CommandKind(tokens[0]);
+  const auto kind = CommandKind(tokens[0].text);
   if (!kind) {
-    message = ArchiveMessage(texts::kArchiveUnknownCommand, {tokens[0]});
+    message = ArchiveMessage(texts::kArchiveUnknownCommand, {tokens[0].text});
     return std::nullopt;
   }
   command.kind = *kind;
 
   std::vector<std::string> names;
   for (std::size_t i = 1; i < tokens.size(); ++i) {
-    const std::string& token = tokens[i];
+    const std::string& token = tokens[i].text;
     const bool isSwitch = names.empty() && !token.empty() && token[0] == '-';
     if (!isSwitch) {
       names.push_back(token);
       continue;
     }
-    if (!ReadSwitches(std::string_view(token).substr(1), command)) {
+    bool tookWorkFolder = false;
+    if (!ReadSwitches(std::string_view(token).substr(1), command, tookWorkFolder)) {
       message = ArchiveMessage(texts::kArchiveUnknownSwitch, {token});
       return std::nullopt;
     }
+    if (tookWorkFolder) i = ExtendWorkFolder(line, tokens, i, command.workFolder);
   }
 
   if (names.empty() || names[0].empty()) {

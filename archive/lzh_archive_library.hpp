@@ -1,5 +1,5 @@
 #pragma once
-// The archive library of this program: LZH archives read with libarchive and
+// The archive library of this program: LZH archives read with liblhasa and
 // written through the platform's file system, every file whole or not at all.
 
 #include <string>

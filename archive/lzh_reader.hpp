@@ -1,24 +1,25 @@
 #pragma once
-// Reading an LZH archive member by member through libarchive, with the
-// member names in CP932.
+// Reading an LZH archive member by member through liblhasa, from a file of
+// the platform's file system, with the member names as stored (CP932).
 
 #include <cstdint>
 #include <ctime>
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
-struct archive;
+#include <lhasa.h>
+
+#include "platform/file_system.hpp"
 
 namespace tovrin {
 
 enum class MemberKind { File, Folder, Link, Device };
 
 struct LzhMember {
-  std::string name;      // CP932, '/' between folders; raw header bytes when !nameReadable
-  bool nameReadable = true;
+  std::string name;      // CP932 as stored, '\' or '/' between folders
   MemberKind kind = MemberKind::File;
   std::string method;    // "-lh5-"
   std::uint64_t size = 0;
@@ -31,28 +32,37 @@ enum class DataResult { Complete, Corrupt, SinkFailed };
 
 class LzhReader {
  public:
-  // Null when the host file cannot be opened as an archive.
-  static std::unique_ptr<LzhReader> Open(const std::filesystem::path& archive);
+  // Null when the archive (a Windows path) cannot be opened.
+  static std::unique_ptr<LzhReader> Open(FileSystem& files, const std::string& archive);
   ~LzhReader();
   LzhReader(const LzhReader&) = delete;
   LzhReader& operator=(const LzhReader&) = delete;
 
   HeaderResult NextMember(LzhMember& member);
-  // Hands the member's data to `sink` in order, then checks its CRC; a sink
-  // that returns false stops the reading.
+  // Hands the member's data to `sink` in order, checking its length and CRC
+  // as it streams; a sink that returns false stops the reading.
   DataResult ReadData(const std::function<bool(std::string_view)>& sink);
 
- private:
-  class ThreadLocale;
-  LzhReader(int descriptor, std::unique_ptr<ThreadLocale> locale, ::archive* reader);
-  std::uint8_t HeaderAttribute(int mode) const;
+  // The archive file under liblhasa's input stream.
+  struct Source;
 
-  int descriptor_;
-  std::unique_ptr<ThreadLocale> locale_;
-  ::archive* archive_;
+ private:
+  LzhReader(FileSystem& files, std::string archive, std::unique_ptr<Source> source);
+  bool MacBinaryMemberChecks();
+
+  FileSystem& files_;
+  std::string archive_;
+  std::unique_ptr<Source> source_;
+  LHAInputStream* stream_ = nullptr;
+  LHAReader* reader_ = nullptr;
+  LHAFileHeader* header_ = nullptr;
+  int memberIndex_ = -1;
+  std::uint64_t nextHeaderOffset_ = 0;
+  std::uint64_t memberSize_ = 0;
+  std::vector<char> buffer_;
 };
 
-// Methods whose data this library can decode ("-lhd-" is a folder).
+// Methods whose data liblhasa can decode ("-lhd-" is a folder).
 bool IsSupportedMethod(std::string_view method);
 
 }  // namespace tovrin

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/cp932.hpp"
+#include "platform/windows_names.hpp"
 
 namespace tovrin {
 namespace {
@@ -65,6 +66,17 @@ std::optional<MemberTarget> FolderTarget(const std::vector<std::string>& compone
   return target;
 }
 
+// Each name as Windows creates it; nullopt for a name it would not create
+// (one of dots and blanks only, a device name), which Wine could not open.
+std::optional<std::vector<std::string>> AsWindowsCreatesThem(std::vector<std::string> components) {
+  for (std::string& component : components) {
+    if (component.empty() || IsDots(component)) continue;
+    component = windows_names::WithoutTrailingDotsAndBlanks(component);
+    if (component.empty() || windows_names::IsReservedDeviceName(component)) return std::nullopt;
+  }
+  return components;
+}
+
 }  // namespace
 
 std::string MemberDisplayName(std::string_view name) {
@@ -83,8 +95,9 @@ std::string MemberTarget::RelativePath() const {
 }
 
 std::optional<MemberTarget> MemberTargetPath(std::string_view name, bool keepFolders) {
-  const std::vector<std::string> components = SplitComponents(name);
-  return keepFolders ? FolderTarget(components) : FlatTarget(components);
+  const auto components = AsWindowsCreatesThem(SplitComponents(name));
+  if (!components) return std::nullopt;
+  return keepFolders ? FolderTarget(*components) : FlatTarget(*components);
 }
 
 }  // namespace tovrin

@@ -22,9 +22,11 @@ struct MemberTarget {
 std::string MemberDisplayName(std::string_view name);
 
 // The place of a member below the base folder: its name alone when
-// `keepFolders` is false, else its folders too. Nullopt for a name that is empty, "." or "..", absolute, with a drive
-// letter or a colon, or whose ".." would climb above the base folder. A 0x5C
-// that is the second byte of a double-byte character is not a separator.
+// `keepFolders` is false, else its folders too, each spelled as Windows
+// creates it (trailing dots and blanks dropped). Nullopt for a name that is
+// empty, "." or "..", absolute, with a drive letter or a colon, a device name
+// (CON, NUL, COM1, ...), or whose ".." would climb above the base folder. A
+// 0x5C that is the second byte of a double-byte character is not a separator.
 std::optional<MemberTarget> MemberTargetPath(std::string_view name, bool keepFolders);
 
 }  // namespace tovrin

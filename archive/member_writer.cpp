@@ -10,14 +10,15 @@
 namespace tovrin {
 namespace {
 
-enum class Existing { None, Replaceable, Newer, Refused };
+enum class Existing { None, Replaceable, Newer, Protected, Folder };
 
 Existing CheckExisting(const FileSystem& files, const LzhMember& member, const std::string& target,
                        bool alwaysReplace) {
   FileStatus status;
   if (!files.GetStatus(target, status)) return Existing::None;
+  if ((status.attribute & ATTR_DIRECTORY) != 0) return Existing::Folder;
   // Windows refuses to overwrite these; so does the copy of single files.
-  if ((status.attribute & (ATTR_READONLY | ATTR_HIDDEN | ATTR_DIRECTORY)) != 0) return Existing::Refused;
+  if ((status.attribute & (ATTR_READONLY | ATTR_HIDDEN)) != 0) return Existing::Protected;
   if (!alwaysReplace && status.modificationTime >= member.modificationTime) return Existing::Newer;
   return Existing::Replaceable;
 }
@@ -45,12 +46,44 @@ FileStatus MemberStatus(const LzhMember& member) {
   return status;
 }
 
+std::optional<std::string> Corrupt(const LzhMember& member) {
+  return ArchiveMessage(texts::kMemberCorrupt, {MemberDisplayName(member.name)});
+}
+
+// A protected file that already holds exactly the member's bytes is the
+// member in place (a read-only member extracted by an earlier run of the
+// same update): nothing needs writing. Any other one is refused.
+std::optional<std::string> KeepProtected(FileSystem& files, LzhReader& reader, const LzhMember& member,
+                                         const std::string& target) {
+  auto existing = files.OpenRead(target);
+  if (!existing) return CannotWrite(member);
+  std::string stored;
+  bool same = true;
+  const DataResult result = reader.ReadData([&](std::string_view block) {
+    stored.resize(block.size());
+    std::size_t got = 0;
+    while (same && got < block.size()) {
+      const auto count = existing->Read(stored.data() + got, block.size() - got);
+      if (!count || *count == 0) same = false;
+      else got += *count;
+    }
+    same = same && stored == block;
+    return same;
+  });
+  if (result == DataResult::Corrupt) return Corrupt(member);
+  char extra = 0;
+  const auto more = existing->Read(&extra, 1);
+  if (result != DataResult::Complete || !more || *more != 0) return CannotWrite(member);
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<std::string> WriteMember(FileSystem& files, LzhReader& reader, const LzhMember& member,
                                        const std::string& target, bool alwaysReplace) {
   switch (CheckExisting(files, member, target, alwaysReplace)) {
-    case Existing::Refused: return CannotWrite(member);
+    case Existing::Folder: return CannotWrite(member);
+    case Existing::Protected: return KeepProtected(files, reader, member, target);
     case Existing::Newer: return std::nullopt;
     case Existing::None:
     case Existing::Replaceable: break;
@@ -59,15 +92,9 @@ std::optional<std::string> WriteMember(FileSystem& files, LzhReader& reader, con
   auto file = files.BeginReplace(target);
   if (!file) return CannotWrite(member);
 
-  std::uint64_t written = 0;
-  const DataResult result = reader.ReadData([&](std::string_view block) {
-    written += block.size();
-    return file->Write(block);
-  });
+  const DataResult result = reader.ReadData([&](std::string_view block) { return file->Write(block); });
   if (result == DataResult::SinkFailed) return CannotWrite(member);
-  if (result == DataResult::Corrupt || written != member.size) {
-    return ArchiveMessage(texts::kMemberCorrupt, {MemberDisplayName(member.name)});
-  }
+  if (result == DataResult::Corrupt) return Corrupt(member);
   if (!file->Commit()) return CannotWrite(member);
   if (!files.SetStatus(target, MemberStatus(member))) return CannotWrite(member);
   return std::nullopt;

@@ -32,8 +32,17 @@ bool IsQuotableName(std::string_view field) {
   return field.find('"') == std::string_view::npos && cp932::ToUtf8(field).has_value();
 }
 
+// A source is read from the medium's folder: a drive, a leading separator
+// or any ".." part would fetch a file from elsewhere into the product.
+bool StaysOnTheMedium(std::string_view source) {
+  if (source.find(':') != std::string_view::npos || path_text::IsSeparator(source.front())) return false;
+  const auto parts = path_text::Components(source);
+  return std::find(parts.begin(), parts.end(), "..") == parts.end();
+}
+
 bool IsSafeSourceAndTarget(std::string_view source, std::string_view target) {
-  return IsQuotableName(source) && IsQuotableName(target) && !path_text::ClimbsAboveStart(target);
+  return IsQuotableName(source) && IsQuotableName(target) && StaysOnTheMedium(source) &&
+         !path_text::ClimbsAboveStart(target);
 }
 
 }  // namespace

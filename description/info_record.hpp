@@ -18,7 +18,8 @@ struct InfoRecord {
 
 // Nullopt when the line does not give four non-empty fields, when the
 // source or the target holds a double quote or bytes that are no CP932 text,
-// or when the target climbs above the product folder with "..".
+// when the source names a drive, begins with a separator or has a ".."
+// part, or when the target climbs above the product folder with "..".
 std::optional<InfoRecord> ParseInfoRecord(std::string_view line);
 
 // An empty line, or one of white space only, is not a record at all.

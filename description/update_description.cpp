@@ -102,6 +102,7 @@ int ReadInfoFile(FileSystem& files, const std::string& infoPath, UpdateDescripti
   description.m_nFileCount = 0;
   description.m_nInvalidLine = 0;
   const std::unique_ptr<InputFile> file = files.OpenRead(infoPath);
+  description.m_bInfoNotRead = file == nullptr;
   if (!file) return 0;
   InfoLines lines(*file);
   ReadFixedLines(lines, description);

@@ -39,6 +39,9 @@ struct UpdateDescription {
   // after line 42 are not records and never count.
   int m_nInvalidLine = 0;
 
+  // Set when info.txt could not be opened: there is no update to apply.
+  bool m_bInfoNotRead = false;
+
   // Line 19 as info.txt gave it, kept by the update run: a run may replace
   // line 19 ("NULL" search mode), and every later run starts again from this.
   std::optional<std::string> m_strIniNameAsGiven;
@@ -46,7 +49,8 @@ struct UpdateDescription {
 
 // Reads info.txt (its whole path, g_strAppDir followed by "info.txt") into
 // the description. 1 when the file was read, 0 when it cannot be opened
-// (only m_nFileCount and m_nInvalidLine are set, to 0) or a read failed
+// (only m_nFileCount and m_nInvalidLine are set, to 0, and m_bInfoNotRead)
+// or a read failed
 // midway (the failed line is recorded in m_nInvalidLine).
 int ReadInfoFile(FileSystem& files, const std::string& infoPath, UpdateDescription& description);
 

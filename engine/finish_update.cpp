@@ -2,6 +2,7 @@
 // conversions on request, and the report.
 
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "engine/master_conversion.hpp"
@@ -25,13 +26,14 @@ constexpr const char* kReleasedVersion = "8.0S";
 constexpr DWORD kTitleBufferSize = 100;
 
 // The whole value however long: the read is bounded like a buffer, so a
-// value that fills the buffer is read again with a larger one.
-std::string ReadWholeProfileText(FileSystem& files, const std::string& section,
-                                 const std::string& key, const std::string& file) {
+// value that fills the buffer is read again with a larger one. Nullopt when
+// the file cannot be read.
+std::optional<std::string> ReadWholeProfileText(FileSystem& files, const std::string& section,
+                                                const std::string& key, const std::string& file) {
   for (DWORD size = kTitleBufferSize;; size *= 2) {
-    std::string text = GetProfileText(files, section, key, "", size, file);
+    auto text = ReadProfileText(files, section, key, "", size, file);
     // A double-byte character that does not fit leaves one byte unused.
-    if (text.size() + 2 < size) return text;
+    if (!text || text->size() + 2 < size) return text;
   }
 }
 
@@ -51,7 +53,31 @@ std::string TradeKindKey(int tradeKind) {
 // as it was; the user is told, so the report of success is not the only word.
 void UpdateRun::WriteSetting(const std::string& section, const std::string& key,
                              const std::string& value, const std::string& file) {
-  if (WritePrivateProfileStringA(platform_.files, section, key, value, file)) return;
+  const auto target = SettingsFileToWrite(file);
+  if (!target) return ReportSettingNotWritten(key, file);
+  const auto oldValue = GetProfileEntry(platform_.files, section, key, *target);
+  if (WritePrivateProfileStringA(platform_.files, section, key, value, *target)) {
+    listeners_.SettingWritten(file, section, key, oldValue, value);
+    return;
+  }
+  ReportSettingNotWritten(key, file);
+}
+
+// A settings file that is a link (a settings file shared within the
+// product) is written where the link leads, the replacement made beside
+// that file; a link that leads nowhere or out of the product is refused,
+// so a planted link never redirects the write.
+std::optional<std::string> UpdateRun::SettingsFileToWrite(const std::string& file) const {
+  const FileSystem& files = platform_.files;
+  const auto entries = files.FindFiles(file);
+  if (entries.size() != 1 || !entries.front().isLink) return file;
+  const auto final = files.FinalPath(file);
+  const auto product = files.FinalPath(productFolder_);
+  if (!final || !product || !IsInsideFolder(*final, *product)) return std::nullopt;
+  return final;
+}
+
+void UpdateRun::ReportSettingNotWritten(const std::string& key, const std::string& file) {
   settingsWritten_ = false;
   ShowBox(FormatText(cp932::Text(texts::kSettingNotWritten), {file, key}),
           cp932::Text(texts::kCaptionConfirm), MB_OK);
@@ -77,10 +103,11 @@ void UpdateRun::FinishUpdate() {
 void UpdateRun::WriteTitleVersion(const std::string& settingsPath) {
   const std::string& version = description_.m_strVersion;
   if (version.empty()) return;
-  FileSystem& files = platform_.files;
-  std::string title = ReadWholeProfileText(files, kSystemSection, "TITLE", settingsPath);
-  ReplaceAll(title, kReleasedVersion, version);
-  WriteSetting(kSystemSection, "TITLE", title, settingsPath);
+  auto title = ReadWholeProfileText(platform_.files, kSystemSection, "TITLE", settingsPath);
+  // An unreadable title is not written back empty.
+  if (!title) return ReportSettingNotWritten("TITLE", settingsPath);
+  ReplaceAll(*title, kReleasedVersion, version);
+  WriteSetting(kSystemSection, "TITLE", *title, settingsPath);
 }
 
 void UpdateRun::WriteTradeKind(const std::string& settingsPath) {
@@ -98,11 +125,11 @@ bool UpdateRun::ConvertMasters() {
   // product's own settings file.
   const std::string masterSettings = productFolder_ + kMasterSettingsFile;
   bool converted = true;
-  if (ConvertMaterialSize(files, masterSettings) == 0) {
+  if (ConvertMaterialSize(files, masterSettings, listeners_) == 0) {
     ShowBox(cp932::Text(texts::kMaterialSizeNotConverted), caption, MB_OK);
     converted = false;
   }
-  if (ConvertMaterialType(files, masterSettings) == 0) {
+  if (ConvertMaterialType(files, masterSettings, listeners_) == 0) {
     ShowBox(cp932::Text(texts::kMaterialTypeNotConverted), caption, MB_OK);
     converted = false;
   }

@@ -9,7 +9,9 @@ namespace tovrin {
 int ListMatchingFiles(const FileSystem& files, std::vector<std::string>& names,
                       const std::string& pattern) {
   names.clear();
-  for (auto& entry : files.FindFiles(pattern)) {
+  auto entries = files.SearchFiles(pattern);
+  if (!entries) return -1;
+  for (auto& entry : *entries) {
     if (entry.IsDots() || entry.IsDirectory()) continue;
     names.push_back(std::move(entry.name));
   }
@@ -20,20 +22,20 @@ int ListMatchingFiles(const FileSystem& files, std::vector<std::string>& names,
   return static_cast<int>(names.size());
 }
 
-int ConvertMaterialSize(FileSystem& files, const std::string& settingsPath) {
-  return ConvertMasterFolders(files, settingsPath, AppendSizeConvertedLine);
+int ConvertMaterialSize(FileSystem& files, const std::string& settingsPath, RunEvents& events) {
+  return ConvertMasterFolders(files, settingsPath, AppendSizeConvertedLine, events);
 }
 
-int ConvertMaterialSizeFolder(FileSystem& files, const std::string& folder) {
-  return ConvertMasterFolder(files, folder, AppendSizeConvertedLine);
+int ConvertMaterialSizeFolder(FileSystem& files, const std::string& folder, RunEvents& events) {
+  return ConvertMasterFolder(files, folder, AppendSizeConvertedLine, events);
 }
 
-int ConvertMaterialType(FileSystem& files, const std::string& settingsPath) {
-  return ConvertMasterFolders(files, settingsPath, AppendTypeConvertedLine);
+int ConvertMaterialType(FileSystem& files, const std::string& settingsPath, RunEvents& events) {
+  return ConvertMasterFolders(files, settingsPath, AppendTypeConvertedLine, events);
 }
 
-int ConvertMaterialTypeFolder(FileSystem& files, const std::string& folder) {
-  return ConvertMasterFolder(files, folder, AppendTypeConvertedLine);
+int ConvertMaterialTypeFolder(FileSystem& files, const std::string& folder, RunEvents& events) {
+  return ConvertMasterFolder(files, folder, AppendTypeConvertedLine, events);
 }
 
 }  // namespace tovrin

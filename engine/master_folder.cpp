@@ -1,6 +1,7 @@
 #include "engine/master_folder.hpp"
 
 #include <exception>
+#include <optional>
 #include <vector>
 
 #include "engine/master_conversion.hpp"
@@ -17,40 +18,49 @@ constexpr std::string_view kMasterPattern = "zai???" "-3.mst";
 // reported as done.
 constexpr DWORD kPrefixBufferSize = 32768;
 
-std::string MasterFolderPrefix(FileSystem& files, const std::string& settingsPath) {
-  return GetProfileText(files, "DIR", "MASTER", "", kPrefixBufferSize, settingsPath);
+// Nullopt when the settings file exists but cannot be read: taking the
+// empty default would skip every master.
+std::optional<std::string> MasterFolderPrefix(FileSystem& files, const std::string& settingsPath) {
+  return ReadProfileText(files, "DIR", "MASTER", "", kPrefixBufferSize, settingsPath);
 }
 
-int ConvertListedMasters(FileSystem& files, const std::string& folder, MasterLineRule rule) {
+int ConvertListedMasters(FileSystem& files, const std::string& folder, MasterLineRule rule,
+                         RunEvents& events) {
   std::vector<std::string> names;
-  ListMatchingFiles(files, names, folder + std::string(kMasterPattern));
+  // A folder that cannot be listed is no empty folder: its masters would
+  // silently stay unconverted.
+  if (ListMatchingFiles(files, names, folder + std::string(kMasterPattern)) < 0) return 0;
   for (const auto& name : names) {
-    if (!RewriteMasterFile(files, folder, name, rule)) return 0;
+    const auto recordsRewritten = RewriteMasterFile(files, folder, name, rule);
+    if (!recordsRewritten) return 0;
+    events.MasterConverted(folder + name, *recordsRewritten);
   }
   return 1;
 }
 
 }  // namespace
 
-int ConvertMasterFolder(FileSystem& files, const std::string& folder, MasterLineRule rule) {
+int ConvertMasterFolder(FileSystem& files, const std::string& folder, MasterLineRule rule,
+                        RunEvents& events) {
   // A failure of the file system or of memory counts as a master that could
   // not be converted: the run warns and goes on, as for any other failure.
   try {
-    return ConvertListedMasters(files, folder, rule);
+    return ConvertListedMasters(files, folder, rule, events);
   } catch (const std::exception&) {
     return 0;
   }
 }
 
-int ConvertMasterFolders(FileSystem& files, const std::string& settingsPath, MasterLineRule rule) {
-  std::string prefix;
+int ConvertMasterFolders(FileSystem& files, const std::string& settingsPath, MasterLineRule rule,
+                         RunEvents& events) {
+  std::optional<std::string> prefix;
   try {
     prefix = MasterFolderPrefix(files, settingsPath);
   } catch (const std::exception&) {
     return 0;
   }
-  if (ConvertMasterFolder(files, prefix + "1\\", rule) != 1) return 0;
-  return ConvertMasterFolder(files, prefix + "21\\", rule);
+  if (!prefix || ConvertMasterFolder(files, *prefix + "1\\", rule, events) != 1) return 0;
+  return ConvertMasterFolder(files, *prefix + "21\\", rule, events);
 }
 
 }  // namespace tovrin

@@ -1,5 +1,6 @@
 #include "engine/master_rewrite.hpp"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <utility>
@@ -25,7 +26,7 @@ class WorkFile {
     try {
       files_.Remove(path_);
     } catch (...) {
-      // A "temp.mst" left behind is harmless: the next rewrite empties it.
+      // A "temp.mst" left behind is harmless: the next rewrite replaces it.
     }
   }
   WorkFile(const WorkFile&) = delete;
@@ -50,34 +51,46 @@ class WorkFile {
   bool abandoned_ = false;
 };
 
-bool WriteConverted(InputFile& master, OutputFile& work, MasterLineRule rule) {
+// A record counts as rewritten when the rule changed its bytes; the line end
+// the rule appends is not compared.
+bool Rewritten(std::string_view line, std::string_view appended) {
+  return appended.substr(0, appended.size() - std::min<std::size_t>(appended.size(), 2)) != line;
+}
+
+std::optional<int> WriteConverted(InputFile& master, OutputFile& work, MasterLineRule rule) {
   // The reader holds a 64 KB buffer: keep it off the stack.
   auto reader = std::make_unique<TextReader>(master);
   std::string line;
   std::string pending;
   pending.reserve(2 * kWriteChunk);
+  int rewritten = 0;
   while (reader->ReadLine(line)) {
+    const std::size_t start = pending.size();
     rule(line, pending);
+    if (Rewritten(line, std::string_view(pending).substr(start))) ++rewritten;
     if (pending.size() < kWriteChunk) continue;
-    if (!work.Write(pending)) return false;
+    if (!work.Write(pending)) return std::nullopt;
     pending.clear();
   }
-  if (reader->Failed()) return false;
-  return pending.empty() || work.Write(pending);
+  if (reader->Failed()) return std::nullopt;
+  if (!pending.empty() && !work.Write(pending)) return std::nullopt;
+  return rewritten;
 }
 
 }  // namespace
 
-bool RewriteMasterFile(FileSystem& files, const std::string& folder, const std::string& name,
-                       MasterLineRule rule) {
+std::optional<int> RewriteMasterFile(FileSystem& files, const std::string& folder,
+                                     const std::string& name, MasterLineRule rule) {
   const std::string masterPath = folder + name;
   auto master = files.OpenRead(masterPath, OpenAccess::ReadWrite);
-  if (!master) return false;
+  if (!master) return std::nullopt;
   WorkFile work(files, folder + std::string(kMasterWorkFileName));
-  if (!work.IsOpen()) return false;
-  if (!WriteConverted(*master, work.Output(), rule)) return false;
+  if (!work.IsOpen()) return std::nullopt;
+  const auto rewritten = WriteConverted(*master, work.Output(), rule);
+  if (!rewritten) return std::nullopt;
   master.reset();
-  return work.ReplaceMaster(masterPath);
+  if (!work.ReplaceMaster(masterPath)) return std::nullopt;
+  return rewritten;
 }
 
 }  // namespace tovrin

@@ -1,5 +1,7 @@
 #include "engine/path_helpers.hpp"
 
+#include "platform/path_text.hpp"
+
 namespace tovrin {
 namespace {
 
@@ -22,6 +24,17 @@ int LocateFile(const FileSystem& files, std::string& folder, const std::string& 
   // A bare drive letter ("C") names the drive's root only once ":\" is added.
   folder += ":\\";
   return LocateFileInFolder(files, folder, name) == 1 ? 1 : 0;
+}
+
+std::string FolderWithSeparator(const std::string& folder) {
+  if (!folder.empty() && path_text::LastSeparator(folder) == folder.size() - 1) return folder;
+  return folder + '\\';
+}
+
+bool IsInsideFolder(const std::string& path, const std::string& folder) {
+  const std::string prefix = FolderWithSeparator(folder);
+  return path.size() > prefix.size() &&
+         path_text::EqualsIgnoreCase(std::string_view(path).substr(0, prefix.size()), prefix);
 }
 
 void CreateFolderIfMissing(FileSystem& files, const std::string& path) {

@@ -12,6 +12,13 @@ namespace tovrin {
 
 int LocateFileInFolder(const FileSystem& files, std::string& folder, const std::string& name);
 int LocateFile(const FileSystem& files, std::string& folder, const std::string& name);
+// The folder with a backslash at its end, ready for a name to be appended
+// (a trailing 0x5C that is a second byte is no separator).
+std::string FolderWithSeparator(const std::string& folder);
+
+// Whether `path` lies below `folder` (letter case ignored as Windows ignores it).
+bool IsInsideFolder(const std::string& path, const std::string& folder);
+
 void CreateFolderIfMissing(FileSystem& files, const std::string& path);
 // Replaces every occurrence of `pattern` (not empty), resuming after each
 // inserted replacement.

@@ -25,6 +25,12 @@ bool FoundWithSeparator(const FileSystem& files, std::string& folder,
   return AnyExists(files, folder, names);
 }
 
+std::string NoneOf(std::initializer_list<const char*> names, const std::string& folder) {
+  std::string finding = "none of";
+  for (const char* name : names) finding += std::string(" ") + name;
+  return finding + " is in " + folder;
+}
+
 // Only these products keep menu settings files.
 bool HasMenuFiles(const std::string& iniName) {
   std::string upper = iniName;
@@ -32,29 +38,58 @@ bool HasMenuFiles(const std::string& iniName) {
   return upper == "VELSOR1.INI" || upper == "PASKEL1.INI";
 }
 
-bool PassesMenuStage(const FileSystem& files, std::string& folder, const std::string& iniName) {
+// Tests a stage's marker files; a failed stage says what it missed.
+bool PassesMarkerStage(const FileSystem& files, std::string& folder,
+                       std::initializer_list<const char*> names, Findings* findings) {
+  if (!Exists(files, folder)) {
+    if (findings) findings->push_back("the folder " + folder + " does not exist");
+    return false;
+  }
+  const std::string searched = folder;
+  if (FoundWithSeparator(files, folder, names)) return true;
+  if (findings) findings->push_back(NoneOf(names, searched));
+  return false;
+}
+
+bool PassesMenuStage(const FileSystem& files, std::string& folder, const std::string& iniName,
+                     Findings* findings) {
   if (!HasMenuFiles(iniName)) return true;
-  return Exists(files, folder) && FoundWithSeparator(files, folder, {"ve2menu.ini", "ve1menu.ini"});
+  return PassesMarkerStage(files, folder, {"ve2menu.ini", "ve1menu.ini"}, findings);
 }
 
 // The tool program stands in for missing menu files; this stage runs (and
 // may repair the folder text) even when the menu stage has passed.
-bool PassesToolStage(const FileSystem& files, std::string& folder) {
-  return Exists(files, folder) && FoundWithSeparator(files, folder, {"formater.exe"});
+bool PassesToolStage(const FileSystem& files, std::string& folder, Findings* findings) {
+  return PassesMarkerStage(files, folder, {"formater.exe"}, findings);
 }
 
-bool PassesPictureStages(const FileSystem& files, const std::string& folder) {
-  return Exists(files, folder) && Exists(files, folder + "\\bmp\\LAYER2L.BMP") &&
-         !Exists(files, folder + "\\bmp\\file.BMP");
+bool PassesPictureStages(const FileSystem& files, const std::string& folder, Findings* findings) {
+  std::string finding;
+  if (!Exists(files, folder)) {
+    finding = "the folder " + folder + " does not exist";
+  } else if (!Exists(files, folder + "\\bmp\\LAYER2L.BMP")) {
+    finding = "the picture bmp\\LAYER2L.BMP is not in " + folder;
+  } else if (Exists(files, folder + "\\bmp\\file.BMP")) {
+    finding = "the picture bmp\\file.BMP is in " + folder + ", which no product to update holds";
+  } else {
+    return true;
+  }
+  if (findings) findings->push_back(finding);
+  return false;
 }
 
 }  // namespace
 
-int CheckProductFiles(const FileSystem& files, std::string& folder, const std::string& iniName) {
-  const bool menuPassed = PassesMenuStage(files, folder, iniName);
-  const bool toolPassed = PassesToolStage(files, folder);
-  if (!menuPassed && !toolPassed) return 0;
-  return PassesPictureStages(files, folder) ? 1 : 0;
+int CheckProductFiles(const FileSystem& files, std::string& folder, const std::string& iniName,
+                      Findings* findings) {
+  Findings missed;
+  const bool menuPassed = PassesMenuStage(files, folder, iniName, &missed);
+  const bool toolPassed = PassesToolStage(files, folder, &missed);
+  if (!menuPassed && !toolPassed) {
+    if (findings) findings->insert(findings->end(), missed.begin(), missed.end());
+    return 0;
+  }
+  return PassesPictureStages(files, folder, findings) ? 1 : 0;
 }
 
 }  // namespace tovrin

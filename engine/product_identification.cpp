@@ -1,4 +1,5 @@
 #include <limits>
+#include <string>
 
 #include "description/number_text.hpp"
 #include "engine/product_checks.hpp"
@@ -15,6 +16,7 @@ constexpr int kVersionOfMissing = 2;
 constexpr int kMakerOwnBrand = 1;
 constexpr int kProductOwnBrand = 0;
 constexpr int kProductOtherBrand = 99;
+constexpr std::size_t kFirstTitleKeyLine = 28;
 
 bool IsTremickProduct(const std::string& iniName) {
   std::string upper = iniName;
@@ -30,10 +32,13 @@ int IdentifyByMaker(FileSystem& files, const std::string& settingsPath) {
 
 // The title is read as the product reads it, into 100 bytes: a keyword that
 // lies beyond the first 99 bytes is not found.
+std::string ReadTitle(FileSystem& files, const std::string& settingsPath) {
+  return GetProfileText(files, "SYSTEM", "TITLE", "", kValueBufferSize, settingsPath);
+}
+
 int IdentifyByTitle(FileSystem& files, const UpdateDescription& description,
                     const std::string& settingsPath) {
-  const std::string title =
-      GetProfileText(files, "SYSTEM", "TITLE", "", kValueBufferSize, settingsPath);
+  const std::string title = ReadTitle(files, settingsPath);
   for (std::size_t k = 0; k < description.m_strTitleKey.size(); ++k) {
     const std::string& keyword = description.m_strTitleKey[k];
     // An empty keyword occurs in every title.
@@ -54,6 +59,21 @@ int IdentifyProduct(FileSystem& files, const UpdateDescription& description,
   const std::string settingsPath = folder + iniName;
   if (IsTremickProduct(iniName)) return IdentifyByMaker(files, settingsPath);
   return IdentifyByTitle(files, description, settingsPath);
+}
+
+Refusal ExplainUnrecognisedProduct(FileSystem& files, const UpdateDescription& description,
+                                   const std::string& folder, const std::string& iniName) {
+  const std::string settingsPath = folder + iniName;
+  Refusal refusal{"product identification", {}};
+  refusal.findings.push_back("TITLE in [SYSTEM] of " + settingsPath + " reads \"" +
+                             ReadTitle(files, settingsPath) + "\" (its first 99 bytes)");
+  std::string keywords = "it holds none of the title keywords of info.txt:";
+  for (std::size_t k = 0; k < description.m_strTitleKey.size(); ++k) {
+    keywords += " line " + std::to_string(kFirstTitleKeyLine + k) + " \"" +
+                description.m_strTitleKey[k] + "\"";
+  }
+  refusal.findings.push_back(keywords);
+  return refusal;
 }
 
 int InstalledVersionNumber(FileSystem& files, const UpdateDescription& description,

@@ -1,9 +1,11 @@
 // One update record: the disk it lies on, then its archive extracted or its
 // single file copied into the product.
 
+#include <algorithm>
 #include <string>
 
 #include "engine/path_helpers.hpp"
+#include "engine/record_size.hpp"
 #include "engine/text_format.hpp"
 #include "engine/update_error.hpp"
 #include "engine/update_run.hpp"
@@ -20,7 +22,9 @@ namespace {
 
 constexpr const char* kStartArchive = "START";
 constexpr const char* kArchiveExtension = ".lzh";
-constexpr const char* kExtractCommand = "e -mcw%s \"%s%s\" \"%s\"";
+// The archive is named with its extension: a record "README.TXT" is the
+// archive README.TXT.lzh, which the disk prompt looks for, never README.TXT.
+constexpr const char* kExtractCommand = "e -mcw%s \"%s%s%s\" \"%s\"";
 constexpr DWORD kLibraryOutputSize = 256;
 constexpr int kArchiveKind = 1;
 constexpr int kFirstDisk = 1;
@@ -39,6 +43,8 @@ std::string ProductSuffix(int productNo) {
 UpdateRun::RecordResult UpdateRun::ProcessRecord(int index) {
   if (NeedsDisk(index) && !AskForDisk(index)) return RecordResult::Cancelled;
   const std::string targetFolder = productFolder_ + description_.m_strSubDir[index];
+  listeners_.RecordStarted(index + 1, std::clamp(description_.m_nFileCount, 0, kMaxRecords),
+                        description_.m_strSrcName[index], targetFolder);
   CreateFolderIfMissing(platform_.files, targetFolder);
   if (description_.m_nFileKind[index] == kArchiveKind) return ExtractArchive(index, targetFolder);
   return CopyUpdateFile(index, targetFolder);
@@ -66,9 +72,33 @@ bool UpdateRun::AskForDisk(int index) {
     }
     if (platform_.files.Access(marker) == 0) {
       currentDisk_ = disk;
+      PlanVisibleRecords();
       return true;
     }
   }
+}
+
+// The file on the medium that a record reads, with the product's variant of
+// the "START" archive.
+std::string UpdateRun::RecordMediumFile(int index) const {
+  std::string name = description_.m_strSrcName[index];
+  if (description_.m_nFileKind[index] != kArchiveKind) return g_strAppDir + name;
+  if (SplitPath(name).name == kStartArchive) name += ProductSuffix(m_nProductNo);
+  return g_strAppDir + name + kArchiveExtension;
+}
+
+void UpdateRun::PlanVisibleRecords() {
+  std::uint64_t bytes = 0;
+  const int records = std::clamp(description_.m_nFileCount, 0, kMaxRecords);
+  for (int index = 0; index < records; ++index) {
+    if (recordPlanned_[index]) continue;
+    const bool isArchive = description_.m_nFileKind[index] == kArchiveKind;
+    const auto recordBytes = RecordBytes(platform_.files, RecordMediumFile(index), isArchive);
+    if (!recordBytes) continue;
+    recordPlanned_[index] = true;
+    bytes += *recordBytes;
+  }
+  if (bytes != 0) listeners_.BytesPlanned(bytes);
 }
 
 UpdateRun::RecordResult UpdateRun::ExtractArchive(int index, const std::string& targetFolder) {
@@ -77,7 +107,7 @@ UpdateRun::RecordResult UpdateRun::ExtractArchive(int index, const std::string& 
   }
   const std::string command = FormatText(
       kExtractCommand,
-      {windowsDirectory_, g_strAppDir, description_.m_strSrcName[index], targetFolder});
+      {windowsDirectory_, g_strAppDir, description_.m_strSrcName[index], kArchiveExtension, targetFolder});
   char output[kLibraryOutputSize] = {};
   if (archives_.Command(owner_, command, output, kLibraryOutputSize) == 0) {
     return RecordResult::Done;

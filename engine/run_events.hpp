@@ -17,6 +17,7 @@ enum class FileChangeKind {
   Replaced,       // a file rewritten or replaced whole
   FolderCreated,  // a folder that was not there
   Removed,        // a file taken away
+  Modified,       // a file changed in place: emptied, or its attributes or times set
 };
 
 struct FileChange {
@@ -39,12 +40,16 @@ class RunEvents {
   virtual void ProductAccepted(const std::string& /*productFolder*/, int /*productNo*/) {}
   virtual void ProductRefused(const Refusal& /*refusal*/) {}
 
-  // Record `index` of `count` begins: its source on the medium and its
+  // Record `index` (from 1) of `count` begins: its source on the medium and its
   // target folder in the product.
   virtual void RecordStarted(int /*index*/, int /*count*/, const std::string& /*source*/,
                              const std::string& /*targetFolder*/) {}
   // Bytes of record data written into the product since the last call.
   virtual void BytesWritten(std::uint64_t /*bytes*/) {}
+  // More record data the run expects to write: the archives' members and
+  // the single files it can see, told before the first record and again
+  // when a disk brings records it could not see before.
+  virtual void BytesPlanned(std::uint64_t /*bytes*/) {}
 
   // Before the product changes. False forbids the change (for instance, the
   // journal could not keep the old file); the caller then fails that step.
@@ -58,6 +63,8 @@ class RunEvents {
                               const std::string& /*newValue*/) {}
   virtual void MasterConverted(const std::string& /*path*/, int /*recordsRewritten*/) {}
 
+  // A box about to be shown, so that a display of progress can make room.
+  virtual void BoxShowing(const std::string& /*caption*/, const std::string& /*text*/) {}
   // A box shown to the user and the answer (IDOK or IDCANCEL).
   virtual void BoxShown(const std::string& /*caption*/, const std::string& /*text*/,
                         int /*answer*/) {}
@@ -83,6 +90,9 @@ class RunEventFanout : public RunEvents {
   void BytesWritten(std::uint64_t bytes) override {
     for (auto* l : listeners_) l->BytesWritten(bytes);
   }
+  void BytesPlanned(std::uint64_t bytes) override {
+    for (auto* l : listeners_) l->BytesPlanned(bytes);
+  }
   bool FileChanging(const FileChange& change) override {
     for (auto* l : listeners_) {
       if (!l->FileChanging(change)) return false;
@@ -100,6 +110,9 @@ class RunEventFanout : public RunEvents {
   void MasterConverted(const std::string& path, int recordsRewritten) override {
     for (auto* l : listeners_) l->MasterConverted(path, recordsRewritten);
   }
+  void BoxShowing(const std::string& caption, const std::string& text) override {
+    for (auto* l : listeners_) l->BoxShowing(caption, text);
+  }
   void BoxShown(const std::string& caption, const std::string& text, int answer) override {
     for (auto* l : listeners_) l->BoxShown(caption, text, answer);
   }
@@ -110,5 +123,11 @@ class RunEventFanout : public RunEvents {
  private:
   std::vector<RunEvents*> listeners_;
 };
+
+// The listener of a run that nobody watches.
+inline RunEvents& NoRunEvents() {
+  static RunEvents none;
+  return none;
+}
 
 }  // namespace tovrin

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <string>
 
+#include "engine/leftover_temporaries.hpp"
 #include "engine/path_helpers.hpp"
 #include "engine/product_checks.hpp"
 #include "engine/text_format.hpp"
@@ -21,6 +22,14 @@ constexpr const char* kSearchSettingsFile = "NULL";
 constexpr const char* kVelsorSettingsFile = "velsor1.ini";
 constexpr const char* kTremickSettingsFile = "tremick1.ini";
 
+// Where a settings file was looked for, in the folder text as typed.
+std::string SettingsFileMissing(const FileSystem& files, const std::string& folder,
+                                const std::string& name) {
+  std::string finding = name + " was looked for in " + folder + " and is not there";
+  if (files.Access(folder) != 0) finding += " (no such folder)";
+  return finding;
+}
+
 // A library's reason is UTF-8 (or plain ASCII); the boxes take CP932. What
 // does not convert is shown as its ASCII part rather than not at all.
 std::string ReasonText(const std::exception& error) {
@@ -32,20 +41,45 @@ std::string ReasonText(const std::exception& error) {
   return ascii;
 }
 
+// The product's changes go to the run's listeners while the run is in it.
+class ProductObservation {
+ public:
+  ProductObservation(ObservedFileSystem* files, const std::string& productFolder,
+                     RunEvents& listener)
+      : files_(files) {
+    if (files_) files_->Observe(productFolder, listener);
+  }
+  ~ProductObservation() {
+    if (files_) files_->StopObserving();
+  }
+  ProductObservation(const ProductObservation&) = delete;
+  ProductObservation& operator=(const ProductObservation&) = delete;
+
+ private:
+  ObservedFileSystem* files_;
+};
+
 }  // namespace
 
 UpdateRun::UpdateRun(UpdateDescription& description, Platform& platform, ArchiveLibrary& archives,
-                     WindowHandle owner)
+                     WindowHandle owner, RunEvents& events)
     : description_(description),
       platform_(platform),
       archives_(archives),
       owner_(owner) {
+  listeners_.Add(events);
   if (!description_.m_strIniNameAsGiven) {
     description_.m_strIniNameAsGiven = description_.m_strIniName;
   }
 }
 
 int UpdateRun::RunUpdate() {
+  const int result = RunGuarded();
+  listeners_.RunEnded(outcome_);
+  return result;
+}
+
+int UpdateRun::RunGuarded() {
   WaitCursor cursor(platform_.ui);
   try {
     return RunChecked();
@@ -61,16 +95,47 @@ int UpdateRun::RunUpdate() {
 int UpdateRun::RunChecked() {
   outcome_ = UpdateOutcome::NotRun;
   settingsWritten_ = true;
+  recordPlanned_.fill(false);
   description_.m_strIniName = *description_.m_strIniNameAsGiven;
+  // Without info.txt there is no update: applying its empty description would
+  // still write the closing settings and report success.
+  if (description_.m_bInfoNotRead) {
+    const Refusal refusal{"update description (info.txt)", {"info.txt could not be opened"}};
+    return Refuse(refusal, cp932::Text(texts::kInfoFileNotRead), 1);
+  }
   if (description_.m_nInvalidLine != 0) {
     const auto line = std::to_string(description_.m_nInvalidLine);
-    return Refuse(FormatText(cp932::Text(texts::kInvalidDescriptionLine), {line}), 1);
+    const Refusal refusal{"update description (info.txt)",
+                          {"line " + line + " is not a record of four fields, or a 101st record"}};
+    return Refuse(refusal, FormatText(cp932::Text(texts::kInvalidDescriptionLine), {line}), 1);
   }
-  if (FindSettingsFile() != 1) return Refuse(cp932::Text(texts::kInstallFolderWrong), 0);
-  if (!ProductMayTakeUpdate()) return Refuse(cp932::Text(texts::kCannotUpdateVersion), 0);
+  Refusal refusal;
+  if (FindSettingsFile(refusal) != 1) {
+    return Refuse(refusal, cp932::Text(texts::kInstallFolderWrong), 0);
+  }
+  // Held to the end of the run: two runs on one product would mix masters,
+  // lose settings and remove each other's temporary files.
+  ProductLockResult lock = platform_.files.LockProduct(productFolder_);
+  const std::string lockPath = FolderWithSeparator(productFolder_) +
+                               std::string(kBookkeepingFolderName) + "\\" +
+                               std::string(kLockFileName);
+  if (lock.state == ProductLockResult::State::Busy) {
+    const Refusal busy{"product lock", {"another run holds " + lockPath}};
+    return Refuse(busy, cp932::Text(texts::kProductBeingUpdated), 0);
+  }
+  if (lock.state != ProductLockResult::State::Held) {
+    throw UpdateError(FormatText(cp932::Text(texts::kLockNotCreated), {lockPath}));
+  }
+  RemoveLeftovers();
+  if (!ProductMayTakeUpdate(refusal)) {
+    return Refuse(refusal, cp932::Text(texts::kCannotUpdateVersion), 0);
+  }
+  listeners_.ProductAccepted(productFolder_, m_nProductNo);
 
+  const ProductObservation observation(observedFiles_, productFolder_, listeners_);
   windowsDirectory_ = platform_.files.GetWindowsDirectory();
   PrepareArchiveLibrary();
+  PlanVisibleRecords();
   currentDisk_ = 1;
   const int records = std::clamp(description_.m_nFileCount, 0, kMaxRecords);
   for (int index = 0; index < records; ++index) {
@@ -84,30 +149,49 @@ int UpdateRun::RunChecked() {
   return 1;
 }
 
-int UpdateRun::FindSettingsFile() {
+int UpdateRun::FindSettingsFile(Refusal& refusal) {
   FileSystem& files = platform_.files;
   std::string& iniName = description_.m_strIniName;
+  refusal.check = "settings file";
   productFolder_ = description_.m_strDestination;
-  if (iniName != kSearchSettingsFile) return LocateFile(files, productFolder_, iniName);
+  if (iniName != kSearchSettingsFile) {
+    if (LocateFile(files, productFolder_, iniName) == 1) return 1;
+    refusal.findings.push_back(SettingsFileMissing(files, description_.m_strDestination, iniName));
+    return 0;
+  }
 
   iniName = kVelsorSettingsFile;
   if (LocateFile(files, productFolder_, iniName) == 1) return 1;
+  refusal.findings.push_back(SettingsFileMissing(files, description_.m_strDestination, iniName));
   // The failed lookup has repaired the folder text for a file that is not
   // there; the second name starts again from the text as given.
   iniName = kTremickSettingsFile;
   productFolder_ = description_.m_strDestination;
-  return LocateFile(files, productFolder_, iniName);
+  if (LocateFile(files, productFolder_, iniName) == 1) return 1;
+  refusal.findings.push_back(SettingsFileMissing(files, description_.m_strDestination, iniName));
+  return 0;
 }
 
-bool UpdateRun::ProductMayTakeUpdate() {
+bool UpdateRun::ProductMayTakeUpdate(Refusal& refusal) {
   FileSystem& files = platform_.files;
   const std::string& iniName = description_.m_strIniName;
-  if (CheckProductFiles(files, productFolder_, iniName) != 1) return false;
+  refusal.check = "product files";
+  if (CheckProductFiles(files, productFolder_, iniName, &refusal.findings) != 1) return false;
   if (CheckInstalledVersion(files, description_, productFolder_, iniName, m_nProductNo) != 1) {
     return false;
   }
   m_nProductNo = IdentifyProduct(files, description_, productFolder_, iniName);
-  return m_nProductNo != -1;
+  if (m_nProductNo != kProductNotRecognised) return true;
+  refusal = ExplainUnrecognisedProduct(files, description_, productFolder_, iniName);
+  return false;
+}
+
+void UpdateRun::RemoveLeftovers() {
+  const std::string folder = FolderWithSeparator(productFolder_);
+  for (const std::string& path : RemoveLeftoverTemporaries(platform_.files, folder)) {
+    ShowBox(FormatText(cp932::Text(texts::kLeftoverNotRemoved), {path}),
+            cp932::Text(texts::kCaptionConfirm), MB_OK);
+  }
 }
 
 void UpdateRun::PrepareArchiveLibrary() {
@@ -115,7 +199,8 @@ void UpdateRun::PrepareArchiveLibrary() {
   archives_.SetCursorMode(1);
 }
 
-int UpdateRun::Refuse(const std::string& text, int result) {
+int UpdateRun::Refuse(const Refusal& refusal, const std::string& text, int result) {
+  listeners_.ProductRefused(refusal);
   ShowBox(text, cp932::Text(texts::kCaptionError), MB_OK);
   outcome_ = UpdateOutcome::Refused;
   return result;
@@ -129,7 +214,10 @@ int UpdateRun::EndWithError(const std::string& reason) {
 }
 
 int UpdateRun::ShowBox(const std::string& text, const std::string& caption, unsigned type) {
-  return platform_.ui.MessageBox(owner_, text, caption, type);
+  listeners_.BoxShowing(caption, text);
+  const int answer = platform_.ui.MessageBox(owner_, text, caption, type);
+  listeners_.BoxShown(caption, text, answer);
+  return answer;
 }
 
 }  // namespace tovrin

@@ -1,10 +1,14 @@
 #pragma once
 // The update run: from the chosen folder to the report, in one pass.
 
+#include <array>
+#include <optional>
 #include <string>
 
 #include "archive/archive_library.hpp"
 #include "description/update_description.hpp"
+#include "engine/observed_file_system.hpp"
+#include "engine/run_events.hpp"
 #include "platform/platform.hpp"
 
 namespace tovrin {
@@ -26,12 +30,19 @@ enum class UpdateOutcome {
 // settings file afresh after a refused run.
 class UpdateRun {
  public:
+  // `events` hears what the run does as it happens, as AddListener's do.
   UpdateRun(UpdateDescription& description, Platform& platform, ArchiveLibrary& archives,
-            WindowHandle owner);
+            WindowHandle owner, RunEvents& events = NoRunEvents());
 
   // 1 when the run has ended for good, 0 when the chosen folder holds no
   // product that can take the update (nothing was touched).
   int RunUpdate();
+
+  // The file system of the platform and of the archive library, through
+  // which the run sees its own changes to the product.
+  void ObserveChangesThrough(ObservedFileSystem& files) { observedFiles_ = &files; }
+  // Tells `listener` what the run does, its changes to the product included.
+  void AddListener(RunEvents& listener) { listeners_.Add(listener); }
 
   UpdateOutcome Outcome() const { return outcome_; }
   int ProductNo() const { return m_nProductNo; }
@@ -40,11 +51,13 @@ class UpdateRun {
   enum class RecordResult { Done, Cancelled, Stopped };
 
   // update_run.cpp
+  int RunGuarded();
   int RunChecked();
-  int FindSettingsFile();
-  bool ProductMayTakeUpdate();
+  int FindSettingsFile(Refusal& refusal);
+  bool ProductMayTakeUpdate(Refusal& refusal);
+  void RemoveLeftovers();
   void PrepareArchiveLibrary();
-  int Refuse(const std::string& text, int result);
+  int Refuse(const Refusal& refusal, const std::string& text, int result);
   int EndWithError(const std::string& reason);
   int ShowBox(const std::string& text, const std::string& caption, unsigned type);
 
@@ -52,6 +65,8 @@ class UpdateRun {
   RecordResult ProcessRecord(int index);
   bool NeedsDisk(int index) const;
   bool AskForDisk(int index);
+  void PlanVisibleRecords();
+  std::string RecordMediumFile(int index) const;
   RecordResult ExtractArchive(int index, const std::string& targetFolder);
   void PrepareStartArchive(int index);
   RecordResult CopyUpdateFile(int index, const std::string& targetFolder);
@@ -59,6 +74,8 @@ class UpdateRun {
   // finish_update.cpp
   void WriteSetting(const std::string& section, const std::string& key, const std::string& value,
                     const std::string& file);
+  std::optional<std::string> SettingsFileToWrite(const std::string& file) const;
+  void ReportSettingNotWritten(const std::string& key, const std::string& file);
   void FinishUpdate();
   void WriteTitleVersion(const std::string& settingsPath);
   void WriteTradeKind(const std::string& settingsPath);
@@ -73,7 +90,10 @@ class UpdateRun {
   int currentDisk_ = 1;
   bool settingsWritten_ = true;  // false once a settings write was refused
   int m_nProductNo = -1;
+  std::array<bool, kMaxRecords> recordPlanned_{};  // its bytes told to the listeners
   UpdateOutcome outcome_ = UpdateOutcome::NotRun;
+  ObservedFileSystem* observedFiles_ = nullptr;
+  RunEventFanout listeners_;
 };
 
 }  // namespace tovrin

@@ -1,10 +1,11 @@
 #include "engine/whole_file_copy.hpp"
 
+#include "platform/split_path.hpp"
+#include "platform/temporary_name.hpp"
+
 namespace tovrin {
 
 namespace {
-
-constexpr const char* kCopySuffix = ".tovrin-copy";
 
 bool RefusesOverwrite(const FileSystem& files, const std::string& path) {
   FileStatus status;
@@ -16,8 +17,10 @@ bool RefusesOverwrite(const FileSystem& files, const std::string& path) {
 
 bool CopyFileWhole(FileSystem& files, const std::string& from, const std::string& to) {
   if (RefusesOverwrite(files, to)) return false;
-  const std::string copy = to + kCopySuffix;
-  if (files.CopyFile(from, copy, false) && files.Replace(copy, to)) return true;
+  // A name of its own, so two copies into one folder never meet.
+  const PathParts parts = SplitPath(to);
+  const std::string copy = parts.drive + parts.directory + temporary_name::Make();
+  if (files.CopyFile(from, copy, true) && files.Replace(copy, to)) return true;
   files.Remove(copy);
   return false;
 }

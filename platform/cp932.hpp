@@ -11,7 +11,7 @@ namespace tovrin::cp932 {
 // True for the first byte of a double-byte character (0x81-0x9F, 0xE0-0xFC).
 bool IsLeadByte(unsigned char byte);
 
-// Conversions through glibc iconv. A byte sequence or character without a
+// Conversions through glibc iconv (Windows: its code page 932). A byte sequence or character without a
 // counterpart gives nullopt: nothing is ever silently replaced.
 std::optional<std::string> ToUtf8(std::string_view cp932);
 std::optional<std::string> FromUtf8(std::string_view utf8);

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/product_lock.hpp"
 #include "platform/windows_types.hpp"
 
 namespace tovrin {
@@ -30,6 +31,8 @@ struct FileStatus {
 struct FindEntry {
   std::string name;  // CP932, without folder
   std::uint8_t attribute = ATTR_NORMAL;
+  // A symbolic link or junction (attribute and kind are those of its target).
+  bool isLink = false;
   bool IsDirectory() const { return (attribute & ATTR_DIRECTORY) != 0; }
   bool IsDots() const { return name == "." || name == ".."; }
 };
@@ -61,6 +64,11 @@ class AtomicFile : public OutputFile {
 
 enum class OpenAccess { Read, ReadWrite };
 
+// Whether a path names something. Only "no such file" makes it Absent; a
+// lookup that failed otherwise (an I/O error, a folder that cannot be
+// searched) leaves it Unknown, and no step may take that for absent.
+enum class Presence { Absent, Present, Unknown };
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -76,6 +84,10 @@ class FileSystem {
 
   // The runtime library: 0 on success, -1 on failure.
   virtual int Access(std::string_view path) const = 0;  // mode 0: exists
+  virtual Presence Exists(std::string_view path) const = 0;
+  // GetFinalPathNameByHandle: the Windows path of what `path` finally names,
+  // every link followed; nullopt when it names nothing or lies on no drive.
+  virtual std::optional<std::string> FinalPath(std::string_view path) const = 0;
   virtual int Mkdir(std::string_view path) = 0;          // the last folder only
   virtual int Chdir(std::string_view path) = 0;
   virtual int Chdrive(int drive) = 0;                    // 1 = A:
@@ -98,7 +110,8 @@ class FileSystem {
   // Opening files. ReadWrite fails on a read-only file, as on Windows.
   virtual std::unique_ptr<InputFile> OpenRead(std::string_view path,
                                               OpenAccess access = OpenAccess::Read) = 0;
-  // Creates or empties a file.
+  // Creates a new file, first removing a regular file (not a read-only one)
+  // or a link that held the name; never writes through a link.
   virtual std::unique_ptr<OutputFile> Create(std::string_view path) = 0;
   // Begins a replacement of `path` (which need not exist yet); null when the
   // folder is missing or the file is read-only.
@@ -107,6 +120,12 @@ class FileSystem {
   // CFileFind with Windows wildcards (`*`, `?`, no regard to case); "." and
   // ".." delivered as Windows delivers them.
   virtual std::vector<FindEntry> FindFiles(std::string_view pattern) const = 0;
+  // The same search; nullopt when the folder exists but cannot be listed
+  // (a folder that does not exist lists nothing).
+  virtual std::optional<std::vector<FindEntry>> SearchFiles(std::string_view pattern) const = 0;
+
+  // Takes the run's lock on an existing product folder (see product_lock.hpp).
+  virtual ProductLockResult LockProduct(std::string_view folder) = 0;
 };
 
 }  // namespace tovrin

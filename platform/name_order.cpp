@@ -1,12 +1,10 @@
 #include "platform/name_order.hpp"
 
-#include <locale.h>
-#include <wctype.h>
-
 #include <algorithm>
 #include <utility>
 
 #include "platform/cp932.hpp"
+#include "platform/unicode_upcase.hpp"
 
 namespace tovrin {
 namespace {
@@ -32,18 +30,6 @@ std::u16string ToUtf16(std::string_view utf8) {
     }
   }
   return units;
-}
-
-// Upper-cases one code unit by the Unicode simple mapping, as the upcase
-// table does; surrogates and units without a mapping stay.
-char16_t UpcaseUnit(char16_t unit) {
-  static const locale_t unicode = newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr);
-  if (unit >= 0xD800 && unit <= 0xDFFF) return unit;
-  if (unicode == nullptr) {
-    return unit >= u'a' && unit <= u'z' ? static_cast<char16_t>(unit - u'a' + u'A') : unit;
-  }
-  const wint_t upper = towupper_l(unit, unicode);
-  return upper <= 0xFFFF ? static_cast<char16_t>(upper) : unit;
 }
 
 std::u16string NtfsKey(const std::string& name) {

@@ -7,11 +7,13 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <random>
 
 #include "platform/cp932.hpp"
 #include "platform/dos_attributes.hpp"
 #include "platform/path_text.hpp"
+#include "platform/posix_product_lock.hpp"
+#include "platform/posix_regular_file.hpp"
+#include "platform/temporary_name.hpp"
 #include "platform/wildcard.hpp"
 
 namespace tovrin {
@@ -25,6 +27,9 @@ char DriveLetterOf(std::string_view path) {
   return letter >= 'A' && letter <= 'Z' ? letter : 0;
 }
 
+// Only these mean "there is no such file"; any other error leaves it unknown.
+bool IsAbsence(int error) { return error == ENOENT || error == ENOTDIR; }
+
 bool StatHost(const fs::path& host, struct stat& status) { return ::stat(host.c_str(), &status) == 0; }
 
 bool IsRegularFile(const fs::path& host) {
@@ -37,48 +42,21 @@ bool IsFolder(const fs::path& host) {
   return StatHost(host, status) && S_ISDIR(status.st_mode);
 }
 
-// An existing file that Windows would refuse to overwrite or delete.
+// An existing file that Windows would refuse to overwrite or delete; one
+// whose state cannot be read counts as protected.
 bool IsProtected(const fs::path& host, std::uint8_t refusedBits) {
   struct stat status {};
-  if (!StatHost(host, status)) return false;
+  if (!StatHost(host, status)) return !IsAbsence(errno);
   return (dos_attributes::Read(host, status) & refusedBits) != 0;
 }
 
-// The exact host name wins; otherwise the first name, in byte order, that
-// equals the part without regard to letter case.
-struct Entry {
-  std::string host;
-  std::string cp932;
-};
-std::optional<Entry> FindInFolder(const fs::path& folder, const std::string& part,
-                                  const std::string& hostName) {
-  struct stat status {};
-  if (::lstat((folder / hostName).c_str(), &status) == 0) return Entry{hostName, part};
-  std::optional<Entry> best;
-  std::error_code error;
-  for (const auto& entry : fs::directory_iterator(folder, error)) {
-    std::string name = entry.path().filename().string();
-    const auto converted = cp932::FromUtf8(name);
-    if (!converted || !path_text::EqualsIgnoreCase(*converted, part)) continue;
-    if (!best || name < best->host) best = Entry{std::move(name), *converted};
-  }
-  return best;
-}
-
-std::string RandomSuffix() {
-  thread_local std::mt19937_64 generator{std::random_device{}()};
-  static constexpr char kDigits[] = "0123456789abcdef";
-  std::string suffix(12, '0');
-  for (char& digit : suffix) digit = kDigits[generator() % 16];
-  return suffix;
-}
 
 // A new file of its own in `folder`, created with the usual mode.
 int CreateTemporary(const fs::path& folder, fs::path& temporary) {
   for (int attempt = 0; attempt < 64; ++attempt) {
-    temporary = folder / (".tovrin-" + RandomSuffix() + ".tmp");
+    temporary = folder / temporary_name::Make();
     const int descriptor =
-        ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (descriptor >= 0 || errno != EEXIST) return descriptor;
   }
   return -1;
@@ -173,17 +151,54 @@ std::optional<PosixFileSystem::Location> PosixFileSystem::Locate(std::string_vie
   return location;
 }
 
-std::optional<PosixFileSystem::HostMatch> PosixFileSystem::Match(const Location& location) const {
+int PosixFileSystem::LookUpHost(const fs::path& host, struct stat& status) const {
+  return ::lstat(host.c_str(), &status);
+}
+
+// The exact host name wins; otherwise the first name, in byte order, that
+// equals the part without regard to letter case.
+std::optional<PosixFileSystem::FolderEntry> PosixFileSystem::FindInFolder(const fs::path& folder,
+                                                                          const std::string& part,
+                                                                          const std::string& hostName,
+                                                                          bool& failed) const {
+  struct stat status {};
+  if (LookUpHost(folder / hostName, status) == 0) return FolderEntry{hostName, part};
+  if (!IsAbsence(errno)) {
+    failed = true;
+    return std::nullopt;
+  }
+  std::optional<FolderEntry> best;
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(folder, error)) {
+    std::string name = entry.path().filename().string();
+    const auto converted = cp932::FromUtf8(name);
+    if (!converted || !path_text::EqualsIgnoreCase(*converted, part)) continue;
+    if (!best || name < best->host) best = FolderEntry{std::move(name), *converted};
+  }
+  failed = error && !IsAbsence(error.value());
+  return failed ? std::nullopt : best;
+}
+
+std::optional<PosixFileSystem::HostMatch> PosixFileSystem::LookUp(const Location& location) const {
   HostMatch match{drives_.Find(location.drive)->root, {}, true};
   match.exists = IsFolder(match.host);
   for (const auto& part : location.parts) {
     const auto hostName = cp932::ToUtf8(part);
     if (!hostName) return std::nullopt;
-    const auto found = match.exists ? FindInFolder(match.host, part, *hostName) : std::nullopt;
+    const auto found =
+        match.exists ? FindInFolder(match.host, part, *hostName, match.failed) : std::nullopt;
     match.exists = found.has_value();
     match.host /= found ? found->host : *hostName;
     match.spelling.push_back(found ? found->cp932 : part);
   }
+  return match;
+}
+
+// A lookup that failed for another reason than "no such file" fails the
+// operation: an unreadable folder is not an empty one.
+std::optional<PosixFileSystem::HostMatch> PosixFileSystem::Match(const Location& location) const {
+  auto match = LookUp(location);
+  if (!match || match->failed) return std::nullopt;
   return match;
 }
 
@@ -237,6 +252,23 @@ std::optional<std::string> PosixFileSystem::ToWindowsPath(const fs::path& host) 
 
 int PosixFileSystem::Access(std::string_view path) const { return MatchExisting(path) ? 0 : -1; }
 
+Presence PosixFileSystem::Exists(std::string_view path) const {
+  const auto location = Locate(path);
+  const auto match = location ? LookUp(*location) : std::nullopt;
+  if (!match) return Presence::Absent;
+  if (match->failed) return Presence::Unknown;
+  return match->exists ? Presence::Present : Presence::Absent;
+}
+
+std::optional<std::string> PosixFileSystem::FinalPath(std::string_view path) const {
+  const auto match = MatchExisting(path);
+  if (!match) return std::nullopt;
+  std::error_code error;
+  const fs::path final = fs::canonical(match->host, error);
+  if (error) return std::nullopt;
+  return ToWindowsPath(final);
+}
+
 int PosixFileSystem::Mkdir(std::string_view path) {
   const auto match = MatchPath(path);
   if (!match || match->exists) return -1;
@@ -280,7 +312,7 @@ std::string PosixFileSystem::GetWindowsDirectory() const {
 }
 
 bool PosixFileSystem::CopyContent(const fs::path& from, AtomicFile& to) {
-  const int descriptor = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+  const int descriptor = OpenRegularFile(from, O_RDONLY);
   if (descriptor < 0) return false;
   PosixInputFile input(descriptor);
   std::string buffer(64 * 1024, '\0');
@@ -371,19 +403,26 @@ std::unique_ptr<InputFile> PosixFileSystem::OpenRead(std::string_view path, Open
   if (!match || !IsRegularFile(match->host)) return nullptr;
   const bool writing = access == OpenAccess::ReadWrite;
   if (writing && IsProtected(match->host, ATTR_READONLY)) return nullptr;
-  const int descriptor = ::open(match->host.c_str(), (writing ? O_RDWR : O_RDONLY) | O_CLOEXEC);
+  const int descriptor = OpenRegularFile(match->host, writing ? O_RDWR : O_RDONLY);
   if (descriptor < 0) return nullptr;
   return MakeInputFile(descriptor);
 }
 
+// The file is always made new, never opened through what held its name: a
+// planted link is removed, not followed.
 std::unique_ptr<OutputFile> PosixFileSystem::Create(std::string_view path) {
   const auto match = MatchPath(path);
   if (!match) return nullptr;
-  if (match->exists && (!IsRegularFile(match->host) || IsProtected(match->host, ATTR_READONLY))) {
+  struct stat status {};
+  if (::lstat(match->host.c_str(), &status) == 0) {
+    const bool removable = S_ISLNK(status.st_mode) ||
+                           (S_ISREG(status.st_mode) && !IsProtected(match->host, ATTR_READONLY));
+    if (!removable || ::unlink(match->host.c_str()) != 0) return nullptr;
+  } else if (errno != ENOENT) {
     return nullptr;
   }
   const int descriptor =
-      ::open(match->host.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+      ::open(match->host.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
   if (descriptor < 0) return nullptr;
   return MakeOutputFile(descriptor);
 }
@@ -396,8 +435,11 @@ std::unique_ptr<AtomicFile> PosixFileSystem::BeginReplace(std::string_view path)
 
 std::unique_ptr<AtomicFile> PosixFileSystem::BeginReplaceHost(const fs::path& target) {
   if (!IsFolder(target.parent_path())) return nullptr;
+  // A link is never replaced by a file nor written through.
   struct stat status {};
-  if (StatHost(target, status) && (!S_ISREG(status.st_mode) || dos_attributes::IsReadOnly(status))) {
+  if (::lstat(target.c_str(), &status) == 0) {
+    if (!S_ISREG(status.st_mode) || dos_attributes::IsReadOnly(status)) return nullptr;
+  } else if (!IsAbsence(errno)) {
     return nullptr;
   }
   fs::path temporary;
@@ -407,11 +449,17 @@ std::unique_ptr<AtomicFile> PosixFileSystem::BeginReplaceHost(const fs::path& ta
 }
 
 std::vector<FindEntry> PosixFileSystem::FindFiles(std::string_view pattern) const {
+  return SearchFiles(pattern).value_or(std::vector<FindEntry>{});
+}
+
+std::optional<std::vector<FindEntry>> PosixFileSystem::SearchFiles(std::string_view pattern) const {
   const auto [folder, namePattern] = SplitPattern(pattern);
   const auto location = Locate(folder);
-  if (namePattern.empty() || !location) return {};
-  const auto match = Match(*location);
-  if (!match || !match->exists || !IsFolder(match->host)) return {};
+  if (namePattern.empty() || !location) return std::vector<FindEntry>{};
+  const auto match = LookUp(*location);
+  if (!match) return std::vector<FindEntry>{};
+  if (match->failed) return std::nullopt;
+  if (!match->exists || !IsFolder(match->host)) return std::vector<FindEntry>{};
 
   std::vector<FindEntry> entries;
   // Every folder but a drive root lists itself and its parent first.
@@ -425,13 +473,27 @@ std::vector<FindEntry> PosixFileSystem::FindFiles(std::string_view pattern) cons
   for (const auto& entry : fs::directory_iterator(match->host, error)) {
     const auto name = cp932::FromUtf8(entry.path().filename().string());
     struct stat status {};
-    // A host name with no CP932 spelling cannot be named by the program.
-    if (!name || !MatchesWildcard(*name, namePattern) || !StatHost(entry.path(), status)) continue;
-    entries.push_back({*name, dos_attributes::Read(entry.path(), status)});
+    // A host name with no CP932 spelling cannot be named by the program;
+    // a link that leads nowhere is not listed.
+    if (!name || !MatchesWildcard(*name, namePattern)) continue;
+    if (!StatHost(entry.path(), status)) {
+      if (IsAbsence(errno)) continue;
+      return std::nullopt;
+    }
+    std::error_code linkError;
+    const bool link = entry.is_symlink(linkError);
+    entries.push_back({*name, dos_attributes::Read(entry.path(), status), link});
   }
+  if (error) return std::nullopt;
   std::sort(entries.begin() + static_cast<std::ptrdiff_t>(dotCount), entries.end(),
             [](const FindEntry& a, const FindEntry& b) { return a.name < b.name; });
   return entries;
+}
+
+ProductLockResult PosixFileSystem::LockProduct(std::string_view folder) {
+  const auto match = MatchExisting(folder);
+  if (!match || !IsFolder(match->host)) return {};
+  return LockProductFolder(match->host);
 }
 
 std::unique_ptr<InputFile> PosixFileSystem::MakeInputFile(int descriptor) {

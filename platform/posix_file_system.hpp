@@ -4,6 +4,8 @@
 // case ignored as Windows ignores it. Tests derive from these classes to make
 // one operation fail.
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -50,6 +52,9 @@ class PosixOutputFile : public OutputFile {
   bool failed_ = false;
 };
 
+// A rename or a new name is only durable once its folder is on the disk.
+void SyncFolder(const std::filesystem::path& folder);
+
 // A temporary file beside `target`, renamed over it by Commit().
 // Gives `replacement` the mode, owner and stored DOS bits of `replaced`;
 // false when `replaced` is read-only or not a regular file.
@@ -92,6 +97,8 @@ class PosixFileSystem : public FileSystem {
   std::optional<std::string> ToWindowsPath(const std::filesystem::path& host) const override;
 
   int Access(std::string_view path) const override;
+  Presence Exists(std::string_view path) const override;
+  std::optional<std::string> FinalPath(std::string_view path) const override;
   int Mkdir(std::string_view path) override;
   int Chdir(std::string_view path) override;
   int Chdrive(int drive) override;
@@ -112,8 +119,12 @@ class PosixFileSystem : public FileSystem {
   std::unique_ptr<AtomicFile> BeginReplace(std::string_view path) override;
 
   std::vector<FindEntry> FindFiles(std::string_view pattern) const override;
+  std::optional<std::vector<FindEntry>> SearchFiles(std::string_view pattern) const override;
+  ProductLockResult LockProduct(std::string_view folder) override;
 
  protected:
+  // lstat of each part while a path is looked up; override to inject a fault.
+  virtual int LookUpHost(const std::filesystem::path& host, struct stat& status) const;
   // Wrap an open descriptor; override to inject a failing file.
   virtual std::unique_ptr<InputFile> MakeInputFile(int descriptor);
   virtual std::unique_ptr<OutputFile> MakeOutputFile(int descriptor);
@@ -127,14 +138,24 @@ class PosixFileSystem : public FileSystem {
     std::vector<std::string> parts;
   };
   // Where a location lands on the host. `spelling` holds the parts as the
-  // host spells them where they exist; `exists` when every part was found.
+  // host spells them where they exist; `exists` when every part was found;
+  // `failed` when a lookup failed for another reason than "no such file".
   struct HostMatch {
     std::filesystem::path host;
     std::vector<std::string> spelling;
     bool exists = true;
+    bool failed = false;
+  };
+  struct FolderEntry {
+    std::string host;
+    std::string cp932;
   };
 
   std::optional<Location> Locate(std::string_view path) const;
+  std::optional<FolderEntry> FindInFolder(const std::filesystem::path& folder,
+                                          const std::string& part, const std::string& hostName,
+                                          bool& failed) const;
+  std::optional<HostMatch> LookUp(const Location& location) const;
   std::optional<HostMatch> Match(const Location& location) const;
   std::optional<HostMatch> MatchPath(std::string_view path) const;
   std::optional<HostMatch> MatchExisting(std::string_view path) const;

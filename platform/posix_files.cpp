@@ -27,15 +27,14 @@ bool WriteAll(int descriptor, std::string_view bytes) {
   return true;
 }
 
-// The rename itself is only durable once its folder is on the disk.
+}  // namespace
+
 void SyncFolder(const fs::path& folder) {
   const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (descriptor < 0) return;
   ::fsync(descriptor);
   ::close(descriptor);
 }
-
-}  // namespace
 
 PosixInputFile::~PosixInputFile() { ::close(descriptor_); }
 

@@ -98,10 +98,23 @@ bool ReadsBackAsWritten(std::string_view section, std::string_view key, std::str
   return key.front() != ';' && key.front() != '[';
 }
 
-std::string ReadValue(FileSystem& files, const std::string& section, const std::string& key,
-                      const std::string& defaultValue, const std::string& file) {
-  const auto bytes = ReadWholeFile(files, ProfilePath(files, file));
-  const auto document = ProfileDocument::Parse(bytes ? AnsiText(*bytes) : std::string());
+// The profile's bytes, empty for a missing file; nullopt for a file that
+// exists, or may exist, but cannot be read.
+std::optional<std::string> ReadExistingProfile(FileSystem& files, const std::string& path) {
+  switch (files.Exists(path)) {
+    case Presence::Absent: return std::string();
+    case Presence::Present: return ReadWholeFile(files, path);
+    case Presence::Unknown: break;
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> ReadValue(FileSystem& files, const std::string& section,
+                                     const std::string& key, const std::string& defaultValue,
+                                     const std::string& file) {
+  const auto bytes = ReadExistingProfile(files, ProfilePath(files, file));
+  if (!bytes) return std::nullopt;
+  const auto document = ProfileDocument::Parse(AnsiText(*bytes));
   const auto value = document.Find(section, key);
   if (!value) return WithoutTrailingBlanks(defaultValue);
   return WithoutEnclosingQuotes(*value);
@@ -109,10 +122,30 @@ std::string ReadValue(FileSystem& files, const std::string& section, const std::
 
 }  // namespace
 
+std::optional<std::string> GetProfileEntry(FileSystem& files, const std::string& section,
+                                           const std::string& key, const std::string& file) {
+  const auto bytes = ReadWholeFile(files, ProfilePath(files, file));
+  const auto document = ProfileDocument::Parse(bytes ? AnsiText(*bytes) : std::string());
+  const auto value = document.Find(section, key);
+  if (!value) return std::nullopt;
+  return WithoutEnclosingQuotes(*value);
+}
+
+std::optional<std::string> ReadProfileText(FileSystem& files, const std::string& section,
+                                           const std::string& key, const std::string& defaultValue,
+                                           DWORD size, const std::string& file) {
+  if (size == 0) return std::string();
+  const auto value = ReadValue(files, section, key, defaultValue, file);
+  if (!value) return std::nullopt;
+  return value->substr(0, cp932::CharacterBoundary(*value, size - 1));
+}
+
+// As Windows does, a file that cannot be read gives the default.
 std::string GetProfileText(FileSystem& files, const std::string& section, const std::string& key,
                            const std::string& defaultValue, DWORD size, const std::string& file) {
   if (size == 0) return {};
-  const std::string value = ReadValue(files, section, key, defaultValue, file);
+  if (auto text = ReadProfileText(files, section, key, defaultValue, size, file)) return *text;
+  const std::string value = WithoutTrailingBlanks(defaultValue);
   return value.substr(0, cp932::CharacterBoundary(value, size - 1));
 }
 
@@ -131,15 +164,10 @@ BOOL WritePrivateProfileStringA(FileSystem& files, const std::string& section,
                                 const std::string& file) {
   if (!ReadsBackAsWritten(section, key, value)) return kFailed;
   const std::string path = ProfilePath(files, file);
-  std::string bytes;
-  if (files.Access(path) == 0) {
-    // An existing file that cannot be read is never overwritten.
-    auto existing = ReadWholeFile(files, path);
-    if (!existing) return kFailed;
-    bytes = std::move(*existing);
-  }
-  if (HasByteOrderMark(bytes)) return kFailed;
-  auto document = ProfileDocument::Parse(bytes);
+  // A file that cannot be read, or may exist, is never overwritten.
+  const auto bytes = ReadExistingProfile(files, path);
+  if (!bytes || HasByteOrderMark(*bytes)) return kFailed;
+  auto document = ProfileDocument::Parse(*bytes);
   document.Set(section, key, value);
   const auto replacement = files.BeginReplace(path);
   if (!replacement || !replacement->Write(document.Bytes())) return kFailed;

@@ -4,6 +4,7 @@
 // directory. Writes replace the file atomically and keep every line they do
 // not change byte for byte.
 
+#include <optional>
 #include <string>
 
 #include "platform/file_system.hpp"
@@ -21,6 +22,18 @@ DWORD GetPrivateProfileStringA(FileSystem& files, const std::string& section,
 std::string GetProfileText(FileSystem& files, const std::string& section,
                            const std::string& key, const std::string& defaultValue,
                            DWORD size, const std::string& file);
+
+// The same read, but nullopt when the file exists (or cannot be told not to)
+// and cannot be read: a step that needs the value then fails rather than
+// take the default.
+std::optional<std::string> ReadProfileText(FileSystem& files, const std::string& section,
+                                           const std::string& key, const std::string& defaultValue,
+                                           DWORD size, const std::string& file);
+
+// The whole value as a read would give it, unbounded; nullopt when the file
+// or the entry is absent.
+std::optional<std::string> GetProfileEntry(FileSystem& files, const std::string& section,
+                                           const std::string& key, const std::string& file);
 
 // Nonzero on success, zero on failure (nothing changed then). Fails for a
 // missing folder, a read-only or unreadable file, a file that begins with a

@@ -9,6 +9,7 @@
 #include "platform/cp932.hpp"
 #include "platform/reg_source.hpp"
 #include "platform/registry_store.hpp"
+#include "platform/visible_text.hpp"
 
 namespace tovrin {
 
@@ -29,7 +30,7 @@ std::optional<std::string> ReadHostFile(const std::filesystem::path& path) {
 }
 
 void ReportUnusable(const std::filesystem::path& file, std::size_t line, std::string_view reason) {
-  std::cerr << file.string() << ':' << line << ": " << reason
+  std::cerr << VisibleText(file.string()) << ':' << line << ": " << VisibleText(reason)
             << "; the registry view stays empty\n";
 }
 
@@ -95,6 +96,12 @@ Registry Registry::FromRegFiles(const std::vector<std::filesystem::path>& files)
     registry.data_->store.Clear();
     break;
   }
+  return registry;
+}
+
+Registry Registry::FromStore(RegistryStore store) {
+  Registry registry;
+  registry.data_->store = std::move(store);
   return registry;
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/registry_store.hpp"
 #include "platform/windows_types.hpp"
 
 namespace tovrin {
@@ -37,6 +38,8 @@ class Registry {
   static Registry FromWinePrefix(const std::filesystem::path& prefix);
   // .reg files (REGEDIT4 in CP932, version 5.00 in UTF-16 LE).
   static Registry FromRegFiles(const std::vector<std::filesystem::path>& files);
+  // Keys and values read elsewhere (on Windows, from the system's registry).
+  static Registry FromStore(RegistryStore store);
 
   // Opens an existing key, its name matched without regard to case; a key
   // under SOFTWARE\ is looked up in the 32-bit view first when the view has

@@ -20,11 +20,14 @@ inline constexpr std::string_view kArchiveUnknownSwitch = "%s は対応してい
 inline constexpr std::string_view kMemberCorrupt = "%s が壊れています (CRC)。";
 inline constexpr std::string_view kMemberMethodUnsupported = "%s の圧縮形式 %s には対応していません。";
 inline constexpr std::string_view kMemberOutsideTarget = "%s は展開先の外を指しているため展開しません。";
-inline constexpr std::string_view kMemberNotRegular = "%s は通常のファイルではないため展開しません。";
 inline constexpr std::string_view kMemberCannotWrite = "%s を書き込めません。";
 
 // The update run.
+inline constexpr std::string_view kInfoFileNotRead = "info.txt を読み込めませんでした。";
 inline constexpr std::string_view kInvalidDescriptionLine = "info.txt の %d 行目が正しくありません。";
+inline constexpr std::string_view kProductBeingUpdated =
+    "他のｱｯﾌﾟﾃﾞｲﾄが実行中です。終了してから再度実行してください。";
+inline constexpr std::string_view kLeftoverNotRemoved = "%s を削除できませんでした。";
 inline constexpr std::string_view kInstallFolderWrong = "ｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞが正しくないと思われます。";
 inline constexpr std::string_view kCannotUpdateVersion = "このバージョンへの更新はできません。";
 inline constexpr std::string_view kInsertUpdateDisk = "%d 枚目のｱｯﾌﾟﾃﾞｲﾄFDをｾｯﾄしてください。";
@@ -38,6 +41,7 @@ inline constexpr std::string_view kSystemUpdated = "システムは正常に更�
 inline constexpr std::string_view kErrorDuringUpdate = "更新中にエラーが発生しました。%s";
 // Reasons given with kErrorDuringUpdate.
 inline constexpr std::string_view kAttributeWriteFailed = "%s の属性を書き込めませんでした。";
+inline constexpr std::string_view kLockNotCreated = "%s を作成できませんでした。";
 inline constexpr std::string_view kUnknownError = "原因不明のエラーです。";
 
 // Settings the update run writes into the product.

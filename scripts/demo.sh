@@ -29,7 +29,8 @@ echo
 utf8() { iconv -f CP932 -t UTF-8 "$1" 2>/dev/null || cat "$1"; }
 
 echo "What changed in C:\\"
-(cd "$work/c" && find . -type f | sort) | while read -r file; do
+# The run's own bookkeeping folder (.tovrin: its lock) is no product file.
+(cd "$work/c" && find . -name .tovrin -prune -o -type f -print | sort) | while read -r file; do
   name=${file#./}
   windows="C:\\${name//\//\\}"
   if [ ! -e "$work/before/$name" ]; then

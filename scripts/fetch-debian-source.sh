@@ -8,7 +8,7 @@ set -euo pipefail
 
 package=$1
 cache=$(mkdir -p "$2" && cd "$2" && pwd)
-unpacked=$(find "$cache" -maxdepth 1 -type d -name "$package-*" | sort | tail -n 1)
+unpacked=$(find "$cache" -mindepth 1 -maxdepth 1 -type d -name "$package-*" | sort | tail -n 1)
 if [ -n "$unpacked" ]; then
   echo "$unpacked"
   exit 0
@@ -41,4 +41,4 @@ apt-get "${apt_options[@]}" -qq update >&2
 (cd "$cache" && apt-get "${apt_options[@]}" -qq source --download-only "$package" >&2)
 dsc=$(find "$cache" -maxdepth 1 -name "${package}_*.dsc" | sort | tail -n 1)
 (cd "$cache" && dpkg-source --no-check -x "$dsc" >&2)
-find "$cache" -maxdepth 1 -type d -name "$package-*" | sort | tail -n 1
+find "$cache" -mindepth 1 -maxdepth 1 -type d -name "$package-*" | sort | tail -n 1

@@ -6,11 +6,12 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config git
   libgtest-dev libgmock-dev libbenchmark-dev
-  libarchive-dev libarchive-tools jlha-utils
+  liblhasa-dev lhasa libarchive-tools jlha-utils nettle-dev
   libwxgtk3.2-dev
   fonts-ipafont-gothic fontconfig
   xvfb xauth x11-apps imagemagick xdotool openbox
   attr clang libclang-rt-14-dev llvm
+  g++-mingw-w64-x86-64-posix dpkg-dev googletest wine wine64
 )
 
 missing=()

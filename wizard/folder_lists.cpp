@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "platform/product_lock.hpp"
+
 namespace tovrin {
 
 void ListDrives(Dialog& dialog, int listId, const FileSystem& files) {
@@ -21,7 +23,8 @@ std::vector<std::string> FindSubfolders(const FileSystem& files, const std::stri
   // No cap on the count: a folder with very many subfolders still lists them all.
   std::vector<std::string> names{".."};
   for (const FindEntry& entry : files.FindFiles(pattern)) {
-    if (entry.IsDots() || !entry.IsDirectory()) continue;
+    // The update's own bookkeeping is no folder a user would choose.
+    if (entry.IsDots() || !entry.IsDirectory() || IsBookkeepingFolder(entry.name)) continue;
     names.push_back(entry.name);
   }
   return names;

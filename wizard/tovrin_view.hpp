@@ -3,8 +3,12 @@
 // from page to page through commands it posts to itself. Each command opens
 // one modal page; its result decides the next command, or closes the frame.
 
+#include <vector>
+
 #include "archive/archive_library.hpp"
 #include "description/update_description.hpp"
+#include "engine/observed_file_system.hpp"
+#include "engine/run_events.hpp"
 #include "engine/update_run.hpp"
 #include "picture/remembered_picture.hpp"
 #include "platform/dialog_host.hpp"
@@ -30,6 +34,12 @@ class CTovrinView : public MessageTarget {
   // file cannot be read (its disk taken out).
   void OnPaint(PaintSurface& surface);
 
+  // Update runs watch their changes to the product through `files`, the
+  // file system of the platform and of the archive library.
+  void ObserveRunsThrough(ObservedFileSystem& files) { observedFiles_ = &files; }
+  // Tells `listener` what every later update run does.
+  void AddRunListener(RunEvents& listener) { runListeners_.push_back(&listener); }
+
   // The update run on this view's description: 1 when it has ended for good.
   int RunUpdate();
 
@@ -51,6 +61,8 @@ class CTovrinView : public MessageTarget {
   UpdateDescription description_;
   RememberedPicture picture_;
   UpdateOutcome lastOutcome_ = UpdateOutcome::NotRun;
+  ObservedFileSystem* observedFiles_ = nullptr;
+  std::vector<RunEvents*> runListeners_;
 };
 
 }  // namespace tovrin

@@ -1,6 +1,7 @@
 #include "platform/console/terminal_text.hpp"
 
 #include "platform/cp932.hpp"
+#include "platform/visible_text.hpp"
 
 namespace tovrin {
 namespace {
@@ -30,8 +31,8 @@ std::string ConvertEachCharacter(const std::string& text) {
 
 std::string TerminalLine(const std::string& cp932) {
   const std::string line = WithoutLineBreaks(cp932);
-  if (auto utf8 = cp932::ToUtf8(line)) return *utf8;
-  return ConvertEachCharacter(line);
+  if (const auto utf8 = cp932::ToUtf8(line)) return VisibleText(*utf8);
+  return VisibleText(ConvertEachCharacter(line));
 }
 
 }  // namespace tovrin

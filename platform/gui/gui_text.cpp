@@ -1,6 +1,9 @@
 #include "platform/gui/gui_text.hpp"
 
+#include <algorithm>
+
 #include "platform/cp932.hpp"
+#include "platform/visible_text.hpp"
 
 namespace tovrin::gui {
 namespace {
@@ -23,6 +26,21 @@ wxString ToWx(std::string_view cp932) {
     at += length;
   }
   return shown;
+}
+
+wxString ToWxVisible(std::string_view cp932) {
+  // CR and LF are never the second byte of a CP932 character.
+  wxString shown;
+  for (std::size_t at = 0;;) {
+    const std::size_t lineEnd = std::min(cp932.find_first_of("\r\n", at), cp932.size());
+    const wxString line = ToWx(cp932.substr(at, lineEnd - at));
+    const wxScopedCharBuffer utf8 = line.utf8_str();
+    const std::string visible = VisibleText({utf8.data(), utf8.length()});
+    shown += wxString::FromUTF8(visible.data(), visible.size());
+    if (lineEnd == cp932.size()) return shown;
+    shown += '\n';
+    at = lineEnd + (cp932.compare(lineEnd, 2, "\r\n") == 0 ? 2 : 1);
+  }
 }
 
 std::string FromWx(const wxString& text) {

@@ -21,7 +21,8 @@ wxWindow* WxUserInterface::OwnerWindow(WindowHandle owner) const {
 int WxUserInterface::MessageBox(WindowHandle owner, const std::string& text,
                                 const std::string& caption, unsigned type) {
   const bool withCancel = type == MB_OKCANCEL;
-  const int answer = ShowMessageBox(OwnerWindow(owner), ToWx(text), ToWx(caption), withCancel);
+  const int answer =
+      ShowMessageBox(OwnerWindow(owner), ToWxVisible(text), ToWxVisible(caption), withCancel);
   return answer == wxID_OK ? IDOK : IDCANCEL;
 }
 

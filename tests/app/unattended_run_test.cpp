@@ -9,6 +9,9 @@
 #include <sstream>
 
 #include "platform/cp932.hpp"
+#include "platform/posix_product_lock.hpp"
+#include "platform/visible_text.hpp"
+#include "tests/support/lzh_writer.hpp"
 #include "tests/support/run_program.hpp"
 #include "tests/support/temp_folder.hpp"
 
@@ -20,10 +23,12 @@ namespace fs = std::filesystem;
 const fs::path kExamples = fs::path(TOVRIN_SOURCE_DIR) / "examples";
 
 // The program with no Wine prefix or display of the machine in sight.
-ProgramResult RunTovrin(const std::vector<std::string>& arguments) {
+ProgramResult RunTovrin(const std::vector<std::string>& arguments,
+                        StandardOutput output = StandardOutput::Captured) {
   return RunProgram(TOVRIN_PROGRAM, arguments,
                     {{"WINEPREFIX", std::nullopt}, {"HOME", "/nonexistent"},
-                     {"DISPLAY", std::nullopt}, {"WAYLAND_DISPLAY", std::nullopt}});
+                     {"DISPLAY", std::nullopt}, {"WAYLAND_DISPLAY", std::nullopt}},
+                    output);
 }
 
 std::string ReadFile(const fs::path& path) {
@@ -61,13 +66,14 @@ class UnattendedRunTest : public ::testing::Test {
     return medium;
   }
 
-  ProgramResult Run(std::vector<std::string> extra, const fs::path& medium = kExamples / "medium") {
+  ProgramResult Run(std::vector<std::string> extra, const fs::path& medium = kExamples / "medium",
+                    StandardOutput output = StandardOutput::Captured) {
     std::vector<std::string> arguments = {"--unattended",
                                           "--medium", medium.string(),
                                           "--drive", "C=" + drive().string(),
                                           "--registry", (kExamples / "product" / "uninstall.reg").string()};
     arguments.insert(arguments.end(), extra.begin(), extra.end());
-    return RunTovrin(arguments);
+    return RunTovrin(arguments, output);
   }
 
   TempFolder temp;
@@ -113,6 +119,15 @@ TEST_F(UnattendedRunTest, TheSampleMastersAreConverted) {
   EXPECT_FALSE(fs::exists(product("MST1/temp.mst")));
 }
 
+TEST_F(UnattendedRunTest, AClosedStandardOutputNeitherStopsNorChangesTheRun) {
+  const ProgramResult result = Run({}, kExamples / "medium", StandardOutput::ReaderGone);
+  EXPECT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_NE(Utf8(ReadFile(product("velsor1.ini"))).find("令和"), std::string::npos);
+  const std::string lost = "tovrin: standard output was lost; the run went on\n";
+  EXPECT_NE(result.err.find(lost), std::string::npos) << result.err;
+  EXPECT_EQ(result.err.find(lost), result.err.rfind(lost)) << "told once";
+}
+
 TEST_F(UnattendedRunTest, AMasterThatCannotBeRewrittenGivesStatus1) {
   fs::permissions(product("MST1/zai002-3.mst"), fs::perms::owner_read | fs::perms::group_read);
   const ProgramResult result = Run({});
@@ -131,6 +146,18 @@ TEST_F(UnattendedRunTest, AFolderWithoutTheProductGivesStatus2AndTouchesNothing)
                                       "エラー: ｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞが正しくないと思われます。"}));
   EXPECT_EQ(ReadFile(product("velsor1.ini")), settings);
   EXPECT_FALSE(fs::exists(product("help")));
+}
+
+TEST_F(UnattendedRunTest, AProductThatAnotherRunHoldsGivesStatus2AndTouchesNothing) {
+  const ProductLockResult other = LockProductFolder(product(""));
+  ASSERT_EQ(other.state, ProductLockResult::State::Held);
+  const std::string settings = ReadFile(product("velsor1.ini"));
+  const ProgramResult result = Run({});
+  EXPECT_EQ(result.exitCode, 2) << result.out << result.err;
+  EXPECT_EQ(Lines(result.out),
+            (std::vector<std::string>{"更新先：C:\\VELSOR",
+                                      "エラー: 他のｱｯﾌﾟﾃﾞｲﾄが実行中です。終了してから再度実行してください。"}));
+  EXPECT_EQ(ReadFile(product("velsor1.ini")), settings);
 }
 
 TEST_F(UnattendedRunTest, AHostPathDestinationIsMappedThroughTheDrives) {
@@ -184,12 +211,82 @@ TEST_F(UnattendedRunTest, AFailedExtractionGivesStatus4) {
   EXPECT_FALSE(fs::exists(product("data/TEIGI.DAT")));
 }
 
+TEST_F(UnattendedRunTest, AMediumWithoutInfoTxtGivesStatus2AndTouchesNothing) {
+  const fs::path medium = MediumCopy();
+  fs::remove(medium / "info.txt");
+  const bool hadHistory = fs::exists(product("dov3.ini"));
+  const std::string settings = ReadFile(product("velsor1.ini"));
+  const ProgramResult result = Run({"--dest", "C:\\VELSOR"}, medium);
+  EXPECT_EQ(result.exitCode, 2) << result.out << result.err;
+  EXPECT_EQ(Lines(result.out).back(), "エラー: info.txt を読み込めませんでした。");
+  EXPECT_EQ(ReadFile(product("velsor1.ini")), settings);
+  EXPECT_EQ(fs::exists(product("dov3.ini")), hadHistory);
+}
+
 TEST_F(UnattendedRunTest, AMediumOnNoDriveGivesStatus5) {
   // Z: taken by another folder leaves the medium's folder unmapped.
   const ProgramResult result = Run({"--drive", "Z=" + (temp.path() / "c").string()});
   EXPECT_EQ(result.exitCode, 5) << result.out << result.err;
   EXPECT_FALSE(result.err.empty());
   EXPECT_FALSE(fs::exists(product("help")));
+}
+
+// A name that would set the terminal's title and clear its screen.
+const std::string kHostileName = "\x1b]2;pwned\a\x1b[2J.txt";
+const std::string kHostileNameShown = "\\x1b]2;pwned\\x07\\x1b[2J.txt";
+
+// The first byte that a terminal would take as a command, or npos: a C0
+// control but the line end, DEL, or a C1 control in UTF-8 (U+009B is a CSI).
+std::size_t FirstTerminalCommand(const std::string& stream) {
+  for (std::size_t at = 0; at < stream.size(); ++at) {
+    const auto byte = static_cast<unsigned char>(stream[at]);
+    const bool c1 = byte == 0xC2 && at + 1 < stream.size() &&
+                    static_cast<unsigned char>(stream[at + 1]) <= 0x9F;
+    if ((byte < 0x20 && byte != '\n') || byte == 0x7F || c1) return at;
+  }
+  return std::string::npos;
+}
+
+void ExpectNothingDrivesATerminal(const ProgramResult& result) {
+  EXPECT_EQ(FirstTerminalCommand(result.out), std::string::npos) << VisibleText(result.out);
+  EXPECT_EQ(FirstTerminalCommand(result.err), std::string::npos) << VisibleText(result.err);
+}
+
+TEST_F(UnattendedRunTest, AHostileMemberNameReachesTheTerminalAsEscapes) {
+  const fs::path medium = MediumCopy();
+  LzhEntry member(kHostileName, "help");
+  member.crc = static_cast<std::uint16_t>(LzhCrc16("help") ^ 0xFFFF);
+  WriteStoredLzh(medium / "HELP.lzh", {member});
+  const ProgramResult result = Run({}, medium);
+  EXPECT_EQ(result.exitCode, 4) << VisibleText(result.out + result.err);
+  EXPECT_NE(result.out.find(kHostileNameShown), std::string::npos) << VisibleText(result.out);
+  ExpectNothingDrivesATerminal(result);
+}
+
+TEST_F(UnattendedRunTest, AHostileRecordNameReachesTheTerminalAsEscapes) {
+  const fs::path medium = MediumCopy();
+  std::string description = ReadFile(medium / "info.txt");
+  const std::string record = "1,0,FORMATER.EXE,\\";
+  description.replace(description.find(record), record.size(), "1,0," + kHostileName + ",\\");
+  std::ofstream(medium / "info.txt", std::ios::binary | std::ios::trunc) << description;
+  const ProgramResult result = Run({}, medium);
+  EXPECT_EQ(result.exitCode, 4) << VisibleText(result.out + result.err);
+  // The run upper-cases the file name of a record.
+  EXPECT_NE(result.out.find("\\x1b]2;PWNED\\x07\\x1b[2J.TXT"), std::string::npos)
+      << VisibleText(result.out);
+  ExpectNothingDrivesATerminal(result);
+}
+
+TEST(UnattendedCommandLine, AHostileArgumentReachesTheTerminalAsEscapes) {
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{"--unattended", "--" + kHostileName},
+        std::vector<std::string>{"--drive", "C=/" + kHostileName, "--drives"},
+        std::vector<std::string>{"--drive", "C=/", "--resolve", "C:\\" + kHostileName}}) {
+    const ProgramResult result = RunTovrin(arguments);
+    EXPECT_NE((result.out + result.err).find(kHostileNameShown), std::string::npos)
+        << VisibleText(result.out + result.err);
+    ExpectNothingDrivesATerminal(result);
+  }
 }
 
 TEST(UnattendedCommandLine, AMistakeGivesStatus64AndTheUsage) {

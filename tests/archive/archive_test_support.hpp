@@ -12,7 +12,7 @@
 
 #include "archive/lzh_archive_library.hpp"
 #include "platform/drive_table.hpp"
-#include "platform/posix_file_system.hpp"
+#include "tests/support/test_file_system.hpp"
 #include "tests/support/lzh_writer.hpp"
 #include "tests/support/temp_drive.hpp"
 #include "tests/support/temp_folder.hpp"
@@ -28,7 +28,7 @@ inline std::filesystem::path FixtureFolder() {
   return std::filesystem::path(TOVRIN_SOURCE_DIR) / "tests" / "data" / "archive";
 }
 
-template <typename Files = PosixFileSystem>
+template <typename Files = TestFileSystem>
 class ArchiveDrive : public ::testing::Test {
  protected:
   ArchiveDrive() { std::filesystem::create_directories(Dest()); }
@@ -69,7 +69,7 @@ class ArchiveDrive : public ::testing::Test {
   std::set<std::string> AllFiles() const {
     std::set<std::string> files;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(Root())) {
-      if (!entry.is_directory()) files.insert(entry.path().lexically_relative(Root()).string());
+      if (!entry.is_directory()) files.insert(entry.path().lexically_relative(Root()).generic_string());
     }
     return files;
   }

@@ -47,6 +47,15 @@ TEST(CommandLine, TakesQuotedNamesWithBlanksAndUnquotedNames) {
   EXPECT_EQ(work.workFolder, "C:\\My Tempm");  // w takes the rest of its token
 }
 
+TEST(CommandLine, UnquotedWorkFolderWithBlanksRunsUpToTheQuotedNames) {
+  const auto command = Parse("e -mcwZ:\\tmp\\My  Temp\\x \"A:\\START3.lzh\" \"C:\\PROG\\\"");
+  EXPECT_EQ(command.workFolder, "Z:\\tmp\\My  Temp\\x");
+  EXPECT_EQ(command.archive, "A:\\START3.lzh");
+  EXPECT_EQ(command.baseFolder, "C:\\PROG\\");
+  // Without quoted names a blank still ends it.
+  EXPECT_EQ(Refusal("e -wC:\\My Temp A:\\DATA C:\\"), cp932::Text("C:\\ は余分な指定です。"));
+}
+
 TEST(CommandLine, KeepsAnExtensionAndAddsLzhOnlyWhenThereIsNone) {
   EXPECT_EQ(Parse("e \"A:\\DATA.BIN\" C:\\").archive, "A:\\DATA.BIN");
   EXPECT_EQ(Parse("e \"A:\\V1.0\\DATA\" C:\\").archive, "A:\\V1.0\\DATA.lzh");

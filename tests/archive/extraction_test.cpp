@@ -159,15 +159,15 @@ TEST_F(Extraction, MissingArchive) {
   EXPECT_EQ(result.message, cp932::Text("書庫 C:\\medium\\NONE.lzh が見つかりません。"));
 }
 
-TEST_F(Extraction, NameWithADotIsTriedWithLzhToo) {
+TEST_F(Extraction, OpensExactlyTheArchiveNamed) {
   const std::string archive = PutEntries({{"a.txt", "A"}});  // C:\medium\DATA.lzh
-  std::filesystem::rename(Root() / "medium" / "DATA.lzh", Root() / "medium" / "DATA.V2.lzh");
-  ASSERT_EQ(Extract(archive + ".V2").code, 0);
+  temp_.Write("medium/DATA.V2", "not an archive");
+  std::filesystem::copy_file(Root() / "medium" / "DATA.lzh", Root() / "medium" / "DATA.V2.lzh");
+  EXPECT_EQ(Extract(archive + ".V2").message,
+            cp932::Text("書庫 C:\\medium\\DATA.V2 を読めません。"));
+  ASSERT_EQ(Extract(archive + ".V2.lzh").code, 0);
   EXPECT_EQ(temp_.Read("dest/a.txt"), "A");
-
-  temp_.Write("medium/PLAIN.BIN", "not an archive");
-  const auto result = Extract("C:\\medium\\PLAIN.BIN");
-  EXPECT_EQ(result.message, cp932::Text("書庫 C:\\medium\\PLAIN.BIN を読めません。"));
+  EXPECT_EQ(Extract(archive + ".V3").message, cp932::Text("書庫 C:\\medium\\DATA.V3 が見つかりません。"));
 }
 
 TEST_F(Extraction, UnreadableArchive) {
@@ -191,12 +191,30 @@ TEST_F(Extraction, UnknownCommandFails) {
   EXPECT_EQ(AllFiles(), std::set<std::string>{"medium/DATA.lzh"});
 }
 
+TEST_F(Extraction, ReadOnlyMemberExtractedTwice) {
+  LzhEntry readOnly{"ro.txt", "read only"};
+  readOnly.attribute = ATTR_READONLY;
+  const std::string archive = PutEntries({readOnly, {"after.txt", "after"}});
+  for (int run : {1, 2}) {
+    SCOPED_TRACE(run);
+    const auto result = Extract(archive);
+    ASSERT_EQ(result.code, 0) << result.message;
+    EXPECT_EQ(temp_.Read("dest/ro.txt"), "read only");
+    EXPECT_EQ(temp_.Read("dest/after.txt"), "after");
+  }
+  // A read-only file with other bytes is still not replaced.
+  readOnly.content = "read only, version 2";
+  const auto result = Extract(PutEntries({readOnly}));
+  EXPECT_EQ(result.message, cp932::Text("ro.txt を書き込めません。"));
+  EXPECT_EQ(temp_.Read("dest/ro.txt"), "read only");
+}
+
 TEST_F(Extraction, UnsupportedMethodIsNamed) {
   LzhEntry entry{"old.txt", "data"};
-  entry.method = "-lh1-";
+  entry.method = "-lh9-";
   const auto result = Extract(PutEntries({{"first.txt", "1"}, entry}));
   EXPECT_NE(result.code, 0);
-  EXPECT_EQ(result.message, cp932::Text("old.txt の圧縮形式 -lh1- には対応していません。"));
+  EXPECT_EQ(result.message, cp932::Text("old.txt の圧縮形式 -lh9- には対応していません。"));
   EXPECT_EQ(temp_.Read("dest/first.txt"), "1");
   EXPECT_FALSE(std::filesystem::exists(Dest() / "old.txt"));
 }

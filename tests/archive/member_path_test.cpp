@@ -35,6 +35,21 @@ TEST(MemberPath, FlatExtractionRefusesNamesThatAreNoFile) {
   }
 }
 
+TEST(MemberPath, NamesAreSpelledAsWindowsCreatesThemOrRefused) {
+  const std::vector<std::pair<std::string, std::optional<std::string>>> names = {
+      {"old.txt.", "old.txt"}, {"old.txt ", "old.txt"}, {"old.txt. . ", "old.txt"},
+      {"dir. /old.txt", "dir\\old.txt"}, {"\x95\x5c.", "\x95\x5c"}, {"a/..", std::nullopt},
+      {"...", std::nullopt}, {"CON", std::nullopt}, {"nul.txt", std::nullopt},
+      {"Aux.tar.gz", std::nullopt}, {"com1", std::nullopt}, {"LPT9.DAT", std::nullopt},
+      {"PRN .log", std::nullopt}, {"con/readme.txt", std::nullopt}, {"COM0", "COM0"},
+      {"CONSOLE.TXT", "CONSOLE.TXT"}, {"LPT10", "LPT10"}, {"nul_", "nul_"}};
+  for (const auto& [name, created] : names) {
+    EXPECT_EQ(Kept(name), created) << name;
+  }
+  EXPECT_EQ(Flat("sub/old.txt."), "old.txt");
+  EXPECT_FALSE(Flat("sub/NUL").has_value());
+}
+
 TEST(MemberPath, FolderExtractionKeepsFoldersAndResolvesDots) {
   EXPECT_EQ(Kept("sub/inner.txt"), "sub\\inner.txt");
   EXPECT_EQ(Kept("a\\b/c.txt"), "a\\b\\c.txt");
@@ -61,8 +76,9 @@ TEST(MemberPath, SecondByte0x5CIsNoSeparator) {
   EXPECT_EQ(Flat(folder + "\\" + name), name);
   EXPECT_EQ(Kept(folder + "\\" + name), folder + "\\" + name);
   EXPECT_EQ(Flat(cp932::Text("表")), cp932::Text("表"));
-  // "表.." is a plain name; a 0x5C after ".." is a separator.
-  EXPECT_EQ(Kept(cp932::Text("表..") + "\\x"), cp932::Text("表..") + "\\x");
+  // "表.." is a plain name (its trailing dots dropped as Windows drops them);
+  // a 0x5C after ".." is a separator.
+  EXPECT_EQ(Kept(cp932::Text("表..") + "\\x"), cp932::Text("表") + "\\x");
   EXPECT_FALSE(Kept("..\\" + name).has_value());
   EXPECT_FALSE(Kept(folder + "\\..\\..\\" + name).has_value());
 }

@@ -36,9 +36,13 @@ TEST_F(Refusal, HostileNamesUnderFolderExtraction) {
 
 TEST_F(Refusal, SecondByteRuleDecidesWhatEscapes) {
   // "表..\x" stays inside; "..\ソ" climbs out (ソ ends in 0x5C too).
+  // The dots that end a name are dropped as Windows drops them. The host
+  // name is read back on the POSIX side only.
+#ifndef _WIN32
   const std::string inside = cp932::Text("表..\\x.txt");
   ASSERT_EQ(Extract(PutEntries({{inside, "in"}}), 'x').code, 0);
-  EXPECT_EQ(temp_.Read("dest/表../x.txt"), "in");
+  EXPECT_EQ(temp_.Read("dest/表/x.txt"), "in");
+#endif
 
   const std::string outside = cp932::Text("..\\ソ");
   const auto result = Extract(PutEntries({{outside, "out"}}, 0), 'x');
@@ -58,31 +62,28 @@ TEST_F(Refusal, NamesThatAreNoFileUnderFlatExtraction) {
 }
 
 TEST_F(Refusal, NameThatIsNoShiftJis) {
-  // 0x81 0x20 is no character: libarchive gives up on the archive there.
+  // 0x81 0x20 is no character: no file can have that name.
   const auto result = Extract(PutEntries({{"ok.txt", "fine"}, {"\x81\x20name", "bad"}}));
   EXPECT_NE(result.code, 0);
-  EXPECT_EQ(result.message, cp932::Text("書庫 C:\\medium\\DATA.lzh を読めません。"));
+  EXPECT_EQ(result.message, "\x81\x20name" + cp932::Text(" を書き込めません。"));
   EXPECT_EQ(AllFiles(), (std::set<std::string>{"medium/DATA.lzh", "dest/ok.txt"}));
 }
 
-TEST_F(Refusal, Links) {
+TEST_F(Refusal, LinksAndDevicesAreSkipped) {
   LzhEntry link{"evil|../../outside", ""};
   link.unixMode = 0120777;
-  for (char letter : {'e', 'x'}) {
-    const auto result = Extract(PutEntries({link}), letter);
-    EXPECT_NE(result.code, 0);
-    EXPECT_EQ(result.message, Outside("evil"));
-    EXPECT_EQ(AllFiles(), std::set<std::string>{"medium/DATA.lzh"});
-  }
-}
-
-TEST_F(Refusal, DeviceModeMakesNoDevice) {
-  // The LHA reader turns every mode but a link into a plain file.
   LzhEntry device{"tty", "data"};
   device.unixMode = 0020644;
-  ASSERT_EQ(Extract(PutEntries({device}, 1)).code, 0);
-  EXPECT_TRUE(std::filesystem::is_regular_file(Dest() / "tty"));
-  EXPECT_EQ(temp_.Read("dest/tty"), "data");
+  for (int level : {1, 2}) {
+    for (char letter : {'e', 'x'}) {
+      SCOPED_TRACE(std::string(1, letter) + " at level " + std::to_string(level));
+      std::filesystem::remove_all(Dest());
+      std::filesystem::create_directories(Dest());
+      const auto result = Extract(PutEntries({link, device, {"ok.txt", "fine"}}, level), letter);
+      EXPECT_EQ(result.code, 0) << result.message;
+      EXPECT_EQ(AllFiles(), (std::set<std::string>{"medium/DATA.lzh", "dest/ok.txt"}));
+    }
+  }
 }
 
 TEST_F(Refusal, CorruptStoredMemberLeavesTheOldFile) {
@@ -186,11 +187,11 @@ class FillingFile : public AtomicFile {
   std::size_t written_ = 0;
 };
 
-class FillingDisk : public PosixFileSystem {
+class FillingDisk : public testing::TestFileSystem {
  public:
-  using PosixFileSystem::PosixFileSystem;
+  using testing::TestFileSystem::TestFileSystem;
   std::unique_ptr<AtomicFile> BeginReplace(std::string_view path) override {
-    auto file = PosixFileSystem::BeginReplace(path);
+    auto file = testing::TestFileSystem::BeginReplace(path);
     if (!file) return nullptr;
     return std::make_unique<FillingFile>(std::move(file), 4096);
   }

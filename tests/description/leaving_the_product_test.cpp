@@ -56,6 +56,18 @@ TEST_F(LeavingTheProductTest, TargetFoldersThatStayInsideAreKept) {
   }
 }
 
+TEST_F(LeavingTheProductTest, SourcesFromOutsideTheMediumAreBadLinesAndOthersAreKept) {
+  const std::vector<std::pair<std::string, bool>> sources = {
+      {"..\\..\\SECRET\\SHADOW", false}, {"SUB\\..\\A.DAT", false}, {"SUB/../A.DAT", false},
+      {"C:\\SECRET", false}, {"C:SECRET", false}, {"\\SECRET", false}, {"/SECRET", false},
+      {"SUB\\A.DAT", true}, {"...DAT", true}, {"\x95\x5c..\\A.DAT", true}};
+  for (const auto& [source, kept] : sources) {
+    SCOPED_TRACE(source);
+    const int expected = kept ? 0 : kFirstRecordLine;
+    EXPECT_EQ(Read(Description("velsor1.ini", {"1,0," + source + ",DATA\\"})).m_nInvalidLine, expected);
+  }
+}
+
 TEST_F(LeavingTheProductTest, AQuoteInTheSourceOrTargetIsABadLine) {
   for (const std::string record : {"1,1,A\",\\", "1,1,START,x\" \"C:\\WINDOWS\\", "1,0,\"A.DAT\",\\"}) {
     SCOPED_TRACE(record);

@@ -62,6 +62,46 @@ TEST(DiskPrompt, AsksOncePerNewDiskAndAgainUntilTheArchiveIsThere) {
   EXPECT_EQ(world.ReadProduct("last.dat"), "LAST.lzh");
 }
 
+// What a progress display hears: the bytes of each disk's records as the
+// disk comes, each record as it starts, each box before and after it.
+class ProgressRecorder : public RunEvents {
+ public:
+  void RecordStarted(int index, int count, const std::string& source,
+                     const std::string&) override {
+    heard.push_back("record " + std::to_string(index) + "/" + std::to_string(count) + " " +
+                    source);
+  }
+  void BytesPlanned(std::uint64_t bytes) override {
+    heard.push_back("planned " + std::to_string(bytes));
+  }
+  void BoxShowing(const std::string&, const std::string&) override { heard.push_back("box"); }
+  void BoxShown(const std::string&, const std::string&, int answer) override {
+    heard.push_back(answer == IDOK ? "OK" : "Cancel");
+  }
+  void RunEnded(UpdateOutcome outcome) override {
+    heard.push_back(outcome == UpdateOutcome::Applied ? "applied" : "not applied");
+  }
+  std::vector<std::string> heard;
+};
+
+TEST(DiskPrompt, EachDiskBringsTheBytesOfItsRecordsToTheProgress) {
+  UpdateWorld world(DRIVE_REMOVABLE);
+  DescribeFourDisks(world);
+  world.ui.Answer(IDOK, [&] {
+    InsertDisk(world, {{"TWO.lzh", "two.dat"}, {"TWOB.lzh", "twob.dat"}});
+  });
+  world.ui.Answer(IDOK, [&] { InsertDisk(world, {{"THREE.lzh", "three.dat"}}); });
+  ProgressRecorder progress;
+
+  EXPECT_EQ(world.Run(progress), 1);
+
+  // Each member holds its archive's name: 7 + 8 bytes on disk 2, 9 on disk 3.
+  EXPECT_THAT(progress.heard,
+              ElementsAre("planned 1", "record 1/4 ONE", "box", "OK", "planned 15",
+                          "record 2/4 TWO", "record 3/4 TWOB", "box", "OK", "planned 9",
+                          "record 4/4 THREE", "box", "OK", "applied"));
+}
+
 TEST(DiskPrompt, CancelEndsTheRunWithTheCancelNotice) {
   UpdateWorld world(DRIVE_REMOVABLE);
   DescribeFourDisks(world);

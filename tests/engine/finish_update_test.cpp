@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "platform/profile.hpp"
 #include "tests/engine/update_world.hpp"
@@ -57,6 +59,91 @@ TEST(FinishUpdate, WarnsOfEachConversionThatFailedAndStillSucceeds) {
   EXPECT_EQ(world.ui.WaitCursorBegins(), 2);
   EXPECT_EQ(world.ui.WaitCursorEnds(), 2);
   EXPECT_EQ(world.ReadProduct("MST/1/zai001-3.mst"), kMasterRecord);
+}
+
+// A read that fails once, just after GENGOU was written, used to give an
+// empty title, which was then written back.
+TEST(FinishUpdate, ATitleThatCannotBeReadIsNotRewrittenAndIsReported) {
+  UpdateWorld world;
+  world.MakeVelsorProduct("電気 8.0S");
+  world.DescribeUpdate();
+  bool failed = false;
+  world.files().failOpenRead = [&](std::string_view path) {
+    if (failed || !path.ends_with("velsor1.ini")) return false;
+    const bool gengouWritten = world.ReadProduct("velsor1.ini").find(Sjis("令和")) != std::string::npos;
+    if (!gengouWritten) return false;
+    return failed = true;
+  };
+
+  EXPECT_EQ(world.Run(), 1);
+
+  EXPECT_EQ(world.run().Outcome(), UpdateOutcome::AppliedWithWarnings);
+  EXPECT_THAT(world.ui.Transcript(),
+              ElementsAre("確認: C:\\PROG\\velsor1.ini の TITLE を書き込めませんでした。 [OK]", kSuccess));
+  EXPECT_EQ(GetProfileText(world.files(), "SYSTEM", "TITLE", "", 100, "C:\\PROG\\velsor1.ini"),
+            Sjis("電気 8.0S"));
+}
+
+// Neither an unreadable velsor1.ini nor a master folder that cannot be listed
+// may pass for "no masters to convert".
+TEST(FinishUpdate, MastersThatCannotBeFoundAreNotConvertedAndAreReported) {
+  for (const bool listingFails : {false, true}) {
+    SCOPED_TRACE(listingFails ? "listing" : "settings");
+    UpdateWorld world;
+    world.MakeTremickProduct("1");
+    world.WriteProduct("velsor1.ini", "[DIR]\r\nMASTER=C:\\PROG\\MST\\\r\n");
+    world.DescribeUpdate();
+    world.description.m_strIniName = "tremick1.ini";
+    world.description.m_strMasterAdjust = "1";
+    world.WriteProduct("MST/1/zai002-3.mst", kMasterRecord);
+    world.files().failOpenRead = [&](std::string_view path) {
+      return !listingFails && path.ends_with("velsor1.ini");
+    };
+    world.files().failSearch = [&](std::string_view pattern) {
+      return listingFails && pattern.starts_with("C:\\PROG\\MST\\1\\");
+    };
+
+    EXPECT_EQ(world.Run(), 1);
+
+    EXPECT_EQ(world.run().Outcome(), UpdateOutcome::AppliedWithWarnings);
+    EXPECT_THAT(world.ui.Transcript(),
+                ElementsAre("確認: 材料ｻｲｽﾞ変換が正常に更新されませんでした。 [OK]",
+                            "確認: 材料ﾀｲﾌﾟ変換が正常に更新されませんでした。 [OK]", kSuccess));
+    EXPECT_EQ(world.ReadProduct("MST/1/zai002-3.mst"), kMasterRecord);
+  }
+}
+
+// A settings file shared through a link inside the product is written where
+// the link leads; a link that leads out of the product is never written through.
+TEST(FinishUpdate, ASettingsLinkIsWrittenThroughOnlyInsideTheProduct) {
+#ifdef _WIN32
+  GTEST_SKIP() << "links are planted with POSIX symbolic links";
+#endif
+  for (const bool inside : {true, false}) {
+    SCOPED_TRACE(inside ? "inside" : "outside");
+    UpdateWorld world;
+    world.MakeVelsorProduct();
+    world.DescribeUpdate();
+    const fs::path shared = inside ? world.Product() / "SHARED" / "dov3.ini"
+                                   : world.Product().parent_path() / "OTHER" / "dov3.ini";
+    fs::create_directories(shared.parent_path());
+    std::ofstream(shared, std::ios::binary) << "[HISTORY]\r\n";
+    fs::create_symlink(shared, world.Product() / "dov3.ini");
+
+    EXPECT_EQ(world.Run(), 1);
+
+    EXPECT_TRUE(fs::is_symlink(world.Product() / "dov3.ini"));
+    if (inside) {
+      EXPECT_THAT(world.ui.Transcript(), ElementsAre(kSuccess));
+      EXPECT_EQ(world.ReadProduct("SHARED/dov3.ini"),
+                Sjis("[HISTORY]\r\n抽出開始日ON=1\r\n抽出終了日ON=1\r\n"));
+    } else {
+      EXPECT_EQ(world.run().Outcome(), UpdateOutcome::AppliedWithWarnings);
+      EXPECT_EQ(world.ui.Transcript().size(), 3u);
+      std::ifstream in(shared, std::ios::binary);
+      EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "[HISTORY]\r\n");
+    }
+  }
 }
 
 TEST(FinishUpdate, ConvertsTheMastersNamedInVelsorWhateverTheSettingsFile) {

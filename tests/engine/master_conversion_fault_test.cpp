@@ -109,7 +109,7 @@ struct Master {
   std::string newContent;
 };
 
-using Conversion = int (*)(FileSystem&, const std::string&);
+using Conversion = int (*)(FileSystem&, const std::string&, RunEvents&);
 constexpr const char* kSettings = "C:\\PROD\\velsor1.ini";
 
 // Two small masters around a large one, spread over both master folders.
@@ -168,7 +168,7 @@ class MasterFaults : public ::testing::TestWithParam<bool> {
     auto drive = MakeProduct();
     FaultPlan plan;
     FaultyFileSystem files(TempDriveTable(drive->folder.path()), plan);
-    EXPECT_EQ(Convert()(files, kSettings), 1);
+    EXPECT_EQ(Convert()(files, kSettings, NoRunEvents()), 1);
     for (const auto& master : masters_) EXPECT_EQ(drive->ReadFile(master.path), master.newContent);
     return plan.counts;
   }
@@ -180,12 +180,12 @@ class MasterFaults : public ::testing::TestWithParam<bool> {
     FaultPlan plan{step, occurrence, throws, {}};
     FaultyFileSystem files(TempDriveTable(drive->folder.path()), plan);
     int result = -1;
-    EXPECT_NO_THROW(result = Convert()(files, kSettings));
+    EXPECT_NO_THROW(result = Convert()(files, kSettings, NoRunEvents()));
     EXPECT_EQ(result, 0);
     ExpectEachMasterWholeUnderItsName(*drive);
 
     // Running again on a sound platform converts what is left.
-    ASSERT_EQ(Convert()(drive->files, kSettings), 1);
+    ASSERT_EQ(Convert()(drive->files, kSettings, NoRunEvents()), 1);
     for (const auto& master : masters_) EXPECT_EQ(drive->ReadFile(master.path), master.newContent);
   }
 

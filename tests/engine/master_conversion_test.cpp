@@ -20,7 +20,7 @@ using testing::WithoutByte67;
 
 std::set<std::string> HostNames(const fs::path& folder) {
   std::set<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename());
+  for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
   return names;
 }
 
@@ -135,6 +135,27 @@ TEST_F(MasterFolderWalk, OnlyNamesMatchingThePatternWithoutRegardToCase) {
     EXPECT_EQ(drive_.ReadFile("M\\1\\" + name), kSizeRecordLine) << name;
   }
   EXPECT_EQ(HostNames(drive_.Host("M\\1")).count("temp.mst"), 0u);
+}
+
+// A link planted under the work file's name is removed, never written
+// through; a folder under that name is left alone and fails the conversion.
+TEST_F(MasterFolderWalk, TheWorkFileIsMadeNewAndNeverWrittenThroughALink) {
+#ifdef _WIN32
+  GTEST_SKIP() << "links are planted with POSIX symbolic links";
+#endif
+  drive_.WriteFile("M\\1\\zai001-3.mst", kSizeRecordLine);
+  drive_.WriteFile("M\\21\\zai002-3.mst", kSizeRecordLine);
+  const fs::path victim = drive_.WriteFile("victim.txt", "keep me");
+  fs::create_symlink(victim, drive_.Host("M\\1\\temp.mst"));
+  fs::create_directory(drive_.Host("M\\21\\temp.mst"));
+
+  EXPECT_EQ(ConvertMaterialSize(drive_.files, std::string(kSettings)), 0);
+
+  EXPECT_EQ(drive_.ReadFile("victim.txt"), "keep me");
+  EXPECT_EQ(drive_.ReadFile("M\\1\\zai001-3.mst"), Converted());
+  EXPECT_EQ(HostNames(drive_.Host("M\\1")), std::set<std::string>{"zai001-3.mst"});
+  EXPECT_EQ(drive_.ReadFile("M\\21\\zai002-3.mst"), kSizeRecordLine);
+  EXPECT_TRUE(fs::is_directory(drive_.Host("M\\21\\temp.mst")));
 }
 
 TEST_F(MasterFolderWalk, NamesComeInTheOrderOfAnNtfsVolume) {

@@ -4,11 +4,16 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <filesystem>
 #include <iterator>
 
 #include "platform/profile.hpp"
 #include "tests/engine/update_world.hpp"
+#include "tests/support/lzh_writer.hpp"
 
 namespace tovrin::testing {
 namespace {
@@ -62,7 +67,7 @@ TEST(StartRecord, ExtractsTheProductsVariantAfterWritingTheVersion) {
     EXPECT_EQ(world.Run(), 1);
 
     EXPECT_THAT(world.archives().Commands(),
-                ElementsAre("e -mcwC:\\windows \"A:" + start.archive + "\" \"C:\\PROG\\\""));
+                ElementsAre("e -mcwC:\\windows \"A:" + start.archive + ".lzh\" \"C:\\PROG\\\""));
     EXPECT_EQ(world.description.m_strSrcName[0], start.archive);
     const std::string iniName = tremick ? "tremick1.ini" : "velsor1.ini";
     EXPECT_EQ(SettingsVersion(world, iniName), start.writtenVersion);
@@ -94,6 +99,59 @@ TEST(ArchiveRecord, AFailedExtractionStopsTheRecordsAfterIt) {
   EXPECT_EQ(world.ReadProduct("velsor1.ini"), settings);
 }
 
+#ifndef _WIN32
+// A FIFO in place of a medium file used to block the run for ever in open().
+TEST(MediumFiles, AFifoInPlaceOfAnArchiveOrAFileStopsTheRunAtOnce) {
+  for (const int kind : {1, 0}) {
+    SCOPED_TRACE(kind);
+    UpdateWorld world;
+    world.MakeVelsorProduct();
+    world.DescribeUpdate();
+    world.AddRecord(1, kind, kind == 1 ? "DATA" : "DATA.LZH", "");
+    ASSERT_EQ(::mkfifo((world.Medium() / "DATA.LZH").c_str(), 0666), 0);
+
+    EXPECT_EQ(world.Run(), 1);
+
+    EXPECT_EQ(world.run().Outcome(), UpdateOutcome::Stopped);
+    EXPECT_THAT(world.ui.Boxes(), SizeIs(1));
+  }
+}
+#endif
+
+TEST(ArchiveRecord, ANameWithAnExtensionOpensItsLzhArchiveNeverThePlainFile) {
+  UpdateWorld world;
+  world.MakeVelsorProduct();
+  world.DescribeUpdate();
+  world.AddRecord(1, 1, "README.TXT", "");
+  world.WriteMedium("README.TXT", "a plain file, no archive");
+  world.WriteArchive("README.TXT.lzh", {{"readme.dat", "from the archive"}});
+
+  world.Run();
+
+  EXPECT_EQ(world.run().Outcome(), UpdateOutcome::Applied);
+  EXPECT_EQ(world.ReadProduct("readme.dat"), "from the archive");
+}
+
+TEST(ArchiveRecord, TheSameUpdateAppliesTwiceWithAReadOnlyMember) {
+  UpdateWorld world;
+  world.MakeVelsorProduct();
+  world.DescribeUpdate();
+  world.AddRecord(1, 1, "DATA", "");
+  LzhEntry readOnly{"master.dat", "read-only master"};
+  readOnly.attribute = ATTR_READONLY | ATTR_ARCHIVE;
+  WriteStoredLzh(world.Medium() / "DATA.lzh", {readOnly, {"plain.dat", "plain"}});
+
+  for (int application : {1, 2}) {
+    SCOPED_TRACE(application);
+    world.Run();
+    EXPECT_EQ(world.run().Outcome(), UpdateOutcome::Applied);
+    EXPECT_EQ(world.ReadProduct("master.dat"), "read-only master");
+    FileStatus status;
+    ASSERT_TRUE(world.files().GetStatus("C:\\PROG\\master.dat", status));
+    EXPECT_NE(status.attribute & ATTR_READONLY, 0);
+  }
+}
+
 // A world with one single-file record: A:DOCS\README.TXT into C:\PROG\DOC\.
 void DescribeCopy(UpdateWorld& world) {
   world.MakeVelsorProduct();
@@ -114,7 +172,8 @@ TEST(CopyRecord, ReplacesTheFileAndClearsItsAttributes) {
   EXPECT_EQ(world.ReadProduct("DOC/README.TXT"), "new text");
   FileStatus status;
   ASSERT_TRUE(world.files().GetStatus("C:\\PROG\\DOC\\README.TXT", status));
-  EXPECT_EQ(status.attribute, ATTR_NORMAL);
+  // Wine shows every file with the archive bit, whatever was set.
+  EXPECT_EQ(status.attribute & ~ATTR_ARCHIVE, ATTR_NORMAL);
   EXPECT_EQ(FilesIn(world.Product() / "DOC"), 1);
 }
 

@@ -40,8 +40,8 @@ TEST(UpdateRun, AppliesEveryRecordAndWritesTheSettings) {
               ElementsAre("SetBackgroundMode(0)", "SetCursorMode(1)", "Command(256)",
                           "Command(256)"));
   EXPECT_THAT(world.archives().Commands(),
-              ElementsAre("e -mcwC:\\windows \"A:START1\" \"C:\\PROG\\\"",
-                          "e -mcwC:\\windows \"A:HELP\" \"C:\\PROG\\HELP\\\""));
+              ElementsAre("e -mcwC:\\windows \"A:START1.lzh\" \"C:\\PROG\\\"",
+                          "e -mcwC:\\windows \"A:HELP.lzh\" \"C:\\PROG\\HELP\\\""));
   EXPECT_EQ(world.archives().Owners()[0], world.owner());
   EXPECT_EQ(world.ReadProduct("PROG.EXE"), "new program");
   EXPECT_EQ(world.ReadProduct("HELP/index.htm"), "<p>help</p>");
@@ -76,7 +76,7 @@ TEST(UpdateRun, SearchModeFallsBackToTremickAndChoosesAfreshOnTheNextRun) {
   EXPECT_THAT(world.ui.Transcript(), ElementsAre(kWrongFolder, kSuccess));
   // Without formater.exe the marker check leaves a second backslash.
   EXPECT_THAT(world.archives().Commands(),
-              ElementsAre("e -mcwC:\\windows \"A:START0\" \"C:\\PROG\\\\\""));
+              ElementsAre("e -mcwC:\\windows \"A:START0.lzh\" \"C:\\PROG\\\\\""));
   EXPECT_EQ(world.ReadProduct("PROG.EXE"), "tremick program");
   EXPECT_EQ(world.ReadProduct("tremick1.ini"),
             Sjis("[SYSTEM]\r\nMAKER=1\r\nVersion=9.0A\r\nGENGOU=令和\r\nTITLE=\r\n"));

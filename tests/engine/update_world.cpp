@@ -29,18 +29,28 @@ std::string Sjis(std::string_view utf8) { return cp932::Text(utf8); }
 
 bool FaultyFileSystem::GetStatus(std::string_view path, FileStatus& status) const {
   if (failGetStatus) return false;
-  return PosixFileSystem::GetStatus(path, status);
+  return TestFileSystem::GetStatus(path, status);
 }
 
 bool FaultyFileSystem::SetStatus(std::string_view path, const FileStatus& status) {
   if (failSetStatus) return false;
-  return PosixFileSystem::SetStatus(path, status);
+  return TestFileSystem::SetStatus(path, status);
+}
+
+std::unique_ptr<InputFile> FaultyFileSystem::OpenRead(std::string_view path, OpenAccess access) {
+  if (failOpenRead && failOpenRead(path)) return nullptr;
+  return TestFileSystem::OpenRead(path, access);
+}
+
+std::optional<std::vector<FindEntry>> FaultyFileSystem::SearchFiles(std::string_view pattern) const {
+  if (failSearch && failSearch(pattern)) return std::nullopt;
+  return TestFileSystem::SearchFiles(pattern);
 }
 
 UpdateWorld::UpdateWorld(DriveType mediumType)
     : files_(WorldDrives(temp_.path(), mediumType), temp_.path() / "c" / "windows"),
-      platform_{files_, registry_, ui},
-      library_(files_),
+      platform_{observed_, registry_, ui},
+      library_(observed_),
       archives_(library_),
       owner_(reinterpret_cast<WindowHandle>(0x5151)) {
   g_strAppDir = "A:";
@@ -107,17 +117,24 @@ void UpdateWorld::AddRecord(int disk, int kind, std::string_view source,
 
 std::vector<std::pair<std::string, std::string>> UpdateWorld::ProductSnapshot() const {
   std::vector<std::pair<std::string, std::string>> files;
-  for (const auto& entry : fs::recursive_directory_iterator(Product())) {
-    const std::string relative = entry.path().lexically_relative(Product()).string();
-    files.emplace_back(relative, entry.is_regular_file() ? ReadProduct(relative) : "<dir>");
+  const fs::recursive_directory_iterator end;
+  for (auto entry = fs::recursive_directory_iterator(Product()); entry != end; ++entry) {
+    // The run's bookkeeping is no product file.
+    if (entry->path().filename() == kBookkeepingFolderName) {
+      entry.disable_recursion_pending();
+      continue;
+    }
+    const std::string relative = entry->path().lexically_relative(Product()).string();
+    files.emplace_back(relative, entry->is_regular_file() ? ReadProduct(relative) : "<dir>");
   }
   std::sort(files.begin(), files.end());
   return files;
 }
 
-int UpdateWorld::Run() {
+int UpdateWorld::Run(RunEvents& events) {
   // A run of its own each time, as the wizard makes them.
-  run_ = std::make_unique<UpdateRun>(description, platform_, archives_, owner_);
+  run_ = std::make_unique<UpdateRun>(description, platform_, archives_, owner_, events);
+  run_->ObserveChangesThrough(observed_);
   return run_->RunUpdate();
 }
 

@@ -5,29 +5,36 @@
 // message-box host.
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "archive/lzh_archive_library.hpp"
 #include "description/update_description.hpp"
+#include "engine/observed_file_system.hpp"
 #include "engine/update_run.hpp"
-#include "platform/posix_file_system.hpp"
 #include "platform/registry.hpp"
 #include "tests/engine/recording_archive_library.hpp"
 #include "tests/support/scripted_user_interface.hpp"
 #include "tests/support/temp_folder.hpp"
+#include "tests/support/test_file_system.hpp"
 
 namespace tovrin::testing {
 
 // The real file system, with faults to switch on.
-class FaultyFileSystem : public PosixFileSystem {
+class FaultyFileSystem : public TestFileSystem {
  public:
-  using PosixFileSystem::PosixFileSystem;
+  using TestFileSystem::TestFileSystem;
   bool GetStatus(std::string_view path, FileStatus& status) const override;
   bool SetStatus(std::string_view path, const FileStatus& status) override;
+  std::unique_ptr<InputFile> OpenRead(std::string_view path, OpenAccess access) override;
+  std::optional<std::vector<FindEntry>> SearchFiles(std::string_view pattern) const override;
   bool failGetStatus = false;
   bool failSetStatus = false;
+  // Asked for each path opened for reading or pattern searched; true fails it.
+  std::function<bool(std::string_view path)> failOpenRead;
+  std::function<bool(std::string_view pattern)> failSearch;
 };
 
 using ArchiveMembers = std::vector<std::pair<std::string, std::string>>;
@@ -61,8 +68,9 @@ class UpdateWorld {
   // changed" comparisons.
   std::vector<std::pair<std::string, std::string>> ProductSnapshot() const;
 
-  // Runs the update with a new UpdateRun, which run() then gives.
-  int Run();
+  // Runs the update with a new UpdateRun, which run() then gives; `events`
+  // hears what it does.
+  int Run(RunEvents& events = NoRunEvents());
 
   UpdateDescription description;
   ScriptedUserInterface ui;
@@ -74,6 +82,7 @@ class UpdateWorld {
  private:
   TempFolder temp_;
   FaultyFileSystem files_;
+  ObservedFileSystem observed_{files_};
   Registry registry_;
   Platform platform_;
   LzhArchiveLibrary library_;

@@ -142,5 +142,11 @@ TEST(GuiText, BytesWithoutCharacterShowAsReplacementAndTheRestStays) {
   EXPECT_EQ(gui::FromWx(wxString::FromUTF8("ｲﾝｽﾄｰﾙ")), cp932::Text("ｲﾝｽﾄｰﾙ"));
 }
 
+TEST(GuiText, AMessageBoxKeepsItsLineBreaksAndShowsOtherControlsAsEscapes) {
+  // GTK would cut the label at the NUL and hide the rest of the name.
+  const std::string text = cp932::Text("更新\r\n") + std::string("\x1b]2;x\a\0y\rz\n", 11);
+  EXPECT_EQ(gui::ToWxVisible(text), wxString::FromUTF8("更新\n\\x1b]2;x\\x07\\x00y\nz\n"));
+}
+
 }  // namespace
 }  // namespace tovrin

@@ -20,14 +20,15 @@ class RecordingInput : public InputFile {
   std::shared_ptr<std::vector<std::size_t>> sizes_;
 };
 
-class RecordingFileSystem : public PosixFileSystem {
+class RecordingFileSystem : public TestFileSystem {
  public:
   RecordingFileSystem(DriveTable drives, std::shared_ptr<std::vector<std::size_t>> sizes)
-      : PosixFileSystem(std::move(drives)), sizes_(std::move(sizes)) {}
+      : TestFileSystem(std::move(drives)), sizes_(std::move(sizes)) {}
 
- protected:
-  std::unique_ptr<InputFile> MakeInputFile(int descriptor) override {
-    return std::make_unique<RecordingInput>(PosixFileSystem::MakeInputFile(descriptor), sizes_);
+  std::unique_ptr<InputFile> OpenRead(std::string_view path, OpenAccess access) override {
+    auto file = TestFileSystem::OpenRead(path, access);
+    if (!file) return nullptr;
+    return std::make_unique<RecordingInput>(std::move(file), sizes_);
   }
 
  private:

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/posix_file_system.hpp"
+#include "tests/support/test_file_system.hpp"
 #include "tests/support/temp_folder.hpp"
 
 namespace tovrin::testing {
@@ -25,7 +25,7 @@ class PictureFiles {
  private:
   TempFolder folder_;
   std::shared_ptr<std::vector<std::size_t>> readSizes_;
-  std::unique_ptr<PosixFileSystem> files_;
+  std::unique_ptr<TestFileSystem> files_;
 };
 
 }  // namespace tovrin::testing

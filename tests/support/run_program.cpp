@@ -1,6 +1,7 @@
 #include "tests/support/run_program.hpp"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -36,7 +37,8 @@ std::vector<char*> Pointers(std::vector<std::string>& texts) {
 }  // namespace
 
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,
-                         const std::map<std::string, std::optional<std::string>>& environment) {
+                         const std::map<std::string, std::optional<std::string>>& environment,
+                         StandardOutput output) {
   TempFolder capture;
   const auto outPath = capture.path() / "out";
   const auto errPath = capture.path() / "err";
@@ -49,8 +51,15 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
   const pid_t child = fork();
   if (child < 0) throw std::runtime_error("fork failed");
   if (child == 0) {
-    const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    int pipeEnds[2] = {-1, -1};
+    if (output == StandardOutput::ReaderGone) {
+      if (pipe(pipeEnds) != 0) _exit(127);
+      close(pipeEnds[0]);
+      out = pipeEnds[1];
+    }
+    signal(SIGPIPE, SIG_DFL);
     if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0) _exit(127);
     execve(program.c_str(), argPointers.data(), envPointers.data());
     _exit(127);

@@ -21,7 +21,8 @@ std::filesystem::path HostRelative(std::string_view cp932Relative) {
   for (const auto& part : path_text::Components(cp932Relative)) {
     const auto name = cp932::ToUtf8(part);
     if (!name) throw std::invalid_argument("not CP932: " + part);
-    relative /= *name;
+    // UTF-8 spelled out: Windows takes narrow path text in its ANSI code page.
+    relative /= std::filesystem::path(std::u8string(name->begin(), name->end()));
   }
   return relative;
 }

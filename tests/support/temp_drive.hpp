@@ -1,13 +1,14 @@
 #pragma once
-// A real PosixFileSystem whose drive C: is a fresh temporary folder, for
+// The real file system whose drive C: is a fresh temporary folder, for
 // tests that run the platform layer on real files.
 
 #include <filesystem>
 #include <string>
 #include <string_view>
 
-#include "platform/posix_file_system.hpp"
+#include "platform/drive_table.hpp"
 #include "tests/support/temp_folder.hpp"
+#include "tests/support/test_file_system.hpp"
 
 namespace tovrin::testing {
 
@@ -17,7 +18,7 @@ DriveTable TempDriveTable(const std::filesystem::path& root);
 
 struct TempDrive {
   TempFolder folder;
-  PosixFileSystem files{TempDriveTable(folder.path())};
+  TestFileSystem files{TempDriveTable(folder.path())};
 
   // The host path of a CP932 path below C:\ ("ソフト\表示.txt"), spelled as
   // given: each part converted to UTF-8.

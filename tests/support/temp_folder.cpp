@@ -1,18 +1,28 @@
 #include "tests/support/temp_folder.hpp"
 
-#include <unistd.h>
-
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
 namespace tovrin::testing {
 
+// Made by a new name that no other folder has, as mkdtemp does, on either
+// system.
 TempFolder::TempFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "tovrin-test-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
+  std::random_device random;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    char name[32];
+    std::snprintf(name, sizeof name, "tovrin-test-%08x", static_cast<unsigned>(random()));
+    const auto candidate = std::filesystem::temp_directory_path() / name;
+    if (std::filesystem::create_directory(candidate)) {
+      path_ = candidate;
+      return;
+    }
+  }
+  throw std::runtime_error("no new temporary folder");
 }
 
 TempFolder::~TempFolder() {

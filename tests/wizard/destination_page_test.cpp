@@ -50,9 +50,10 @@ TEST_F(DestinationPageTest, OpensWithTheDrivesTheFieldAndNoFolders) {
   EXPECT_EQ(page.m_strDestination, "C:\\DEFAULT");
 }
 
-TEST_F(DestinationPageTest, PickingADriveShowsItsRootAndFoldersButNoFiles) {
+TEST_F(DestinationPageTest, PickingADriveShowsItsRootAndFoldersButNoFilesNorBookkeeping) {
   world.Folder('D', ".hidden");
   world.Folder('D', "SYS");
+  world.Folder('D', ".tovrin");  // an update run's bookkeeping: never offered
   // Hidden and system as Wine marks them, where the file system keeps them.
   FileStatus status;
   ASSERT_TRUE(world.Files().GetStatus("D:\\SYS", status));

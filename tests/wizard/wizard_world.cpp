@@ -10,7 +10,7 @@ std::unique_ptr<FileSystem> MapDrives(const TempFolder& root) {
     std::filesystem::create_directories(folder);
     drives.Map(letter, folder, DRIVE_FIXED);
   }
-  return std::make_unique<PosixFileSystem>(drives);
+  return std::make_unique<TestFileSystem>(drives);
 }
 
 }  // namespace

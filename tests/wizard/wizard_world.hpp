@@ -10,7 +10,7 @@
 #include "platform/cp932.hpp"
 #include "platform/drive_table.hpp"
 #include "platform/platform.hpp"
-#include "platform/posix_file_system.hpp"
+#include "tests/support/test_file_system.hpp"
 #include "platform/registry.hpp"
 #include "tests/support/scripted_user_interface.hpp"
 #include "tests/support/temp_folder.hpp"

@@ -1,0 +1,355 @@
+#include "app/dry_run_file_system.hpp"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <ctime>
+
+#include "platform/cp932.hpp"
+#include "platform/path_text.hpp"
+#include "platform/wildcard.hpp"
+
+namespace tovrin {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string KeyOfHost(const fs::path& host) {
+  std::string key = host.lexically_normal().string();
+  while (key.size() > 1 && key.back() == '/') key.pop_back();
+  std::transform(key.begin(), key.end(), key.begin(), [](char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  });
+  return key;
+}
+
+class MemoryInputFile : public InputFile {
+ public:
+  explicit MemoryInputFile(std::string content) : content_(std::move(content)) {}
+  std::optional<std::size_t> Read(char* buffer, std::size_t size) override {
+    const std::size_t count = std::min(size, content_.size() - position_);
+    std::copy_n(content_.data() + position_, count, buffer);
+    position_ += count;
+    return count;
+  }
+
+ private:
+  std::string content_;
+  std::size_t position_ = 0;
+};
+
+class MemoryOutputFile : public OutputFile {
+ public:
+  explicit MemoryOutputFile(std::string& content) : content_(content) {}
+  bool Write(std::string_view bytes) override {
+    content_.append(bytes);
+    return true;
+  }
+  bool Flush() override { return true; }
+  bool Close() override { return true; }
+
+ private:
+  std::string& content_;
+};
+
+// Holds the new content until Commit() hands it to `store`.
+template <typename Store>
+class MemoryAtomicFile : public AtomicFile {
+ public:
+  explicit MemoryAtomicFile(Store store) : store_(std::move(store)) {}
+  bool Write(std::string_view bytes) override {
+    content_.append(bytes);
+    return true;
+  }
+  bool Flush() override { return true; }
+  bool Close() override { return true; }
+  bool Commit() override {
+    store_(std::move(content_));
+    return true;
+  }
+
+ private:
+  Store store_;
+  std::string content_;
+};
+
+// A shared hold on a lock file that is there already: a real run that
+// starts meanwhile finds the product busy until the dry run ends.
+class SharedProductLock : public ProductLock {
+ public:
+  explicit SharedProductLock(int descriptor) : descriptor_(descriptor) {}
+  ~SharedProductLock() override {
+    if (descriptor_ >= 0) ::close(descriptor_);
+  }
+  SharedProductLock(const SharedProductLock&) = delete;
+  SharedProductLock& operator=(const SharedProductLock&) = delete;
+
+ private:
+  int descriptor_;
+};
+
+}  // namespace
+
+ProductLockResult DryRunFileSystem::LockProduct(std::string_view folder) {
+  const auto host = real_.Resolve(folder);
+  if (!host) return {};
+  const fs::path lockFile = *host / kBookkeepingFolderName / kLockFileName;
+  const int descriptor = ::open(lockFile.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+  if (descriptor < 0) {
+    if (errno != ENOENT) return {};
+    return {ProductLockResult::State::Held, std::make_unique<SharedProductLock>(-1)};
+  }
+  auto lock = std::make_unique<SharedProductLock>(descriptor);
+  while (::flock(descriptor, LOCK_SH | LOCK_NB) != 0) {
+    if (errno == EINTR) continue;
+    if (errno == EWOULDBLOCK) return {ProductLockResult::State::Busy, nullptr};
+    return {};
+  }
+  return {ProductLockResult::State::Held, std::move(lock)};
+}
+
+std::optional<DryRunFileSystem::Key> DryRunFileSystem::KeyOf(std::string_view path) const {
+  const auto host = real_.Resolve(path);
+  if (!host) return std::nullopt;
+  return KeyOfHost(*host);
+}
+
+const DryRunFileSystem::Entry* DryRunFileSystem::Find(const std::optional<Key>& key) const {
+  if (!key) return nullptr;
+  const auto found = entries_.find(*key);
+  return found == entries_.end() ? nullptr : &found->second;
+}
+
+Presence DryRunFileSystem::Exists(std::string_view path) const {
+  const Entry* entry = Find(KeyOf(path));
+  if (!entry) return real_.Exists(path);
+  return entry->removed ? Presence::Absent : Presence::Present;
+}
+
+// A file the run has written is the file itself, no link.
+std::optional<std::string> DryRunFileSystem::FinalPath(std::string_view path) const {
+  const Entry* entry = Find(KeyOf(path));
+  if (!entry) return real_.FinalPath(path);
+  if (entry->removed) return std::nullopt;
+  return std::string(path);
+}
+
+int DryRunFileSystem::Access(std::string_view path) const {
+  const Entry* entry = Find(KeyOf(path));
+  if (!entry) return real_.Access(path);
+  return entry->removed ? -1 : 0;
+}
+
+bool DryRunFileSystem::FolderOfExists(std::string_view path) const {
+  const auto host = real_.Resolve(path);
+  if (!host) return false;
+  const fs::path folder = host->lexically_normal().parent_path();
+  const auto found = entries_.find(KeyOfHost(folder));
+  if (found != entries_.end()) return found->second.isFolder && !found->second.removed;
+  std::error_code error;
+  return fs::is_directory(folder, error);
+}
+
+bool DryRunFileSystem::RefusesOverwrite(std::string_view path) const {
+  FileStatus status;
+  if (!GetStatus(path, status)) return false;
+  return (status.attribute & (ATTR_READONLY | ATTR_HIDDEN | ATTR_DIRECTORY)) != 0;
+}
+
+DryRunFileSystem::Entry& DryRunFileSystem::Touch(const Key& key, std::string_view path) {
+  auto [found, added] = entries_.try_emplace(key);
+  Entry& entry = found->second;
+  if (added) {
+    entry.host = *real_.Resolve(path);
+    FileStatus status;
+    entry.existed = real_.GetStatus(path, status);
+    entry.attribute = status.attribute;
+    entry.order = nextOrder_++;
+  }
+  entry.removed = false;
+  entry.modificationTime = std::time(nullptr);
+  return entry;
+}
+
+void DryRunFileSystem::Store(std::string_view path, std::string content) {
+  Entry& entry = Touch(*KeyOf(path), path);
+  entry.isFolder = false;
+  entry.attribute &= static_cast<std::uint8_t>(~ATTR_DIRECTORY);
+  entry.content = std::move(content);
+}
+
+std::optional<std::string> DryRunFileSystem::ReadAll(std::string_view path) {
+  const auto input = OpenRead(path, OpenAccess::Read);
+  if (!input) return std::nullopt;
+  std::string content;
+  char chunk[64 * 1024];
+  while (true) {
+    const auto count = input->Read(chunk, sizeof chunk);
+    if (!count) return std::nullopt;
+    if (*count == 0) return content;
+    content.append(chunk, *count);
+  }
+}
+
+int DryRunFileSystem::Mkdir(std::string_view path) {
+  const auto key = KeyOf(path);
+  if (!key || IsPresent(path) || !FolderOfExists(path)) return -1;
+  Entry& entry = Touch(*key, path);
+  entry.isFolder = true;
+  entry.attribute = ATTR_DIRECTORY;
+  return 0;
+}
+
+bool DryRunFileSystem::CopyFile(std::string_view from, std::string_view to, bool failIfExists) {
+  if (!KeyOf(to) || !FolderOfExists(to)) return false;
+  if ((failIfExists && IsPresent(to)) || RefusesOverwrite(to)) return false;
+  auto content = ReadAll(from);
+  if (!content) return false;
+  Store(to, std::move(*content));
+  return true;
+}
+
+bool DryRunFileSystem::GetStatus(std::string_view path, FileStatus& status) const {
+  const Entry* entry = Find(KeyOf(path));
+  if (!entry) return real_.GetStatus(path, status);
+  if (entry->removed) return false;
+  if (entry->existed) real_.GetStatus(path, status);
+  status.size = entry->isFolder ? 0 : entry->content.size();
+  status.attribute = entry->attribute;
+  status.modificationTime = entry->modificationTime;
+  status.fullName = real_.ToWindowsPath(entry->host).value_or(std::string(path));
+  return true;
+}
+
+// A file of the disk whose attributes or times change becomes the run's
+// own, with its content, so that the change is listed.
+bool DryRunFileSystem::SetStatus(std::string_view path, const FileStatus& status) {
+  const auto key = KeyOf(path);
+  if (!key || !IsPresent(path)) return false;
+  if (!Find(key)) {
+    auto content = ReadAll(path);
+    if (!content) return false;
+    Store(path, std::move(*content));
+  }
+  Entry& entry = entries_.at(*key);
+  const std::uint8_t folderBit = entry.isFolder ? ATTR_DIRECTORY : 0;
+  entry.attribute = static_cast<std::uint8_t>((status.attribute & ~ATTR_DIRECTORY) | folderBit);
+  entry.modificationTime = status.modificationTime;
+  return true;
+}
+
+bool DryRunFileSystem::Remove(std::string_view path) {
+  const auto key = KeyOf(path);
+  if (!key || !IsPresent(path)) return false;
+  Entry& entry = Touch(*key, path);
+  entry.removed = true;
+  entry.content.clear();
+  return true;
+}
+
+bool DryRunFileSystem::Rename(std::string_view from, std::string_view to) {
+  if (!KeyOf(to) || IsPresent(to) || !FolderOfExists(to)) return false;
+  FileStatus status;
+  if (!GetStatus(from, status)) return false;
+  auto content = ReadAll(from);
+  if (!content) return false;
+  Store(to, std::move(*content));
+  entries_.at(*KeyOf(to)).attribute = status.attribute;
+  return Remove(from);
+}
+
+bool DryRunFileSystem::Replace(std::string_view from, std::string_view to) {
+  if (!KeyOf(to) || !FolderOfExists(to)) return false;
+  FileStatus target;
+  const bool replacing = GetStatus(to, target);
+  if (replacing && (target.attribute & (ATTR_READONLY | ATTR_DIRECTORY)) != 0) return false;
+  FileStatus source;
+  if (!GetStatus(from, source)) return false;
+  auto content = ReadAll(from);
+  if (!content) return false;
+  Store(to, std::move(*content));
+  entries_.at(*KeyOf(to)).attribute = replacing ? target.attribute : source.attribute;
+  return Remove(from);
+}
+
+std::unique_ptr<InputFile> DryRunFileSystem::OpenRead(std::string_view path, OpenAccess access) {
+  const Entry* entry = Find(KeyOf(path));
+  if (!entry) return real_.OpenRead(path, access);
+  if (entry->removed || entry->isFolder) return nullptr;
+  if (access == OpenAccess::ReadWrite && (entry->attribute & ATTR_READONLY) != 0) return nullptr;
+  return std::make_unique<MemoryInputFile>(entry->content);
+}
+
+std::unique_ptr<OutputFile> DryRunFileSystem::Create(std::string_view path) {
+  const auto key = KeyOf(path);
+  if (!key || !FolderOfExists(path)) return nullptr;
+  FileStatus status;
+  if (GetStatus(path, status) && (status.attribute & (ATTR_READONLY | ATTR_DIRECTORY)) != 0) {
+    return nullptr;
+  }
+  Store(path, {});
+  return std::make_unique<MemoryOutputFile>(entries_.at(*key).content);
+}
+
+std::unique_ptr<AtomicFile> DryRunFileSystem::BeginReplace(std::string_view path) {
+  if (!KeyOf(path) || !FolderOfExists(path)) return nullptr;
+  FileStatus status;
+  if (GetStatus(path, status) && (status.attribute & (ATTR_READONLY | ATTR_DIRECTORY)) != 0) {
+    return nullptr;
+  }
+  auto store = [this, target = std::string(path)](std::string content) {
+    Store(target, std::move(content));
+  };
+  return std::make_unique<MemoryAtomicFile<decltype(store)>>(std::move(store));
+}
+
+std::vector<FindEntry> DryRunFileSystem::FindFiles(std::string_view pattern) const {
+  return SearchFiles(pattern).value_or(std::vector<FindEntry>{});
+}
+
+std::optional<std::vector<FindEntry>> DryRunFileSystem::SearchFiles(std::string_view pattern) const {
+  const std::size_t separator = path_text::LastSeparator(pattern);
+  const std::string_view folder =
+      separator == std::string_view::npos ? std::string_view() : pattern.substr(0, separator + 1);
+  const std::string_view namePattern = pattern.substr(folder.size());
+  auto onDisk = real_.SearchFiles(pattern);
+  if (!onDisk) return std::nullopt;
+  std::vector<FindEntry> found;
+  for (auto& entry : *onDisk) {
+    const Entry* ours = entry.IsDots() ? nullptr : Find(KeyOf(std::string(folder) + entry.name));
+    if (ours == nullptr) found.push_back(std::move(entry));
+  }
+  const auto folderHost = real_.Resolve(folder);
+  if (!folderHost) return found;
+  const std::string folderKey = KeyOfHost(*folderHost);
+  for (const auto& [key, entry] : entries_) {
+    if (entry.removed || KeyOfHost(entry.host.lexically_normal().parent_path()) != folderKey) {
+      continue;
+    }
+    const auto name = cp932::FromUtf8(entry.host.filename().string());
+    if (name && MatchesWildcard(*name, namePattern)) found.push_back({*name, entry.attribute});
+  }
+  return found;
+}
+
+std::vector<DryRunFileSystem::Change> DryRunFileSystem::Changes() const {
+  std::vector<const Entry*> touched;
+  for (const auto& [key, entry] : entries_) {
+    // A work file that came and went changed nothing.
+    if (!(entry.removed && !entry.existed)) touched.push_back(&entry);
+  }
+  std::sort(touched.begin(), touched.end(),
+            [](const Entry* a, const Entry* b) { return a->order < b->order; });
+  std::vector<Change> changes;
+  for (const Entry* entry : touched) {
+    const std::string path = real_.ToWindowsPath(entry->host).value_or(entry->host.string());
+    changes.push_back(
+        {path, entry->existed, entry->isFolder, entry->removed, entry->content.size()});
+  }
+  return changes;
+}
+
+}  // namespace tovrin

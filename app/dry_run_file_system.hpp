@@ -1,0 +1,94 @@
+#pragma once
+// The file system of a dry run: every read sees the product as the run
+// would have left it so far, and no write reaches the disk. What the run
+// writes is kept in memory and listed at the end.
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.hpp"
+
+namespace tovrin {
+
+class DryRunFileSystem : public FileSystem {
+ public:
+  explicit DryRunFileSystem(FileSystem& real) : real_(real) {}
+
+  // A file or folder the run would have added or replaced, in the order of
+  // its first change. Work files that did not outlive the run are not here.
+  struct Change {
+    std::string path;  // Windows path
+    bool existed = false;
+    bool isFolder = false;
+    bool removed = false;
+    std::uint64_t size = 0;
+  };
+  std::vector<Change> Changes() const;
+
+  DriveType GetDriveType(std::string_view root) const override { return real_.GetDriveType(root); }
+  std::vector<char> DriveLetters() const override { return real_.DriveLetters(); }
+  std::optional<std::filesystem::path> Resolve(std::string_view path) const override {
+    return real_.Resolve(path);
+  }
+  std::optional<std::string> ToWindowsPath(const std::filesystem::path& host) const override {
+    return real_.ToWindowsPath(host);
+  }
+  int Chdir(std::string_view path) override { return real_.Chdir(path); }
+  int Chdrive(int drive) override { return real_.Chdrive(drive); }
+  int Getdrive() const override { return real_.Getdrive(); }
+  std::string Getcwd() const override { return real_.Getcwd(); }
+  std::string GetWindowsDirectory() const override { return real_.GetWindowsDirectory(); }
+
+  int Access(std::string_view path) const override;
+  Presence Exists(std::string_view path) const override;
+  std::optional<std::string> FinalPath(std::string_view path) const override;
+  int Mkdir(std::string_view path) override;
+  bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) override;
+  bool GetStatus(std::string_view path, FileStatus& status) const override;
+  bool SetStatus(std::string_view path, const FileStatus& status) override;
+  bool Remove(std::string_view path) override;
+  bool Rename(std::string_view from, std::string_view to) override;
+  bool Replace(std::string_view from, std::string_view to) override;
+  std::unique_ptr<InputFile> OpenRead(std::string_view path, OpenAccess access) override;
+  std::unique_ptr<OutputFile> Create(std::string_view path) override;
+  std::unique_ptr<AtomicFile> BeginReplace(std::string_view path) override;
+  std::vector<FindEntry> FindFiles(std::string_view pattern) const override;
+  std::optional<std::vector<FindEntry>> SearchFiles(std::string_view pattern) const override;
+  // Makes nothing: a run that holds the product's lock makes it Busy, a
+  // product without a lock file is Held as it is.
+  ProductLockResult LockProduct(std::string_view folder) override;
+
+ private:
+  // Host paths without regard to ASCII case, as the Windows world names them.
+  using Key = std::string;
+  struct Entry {
+    std::filesystem::path host;
+    bool existed = false;  // on the disk before the run
+    bool isFolder = false;
+    bool removed = false;  // taken away by the run
+    std::uint8_t attribute = ATTR_NORMAL;
+    std::time_t modificationTime = 0;
+    std::string content;
+    std::size_t order = 0;
+  };
+
+  std::optional<Key> KeyOf(std::string_view path) const;
+  const Entry* Find(const std::optional<Key>& key) const;
+  bool IsPresent(std::string_view path) const { return Access(path) == 0; }
+  bool FolderOfExists(std::string_view path) const;
+  bool RefusesOverwrite(std::string_view path) const;
+  std::optional<std::string> ReadAll(std::string_view path);
+  // The entry that now holds `path`, created from the disk's state.
+  Entry& Touch(const Key& key, std::string_view path);
+  void Store(std::string_view path, std::string content);
+
+  FileSystem& real_;
+  std::map<Key, Entry> entries_;
+  std::size_t nextOrder_ = 0;
+};
+
+}  // namespace tovrin

@@ -1,0 +1,47 @@
+#include "app/run_observers.hpp"
+
+#include "platform/console/terminal_text.hpp"
+#include "platform/program_directory.hpp"
+#include "platform/visible_text.hpp"
+
+namespace tovrin {
+namespace {
+
+std::string CommandLineText(const std::vector<std::string_view>& arguments) {
+  std::string text = "tovrin";
+  for (const auto argument : arguments) {
+    const bool quote =
+        argument.empty() || argument.find_first_of(" \t\"'") != std::string_view::npos;
+    text += quote ? " \"" + std::string(argument) + "\"" : " " + std::string(argument);
+  }
+  return VisibleText(text);
+}
+
+std::vector<std::string> Header(const CommandLineOptions& options,
+                                const std::vector<std::string_view>& arguments,
+                                const FileSystem& files) {
+  std::vector<std::string> header = {"tovrin " TOVRIN_VERSION " started: " +
+                                     CommandLineText(arguments)};
+  const auto host = files.Resolve(g_strAppDir);
+  header.push_back("medium " + TerminalLine(g_strAppDir) +
+                   (host ? " (" + VisibleText(host->string()) + ")" : std::string()));
+  if (options.dryRun) header.push_back("dry run: nothing is changed");
+  return header;
+}
+
+}  // namespace
+
+RunObservers::RunObservers(const CommandLineOptions& options,
+                           const std::vector<std::string_view>& arguments, FileSystem& files,
+                           const DryRunFileSystem* dryRun, std::ostream& out, std::ostream& errors,
+                           bool terminal)
+    : log_(options.log, errors, std::chrono::system_clock::now()),
+      runLog_(log_, files, Header(options, arguments, files)),
+      progress_(errors) {
+  events_.Add(runLog_);
+  // A log on standard error would be torn by the progress line.
+  if (terminal && options.log != "-") events_.Add(progress_);
+  if (dryRun != nullptr) events_.Add(report_.emplace(*dryRun, out));
+}
+
+}  // namespace tovrin

@@ -1,0 +1,161 @@
+#include "app/win32/wizard_window.hpp"
+
+#include <memory>
+#include <vector>
+
+#include "app/about_dlg.hpp"
+#include "app/tovrin_doc.hpp"
+#include "app/unattended_run.hpp"
+#include "description/update_description.hpp"
+#include "platform/message_queue.hpp"
+#include "platform/program_directory.hpp"
+#include "platform/win32/gui/win32_dialog_host.hpp"
+#include "platform/win32/gui/win32_paint_surface.hpp"
+#include "platform/win32/gui/win32_user_interface.hpp"
+#include "platform/win32/wide_text.hpp"
+#include "resources/accelerator_table.hpp"
+#include "resources/resource_ids.hpp"
+#include "wizard/tovrin_view.hpp"
+#include "platform/win32/windows_api.hpp"
+
+namespace tovrin {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"TovrinMainFrame";
+constexpr WORD kProgramIcon = 1;
+
+class WizardWindow : public MessageTarget {
+ public:
+  WizardWindow(FileSystem& files, Registry& registry, ArchiveLibrary& archives)
+      : platform_{files, registry, ui_}, dialogs_(&queue_), archives_(archives) {}
+  ~WizardWindow() override {
+    if (accelerators_ != nullptr) DestroyAcceleratorTable(accelerators_);
+  }
+
+  int Run() {
+    if (!Create()) return kExitFailed;
+    MSG message;
+    for (;;) {
+      while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) return ExitStatusOf(view_->LastOutcome());
+        if (TranslateAcceleratorW(window_, accelerators_, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+      }
+      // One posted message at a time: a page opened by one runs its own
+      // loop, in which the rest go on being dispatched.
+      if (!queue_.DispatchOne()) WaitMessage();
+    }
+  }
+
+  void OnMessage(unsigned message, int wParam) override {
+    if (message == WM_CLOSE) {
+      DestroyWindow(window_);
+      return;
+    }
+    if (message == WM_COMMAND && wParam == ID_SET_TITLE) {
+      const auto title = ReadInfoTitle(platform_.files, g_strAppDir + "info.txt");
+      SetWindowTextW(window_, win32::WideFromCp932(title).value_or(L"Tovrin").c_str());
+    }
+  }
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+      const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+      SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<WizardWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+    return self->Handle(window, message, wParam, lParam);
+  }
+
+  bool Create() {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = &WizardWindow::Procedure;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kProgramIcon));
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    windowClass.lpszClassName = kWindowClass;
+    RegisterClassExW(&windowClass);
+    // A caption and a thin border, no menu or system menu.
+    window_ = CreateWindowExW(0, kWindowClass, L"Tovrin", WS_CAPTION | WS_BORDER, CW_USEDEFAULT, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
+    if (window_ == nullptr) return false;
+    ui_.SetMainWindow(window_);
+    dialogs_.SetMainWindow(window_);
+    InstallAccelerators();
+    document_.OnNewDocument();
+    view_ = std::make_unique<CTovrinView>(platform_, archives_, dialogs_, queue_, *this);
+    // The update run's boxes name the view as their owner.
+    ui_.SetOwnerWindow(view_.get(), window_);
+    view_->OnCreate();
+    ShowWindow(window_, SW_SHOWMAXIMIZED);
+    UpdateWindow(window_);
+    queue_.PostMessage(*this, WM_COMMAND, ID_SET_TITLE);
+    return true;
+  }
+
+  void InstallAccelerators() {
+    std::vector<ACCEL> entries;
+    for (const Accelerator& accelerator : AcceleratorTable()) {
+      BYTE flags = FVIRTKEY;
+      if (accelerator.control) flags |= FCONTROL;
+      if (accelerator.shift) flags |= FSHIFT;
+      if (accelerator.alt) flags |= FALT;
+      entries.push_back({flags, static_cast<WORD>(accelerator.key), static_cast<WORD>(accelerator.command)});
+    }
+    accelerators_ = CreateAcceleratorTableW(entries.data(), static_cast<int>(entries.size()));
+  }
+
+  LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+      case WM_PAINT: {
+        PAINTSTRUCT paint;
+        const HDC context = BeginPaint(window, &paint);
+        RECT client;
+        GetClientRect(window, &client);
+        Win32PaintSurface surface(context, {client.left, client.top, client.right, client.bottom});
+        if (view_) view_->OnPaint(surface);
+        EndPaint(window, &paint);
+        return 0;
+      }
+      case WM_COMMAND:
+        // New re-initialises the empty document; the other keys' commands
+        // have nothing to act on in a document that holds nothing.
+        if (LOWORD(wParam) == ID_FILE_NEW) document_.OnNewDocument();
+        if (LOWORD(wParam) == ID_APP_ABOUT) {
+          CAboutDlg about;
+          dialogs_.DoModal(about);
+        }
+        return 0;
+      case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+      default:
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+  }
+
+  Win32UserInterface ui_;
+  Platform platform_;
+  MessageQueue queue_;
+  Win32DialogHost dialogs_;
+  ArchiveLibrary& archives_;
+  CTovrinDoc document_;
+  std::unique_ptr<CTovrinView> view_;
+  HWND window_ = nullptr;
+  HACCEL accelerators_ = nullptr;
+};
+
+}  // namespace
+
+int RunWizard(FileSystem& files, Registry& registry, ArchiveLibrary& archives) {
+  WizardWindow window(files, registry, archives);
+  return window.Run();
+}
+
+}  // namespace tovrin

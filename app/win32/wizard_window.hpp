@@ -1,0 +1,16 @@
+#pragma once
+// The wizard on Windows: the maximized main window that shows the medium's
+// picture under line 1 of info.txt as its title, its accelerator table, and
+// the message loop that dispatches the program's posted messages between
+// the window's own.
+
+#include "archive/archive_library.hpp"
+#include "platform/file_system.hpp"
+#include "platform/registry.hpp"
+
+namespace tovrin {
+
+// Runs the wizard until its main window closes; returns the exit status.
+int RunWizard(FileSystem& files, Registry& registry, ArchiveLibrary& archives);
+
+}  // namespace tovrin

@@ -1,0 +1,22 @@
+#pragma once
+// The journal's file operations on a POSIX host: link(), a copy that keeps
+// mode, times and the stored DOS bits, fsync after every record.
+
+#include "platform/journal_files.hpp"
+
+namespace tovrin {
+
+class PosixJournalFiles : public JournalFiles {
+ public:
+  LinkResult Link(const std::filesystem::path& file, const std::filesystem::path& kept) override;
+  bool CopyWhole(const std::filesystem::path& file, const std::filesystem::path& kept) override;
+  bool AppendDurably(const std::filesystem::path& file, std::string_view bytes) override;
+  std::optional<std::string> ReadWhole(const std::filesystem::path& file) const override;
+  bool MoveBack(const std::filesystem::path& from, const std::filesystem::path& to) override;
+  bool MakeFolders(const std::filesystem::path& folder) override;
+  bool RemoveEntry(const std::filesystem::path& path) override;
+  bool RemoveTree(const std::filesystem::path& folder) override;
+  bool Exists(const std::filesystem::path& path) const override;
+};
+
+}  // namespace tovrin

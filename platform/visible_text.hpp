@@ -1,0 +1,17 @@
+#pragma once
+// Text bound for a terminal or a log, shown so that nothing in it can drive
+// the terminal: a name from the medium must not set a title or clear a screen.
+
+#include <string>
+#include <string_view>
+
+namespace tovrin {
+
+// Keeps ordinary UTF-8 text byte for byte and shows the rest as escapes:
+// a C0 control or DEL as "\x" and two hex digits ("\x1b"), a C1 control as
+// "\u" and four ("\u009b"), a byte that starts no valid UTF-8 character as
+// "\x" and two hex digits (0x80 and above). Line breaks are escaped too:
+// the caller writes its own line end.
+std::string VisibleText(std::string_view utf8);
+
+}  // namespace tovrin
