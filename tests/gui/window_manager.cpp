@@ -27,11 +27,14 @@ bool WindowManager::Start() {
   if (IsManaged()) return true;
   char program[] = "openbox";
   char* argv[] = {program, nullptr};
-  if (posix_spawnp(&pid_, program, nullptr, nullptr, argv, environ) != 0) {
-    pid_ = -1;
-    return false;
-  }
-  for (int tries = 0; tries < 100; ++tries) {
+  for (int tries = 0; tries < 200; ++tries) {
+    // A manager that could not take the display yet is started again.
+    if (pid_ <= 0 || ::waitpid(pid_, nullptr, WNOHANG) == pid_) {
+      if (posix_spawnp(&pid_, program, nullptr, nullptr, argv, environ) != 0) {
+        pid_ = -1;
+        return false;
+      }
+    }
     if (IsManaged()) return true;
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
