@@ -17,7 +17,7 @@ struct OptionSpec {
 
 bool SetAction(CommandLineOptions& options, Action action, std::string& error) {
   if (options.action != Action::Wizard && options.action != action) {
-    error = "--unattended, --drives, --resolve, --help and --version exclude each other";
+    error = "--unattended, --undo, --drives, --resolve, --help and --version exclude each other";
     return false;
   }
   options.action = action;
@@ -29,6 +29,12 @@ constexpr std::array kOptions = {
     OptionSpec{"--unattended", "", "apply the update with no display, accepting every page",
                [](CommandLineOptions& options, std::string_view, std::string& error) {
                  return SetAction(options, Action::Unattended, error);
+               }},
+    OptionSpec{"--undo", "",
+               "take back the last successful update of the product at --dest; exit 0 done, "
+               "2 nothing to undo, 5 not (all) put back",
+               [](CommandLineOptions& options, std::string_view, std::string& error) {
+                 return SetAction(options, Action::Undo, error);
                }},
     OptionSpec{"--dry-run", "",
                "print what the update would change, change nothing (0: would go ahead, 2: refused)",
@@ -136,7 +142,12 @@ std::string Usage() {
   usage +=
       "Every run writes a log to $XDG_STATE_HOME/tovrin/logs/ (~/.local/state/tovrin/logs/),\n"
       "one file per run, the newest 20 kept. An unattended run shows its progress on\n"
-      "standard error when that is a terminal.\n";
+      "standard error when that is a terminal.\n"
+      "Each run journals its changes in the product's hidden folder .tovrin/journal/ and puts\n"
+      "the product back when it fails, or at the next start when it was killed. The journal of\n"
+      "the last successful run stays there for --undo: replaced files kept as hard links, so it\n"
+      "takes as much disk space as the files that update replaced (copies where the file system\n"
+      "has no hard links), until the next successful update replaces it.\n";
   return usage;
 }
 

@@ -15,7 +15,7 @@ namespace tovrin {
 inline constexpr int kBadCommandLineStatus = 64;
 
 struct CommandLineOptions {
-  enum class Action { Wizard, Unattended, ShowDrives, ResolvePath, Help, Version };
+  enum class Action { Wizard, Unattended, Undo, ShowDrives, ResolvePath, Help, Version };
   Action action = Action::Wizard;
   std::string windowsPath;  // --resolve WINPATH
   DriveOptions drives;      // --drive, --wine-prefix

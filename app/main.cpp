@@ -9,11 +9,14 @@
 #include "app/command_line.hpp"
 #include "app/drive_diagnostics.hpp"
 #include "app/dry_run_file_system.hpp"
+#include "app/dry_run_journal_files.hpp"
 #include "app/lost_output.hpp"
 #include "app/program_services.hpp"
 #include "app/run_observers.hpp"
 #include "app/tovrin_app.hpp"
 #include "app/unattended_run.hpp"
+#include "app/undo_command.hpp"
+#include "platform/journal_files.hpp"
 #include "platform/visible_text.hpp"
 
 namespace {
@@ -38,16 +41,18 @@ int Unattended(const tovrin::CommandLineOptions& options,
   std::optional<DryRunFileSystem> dryRun;
   std::optional<ObservedFileSystem> dryRunFiles;
   std::optional<LzhArchiveLibrary> dryRunArchives;
+  std::optional<DryRunJournalFiles> dryRunJournal;
   ObservedFileSystem* files = services.files.get();
   ArchiveLibrary* archives = services.archives.get();
   if (options.dryRun) {
     files = &dryRunFiles.emplace(dryRun.emplace(*services.hostFiles));
     archives = &dryRunArchives.emplace(*files);
+    dryRunJournal.emplace();
   }
   RunObservers observers(options, arguments, *files, dryRun ? &*dryRun : nullptr, std::cout,
                          std::cerr, isatty(STDERR_FILENO) == 1);
   return RunUnattended(*files, services.registry, *archives, services.typedDestination, std::cout,
-                       observers.Events());
+                       observers.Events(), dryRunJournal ? &*dryRunJournal : nullptr);
 }
 
 }  // namespace
@@ -73,12 +78,21 @@ int main(int argc, char* argv[]) {
     case CommandLineOptions::Action::ResolvePath:
       return ResolveWindowsPath(options, std::cout, std::cerr);
     case CommandLineOptions::Action::Unattended:
+    case CommandLineOptions::Action::Undo:
     case CommandLineOptions::Action::Wizard:
       break;
   }
   int status = 0;
   const auto services = SetUp(options, status);
   if (!services) return status;
+  if (options.action == CommandLineOptions::Action::Undo) {
+    if (!services->typedDestination) {
+      std::cerr << "tovrin: --undo needs --dest PATH\n" << Usage();
+      return kBadCommandLineStatus;
+    }
+    return UndoLastUpdate(*services->hostFiles, *MakeJournalFiles(), *services->typedDestination,
+                          std::cout, std::cerr);
+  }
   if (options.action == CommandLineOptions::Action::Unattended) {
     KeepRunningWhenOutputIsLost();
     const int runStatus = Unattended(options, arguments, *services);

@@ -65,7 +65,7 @@ const char* OutcomeMeaning(UpdateOutcome outcome) {
 
 int RunUnattended(ObservedFileSystem& files, Registry& registry, ArchiveLibrary& archives,
                   const std::optional<std::string>& typedDestination, std::ostream& out,
-                  RunEvents& events) {
+                  RunEvents& events, JournalFiles* journalFiles) {
   ConsoleUserInterface ui(out);
   Platform platform{files, registry, ui};
   MessageQueue queue;
@@ -73,6 +73,7 @@ int RunUnattended(ObservedFileSystem& files, Registry& registry, ArchiveLibrary&
   UnattendedFrame frame(queue);
   CTovrinView view(platform, archives, dialogs, queue, frame);
   view.ObserveRunsThrough(files);
+  if (journalFiles) view.KeepJournalsWith(*journalFiles);
   view.AddRunListener(events);
   view.OnCreate();
   queue.Run();

@@ -10,6 +10,7 @@
 #include "archive/archive_library.hpp"
 #include "engine/observed_file_system.hpp"
 #include "engine/update_run.hpp"
+#include "platform/journal_files.hpp"
 #include "platform/registry.hpp"
 
 namespace tovrin {
@@ -33,6 +34,6 @@ const char* OutcomeMeaning(UpdateOutcome outcome);
 // lookup, as if typed. Returns the exit status.
 int RunUnattended(ObservedFileSystem& files, Registry& registry, ArchiveLibrary& archives,
                   const std::optional<std::string>& typedDestination, std::ostream& out,
-                  RunEvents& events = NoRunEvents());
+                  RunEvents& events = NoRunEvents(), JournalFiles* journalFiles = nullptr);
 
 }  // namespace tovrin

@@ -8,15 +8,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kBookkeepingFolder = ".tovrin";
-
 bool Lies(const fs::path& path, const fs::path& root) {
   auto inside = path.begin();
   for (auto part = root.begin(); part != root.end(); ++part, ++inside) {
     if (part->empty()) continue;  // the trailing separator of a folder path
     if (inside == path.end() || *inside != *part) return false;
   }
-  return inside == path.end() || *inside != kBookkeepingFolder;
+  return inside == path.end() || *inside != kBookkeepingFolderName;
 }
 
 class ObservedOutputFile : public OutputFile {
@@ -182,8 +180,8 @@ bool ObservedFileSystem::Move(std::string_view from, std::string_view to, MoveOp
 std::unique_ptr<OutputFile> ObservedFileSystem::Create(std::string_view path) {
   RunEvents* listener = ListenerFor(path);
   if (!listener) return inner_.Create(path);
-  // Creating over a file empties that very file.
-  const FileChange change = ChangeOf(path, FileChangeKind::Modified);
+  // A file that held the name is removed first: the new one is a file of its own.
+  const FileChange change = ChangeOf(path, FileChangeKind::Replaced);
   if (!listener->FileChanging(change)) return nullptr;
   auto file = inner_.Create(path);
   if (!file) return nullptr;

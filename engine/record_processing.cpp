@@ -41,7 +41,10 @@ std::string ProductSuffix(int productNo) {
 }  // namespace
 
 UpdateRun::RecordResult UpdateRun::ProcessRecord(int index) {
-  if (NeedsDisk(index) && !AskForDisk(index)) return RecordResult::Cancelled;
+  if (PromptsForDisk(index, currentDisk_)) {
+    if (!AskForDisk(index)) return RecordResult::Cancelled;
+    if (!CheckComingRecords(index)) return RecordResult::Stopped;
+  }
   const std::string targetFolder = productFolder_ + description_.m_strSubDir[index];
   listeners_.RecordStarted(index + 1, std::clamp(description_.m_nFileCount, 0, kMaxRecords),
                         description_.m_strSrcName[index], targetFolder);
@@ -50,9 +53,9 @@ UpdateRun::RecordResult UpdateRun::ProcessRecord(int index) {
   return CopyUpdateFile(index, targetFolder);
 }
 
-bool UpdateRun::NeedsDisk(int index) const {
+bool UpdateRun::PromptsForDisk(int index, int currentDisk) const {
   const int disk = description_.m_nDiskNo[index];
-  return disk != kFirstDisk && disk != currentDisk_ &&
+  return disk != kFirstDisk && disk != currentDisk &&
          platform_.files.GetDriveType(g_strAppDir) == DRIVE_REMOVABLE;
 }
 
@@ -108,6 +111,7 @@ UpdateRun::RecordResult UpdateRun::ExtractArchive(int index, const std::string& 
   const std::string command = FormatText(
       kExtractCommand,
       {windowsDirectory_, g_strAppDir, description_.m_strSrcName[index], kArchiveExtension, targetFolder});
+  JournalAhead(index, targetFolder);
   char output[kLibraryOutputSize] = {};
   if (archives_.Command(owner_, command, output, kLibraryOutputSize) == 0) {
     return RecordResult::Done;

@@ -74,13 +74,19 @@ UpdateRun::UpdateRun(UpdateDescription& description, Platform& platform, Archive
 }
 
 int UpdateRun::RunUpdate() {
-  const int result = RunGuarded();
+  int result = 0;
+  {
+    WaitCursor cursor(platform_.ui);
+    result = RunGuarded();
+    // The restore, like the run, happens under the product lock.
+    CloseJournal();
+    productLock_.reset();
+  }
   listeners_.RunEnded(outcome_);
   return result;
 }
 
 int UpdateRun::RunGuarded() {
-  WaitCursor cursor(platform_.ui);
   try {
     return RunChecked();
   } catch (const UpdateError& error) {
@@ -113,8 +119,9 @@ int UpdateRun::RunChecked() {
   if (FindSettingsFile(refusal) != 1) {
     return Refuse(refusal, cp932::Text(texts::kInstallFolderWrong), 0);
   }
-  // Held to the end of the run: two runs on one product would mix masters,
-  // lose settings and remove each other's temporary files.
+  // Held to the end of the run, its restore included: two runs on one
+  // product would mix masters, lose settings and remove each other's
+  // temporary files.
   ProductLockResult lock = platform_.files.LockProduct(productFolder_);
   const std::string lockPath = FolderWithSeparator(productFolder_) +
                                std::string(kBookkeepingFolderName) + "\\" +
@@ -126,17 +133,30 @@ int UpdateRun::RunChecked() {
   if (lock.state != ProductLockResult::State::Held) {
     throw UpdateError(FormatText(cp932::Text(texts::kLockNotCreated), {lockPath}));
   }
+  productLock_ = std::move(lock.lock);
+  // A killed run's half-written files go first: they would keep the folders
+  // it made from being taken away.
   RemoveLeftovers();
+  if (!RecoverKilledRun()) {
+    outcome_ = UpdateOutcome::Failed;
+    return 1;
+  }
   if (!ProductMayTakeUpdate(refusal)) {
     return Refuse(refusal, cp932::Text(texts::kCannotUpdateVersion), 0);
   }
   listeners_.ProductAccepted(productFolder_, m_nProductNo);
 
-  const ProductObservation observation(observedFiles_, productFolder_, listeners_);
   windowsDirectory_ = platform_.files.GetWindowsDirectory();
   PrepareArchiveLibrary();
   PlanVisibleRecords();
   currentDisk_ = 1;
+  // The record has told why; nothing was touched.
+  if (!CheckComingRecords(0)) {
+    outcome_ = UpdateOutcome::Refused;
+    return 1;
+  }
+  BeginJournal();
+  const ProductObservation observation(observedFiles_, productFolder_, listeners_);
   const int records = std::clamp(description_.m_nFileCount, 0, kMaxRecords);
   for (int index = 0; index < records; ++index) {
     const RecordResult result = ProcessRecord(index);

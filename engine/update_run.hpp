@@ -2,6 +2,7 @@
 // The update run: from the chosen folder to the report, in one pass.
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -9,6 +10,8 @@
 #include "description/update_description.hpp"
 #include "engine/observed_file_system.hpp"
 #include "engine/run_events.hpp"
+#include "engine/run_journal.hpp"
+#include "platform/journal_files.hpp"
 #include "platform/platform.hpp"
 
 namespace tovrin {
@@ -43,6 +46,8 @@ class UpdateRun {
   void ObserveChangesThrough(ObservedFileSystem& files) { observedFiles_ = &files; }
   // Tells `listener` what the run does, its changes to the product included.
   void AddListener(RunEvents& listener) { listeners_.Add(listener); }
+  // Where the journal keeps old files; the host's own by default.
+  void KeepJournalWith(JournalFiles& store) { journalFiles_ = &store; }
 
   UpdateOutcome Outcome() const { return outcome_; }
   int ProductNo() const { return m_nProductNo; }
@@ -61,9 +66,20 @@ class UpdateRun {
   int EndWithError(const std::string& reason);
   int ShowBox(const std::string& text, const std::string& caption, unsigned type);
 
+  // run_journal_steps.cpp
+  bool RecoverKilledRun();
+  void BeginJournal();
+  void CloseJournal();
+  void JournalAhead(int index, const std::string& targetFolder);
+  void ReportRestore(const std::filesystem::path& productRoot, const RestoreResult& result);
+  JournalFiles& JournalStore();
+
+  // medium_check.cpp
+  bool CheckComingRecords(int first);
+
   // record_processing.cpp
   RecordResult ProcessRecord(int index);
-  bool NeedsDisk(int index) const;
+  bool PromptsForDisk(int index, int currentDisk) const;
   bool AskForDisk(int index);
   void PlanVisibleRecords();
   std::string RecordMediumFile(int index) const;
@@ -94,6 +110,12 @@ class UpdateRun {
   UpdateOutcome outcome_ = UpdateOutcome::NotRun;
   ObservedFileSystem* observedFiles_ = nullptr;
   RunEventFanout listeners_;
+  JournalFiles* journalFiles_ = nullptr;
+  std::unique_ptr<JournalFiles> hostJournalFiles_;
+  std::unique_ptr<RunJournal> journal_;
+  std::unique_ptr<ProductLock> productLock_;
+  std::filesystem::path journalRoot_;
+  bool journalOpen_ = false;
 };
 
 }  // namespace tovrin

@@ -7,6 +7,7 @@
 // to take hard links away.
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,12 +20,15 @@ class JournalFiles {
  public:
   virtual ~JournalFiles() = default;
 
-  // A second name `kept` for the file `file`. Unsupported where the file
-  // system cannot link (another file system, no hard links at all).
+  // A second name `kept` for the file `file` (flushed by FlushFolder).
+  // Unsupported where the file system cannot link (another file system, no
+  // hard links at all).
   virtual LinkResult Link(const std::filesystem::path& file, const std::filesystem::path& kept) = 0;
   // A whole copy of `file` at `kept` with its permission bits, times and DOS
-  // attributes, flushed to the disk.
+  // attributes, its content flushed to the disk (its name by FlushFolder).
   virtual bool CopyWhole(const std::filesystem::path& file, const std::filesystem::path& kept) = 0;
+  // Flushes the names in `folder` (new links and copies) to the disk.
+  virtual bool FlushFolder(const std::filesystem::path& folder) = 0;
   // Appends `bytes` to `file` (created when missing) and flushes it and its
   // folder to the disk.
   virtual bool AppendDurably(const std::filesystem::path& file, std::string_view bytes) = 0;
@@ -41,5 +45,8 @@ class JournalFiles {
   virtual bool RemoveTree(const std::filesystem::path& folder) = 0;
   virtual bool Exists(const std::filesystem::path& path) const = 0;
 };
+
+// The journal file operations of this host.
+std::unique_ptr<JournalFiles> MakeJournalFiles();
 
 }  // namespace tovrin

@@ -31,6 +31,8 @@ bool CopyContent(int from, OutputFile& to) {
 
 }  // namespace
 
+std::unique_ptr<JournalFiles> MakeJournalFiles() { return std::make_unique<PosixJournalFiles>(); }
+
 LinkResult PosixJournalFiles::Link(const fs::path& file, const fs::path& kept) {
   if (::link(file.c_str(), kept.c_str()) == 0) return LinkResult::Linked;
   switch (errno) {
@@ -65,6 +67,14 @@ bool PosixJournalFiles::CopyWhole(const fs::path& file, const fs::path& kept) {
          dos_attributes::WriteStored(kept, dos_attributes::ReadStored(file)) &&
          ::futimens(target, times) == 0 && ::fchmod(target, status.st_mode & 07777) == 0 &&
          copy.Close();
+}
+
+bool PosixJournalFiles::FlushFolder(const fs::path& folder) {
+  const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (descriptor < 0) return false;
+  const bool flushed = ::fsync(descriptor) == 0;
+  ::close(descriptor);
+  return flushed;
 }
 
 bool PosixJournalFiles::AppendDurably(const fs::path& file, std::string_view bytes) {

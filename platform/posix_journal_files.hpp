@@ -10,6 +10,7 @@ class PosixJournalFiles : public JournalFiles {
  public:
   LinkResult Link(const std::filesystem::path& file, const std::filesystem::path& kept) override;
   bool CopyWhole(const std::filesystem::path& file, const std::filesystem::path& kept) override;
+  bool FlushFolder(const std::filesystem::path& folder) override;
   bool AppendDurably(const std::filesystem::path& file, std::string_view bytes) override;
   std::optional<std::string> ReadWhole(const std::filesystem::path& file) const override;
   bool MoveBack(const std::filesystem::path& from, const std::filesystem::path& to) override;

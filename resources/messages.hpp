@@ -43,6 +43,11 @@ inline constexpr std::string_view kErrorDuringUpdate = "更新中にエラーが
 inline constexpr std::string_view kAttributeWriteFailed = "%s の属性を書き込めませんでした。";
 inline constexpr std::string_view kLockNotCreated = "%s を作成できませんでした。";
 inline constexpr std::string_view kUnknownError = "原因不明のエラーです。";
+// After a failed run, and at the start after a run that was killed.
+inline constexpr std::string_view kProductRestored = "更新前の状態に戻しました。";
+inline constexpr std::string_view kProductNotRestored = "更新前の状態に戻せませんでした。%s";
+// Why a run could not start its journal, given with kErrorDuringUpdate.
+inline constexpr std::string_view kJournalUnwritable = "%s に更新前の状態を記録できません。";
 
 // Settings the update run writes into the product.
 inline constexpr std::string_view kEraName = "令和";

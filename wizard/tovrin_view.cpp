@@ -98,6 +98,7 @@ void CTovrinView::OnPaint(PaintSurface& surface) {
 int CTovrinView::RunUpdate() {
   UpdateRun run(description_, platform_, archives_, this);
   if (observedFiles_) run.ObserveChangesThrough(*observedFiles_);
+  if (journalFiles_) run.KeepJournalWith(*journalFiles_);
   for (RunEvents* listener : runListeners_) run.AddListener(*listener);
   const int result = run.RunUpdate();
   m_nProductNo = run.ProductNo();

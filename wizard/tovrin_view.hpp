@@ -12,6 +12,7 @@
 #include "engine/update_run.hpp"
 #include "picture/remembered_picture.hpp"
 #include "platform/dialog_host.hpp"
+#include "platform/journal_files.hpp"
 #include "platform/message_queue.hpp"
 #include "platform/platform.hpp"
 
@@ -37,6 +38,8 @@ class CTovrinView : public MessageTarget {
   // Update runs watch their changes to the product through `files`, the
   // file system of the platform and of the archive library.
   void ObserveRunsThrough(ObservedFileSystem& files) { observedFiles_ = &files; }
+  // Where update runs keep their journals; the host's own by default.
+  void KeepJournalsWith(JournalFiles& store) { journalFiles_ = &store; }
   // Tells `listener` what every later update run does.
   void AddRunListener(RunEvents& listener) { runListeners_.push_back(&listener); }
 
@@ -62,6 +65,7 @@ class CTovrinView : public MessageTarget {
   RememberedPicture picture_;
   UpdateOutcome lastOutcome_ = UpdateOutcome::NotRun;
   ObservedFileSystem* observedFiles_ = nullptr;
+  JournalFiles* journalFiles_ = nullptr;
   std::vector<RunEvents*> runListeners_;
 };
 

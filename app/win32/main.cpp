@@ -13,7 +13,9 @@
 #include "app/command_line.hpp"
 #include "app/program_services.hpp"
 #include "app/unattended_run.hpp"
+#include "app/undo_command.hpp"
 #include "app/win32/wizard_window.hpp"
+#include "platform/journal_files.hpp"
 #include "platform/visible_text.hpp"
 #include "platform/win32/wide_text.hpp"
 #include "platform/win32/windows_api.hpp"
@@ -54,6 +56,7 @@ int Run(const std::vector<std::string>& given) {
       std::cerr << "tovrin: --drives and --resolve show the Linux program's drive table\n";
       return kBadCommandLineStatus;
     case CommandLineOptions::Action::Unattended:
+    case CommandLineOptions::Action::Undo:
     case CommandLineOptions::Action::Wizard:
       break;
   }
@@ -68,6 +71,14 @@ int Run(const std::vector<std::string>& given) {
     return setUp.status;
   }
   ProgramServices& services = *setUp.services;
+  if (options.action == CommandLineOptions::Action::Undo) {
+    if (!services.typedDestination) {
+      std::cerr << "tovrin: --undo needs --dest PATH\n" << Usage();
+      return kBadCommandLineStatus;
+    }
+    return UndoLastUpdate(*services.hostFiles, *MakeJournalFiles(), *services.typedDestination,
+                          std::cout, std::cerr);
+  }
   if (options.action == CommandLineOptions::Action::Wizard) {
     return RunWizard(*services.files, services.registry, *services.archives);
   }

@@ -1,12 +1,21 @@
 // The unattended run of the real program on the sample medium and a fresh
 // copy of the sample product: the demo end to end, and each exit status.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
+#include <thread>
 
 #include "platform/cp932.hpp"
 #include "platform/posix_product_lock.hpp"
@@ -48,6 +57,35 @@ std::vector<std::string> Lines(const std::string& text) {
     lines.push_back(line);
   }
   return lines;
+}
+
+// Every file and folder below `root` but the program's bookkeeping: content,
+// mode and modification time.
+std::map<std::string, std::string> Tree(const fs::path& root) {
+  std::map<std::string, std::string> tree;
+  const fs::recursive_directory_iterator end;
+  for (auto entry = fs::recursive_directory_iterator(root); entry != end; ++entry) {
+    if (entry->path().filename() == kBookkeepingFolderName) {
+      entry.disable_recursion_pending();
+      continue;
+    }
+    struct stat status {};
+    ::lstat(entry->path().c_str(), &status);
+    const bool file = S_ISREG(status.st_mode);
+    tree[entry->path().lexically_relative(root).string()] =
+        std::to_string(status.st_mode) + " " + (file ? std::to_string(status.st_mtime) : "") + " " +
+        (file ? ReadFile(entry->path()) : "<dir>");
+  }
+  return tree;
+}
+
+// How far a run has come: 0 once its journal is begun, then the number of
+// help pages it has written; -1 before.
+int Progress(const fs::path& product) {
+  std::error_code error;
+  if (!fs::exists(product / kBookkeepingFolderName / "journal" / "run" / "entries", error)) return -1;
+  const auto pages = fs::directory_iterator(product / "help", error);
+  return error ? 0 : static_cast<int>(std::distance(pages, fs::directory_iterator()));
 }
 
 class UnattendedRunTest : public ::testing::Test {
@@ -176,9 +214,10 @@ TEST_F(UnattendedRunTest, ADiskThatNeverComesGivesStatus3) {
   const std::string prompt = "確認: 2 枚目のｱｯﾌﾟﾃﾞｲﾄFDをｾｯﾄしてください。";
   EXPECT_EQ(Lines(result.out),
             (std::vector<std::string>{"更新先：C:\\VELSOR", prompt, prompt,
-                                      "確認: ｱｯﾌﾟﾃﾞｲﾄを取消しました。"}));
-  // Disk 1's records stay applied.
-  EXPECT_TRUE(fs::exists(product("help/HELP.TXT")));
+                                      "確認: ｱｯﾌﾟﾃﾞｲﾄを取消しました。",
+                                      "確認: 更新前の状態に戻しました。"}));
+  // Disk 1's records are taken back with the rest.
+  EXPECT_FALSE(fs::exists(product("help")));
 }
 
 TEST_F(UnattendedRunTest, ARemovableMediumWithBothDisksIsApplied) {
@@ -189,26 +228,103 @@ TEST_F(UnattendedRunTest, ARemovableMediumWithBothDisksIsApplied) {
   EXPECT_NE(result.out.find("2 枚目のｱｯﾌﾟﾃﾞｲﾄFDをｾｯﾄしてください。"), std::string::npos);
 }
 
-TEST_F(UnattendedRunTest, AFailedCopyGivesStatus4) {
+TEST_F(UnattendedRunTest, AFailedCopyGivesStatus4AndPutsTheProductBack) {
   // Windows refuses to overwrite a read-only file.
   fs::permissions(product("formater.exe"), fs::perms::owner_read | fs::perms::group_read);
+  const auto before = Tree(drive());
   const ProgramResult result = Run({});
   EXPECT_EQ(result.exitCode, 4) << result.out << result.err;
   EXPECT_EQ(Lines(result.out),
             (std::vector<std::string>{"更新先：C:\\VELSOR",
-                                      "確認: C:\\VELSOR\\\\FORMATER.EXEの更新に失敗しました。"}));
-  // The settings of the closing phase are not written.
-  EXPECT_EQ(Utf8(ReadFile(product("velsor1.ini"))).find("令和"), std::string::npos);
+                                      "確認: C:\\VELSOR\\\\FORMATER.EXEの更新に失敗しました。",
+                                      "確認: 更新前の状態に戻しました。"}));
+  // The archives extracted before the copy are taken back with the rest.
+  EXPECT_EQ(Tree(drive()), before);
 }
 
-TEST_F(UnattendedRunTest, AFailedExtractionGivesStatus4) {
+TEST_F(UnattendedRunTest, ABrokenArchiveGivesStatus2BeforeAnythingIsTouched) {
   const fs::path medium = MediumCopy();
   const std::string archive = ReadFile(medium / "HELP.lzh");
   std::ofstream(medium / "HELP.lzh", std::ios::binary | std::ios::trunc)
       << archive.substr(0, archive.size() / 2);
+  const auto before = Tree(drive());
   const ProgramResult result = Run({}, medium);
-  EXPECT_EQ(result.exitCode, 4) << result.out << result.err;
-  EXPECT_FALSE(fs::exists(product("data/TEIGI.DAT")));
+  EXPECT_EQ(result.exitCode, 2) << result.out << result.err;
+  EXPECT_EQ(Tree(drive()), before);
+}
+
+TEST_F(UnattendedRunTest, UndoTakesBackTheSampleUpdateExactly) {
+  const auto before = Tree(drive());
+  ASSERT_EQ(Run({}).exitCode, 0);
+  const auto applied = Tree(drive());
+  ASSERT_NE(applied, before);
+
+  const std::vector<std::string> undo = {"--undo", "--dest", "C:\\VELSOR", "--drive",
+                                         "C=" + drive().string()};
+  const ProgramResult undone = RunTovrin(undo);
+  EXPECT_EQ(undone.exitCode, 0) << undone.out << undone.err;
+  EXPECT_EQ(Tree(drive()), before) << "settings, masters, copies and members as they were";
+
+  const ProgramResult again = RunTovrin(undo);
+  EXPECT_EQ(again.exitCode, 2) << again.out << again.err;
+  EXPECT_NE(again.err.find("nothing to undo"), std::string::npos) << again.err;
+  EXPECT_EQ(RunTovrin({"--undo", "--drive", "C=" + drive().string()}).exitCode, 64);
+}
+
+TEST_F(UnattendedRunTest, ARunKilledMidwayIsPutBackAtTheNextStart) {
+  // A help archive of many members makes the run long enough to be caught.
+  const fs::path medium = MediumCopy();
+  std::vector<LzhEntry> members;
+  for (int i = 0; i < 150; ++i) members.emplace_back("p" + std::to_string(i) + ".htm", std::string(4096, 'h'));
+  WriteStoredLzh(medium / "HELP.lzh", members);
+  const auto before = Tree(drive());
+  const std::string arguments[] = {TOVRIN_PROGRAM, "--unattended", "--medium", medium.string(),
+                                   "--drive", "C=" + drive().string(), "--registry",
+                                   (kExamples / "product" / "uninstall.reg").string()};
+  std::vector<char*> argv;
+  for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+  char home[] = "HOME=/nonexistent";
+  char* environment[] = {home, nullptr};
+  // The wait status of the run killed once Progress() reaches `killAt`.
+  const auto killRun = [&](int killAt) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, TOVRIN_PROGRAM, &actions, nullptr, argv.data(), environment);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) return -1;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (Progress(product("")) < killAt && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    ::kill(pid, SIGKILL);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return status;
+  };
+
+  for (const int killAt : {0, 40, 120}) {
+    SCOPED_TRACE("killed after " + std::to_string(killAt) + " help pages");
+    const int status = killRun(killAt);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the run ended before it could be killed";
+    ASSERT_GE(Progress(product("")), killAt);
+
+    const ProgramResult next = RunTovrin({"--undo", "--dest", "C:\\VELSOR", "--drive",
+                                          "C=" + drive().string()});
+    EXPECT_EQ(next.exitCode, 2) << next.out << next.err;
+    EXPECT_NE(next.out.find("taken back first"), std::string::npos) << next.out;
+    EXPECT_EQ(Tree(drive()), before);
+  }
+
+  // An update started on a product that a killed run left behind: the box
+  // comes first, then the update.
+  ASSERT_TRUE(WIFSIGNALED(killRun(80)));
+  const ProgramResult next = Run({}, medium);
+  EXPECT_EQ(next.exitCode, 0) << next.out << next.err;
+  ASSERT_GE(Lines(next.out).size(), 2u);
+  EXPECT_EQ(Lines(next.out)[1], "確認: 更新前の状態に戻しました。");
 }
 
 TEST_F(UnattendedRunTest, AMediumWithoutInfoTxtGivesStatus2AndTouchesNothing) {
@@ -258,7 +374,8 @@ TEST_F(UnattendedRunTest, AHostileMemberNameReachesTheTerminalAsEscapes) {
   member.crc = static_cast<std::uint16_t>(LzhCrc16("help") ^ 0xFFFF);
   WriteStoredLzh(medium / "HELP.lzh", {member});
   const ProgramResult result = Run({}, medium);
-  EXPECT_EQ(result.exitCode, 4) << VisibleText(result.out + result.err);
+  // The medium's check finds the bad member before anything is touched.
+  EXPECT_EQ(result.exitCode, 2) << VisibleText(result.out + result.err);
   EXPECT_NE(result.out.find(kHostileNameShown), std::string::npos) << VisibleText(result.out);
   ExpectNothingDrivesATerminal(result);
 }
@@ -270,7 +387,8 @@ TEST_F(UnattendedRunTest, AHostileRecordNameReachesTheTerminalAsEscapes) {
   description.replace(description.find(record), record.size(), "1,0," + kHostileName + ",\\");
   std::ofstream(medium / "info.txt", std::ios::binary | std::ios::trunc) << description;
   const ProgramResult result = Run({}, medium);
-  EXPECT_EQ(result.exitCode, 4) << VisibleText(result.out + result.err);
+  // The medium's check misses the file before anything is touched.
+  EXPECT_EQ(result.exitCode, 2) << VisibleText(result.out + result.err);
   // The run upper-cases the file name of a record.
   EXPECT_NE(result.out.find("\\x1b]2;PWNED\\x07\\x1b[2J.TXT"), std::string::npos)
       << VisibleText(result.out);
@@ -307,6 +425,8 @@ TEST(UnattendedCommandLine, HelpAndVersionSucceed) {
   const ProgramResult help = RunTovrin({"--help"});
   EXPECT_EQ(help.exitCode, 0);
   EXPECT_NE(help.out.find("--unattended"), std::string::npos);
+  EXPECT_NE(help.out.find("--undo"), std::string::npos);
+  EXPECT_NE(help.out.find(".tovrin/journal/"), std::string::npos) << "where the journal lives";
   const ProgramResult version = RunTovrin({"--version"});
   EXPECT_EQ(version.exitCode, 0);
   EXPECT_NE(version.out.find("3.0"), std::string::npos);

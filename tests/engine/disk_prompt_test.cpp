@@ -112,8 +112,9 @@ TEST(DiskPrompt, CancelEndsTheRunWithTheCancelNotice) {
 
   EXPECT_EQ(world.run().Outcome(), UpdateOutcome::Cancelled);
   EXPECT_THAT(world.ui.Transcript(),
-              ElementsAre(kDisk2, "確認: ｱｯﾌﾟﾃﾞｲﾄを取消しました。 [OK]"));
-  EXPECT_EQ(world.ReadProduct("one.dat"), "1");
+              ElementsAre(kDisk2, "確認: ｱｯﾌﾟﾃﾞｲﾄを取消しました。 [OK]",
+                          "確認: 更新前の状態に戻しました。 [OK]"));
+  EXPECT_FALSE(world.ProductHas("one.dat"));
   EXPECT_FALSE(world.ProductHas("two.dat"));
   EXPECT_EQ(world.ReadProduct("velsor1.ini"), settings);
   EXPECT_FALSE(world.ProductHas("dov3.ini"));

@@ -70,7 +70,7 @@ TEST(ObservedFileSystem, TellsEveryChangeUnderTheProductFolderAndObeysARefusal) 
          auto file = f.Create("C:\\PROG\\a.dat");
          return file && file->Write("zz") && file->Close();
        },
-       {"changing modified C:\\PROG\\a.dat", "changed modified C:\\PROG\\a.dat", "bytes 2"},
+       {"changing replaced C:\\PROG\\a.dat", "changed replaced C:\\PROG\\a.dat", "bytes 2"},
        "a.dat"},
       {"copy", [](FileSystem& f) { return f.CopyFile("C:\\MEDIUM\\m.dat", "C:\\PROG\\a.dat", false); },
        {"changing replaced C:\\PROG\\a.dat", "changed replaced C:\\PROG\\a.dat", "bytes 3"},

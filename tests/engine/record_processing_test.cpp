@@ -22,6 +22,8 @@ namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 using ::testing::SizeIs;
 
+constexpr const char* kRestored = "確認: 更新前の状態に戻しました。 [OK]";
+
 // Also counts a copy left behind beside its target.
 std::ptrdiff_t FilesIn(const fs::path& folder) {
   return std::distance(fs::directory_iterator(folder), fs::directory_iterator());
@@ -61,20 +63,20 @@ TEST(StartRecord, ExtractsTheProductsVariantAfterWritingTheVersion) {
     world.AddRecord(1, 1, "START", "");
     world.WriteArchive("START.lzh", {{"PROG.EXE", "common"}});
     world.WriteArchive(start.archive + ".lzh", {{"PROG.EXE", start.archive}});
-    // Stopping the extraction shows what was written before it.
-    world.archives().FailCommand(0, "stop");
 
     EXPECT_EQ(world.Run(), 1);
 
     EXPECT_THAT(world.archives().Commands(),
-                ElementsAre("e -mcwC:\\windows \"A:" + start.archive + ".lzh\" \"C:\\PROG\\\""));
+                ElementsAre("t \"A:" + start.archive + ".lzh\"",
+                            "e -mcwC:\\windows \"A:" + start.archive + ".lzh\" \"C:\\PROG\\\""));
+    EXPECT_EQ(world.ReadProduct("PROG.EXE"), start.archive);
     EXPECT_EQ(world.description.m_strSrcName[0], start.archive);
     const std::string iniName = tremick ? "tremick1.ini" : "velsor1.ini";
     EXPECT_EQ(SettingsVersion(world, iniName), start.writtenVersion);
   }
 }
 
-TEST(ArchiveRecord, AFailedExtractionStopsTheRecordsAfterIt) {
+TEST(ArchiveRecord, ABrokenArchiveRefusesTheRunBeforeAnythingIsTouched) {
   UpdateWorld world;
   world.MakeVelsorProduct();
   world.DescribeUpdate();
@@ -84,19 +86,18 @@ TEST(ArchiveRecord, AFailedExtractionStopsTheRecordsAfterIt) {
   world.WriteArchive("FIRST.lzh", {{"first.dat", "first"}});
   world.WriteMedium("BROKEN.lzh", "this is not an archive");
   world.WriteMedium("README.TXT", "read me");
-  const std::string settings = world.ReadProduct("velsor1.ini");
+  const auto before = world.ProductSnapshot();
 
   EXPECT_EQ(world.Run(), 1);
 
-  EXPECT_EQ(world.run().Outcome(), UpdateOutcome::Stopped);
+  EXPECT_EQ(world.run().Outcome(), UpdateOutcome::Refused);
   ASSERT_THAT(world.ui.Boxes(), SizeIs(1));
   const RecordedBox& box = world.ui.Boxes()[0];
   EXPECT_EQ(box.caption, Sjis("確認"));
   EXPECT_EQ(box.type, MB_OK);
   EXPECT_FALSE(box.text.empty());
-  EXPECT_EQ(world.ReadProduct("first.dat"), "first");
-  EXPECT_FALSE(world.ProductHas("README.TXT"));
-  EXPECT_EQ(world.ReadProduct("velsor1.ini"), settings);
+  EXPECT_EQ(world.ProductSnapshot(), before);
+  EXPECT_FALSE(fs::exists(world.Product() / ".tovrin" / "journal"));
 }
 
 #ifndef _WIN32
@@ -112,7 +113,8 @@ TEST(MediumFiles, AFifoInPlaceOfAnArchiveOrAFileStopsTheRunAtOnce) {
 
     EXPECT_EQ(world.Run(), 1);
 
-    EXPECT_EQ(world.run().Outcome(), UpdateOutcome::Stopped);
+    // The medium's check finds it before anything is touched.
+    EXPECT_EQ(world.run().Outcome(), UpdateOutcome::Refused);
     EXPECT_THAT(world.ui.Boxes(), SizeIs(1));
   }
 }
@@ -183,7 +185,7 @@ void ExpectTargetKept(UpdateWorld& world) {
 
   EXPECT_EQ(world.run().Outcome(), UpdateOutcome::Stopped);
   EXPECT_THAT(world.ui.Transcript(),
-              ElementsAre("確認: C:\\PROG\\DOC\\README.TXTの更新に失敗しました。 [OK]"));
+              ElementsAre("確認: C:\\PROG\\DOC\\README.TXTの更新に失敗しました。 [OK]", kRestored));
   EXPECT_EQ(world.ReadProduct("DOC/README.TXT"), "old text");
   EXPECT_EQ(FilesIn(world.Product() / "DOC"), 1);
 }
@@ -220,7 +222,8 @@ TEST(CopyRecord, AnUnreadableStatusNamesTheSource) {
 
   EXPECT_EQ(world.run().Outcome(), UpdateOutcome::Stopped);
   EXPECT_THAT(world.ui.Transcript(),
-              ElementsAre("確認: A:DOCS\\README.TXTの属性更新に失敗しました。 [OK]"));
+              ElementsAre("確認: A:DOCS\\README.TXTの属性更新に失敗しました。 [OK]", kRestored));
+  EXPECT_FALSE(world.ProductHas("DOC"));
 }
 
 TEST(RunErrors, AreShownAndEndTheRunWithResultOne) {
@@ -236,7 +239,8 @@ TEST(RunErrors, AreShownAndEndTheRunWithResultOne) {
       {"the library runs out of memory",
        [](UpdateWorld& world) {
          world.AddRecord(1, 1, "MORE", "");
-         world.archives().ThrowOnCommand(0);
+         world.WriteArchive("MORE.lzh", {{"more.dat", "more"}});
+         world.archives().ThrowOnCommand(1);
        },
        "確認: 更新中にエラーが発生しました。std::bad_alloc [OK]"},
   };
@@ -249,7 +253,8 @@ TEST(RunErrors, AreShownAndEndTheRunWithResultOne) {
     EXPECT_EQ(world.Run(), 1);
 
     EXPECT_EQ(world.run().Outcome(), UpdateOutcome::Failed);
-    EXPECT_THAT(world.ui.Transcript(), ElementsAre(error.box));
+    EXPECT_THAT(world.ui.Transcript(), ElementsAre(error.box, kRestored));
+    EXPECT_FALSE(world.ProductHas("DOC"));
     EXPECT_EQ(world.ui.WaitCursorBegins(), 1);
     EXPECT_EQ(world.ui.WaitCursorEnds(), 1);
     EXPECT_FALSE(world.ProductHas("dov3.ini"));

@@ -38,9 +38,11 @@ TEST(UpdateRun, AppliesEveryRecordAndWritesTheSettings) {
   EXPECT_EQ(world.ui.WaitCursorEnds(), 1);
   EXPECT_THAT(world.archives().Calls(),
               ElementsAre("SetBackgroundMode(0)", "SetCursorMode(1)", "Command(256)",
-                          "Command(256)"));
+                          "Command(256)", "Command(256)", "Command(256)"));
+  // Both archives are tested before the first file is touched.
   EXPECT_THAT(world.archives().Commands(),
-              ElementsAre("e -mcwC:\\windows \"A:START1.lzh\" \"C:\\PROG\\\"",
+              ElementsAre("t \"A:START1.lzh\"", "t \"A:HELP.lzh\"",
+                          "e -mcwC:\\windows \"A:START1.lzh\" \"C:\\PROG\\\"",
                           "e -mcwC:\\windows \"A:HELP.lzh\" \"C:\\PROG\\HELP\\\""));
   EXPECT_EQ(world.archives().Owners()[0], world.owner());
   EXPECT_EQ(world.ReadProduct("PROG.EXE"), "new program");
@@ -76,7 +78,7 @@ TEST(UpdateRun, SearchModeFallsBackToTremickAndChoosesAfreshOnTheNextRun) {
   EXPECT_THAT(world.ui.Transcript(), ElementsAre(kWrongFolder, kSuccess));
   // Without formater.exe the marker check leaves a second backslash.
   EXPECT_THAT(world.archives().Commands(),
-              ElementsAre("e -mcwC:\\windows \"A:START0.lzh\" \"C:\\PROG\\\\\""));
+              ElementsAre("t \"A:START0.lzh\"", "e -mcwC:\\windows \"A:START0.lzh\" \"C:\\PROG\\\\\""));
   EXPECT_EQ(world.ReadProduct("PROG.EXE"), "tremick program");
   EXPECT_EQ(world.ReadProduct("tremick1.ini"),
             Sjis("[SYSTEM]\r\nMAKER=1\r\nVersion=9.0A\r\nGENGOU=令和\r\nTITLE=\r\n"));

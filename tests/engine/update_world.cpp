@@ -135,6 +135,7 @@ int UpdateWorld::Run(RunEvents& events) {
   // A run of its own each time, as the wizard makes them.
   run_ = std::make_unique<UpdateRun>(description, platform_, archives_, owner_, events);
   run_->ObserveChangesThrough(observed_);
+  if (journalFiles) run_->KeepJournalWith(*journalFiles);
   return run_->RunUpdate();
 }
 

@@ -65,7 +65,7 @@ class UpdateWorld {
   void AddRecord(int disk, int kind, std::string_view source, std::string_view subFolder);
 
   // Every file below the product folder with its content, for "nothing
-  // changed" comparisons.
+  // changed" comparisons; the program's ".tovrin" folder left out.
   std::vector<std::pair<std::string, std::string>> ProductSnapshot() const;
 
   // Runs the update with a new UpdateRun, which run() then gives; `events`
@@ -74,6 +74,8 @@ class UpdateWorld {
 
   UpdateDescription description;
   ScriptedUserInterface ui;
+  // Where the runs keep their journal; the host's own when null.
+  JournalFiles* journalFiles = nullptr;
   UpdateRun& run() { return *run_; }
   FaultyFileSystem& files() { return files_; }
   RecordingArchiveLibrary& archives() { return archives_; }

@@ -1,0 +1,25 @@
+#pragma once
+// tovrin --undo --dest PATH: takes back the last successful update of a
+// product from the journal that run left in it.
+
+#include <ostream>
+#include <string>
+
+#include "platform/file_system.hpp"
+#include "platform/journal_files.hpp"
+
+namespace tovrin {
+
+// Exit statuses of the undo.
+enum UndoStatus : int {
+  kUndoRestored = 0,
+  kUndoNothing = 2,
+  kUndoNotRestored = 5,
+};
+
+// `destination`: the product folder as a CP932 Windows path. What it did
+// goes to `out`, what it could not do to `err` (UTF-8).
+int UndoLastUpdate(FileSystem& files, JournalFiles& store, const std::string& destination,
+                   std::ostream& out, std::ostream& err);
+
+}  // namespace tovrin

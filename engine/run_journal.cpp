@@ -1,0 +1,233 @@
+#include "engine/run_journal.hpp"
+
+#include <algorithm>
+#include <cstdio>
+#include <utility>
+
+#include "platform/product_lock.hpp"
+#include "platform/temporary_name.hpp"
+
+namespace tovrin {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kEntriesFile = "entries";
+constexpr const char* kKeptFolder = "kept";
+constexpr const char* kAppliedMark = "applied";
+constexpr char kKeptRecord = 'K';    // K <number> <relative path>: old file kept as kept/<number>
+constexpr char kAddedRecord = 'A';   // A <relative path>: a file that was not there
+constexpr char kFolderRecord = 'D';  // D <relative path>: a folder that was not there
+
+fs::path JournalFolder(const fs::path& productRoot) {
+  return productRoot / kBookkeepingFolderName / "journal";
+}
+fs::path RunFolder(const fs::path& productRoot) { return JournalFolder(productRoot) / "run"; }
+fs::path LastFolder(const fs::path& productRoot) { return JournalFolder(productRoot) / "last"; }
+
+// One record a line: line breaks and the escape character in names escaped.
+std::string Escape(const std::string& name) {
+  std::string escaped;
+  for (const char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || c == '%') {
+      char hex[4];
+      std::snprintf(hex, sizeof hex, "%%%02X", byte);
+      escaped += hex;
+    } else {
+      escaped += c;
+    }
+  }
+  return escaped;
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+std::string Unescape(std::string_view escaped) {
+  std::string name;
+  for (std::size_t i = 0; i < escaped.size(); ++i) {
+    const int high = i + 2 < escaped.size() ? HexDigit(escaped[i + 1]) : -1;
+    const int low = high >= 0 ? HexDigit(escaped[i + 2]) : -1;
+    if (escaped[i] == '%' && low >= 0) {
+      name += static_cast<char>(high * 16 + low);
+      i += 2;
+    } else {
+      name += escaped[i];
+    }
+  }
+  return name;
+}
+
+struct Record {
+  char kind = kAddedRecord;
+  std::string kept;
+  fs::path relative;
+};
+
+// The complete records, oldest first; a last line cut short by a crash was
+// never acted on, since each change waits for its record.
+std::vector<Record> ReadRecords(const JournalFiles& store, const fs::path& folder) {
+  std::vector<Record> records;
+  const auto text = store.ReadWhole(folder / kEntriesFile);
+  if (!text) return records;
+  std::size_t start = 0;
+  for (std::size_t end = text->find('\n'); end != std::string::npos;
+       start = end + 1, end = text->find('\n', start)) {
+    const std::string_view line(text->data() + start, end - start);
+    if (line.size() < 3 || line[1] != ' ') continue;
+    Record record{line[0], {}, {}};
+    std::string_view rest = line.substr(2);
+    if (record.kind == kKeptRecord) {
+      const auto space = rest.find(' ');
+      if (space == std::string_view::npos) continue;
+      record.kept = std::string(rest.substr(0, space));
+      rest.remove_prefix(space + 1);
+    }
+    record.relative = fs::path(Unescape(rest));
+    records.push_back(std::move(record));
+  }
+  return records;
+}
+
+// Newest first, so that a folder is empty again when its turn comes.
+RestoreResult PutBack(JournalFiles& store, const fs::path& folder, const fs::path& productRoot) {
+  RestoreResult result;
+  auto records = ReadRecords(store, folder);
+  std::reverse(records.begin(), records.end());
+  for (const Record& record : records) {
+    const fs::path target = productRoot / record.relative;
+    bool done = true;
+    if (record.kind == kKeptRecord) {
+      const fs::path kept = folder / kKeptFolder / record.kept;
+      // Gone already: an earlier restore was stopped after putting it back.
+      if (store.Exists(kept)) {
+        done = store.MakeFolders(target.parent_path()) && store.MoveBack(kept, target);
+      }
+    } else {
+      done = store.RemoveEntry(target);
+    }
+    if (!done) result.notRestored.push_back(record.relative);
+  }
+  // What could not be put back stays journaled, to be tried again.
+  if (result.Complete() && !store.RemoveTree(folder)) result.notRestored.push_back(folder);
+  return result;
+}
+
+}  // namespace
+
+bool RunJournal::Begin(const fs::path& productRoot) {
+  productRoot_ = productRoot.lexically_normal();
+  folder_ = RunFolder(productRoot_);
+  journaled_.clear();
+  keptCount_ = 0;
+  return store_.RemoveTree(folder_) && store_.MakeFolders(folder_ / kKeptFolder) &&
+         store_.AppendDurably(folder_ / kEntriesFile, "");
+}
+
+bool RunJournal::FileChanging(const FileChange& change) {
+  std::string record;
+  fs::path relative;
+  if (!Prepare(change, record, relative)) return false;
+  if (record.empty()) return true;
+  if (!Commit(record, record.front() == kKeptRecord)) return false;
+  journaled_.insert(relative);
+  return true;
+}
+
+bool RunJournal::KeepAhead(const std::vector<std::string>& paths) {
+  std::string records;
+  std::vector<fs::path> names;
+  bool keptFiles = false;
+  for (const std::string& path : paths) {
+    std::string record;
+    fs::path relative;
+    if (!Prepare({FileChangeKind::Replaced, path}, record, relative)) return false;
+    if (record.empty()) continue;
+    records += record;
+    names.push_back(relative);
+    keptFiles = keptFiles || record.front() == kKeptRecord;
+  }
+  if (records.empty()) return true;
+  if (!Commit(records, keptFiles)) return false;
+  journaled_.insert(names.begin(), names.end());
+  return true;
+}
+
+bool RunJournal::Prepare(const FileChange& change, std::string& record, fs::path& relative) {
+  const auto host = files_.Resolve(change.path);
+  if (!host) return false;
+  relative = host->lexically_normal().lexically_relative(productRoot_);
+  if (relative.empty() || *relative.begin() == "..") return true;
+  // The program's own temporary files are removed by the step that made
+  // them, or by the next start after a crash.
+  if (temporary_name::IsTemporary(relative.filename().string())) return true;
+  // The first change of a name is the one to undo; later ones are covered.
+  if (journaled_.contains(relative)) return true;
+  if (!store_.Exists(*host)) {
+    const char kind = change.kind == FileChangeKind::FolderCreated ? kFolderRecord : kAddedRecord;
+    record = std::string(1, kind) + " " + Escape(relative.string()) + "\n";
+    return true;
+  }
+  if (change.kind == FileChangeKind::FolderCreated) return true;
+  // A file changed in place shares its content with any link to it.
+  return KeepOldFile(*host, relative, change.kind != FileChangeKind::Modified, record);
+}
+
+bool RunJournal::KeepOldFile(const fs::path& host, const fs::path& relative, bool mayLink,
+                             std::string& record) {
+  const std::string number = std::to_string(++keptCount_);
+  const fs::path kept = folder_ / kKeptFolder / number;
+  const LinkResult linked = mayLink ? store_.Link(host, kept) : LinkResult::Unsupported;
+  if (linked == LinkResult::Failed) return false;
+  if (linked == LinkResult::Unsupported && !store_.CopyWhole(host, kept)) return false;
+  record = std::string(1, kKeptRecord) + " " + number + " " + Escape(relative.string()) + "\n";
+  return true;
+}
+
+bool RunJournal::Commit(const std::string& records, bool keptFiles) {
+  if (keptFiles && !store_.FlushFolder(folder_ / kKeptFolder)) return false;
+  return store_.AppendDurably(folder_ / kEntriesFile, records);
+}
+
+bool RunJournal::KeepAsLast() {
+  const fs::path last = LastFolder(productRoot_);
+  const bool kept = store_.AppendDurably(folder_ / kAppliedMark, "") && store_.RemoveTree(last) &&
+                    store_.MoveBack(folder_, last);
+  // An older journal left in place would take back the wrong update.
+  if (!kept) {
+    store_.RemoveTree(folder_);
+    store_.RemoveTree(last);
+  }
+  return kept;
+}
+
+RestoreResult RunJournal::Restore() { return PutBack(store_, folder_, productRoot_); }
+
+std::optional<RestoreResult> RunJournal::RecoverKilledRun(JournalFiles& store,
+                                                          const fs::path& productRoot) {
+  const fs::path run = RunFolder(productRoot);
+  if (!store.Exists(run)) return std::nullopt;
+  // Killed after it succeeded, while its journal was being kept.
+  if (store.Exists(run / kAppliedMark)) {
+    const fs::path last = LastFolder(productRoot);
+    if (store.RemoveTree(last)) store.MoveBack(run, last);
+    return std::nullopt;
+  }
+  return PutBack(store, run, productRoot);
+}
+
+std::optional<RestoreResult> RunJournal::UndoLast(JournalFiles& store, const fs::path& productRoot) {
+  const fs::path last = LastFolder(productRoot);
+  if (!store.Exists(last)) return std::nullopt;
+  // As a run under way, an undo that is stopped midway is finished at the next start.
+  const fs::path run = RunFolder(productRoot);
+  if (store.Exists(run) || !store.MoveBack(last, run)) return RestoreResult{{last}};
+  return PutBack(store, run, productRoot);
+}
+
+}  // namespace tovrin

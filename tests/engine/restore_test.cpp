@@ -1,0 +1,212 @@
+// A run that fails puts the product back byte for byte; a successful run
+// can be taken back; the journal keeps old files by link, by copy where
+// links are impossible.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <tuple>
+
+#include "engine/run_journal.hpp"
+#include "platform/posix_journal_files.hpp"
+#include "tests/engine/update_world.hpp"
+
+namespace tovrin::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kRestored = "確認: 更新前の状態に戻しました。 [OK]";
+
+struct Stat {
+  std::string content;
+  unsigned mode = 0;
+  long long modified = 0;
+  ino_t inode = 0;
+  auto Key() const { return std::tie(content, mode, modified); }
+  bool operator==(const Stat& other) const { return Key() == other.Key(); }
+};
+
+// Every file and folder of the product (not its bookkeeping): content, mode
+// and modification time.
+std::map<std::string, Stat> Tree(const UpdateWorld& world) {
+  std::map<std::string, Stat> tree;
+  const fs::recursive_directory_iterator end;
+  for (auto entry = fs::recursive_directory_iterator(world.Product()); entry != end; ++entry) {
+    if (entry->path().filename() == kBookkeepingFolderName) {
+      entry.disable_recursion_pending();
+      continue;
+    }
+    struct stat status {};
+    ::lstat(entry->path().c_str(), &status);
+    const std::string relative = entry->path().lexically_relative(world.Product()).string();
+    const bool file = S_ISREG(status.st_mode);
+    tree[relative] = {file ? world.ReadProduct(relative) : "<dir>", status.st_mode,
+                      file ? static_cast<long long>(status.st_mtime) : 0, status.st_ino};
+  }
+  return tree;
+}
+
+bool JournalLeft(const UpdateWorld& world, const char* which) {
+  return fs::exists(world.Product() / kBookkeepingFolderName / "journal" / which);
+}
+
+// A version written into the settings, a new folder, a replaced file with
+// a mode of its own, new and replaced members; LAST on disk 2 when the medium is removable.
+void DescribeRichUpdate(UpdateWorld& world) {
+  world.MakeVelsorProduct();
+  world.WriteProduct("PROG.EXE", "old program");
+  world.WriteProduct("DOC/README.TXT", "old text");
+  fs::permissions(world.Product() / "PROG.EXE", fs::perms::owner_read | fs::perms::owner_write |
+                                                  fs::perms::group_read);
+  world.DescribeUpdate();
+  world.AddRecord(1, 1, "START", "");
+  world.AddRecord(1, 1, "HELP", "HELP\\");
+  world.AddRecord(1, 0, "README.TXT", "DOC\\");
+  world.AddRecord(2, 1, "LAST", "");
+  world.WriteArchive("START1.lzh", {{"PROG.EXE", "new program"}, {"NEW.DAT", "new"}});
+  world.WriteArchive("HELP.lzh", {{"index.htm", "<p>help</p>"}});
+  world.WriteMedium("README.TXT", "new text");
+  world.WriteArchive("LAST.lzh", {{"last.dat", "last"}});
+}
+
+class RefusingJournalFiles : public PosixJournalFiles {
+ public:
+  LinkResult Link(const fs::path& file, const fs::path& kept) override {
+    if (file.filename() == failOn) return LinkResult::Failed;
+    if (!linksWork) return LinkResult::Unsupported;
+    return PosixJournalFiles::Link(file, kept);
+  }
+  bool MoveBack(const fs::path& from, const fs::path& to) override {
+    return !restoreFails && PosixJournalFiles::MoveBack(from, to);
+  }
+  bool RemoveEntry(const fs::path& path) override {
+    return !restoreFails && PosixJournalFiles::RemoveEntry(path);
+  }
+  std::string failOn;
+  bool linksWork = true;
+  bool restoreFails = false;
+};
+
+struct FailureCase {
+  const char* name;
+  DriveType medium;
+  std::function<void(UpdateWorld&, RefusingJournalFiles&)> inject;
+  UpdateOutcome outcome;
+};
+
+TEST(Restore, ARunStoppedAtEachKindOfFailurePutsTheProductBackByteForByte) {
+  // Commands on a fixed medium: t START1, t HELP, t LAST, e START1, e HELP, e LAST.
+  const FailureCase cases[] = {
+      {"an extraction fails", DRIVE_FIXED,
+       [](UpdateWorld& w, RefusingJournalFiles&) { w.archives().FailCommand(5, "stop"); },
+       UpdateOutcome::Stopped},
+      {"a copy is refused", DRIVE_FIXED,
+       [](UpdateWorld& w, RefusingJournalFiles&) {
+         fs::permissions(w.Product() / "DOC" / "README.TXT", fs::perms::owner_read);
+       },
+       UpdateOutcome::Stopped},
+      {"an error reaches the run's edge", DRIVE_FIXED,
+       [](UpdateWorld& w, RefusingJournalFiles&) { w.archives().ThrowOnCommand(4); },
+       UpdateOutcome::Failed},
+      {"the journal cannot keep a file", DRIVE_FIXED,
+       [](UpdateWorld&, RefusingJournalFiles& store) { store.failOn = "README.TXT"; },
+       UpdateOutcome::Stopped},
+      {"the next disk is not given", DRIVE_REMOVABLE,
+       [](UpdateWorld& w, RefusingJournalFiles&) { w.ui.Answer(IDCANCEL); },
+       UpdateOutcome::Cancelled},
+      {"the next disk fails its check", DRIVE_REMOVABLE,
+       [](UpdateWorld& w, RefusingJournalFiles&) {
+         w.ui.Answer(IDOK, [&w] { w.WriteMedium("LAST.lzh", "not an archive any more"); });
+       },
+       UpdateOutcome::Stopped},
+  };
+  for (const FailureCase& failure : cases) {
+    SCOPED_TRACE(failure.name);
+    UpdateWorld world(failure.medium);
+    RefusingJournalFiles store;
+    world.journalFiles = &store;
+    DescribeRichUpdate(world);
+    failure.inject(world, store);
+    const auto before = Tree(world);
+
+    EXPECT_EQ(world.Run(), 1);
+
+    EXPECT_EQ(world.run().Outcome(), failure.outcome);
+    ASSERT_FALSE(world.ui.Transcript().empty());
+    EXPECT_EQ(world.ui.Transcript().back(), kRestored);
+    EXPECT_EQ(Tree(world), before);
+    EXPECT_FALSE(JournalLeft(world, "run"));
+    EXPECT_FALSE(JournalLeft(world, "last"));
+  }
+}
+
+TEST(Restore, ASuccessfulRunIsTakenBackExactlyWithLinksOrWithCopies) {
+  for (const bool linksWork : {true, false}) {
+    SCOPED_TRACE(linksWork ? "hard links" : "no hard links");
+    UpdateWorld world;
+    RefusingJournalFiles store;
+    store.linksWork = linksWork;
+    world.journalFiles = &store;
+    DescribeRichUpdate(world);
+    const auto before = Tree(world);
+
+    EXPECT_EQ(world.Run(), 1);
+    ASSERT_EQ(world.run().Outcome(), UpdateOutcome::Applied);
+    EXPECT_EQ(world.ReadProduct("PROG.EXE"), "new program");
+
+    // The kept old program is the old file itself, never a copy, where links work.
+    struct stat kept {};
+    bool found = false;
+    for (const auto& entry : fs::directory_iterator(world.Product() / kBookkeepingFolderName /
+                                                    "journal" / "last" / "kept")) {
+      ::stat(entry.path().c_str(), &kept);
+      found = found || kept.st_ino == before.at("PROG.EXE").inode;
+    }
+    EXPECT_EQ(found, linksWork);
+
+    const auto undone = RunJournal::UndoLast(store, world.Product());
+    ASSERT_TRUE(undone.has_value());
+    EXPECT_TRUE(undone->Complete());
+    EXPECT_EQ(Tree(world), before);
+    EXPECT_FALSE(RunJournal::UndoLast(store, world.Product()).has_value()) << "only once";
+  }
+}
+
+TEST(Restore, WhatCannotBePutBackIsNamedAndPutBackAtTheNextStart) {
+  UpdateWorld world;
+  RefusingJournalFiles store;
+  store.restoreFails = true;
+  world.journalFiles = &store;
+  DescribeRichUpdate(world);
+  const auto before = Tree(world);
+  world.archives().FailCommand(5, "stop");
+
+  EXPECT_EQ(world.Run(), 1);
+
+  const std::string notRestored = world.ui.Transcript().back();
+  EXPECT_THAT(notRestored, ::testing::StartsWith("確認: 更新前の状態に戻せませんでした。"));
+  EXPECT_THAT(notRestored, ::testing::HasSubstr("C:\\PROG\\PROG.EXE"));
+  EXPECT_THAT(notRestored, ::testing::HasSubstr("C:\\PROG\\HELP"));
+  EXPECT_TRUE(JournalLeft(world, "run"));
+
+  // As after a run that was killed: the next start puts it back first.
+  store.restoreFails = false;
+  const std::size_t boxesBefore = world.ui.Transcript().size();
+  EXPECT_EQ(world.Run(), 1);
+
+  ASSERT_GT(world.ui.Transcript().size(), boxesBefore);
+  EXPECT_EQ(world.ui.Transcript()[boxesBefore], kRestored);
+  EXPECT_EQ(world.run().Outcome(), UpdateOutcome::Applied);
+  EXPECT_EQ(world.ReadProduct("PROG.EXE"), "new program");
+  // Its own journal was begun on the product as it was before.
+  EXPECT_TRUE(RunJournal::UndoLast(store, world.Product())->Complete());
+  EXPECT_EQ(Tree(world), before);
+}
+
+}  // namespace
+}  // namespace tovrin::testing
