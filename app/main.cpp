@@ -84,5 +84,6 @@ int main(int argc, char* argv[]) {
   RunObservers observers(options, arguments, *services->files, nullptr, std::cout, std::cerr,
                          false);
   return RunWizard(argc, argv,
-                   {*services->files, services->registry, *services->archives, observers.Events()});
+                   {*services->files, services->registry, *services->archives, observers.Events(),
+                    services->typedDestination});
 }

@@ -16,8 +16,9 @@
 namespace tovrin {
 namespace {
 
-// WS_VISIBLE alone: a caption and a thin border, nothing else.
-constexpr long kFrameStyle = wxCAPTION | wxBORDER_SIMPLE;
+// A normal top-level window: the window manager draws its caption and the
+// usual window buttons (a simple border would ask for no decoration at all).
+constexpr long kFrameStyle = wxDEFAULT_FRAME_STYLE;
 
 int WxKey(int virtualKey) {
   switch (virtualKey) {
@@ -56,6 +57,10 @@ CMainFrame::CMainFrame(Platform& platform, ArchiveLibrary& archives, DialogHost&
   Maximize();
   queue_.PostMessage(*this, WM_COMMAND, ID_SET_TITLE);
   Bind(wxEVT_IDLE, &CMainFrame::OnIdle, this);
+  viewWindow_->Bind(wxEVT_PAINT, [this](wxPaintEvent& event) {
+    onScreen_ = true;
+    event.Skip();
+  });
 }
 
 CMainFrame::~CMainFrame() = default;
@@ -75,10 +80,13 @@ void CMainFrame::OnSetTitle() {
 }
 
 void CMainFrame::OnIdle(wxIdleEvent& event) {
+  event.Skip();
+  // Not before the window manager has put the frame on screen: a page
+  // opened earlier would be stacked under the frame mapped after it.
+  if (!onScreen_) return;
   // One message at a time: a page opened by one runs its own loop, in
   // which the rest go on being dispatched.
   if (queue_.DispatchOne()) event.RequestMore();
-  event.Skip();
 }
 
 void CMainFrame::InstallAccelerators() {

@@ -1,6 +1,6 @@
 #pragma once
-// The main window: maximized, a caption and a thin border, no menu, toolbar,
-// status bar or system menu. Its title "Tovrin" gives way to line 1 of
+// The main window: a normal top-level window, maximized, with a caption and
+// the usual window buttons; no menu, toolbar or status bar. Its title "Tovrin" gives way to line 1 of
 // info.txt once its own command 104 comes through the queue. The frame's
 // idle time dispatches the program's posted messages.
 
@@ -40,6 +40,7 @@ class CMainFrame : public wxFrame, public MessageTarget {
   CTovrinDoc document_;
   std::unique_ptr<CTovrinView> view_;
   ViewWindow* viewWindow_ = nullptr;
+  bool onScreen_ = false;  // the view has been painted once
 };
 
 }  // namespace tovrin

@@ -13,7 +13,9 @@ namespace tovrin {
 CTovrinApp::CTovrinApp(WizardServices services)
     : services_(services),
       platform_{services.files, services.registry, ui_},
-      dialogs_(&queue_) {}
+      dialogs_(&queue_) {
+  dialogs_.SetTypedDestination(services.typedDestination);
+}
 
 bool CTovrinApp::OnInit() {
   frame_ = new CMainFrame(platform_, services_.archives, dialogs_, queue_);
@@ -23,6 +25,7 @@ bool CTovrinApp::OnInit() {
   ui_.SetOwnerWindow(&frame_->View(), frame_);
   runHost_ = std::make_unique<WorkerRunHost>(*frame_);
   frame_->View().SetRunHost(*runHost_);
+  dialogs_.SetOwner(frame_);
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnAppAbout(); }, ID_APP_ABOUT);
   SetTopWindow(frame_);
   frame_->Show();

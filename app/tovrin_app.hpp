@@ -3,6 +3,8 @@
 // on screen, driven by the program's own message queue.
 
 #include <memory>
+#include <optional>
+#include <string>
 
 #include <wx/app.h>
 
@@ -26,6 +28,7 @@ struct WizardServices {
   Registry& registry;
   ArchiveLibrary& archives;
   RunEvents& events;
+  std::optional<std::string> typedDestination;  // --dest
 };
 
 class CTovrinApp : public wxApp {

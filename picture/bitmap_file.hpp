@@ -1,7 +1,7 @@
 #pragma once
 // The pictures of the wizard: Windows "BM" bitmap files of the update
 // medium, loaded from disk on every paint and drawn stretched into a
-// rectangle. Nothing is cached between paints.
+// rectangle (remembered_picture.hpp keeps the last one a window read).
 
 #include <cstdint>
 #include <span>
@@ -24,6 +24,10 @@ inline constexpr DWORD kReadChunkSize = 32768;
 // (nothing is painted then).
 int DrawBitmapFile(FileSystem& files, PaintSurface& surface, const Rect& rect,
                    const std::string& path, DWORD rop);
+
+// Paints a picture that LoadBitmapFile loaded.
+void PaintLoadedBitmap(PaintSurface& surface, const Rect& rect, std::span<const std::uint8_t> block,
+                       std::uint16_t bitsOffset, DWORD rop);
 
 // Fills `block` with the picture as a BITMAPINFO (the information header,
 // the colour table at the header's size) followed by the pixel data, at

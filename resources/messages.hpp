@@ -62,6 +62,8 @@ inline constexpr std::string_view kKeyKindArchitecture = "種別建築";
 inline constexpr std::string_view kNoticeTitleUpdate = "アップデート";
 // The unattended run prints the confirm page's destination after this label.
 inline constexpr std::string_view kConfirmDestinationLabel = "更新先：";
+// A page refuses a typed character that code page 932 cannot hold.
+inline constexpr std::string_view kCharacterNotAllowed = "使用できない文字が入力されています。";
 // The Cancel button of an OK/Cancel message box, as a Japanese system labels it.
 inline constexpr std::string_view kCancelButton = "キャンセル";
 

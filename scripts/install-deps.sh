@@ -9,7 +9,7 @@ packages=(
   liblhasa-dev lhasa libarchive-tools jlha-utils nettle-dev
   libwxgtk3.2-dev
   fonts-ipafont-gothic fontconfig
-  xvfb xauth x11-apps imagemagick xdotool
+  xvfb xauth x11-apps imagemagick xdotool openbox
   libxfixes-dev  # the GUI tests ask the X server which cursor it shows
   attr clang libclang-rt-14-dev llvm
   g++-mingw-w64-x86-64-posix dpkg-dev googletest wine wine64

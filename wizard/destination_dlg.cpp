@@ -22,6 +22,7 @@ int CDestinationDlg::TemplateId() const { return IDD_DESTINATION; }
 bool CDestinationDlg::OnInitDialog(Dialog& dialog) {
   FileSystem& files = platform_.files;
   m_nSavedDrive = files.Getdrive();
+  SaveCurrentFolders();
   files.Chdir("\\");
   ListDrives(dialog, IDC_DRIVE_LIST, files);
   dialog.SetDlgItemText(IDC_PATH, m_strDestination);
@@ -32,18 +33,34 @@ bool CDestinationDlg::OnInitDialog(Dialog& dialog) {
 
 void CDestinationDlg::OnOK(Dialog& dialog) {
   m_strDestination = dialog.GetDlgItemText(IDC_PATH);
-  platform_.files.Chdrive(m_nSavedDrive);
+  RestoreCurrentFolders();
   dialog.EndDialog(IDOK);
 }
 
 void CDestinationDlg::OnCancel(Dialog& dialog) {
-  platform_.files.Chdrive(m_nSavedDrive);
+  RestoreCurrentFolders();
   dialog.EndDialog(IDCANCEL);
 }
 
 void CDestinationDlg::OnBack(Dialog& dialog) {
-  platform_.files.Chdrive(m_nSavedDrive);
+  RestoreCurrentFolders();
   dialog.EndDialog(IDC_BACK);
+}
+
+void CDestinationDlg::SaveCurrentFolders() {
+  FileSystem& files = platform_.files;
+  savedFolders_.clear();
+  for (const char letter : files.DriveLetters()) {
+    if (files.Chdrive(letter - 'A' + 1) == 0) savedFolders_.push_back(files.Getcwd());
+  }
+  files.Chdrive(m_nSavedDrive);
+}
+
+void CDestinationDlg::RestoreCurrentFolders() {
+  FileSystem& files = platform_.files;
+  // A folder that has gone meanwhile leaves its drive where the user was.
+  for (const std::string& folder : savedFolders_) files.Chdir(folder);
+  files.Chdrive(m_nSavedDrive);
 }
 
 void CDestinationDlg::OnCommand(Dialog& dialog, int controlId, int notification) {

@@ -2,10 +2,12 @@
 // The destination page (template 130): the product folder, picked from the
 // drive and folder lists, typed, or proposed by the uninstall registry.
 // While it is open the process's current folder follows the user; every way
-// out sets back only the current drive.
+// out puts back each drive's current folder and the current drive, so a
+// medium at a drive's root ("A:") still finds its files there.
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "platform/dialog_host.hpp"
 #include "platform/platform.hpp"
@@ -36,7 +38,11 @@ class CDestinationDlg : public DialogPage {
   void LookUpInstallFolder(Dialog& dialog);
 
  private:
+  void SaveCurrentFolders();
+  void RestoreCurrentFolders();
+
   Platform& platform_;
+  std::vector<std::string> savedFolders_;  // each drive's, as the page found it
 };
 
 }  // namespace tovrin

@@ -10,4 +10,9 @@ void PaintMediumPicture(FileSystem& files, PaintSurface& surface, const std::str
   DrawBitmapFile(files, surface, surface.ClientRect(), g_strAppDir + pictureName, SRCCOPY);
 }
 
+void PaintMediumPicture(RememberedPicture& picture, FileSystem& files, PaintSurface& surface,
+                        const std::string& pictureName) {
+  picture.Draw(files, surface, surface.ClientRect(), g_strAppDir + pictureName, SRCCOPY);
+}
+
 }  // namespace tovrin

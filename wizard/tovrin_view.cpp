@@ -92,7 +92,7 @@ void CTovrinView::OnWizardConfirm() {
 }
 
 void CTovrinView::OnPaint(PaintSurface& surface) {
-  PaintMediumPicture(platform_.files, surface, description_.m_strViewPicture);
+  PaintMediumPicture(picture_, platform_.files, surface, description_.m_strViewPicture);
 }
 
 int CTovrinView::RunUpdate() {

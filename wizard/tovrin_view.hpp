@@ -10,6 +10,7 @@
 #include "engine/observed_file_system.hpp"
 #include "engine/run_events.hpp"
 #include "engine/update_run.hpp"
+#include "picture/remembered_picture.hpp"
 #include "platform/dialog_host.hpp"
 #include "platform/journal_files.hpp"
 #include "platform/message_queue.hpp"
@@ -31,7 +32,8 @@ class CTovrinView : public MessageTarget {
   void OnWizardNotice();       // command 101
   void OnWizardDestination();  // command 102
   void OnWizardConfirm();      // command 103
-  // Paints line 22's picture over the view.
+  // Paints line 22's picture over the view; the last one read while its
+  // file cannot be read (its disk taken out).
   void OnPaint(PaintSurface& surface);
 
   // Update runs watch their changes to the product through `files`, the
@@ -63,6 +65,7 @@ class CTovrinView : public MessageTarget {
   MessageQueue& queue_;
   MessageTarget& frame_;
   UpdateDescription description_;
+  RememberedPicture picture_;
   UpdateOutcome lastOutcome_ = UpdateOutcome::NotRun;
   ObservedFileSystem* observedFiles_ = nullptr;
   JournalFiles* journalFiles_ = nullptr;

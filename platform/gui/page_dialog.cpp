@@ -8,12 +8,16 @@
 #include <wx/statbmp.h>
 #include <wx/textctrl.h>
 
+#include "platform/cp932.hpp"
 #include "platform/gui/gui_text.hpp"
+#include "platform/gui/message_box.hpp"
 #include "platform/gui/page_controls.hpp"
+#include "platform/gui/page_list_box.hpp"
 #include "platform/gui/program_icon.hpp"
 #include "platform/gui/template_font.hpp"
 #include "platform/list_box_order.hpp"
 #include "platform/window_styles.hpp"
+#include "resources/messages.hpp"
 
 namespace tovrin::gui {
 namespace {
@@ -70,12 +74,8 @@ PageDialog::PageDialog(wxWindow* parent, const DialogTemplate& dialogTemplate, D
   postedMessages_.SetOwner(this);
   Bind(wxEVT_TIMER, &PageDialog::OnPostedMessageTimer, this);
   Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) { Command(IDCANCEL); });
-  Bind(wxEVT_LISTBOX, [this](wxCommandEvent& event) {
-    page_.OnCommand(*this, event.GetId(), LBN_SELCHANGE);
-  });
-  Bind(wxEVT_LISTBOX_DCLICK, [this](wxCommandEvent& event) {
-    page_.OnCommand(*this, event.GetId(), LBN_DBLCLK);
-  });
+  Bind(wxEVT_SHOW, &PageDialog::OnShow, this);
+  Bind(wxEVT_CHILD_FOCUS, &PageDialog::OnChildFocus, this);
 }
 
 void PageDialog::CreateControls() {
@@ -85,6 +85,8 @@ void PageDialog::CreateControls() {
                                      {place.right - place.left, place.bottom - place.top});
     if (!(control.style & WS_VISIBLE)) window->Hide();
     if (control.style & WS_DISABLED) window->Disable();
+    // Tab visits the template's tab stops only.
+    if (!(control.style & WS_TABSTOP)) window->DisableFocusFromKeyboard();
     if (control.id != -1) controls_[control.id] = window;
     if (control.id != -1 && control.className != "listbox") texts_[control.id] = control.text;
   }
@@ -108,7 +110,9 @@ wxWindow* PageDialog::CreateControl(const DialogControl& control, const wxPoint&
     lists_[control.id].sorted = (style & LBS_SORT) != 0;
     long list = wxLB_SINGLE | wxBORDER_SUNKEN;
     if (style & LBS_DISABLENOSCROLL) list |= wxLB_ALWAYS_SB;
-    return new wxListBox(this, id, position, size, 0, nullptr, list);
+    return new PageListBox(this, id, position, size, list, [this, id = control.id] {
+      page_.OnCommand(*this, id, LBN_SELCHANGE);
+    });
   }
   if (control.className == "icon") return new wxStaticBitmap(this, id, ProgramIcon(), position);
   if ((style & SS_TYPEMASK) == SS_BLACKFRAME)
@@ -121,6 +125,7 @@ wxWindow* PageDialog::CreateControl(const DialogControl& control, const wxPoint&
 int PageDialog::Run() {
   page_.OnInitDialog(*this);
   if (endedBeforeShown_) return *endedBeforeShown_;
+  if (textAfterOpening_) SetDlgItemText(textAfterOpening_->first, textAfterOpening_->second);
   if (queue_ != nullptr) postedMessages_.Start(kPostedMessageMilliseconds);
   const int result = ShowModal();
   postedMessages_.Stop();
@@ -226,8 +231,31 @@ WindowHandle PageDialog::Handle() const {
   return static_cast<wxWindow*>(const_cast<PageDialog*>(this));
 }
 
+std::optional<int> PageDialog::FieldWithForeignText() const {
+  for (const auto& [id, window] : controls_) {
+    const auto* edit = dynamic_cast<const wxTextCtrl*>(window);
+    if (edit == nullptr || !edit->IsEditable()) continue;
+    // The buffer belongs to the string it came from: keep that alive.
+    const wxString shown = edit->GetValue();
+    const wxScopedCharBuffer utf8 = shown.utf8_str();
+    if (!cp932::FromUtf8({utf8.data(), utf8.length()})) return id;
+  }
+  return std::nullopt;
+}
+
+bool PageDialog::RefuseForeignText() {
+  const auto field = FieldWithForeignText();
+  if (!field) return false;
+  // The page's logic would read '?' where the user typed something else.
+  ShowMessageBox(this, ToWx(cp932::Text(texts::kCharacterNotAllowed)),
+                 ToWx(cp932::Text(texts::kCaptionError)), false);
+  Control(*field)->SetFocus();
+  return true;
+}
+
 void PageDialog::Command(int id) {
   if (id == IDOK) {
+    if (RefuseForeignText()) return;
     page_.OnOK(*this);
   } else if (id == IDCANCEL) {
     page_.OnCancel(*this);
@@ -251,6 +279,9 @@ void PageDialog::OnCharHook(wxKeyEvent& event) {
     return;
   }
   if (key == WXK_RETURN || key == WXK_NUMPAD_ENTER) {
+    // A focused list takes Enter as the pick of its highlighted entry.
+    auto* list = dynamic_cast<PageListBox*>(FindFocus());
+    if (list != nullptr && list->GetParent() == this && list->PickHighlighted()) return;
     // A focused push button takes Enter itself; anywhere else it is the
     // default button's.
     auto* focused = dynamic_cast<wxButton*>(FindFocus());
@@ -264,6 +295,22 @@ void PageDialog::OnCharHook(wxKeyEvent& event) {
 
 void PageDialog::OnButton(wxCommandEvent& event) { Command(event.GetId()); }
 
+void PageDialog::OnShow(wxShowEvent& event) {
+  event.Skip();
+  if (event.IsShown()) CallAfter([this] { Raise(); });
+}
+
+void PageDialog::OnChildFocus(wxChildFocusEvent& event) {
+  event.Skip();
+  if (focusGiven_) return;
+  focusGiven_ = true;
+  // As on Windows, the default button has the focus when a page opens:
+  // taken from wherever the toolkit first put it.
+  CallAfter([this] {
+    wxWindow* button = Control(DefaultButtonId());
+    if (button != nullptr && button->IsShown() && button->IsEnabled()) button->SetFocus();
+  });
+}
 void PageDialog::OnPostedMessageTimer(wxTimerEvent&) {
   while (IsModal() && queue_->DispatchOne()) {
   }

@@ -28,6 +28,8 @@ class PageDialog : public wxDialog, public Dialog {
 
   // OnInitDialog, then the modal loop; the page's result.
   int Run();
+  // A text put into control `id` once the page's OnInitDialog has run.
+  void SetTextAfterOpening(int id, std::string text) { textAfterOpening_ = {id, std::move(text)}; }
 
   void SetWindowText(const std::string& text) override;
   std::string GetWindowText() const override { return title_; }
@@ -56,9 +58,16 @@ class PageDialog : public wxDialog, public Dialog {
   void CreateControls();
   wxWindow* CreateControl(const DialogControl& control, const wxPoint& position, const wxSize& size);
   void Command(int id);
+  // The editable field holding a character code page 932 cannot hold.
+  std::optional<int> FieldWithForeignText() const;
+  // Tells the user of such a field and keeps the page open; false when
+  // every field can be read as typed.
+  bool RefuseForeignText();
   int DefaultButtonId() const;
   void OnCharHook(wxKeyEvent& event);
   void OnButton(wxCommandEvent& event);
+  void OnShow(wxShowEvent& event);
+  void OnChildFocus(wxChildFocusEvent& event);
   void OnPostedMessageTimer(wxTimerEvent& event);
   wxString DisplayText(int id, const std::string& text) const;
   wxListBox* ListBox(int id) const;
@@ -75,6 +84,8 @@ class PageDialog : public wxDialog, public Dialog {
   std::map<int, std::string> texts_;  // CP932 as last set, kept byte for byte
   std::map<int, ListContent> lists_;
   std::optional<int> endedBeforeShown_;
+  bool focusGiven_ = false;
+  std::optional<std::pair<int, std::string>> textAfterOpening_;
 };
 
 }  // namespace tovrin::gui

@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include <wx/app.h>
+
 #include "platform/gui/page_dialog.hpp"
 #include "resources/dialog_templates.hpp"
 
@@ -14,7 +16,10 @@ int WxDialogHost::DoModal(DialogPage& page) {
   } catch (const std::invalid_argument&) {
     return -1;  // DoModal's answer for a page that cannot be opened
   }
-  PageDialog dialog(nullptr, *dialogTemplate, page, queue_);
+  wxWindow* owner = owner_ != nullptr ? owner_ : wxTheApp->GetTopWindow();
+  PageDialog dialog(owner, *dialogTemplate, page, queue_);
+  if (page.TemplateId() == IDD_DESTINATION && typedDestination_)
+    dialog.SetTextAfterOpening(IDC_PATH, *typedDestination_);
   return dialog.Run();
 }
 

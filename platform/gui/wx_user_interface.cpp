@@ -1,13 +1,11 @@
 #include "platform/gui/wx_user_interface.hpp"
 
 #include <wx/app.h>
-#include <wx/msgdlg.h>
 #include <wx/toplevel.h>
 #include <wx/utils.h>
 
-#include "platform/cp932.hpp"
 #include "platform/gui/gui_text.hpp"
-#include "resources/messages.hpp"
+#include "platform/gui/message_box.hpp"
 
 namespace tovrin::gui {
 
@@ -23,11 +21,9 @@ wxWindow* WxUserInterface::OwnerWindow(WindowHandle owner) const {
 int WxUserInterface::MessageBox(WindowHandle owner, const std::string& text,
                                 const std::string& caption, unsigned type) {
   const bool withCancel = type == MB_OKCANCEL;
-  wxMessageDialog box(OwnerWindow(owner), ToWxVisible(text), ToWxVisible(caption),
-                      wxOK | (withCancel ? wxCANCEL : 0) | wxCENTRE);
-  // The labels of a Japanese Windows box.
-  if (withCancel) box.SetOKCancelLabels("OK", ToWx(cp932::Text(texts::kCancelButton)));
-  return box.ShowModal() == wxID_OK ? IDOK : IDCANCEL;
+  const int answer =
+      ShowMessageBox(OwnerWindow(owner), ToWxVisible(text), ToWxVisible(caption), withCancel);
+  return answer == wxID_OK ? IDOK : IDCANCEL;
 }
 
 void WxUserInterface::BeginWaitCursor() { wxBeginBusyCursor(); }

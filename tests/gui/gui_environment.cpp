@@ -1,5 +1,5 @@
-// Starts wxWidgets once for the whole program, with the font alias, as the
-// wizard starts.
+// Starts the window manager and wxWidgets once for the whole program, with
+// the font alias, as the wizard starts on a user's desktop.
 #include <gtest/gtest.h>
 
 #include <wx/app.h>
@@ -8,6 +8,7 @@
 #include <wx/debug.h>
 
 #include "platform/gui/font_alias.hpp"
+#include "tests/gui/window_manager.hpp"
 
 namespace tovrin {
 namespace {
@@ -25,6 +26,7 @@ class WxEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
     wxSetAssertHandler(FailOnAssert);
+    ASSERT_TRUE(windowManager_.Start()) << "no window manager: install openbox";
     ASSERT_TRUE(gui::LoadFontAlias());
     static char name[] = "test_gui";
     static char* argv[] = {name, nullptr};
@@ -34,7 +36,13 @@ class WxEnvironment : public ::testing::Environment {
     ASSERT_TRUE(wxTheApp->CallOnInit());
     wxInitAllImageHandlers();
   }
-  void TearDown() override { wxEntryCleanup(); }
+  void TearDown() override {
+    wxEntryCleanup();
+    windowManager_.Stop();
+  }
+
+ private:
+  testing::WindowManager windowManager_;
 };
 
 const auto* const environment = ::testing::AddGlobalTestEnvironment(new WxEnvironment);

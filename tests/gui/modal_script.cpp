@@ -8,7 +8,8 @@
 #include <wx/app.h>
 #include <wx/evtloop.h>
 #include <wx/toplevel.h>
-#include <wx/uiaction.h>
+
+#include "tests/gui/x_input.hpp"
 
 namespace tovrin::testing {
 namespace {
@@ -20,16 +21,30 @@ constexpr int kSettleTicks = 8;
 const wxString kSeen = "seen by script";
 const wxString kActedOn = "acted on by script";
 
-// The innermost page on screen that the script has not acted on yet.
-gui::PageDialog* OpenPage() {
-  gui::PageDialog* found = nullptr;
+// The innermost page or box on screen that the script has not acted on yet.
+wxDialog* OpenPage() {
+  wxDialog* found = nullptr;
   for (wxWindow* window : wxTopLevelWindows) {
-    auto* page = dynamic_cast<gui::PageDialog*>(window);
-    if (page != nullptr && page->IsModal() && page->IsShownOnScreen() &&
-        page->GetName() != kActedOn)
-      found = page;
+    auto* dialog = dynamic_cast<wxDialog*>(window);
+    const bool scripted = dynamic_cast<gui::PageDialog*>(window) != nullptr ||
+                          dynamic_cast<gui::MessageBoxDialog*>(window) != nullptr;
+    if (scripted && dialog->IsModal() && dialog->IsShownOnScreen() && dialog->GetName() != kActedOn)
+      found = dialog;
   }
   return found;
+}
+
+int IdOf(wxDialog& dialog) {
+  auto* page = dynamic_cast<gui::PageDialog*>(&dialog);
+  return page != nullptr ? page->Template().id : ModalScript::kMessageBox;
+}
+
+void Cancel(wxDialog& dialog) {
+  if (auto* page = dynamic_cast<gui::PageDialog*>(&dialog)) {
+    page->EndDialog(IDCANCEL);
+  } else {
+    dialog.EndModal(wxID_CANCEL);
+  }
 }
 
 // Calls `tick` every few milliseconds for as long as the object lives.
@@ -45,7 +60,13 @@ class Ticker : public wxTimer {
 }  // namespace
 
 ModalScript& ModalScript::Then(int templateId, Step step) {
-  steps_.emplace_back(templateId, std::move(step));
+  steps_.emplace_back(templateId, [step](wxDialog& page) { step(static_cast<gui::PageDialog&>(page)); });
+  return *this;
+}
+
+ModalScript& ModalScript::ThenBox(BoxStep step) {
+  steps_.emplace_back(kMessageBox,
+                      [step](wxDialog& box) { step(static_cast<gui::MessageBoxDialog&>(box)); });
   return *this;
 }
 
@@ -56,14 +77,17 @@ void ModalScript::Run(const std::function<void()>& body, int limitSeconds) {
 }
 
 void ModalScript::OnTick() {
-  gui::PageDialog* page = OpenPage();
+  wxDialog* page = OpenPage();
   if (page == nullptr) return;
   if (--ticksLeft_ <= 0) {
-    failures_.push_back("page " + std::to_string(page->Template().id) + " still open at the limit");
+    failures_.push_back("window " + std::to_string(IdOf(*page)) + " still open at the limit");
     page->SetName(kActedOn);
-    page->EndDialog(IDCANCEL);
+    Cancel(*page);
     return;
   }
+  // Input goes where the window manager sends it: wait for the page to
+  // have the focus, as a user waits for it to come up.
+  if (!HasTheFocus(page)) return;
   if (page->GetName() != kSeen) {
     page->SetName(kSeen);
     settleTicks_ = kSettleTicks;
@@ -71,28 +95,14 @@ void ModalScript::OnTick() {
   }
   if (--settleTicks_ > 0) return;
   page->SetName(kActedOn);
-  const int id = page->Template().id;
+  const int id = IdOf(*page);
   seen_.push_back(id);
   if (next_ >= steps_.size() || steps_[next_].first != id) {
-    failures_.push_back("unexpected page " + std::to_string(id));
-    page->EndDialog(IDCANCEL);
+    failures_.push_back("unexpected window " + std::to_string(id));
+    Cancel(*page);
     return;
   }
   steps_[next_++].second(*page);
-}
-
-void Click(wxWindow* window) {
-  wxUIActionSimulator input;
-  const wxRect place = window->GetScreenRect();
-  input.MouseMove(place.GetLeft() + place.GetWidth() / 2, place.GetTop() + place.GetHeight() / 2);
-  input.MouseClick();
-}
-
-void PressKey(gui::PageDialog& page, int keyCode) {
-  wxUIActionSimulator input;
-  const wxRect place = page.GetScreenRect();
-  input.MouseMove(place.GetLeft() + place.GetWidth() / 2, place.GetTop() + 2);
-  input.Char(keyCode);
 }
 
 wxImage CaptureScreen(const wxRect& area) {

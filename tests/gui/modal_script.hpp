@@ -1,7 +1,7 @@
 #pragma once
 // Drives pages that open modally: a timer that runs inside their loops
 // finds each newly shown page and performs the next step on it, as a user
-// would, through simulated mouse and keyboard input.
+// would, through real pointer and keyboard input (x_input.hpp).
 
 #include <functional>
 #include <string>
@@ -10,6 +10,7 @@
 #include <wx/image.h>
 #include <wx/timer.h>
 
+#include "platform/gui/message_box.hpp"
 #include "platform/gui/page_dialog.hpp"
 
 namespace tovrin::testing {
@@ -17,9 +18,16 @@ namespace tovrin::testing {
 class ModalScript {
  public:
   using Step = std::function<void(gui::PageDialog&)>;
+  using BoxStep = std::function<void(gui::MessageBoxDialog&)>;
+  // The id under which Seen() lists a message box.
+  static constexpr int kMessageBox = -1;
 
   // The next page expected, and what to do on it.
   ModalScript& Then(int templateId, Step step);
+  // The next window expected is a message box.
+  ModalScript& ThenBox(BoxStep step);
+  // A page acted on already, expected again once a box over it has gone.
+  static void Revisit(wxDialog& page) { page.SetName(wxEmptyString); }
   // Runs `body`, which opens pages, until it returns; a page the script does
   // not expect, or a page still open after `limitSeconds`, is ended with
   // IDCANCEL and recorded as a failure.
@@ -32,19 +40,13 @@ class ModalScript {
  private:
   void OnTick();
 
-  std::vector<std::pair<int, Step>> steps_;
+  std::vector<std::pair<int, std::function<void(wxDialog&)>>> steps_;
   std::size_t next_ = 0;
   std::vector<int> seen_;
   std::vector<std::string> failures_;
   int ticksLeft_ = 0;
   int settleTicks_ = 0;
 };
-
-// Simulated input: the pointer moved onto a window and clicked; a key typed
-// with the pointer over the page (without a window manager the keyboard
-// follows the pointer).
-void Click(wxWindow* window);
-void PressKey(gui::PageDialog& page, int keyCode);
 
 // What the screen shows in `area` (invalid when it cannot be read).
 wxImage CaptureScreen(const wxRect& area);

@@ -22,6 +22,7 @@
 #include "platform/program_directory.hpp"
 #include "resources/resource_ids.hpp"
 #include "tests/gui/modal_script.hpp"
+#include "tests/gui/x_input.hpp"
 #include "tests/gui/sample_installation.hpp"
 #include "tests/support/scripted_user_interface.hpp"
 #include "wizard/confirm_dlg.hpp"
@@ -208,15 +209,6 @@ TEST_F(PageLayoutTest, DestinationPage) {
   });
 }
 
-// What the list box sends when the user picks (or double-clicks) an entry.
-void PickEntry(wxListBox* list, int index, wxEventType type) {
-  list->SetSelection(index);
-  wxCommandEvent event(type, list->GetId());
-  event.SetEventObject(list);
-  event.SetInt(index);
-  list->GetEventHandler()->ProcessEvent(event);
-}
-
 std::vector<std::string> Entries(const wxListBox* list) {
   std::vector<std::string> entries;
   for (unsigned i = 0; i < list->GetCount(); ++i) entries.push_back(list->GetString(i).ToStdString());
@@ -230,10 +222,12 @@ TEST_F(PageLayoutTest, DestinationListsReachThePageAndFollowTheUser) {
     auto* folders = dynamic_cast<wxListBox*>(shown.Control(IDC_FOLDER_LIST));
     ASSERT_NE(drives, nullptr);
     ASSERT_NE(folders, nullptr);
-    PickEntry(drives, 0, wxEVT_LISTBOX);  // [-c-]
+    testing::ClickAt(testing::EntryPoint(drives, 0));  // [-c-]
+    ASSERT_TRUE(testing::RunEventsUntil([&] { return folders->GetCount() == 3; }, 5));
     EXPECT_EQ(shown.GetDlgItemText(IDC_PATH), "c:\\");
     ASSERT_EQ(Entries(folders), (std::vector<std::string>{"[..]", "[VELSOR]", "[WINDOWS]"}));
-    PickEntry(folders, 1, wxEVT_LISTBOX_DCLICK);  // [VELSOR]
+    testing::ClickAt(testing::EntryPoint(folders, 1));  // [VELSOR]
+    ASSERT_TRUE(testing::RunEventsUntil([&] { return folders->GetCount() == 4; }, 5));
     EXPECT_EQ(shown.GetDlgItemText(IDC_PATH), "C:\\VELSOR");
     EXPECT_EQ(Entries(folders), (std::vector<std::string>{"[..]", "[bmp]", "[MST1]", "[MST21]"}));
   });

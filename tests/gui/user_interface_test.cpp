@@ -1,36 +1,50 @@
-// The wizard's message boxes, answered through simulated keys, and the
-// wait cursor as the busy cursor.
+// The wizard's message boxes, in the program's font and answered through
+// real keys and clicks, and the wait cursor as the busy cursor.
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
 
 #include <wx/display.h>
 #include <wx/frame.h>
 #include <wx/timer.h>
-#include <wx/uiaction.h>
 #include <wx/utils.h>
 
 #include "platform/cp932.hpp"
+#include "platform/gui/dialog_units.hpp"
+#include "platform/gui/message_box.hpp"
 #include "platform/gui/wx_user_interface.hpp"
+#include "tests/gui/x_input.hpp"
 
 namespace tovrin {
 namespace {
 
-// Types `key` once the box has had time to show; without a window manager
-// the keyboard follows the pointer, so it goes to the middle of the screen
-// where the box is centred.
-class KeyLater : public wxTimer {
+// Answers the next box that opens, once it has shown, through real input.
+class AnswerLater : public wxTimer {
  public:
-  explicit KeyLater(int key) : key_(key) { StartOnce(400); }
+  explicit AnswerLater(std::function<void(gui::MessageBoxDialog&)> answer)
+      : answer_(std::move(answer)) {
+    Start(100);
+  }
   void Notify() override {
-    wxUIActionSimulator input;
-    const wxRect screen = wxDisplay(0u).GetGeometry();
-    input.MouseMove(screen.GetLeft() + screen.GetWidth() / 2, screen.GetTop() + screen.GetHeight() / 2);
-    input.Char(key_);
+    for (wxWindow* window : wxTopLevelWindows) {
+      auto* box = dynamic_cast<gui::MessageBoxDialog*>(window);
+      if (box == nullptr || !box->IsShownOnScreen() || ++shownTicks_ < 4) continue;
+      Stop();
+      answer_(*box);
+      return;
+    }
   }
 
  private:
-  int key_;
+  std::function<void(gui::MessageBoxDialog&)> answer_;
+  int shownTicks_ = 0;
 };
+
+AnswerLater Keys(const std::string& keys) {
+  return AnswerLater([keys](gui::MessageBoxDialog&) { testing::PressKeys(keys); });
+}
 
 TEST(WxUserInterface, MessageBoxAnswersOkOrCancel) {
   // The update run names its owner by a handle of its own.
@@ -42,18 +56,43 @@ TEST(WxUserInterface, MessageBoxAnswersOkOrCancel) {
   const std::string text = cp932::Text("ディスク2を入れてください。");
   const std::string caption = cp932::Text("確認");
   {
-    KeyLater enter(WXK_RETURN);
+    AnswerLater enter = Keys("Return");
     EXPECT_EQ(ui.MessageBox(&viewHandle, text, caption, MB_OKCANCEL), IDOK);
   }
   {
-    KeyLater escape(WXK_ESCAPE);
+    AnswerLater escape = Keys("Escape");
     EXPECT_EQ(ui.MessageBox(&viewHandle, text, caption, MB_OKCANCEL), IDCANCEL);
   }
   {
-    KeyLater enter(WXK_RETURN);
+    AnswerLater cancel([](gui::MessageBoxDialog& box) { testing::Click(box.CancelButton()); });
+    EXPECT_EQ(ui.MessageBox(&viewHandle, text, caption, MB_OKCANCEL), IDCANCEL);
+  }
+  {
+    AnswerLater enter = Keys("Return");
     EXPECT_EQ(ui.MessageBox(owner, text, caption, MB_OK), IDOK);
   }
   owner->Destroy();
+}
+
+TEST(WxUserInterface, MessageBoxShowsTheProgramsFontAndWindowsSizedButtons) {
+  gui::WxUserInterface ui;
+  AnswerLater check([](gui::MessageBoxDialog& box) {
+    EXPECT_EQ(box.GetFont().GetFaceName(), wxString::FromUTF8("ＭＳ Ｐゴシック"));
+    const gui::BaseUnits units{
+        gui::AverageCharWidth(box.GetTextExtent("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz").x),
+        box.GetCharHeight()};
+    const Rect windows = gui::MapDialogRect(0, 0, 50, 14, units);
+    for (wxWindow* button : {box.OkButton(), box.CancelButton()})
+      EXPECT_EQ(button->GetSize(), wxSize(windows.right, windows.bottom));
+    // The pair centred in the box.
+    const int left = box.OkButton()->GetPosition().x;
+    const int right = box.GetClientSize().x - box.CancelButton()->GetRect().GetRight() - 1;
+    EXPECT_LE(std::abs(left - right), 1);
+    testing::PressKeys("Return");
+  });
+  EXPECT_EQ(ui.MessageBox(nullptr, cp932::Text("C:\\VELSOR が見つかりません。"), cp932::Text("確認"),
+                          MB_OKCANCEL),
+            IDOK);
 }
 
 TEST(WxUserInterface, WaitCursorIsTheBusyCursorAndNests) {

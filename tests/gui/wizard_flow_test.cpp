@@ -1,8 +1,10 @@
 // The wizard as the user meets it: the main window with its title, and the
 // pages one after the other as the buttons, Enter and Esc lead, pressed
-// through simulated mouse and keyboard input.
+// through real pointer and keyboard input.
 
 #include <gtest/gtest.h>
+
+#include <wx/textctrl.h>
 
 #include "app/main_frame.hpp"
 #include "platform/cp932.hpp"
@@ -11,14 +13,28 @@
 #include "resources/resource_ids.hpp"
 #include "tests/gui/modal_script.hpp"
 #include "tests/gui/sample_installation.hpp"
+#include "tests/gui/x_input.hpp"
 #include "tests/support/scripted_user_interface.hpp"
 
 namespace tovrin {
 namespace {
 
 using testing::Click;
+using testing::ClickAt;
+using testing::EntryPoint;
 using testing::ModalScript;
-using testing::PressKey;
+using testing::PressKeys;
+using testing::TypeText;
+
+// Runs the page's events until `done` holds; false after a few seconds.
+bool WaitFor(const std::function<bool()>& done) { return testing::RunEventsUntil(done, 5); }
+
+// The page has the keyboard focus, above the main window.
+void ExpectFocusOn(gui::PageDialog& page, int controlId) {
+  EXPECT_TRUE(testing::HasTheFocus(&page));
+  EXPECT_TRUE(WaitFor([&] { return wxWindow::FindFocus() == page.Control(controlId); }))
+      << "focus on control " << controlId;
+}
 
 class WizardFlowTest : public ::testing::Test {
  protected:
@@ -63,10 +79,12 @@ TEST_F(WizardFlowTest, ButtonsEnterAndEscLeadFromPageToPage) {
               // Command 104 came through while this page is open.
               EXPECT_EQ(FrameTitle(), gui::ToWx(description.m_strUninstallKey[0]));
               EXPECT_TRUE(frame->IsMaximized() || frame->GetSize() == wxGetClientDisplayRect().GetSize());
-              // A caption and nothing else; the view fills the client area.
-              EXPECT_TRUE(frame->HasFlag(wxCAPTION));
-              EXPECT_FALSE(frame->HasFlag(wxSYSTEM_MENU) || frame->HasFlag(wxRESIZE_BORDER) ||
-                           frame->HasFlag(wxMAXIMIZE_BOX) || frame->HasFlag(wxMINIMIZE_BOX));
+              // A normal window: the window manager draws its caption above
+              // the client area.
+              EXPECT_TRUE(frame->HasFlag(wxCAPTION) && frame->HasFlag(wxSYSTEM_MENU) &&
+                          frame->HasFlag(wxMAXIMIZE_BOX) && frame->HasFlag(wxMINIMIZE_BOX));
+              EXPECT_GT(frame->GetClientAreaOrigin().y + frame->ClientToScreen(wxPoint()).y,
+                        frame->GetScreenPosition().y);
               EXPECT_EQ(frame->GetMenuBar(), nullptr);
               EXPECT_EQ(frame->GetToolBar(), nullptr);
               EXPECT_EQ(frame->GetStatusBar(), nullptr);
@@ -75,7 +93,7 @@ TEST_F(WizardFlowTest, ButtonsEnterAndEscLeadFromPageToPage) {
               Click(page.Control(IDOK));  // 開始
             })
       .Then(IDD_DESTINATION, [&](gui::PageDialog& page) { Click(page.Control(IDC_BACK)); })  // 戻る
-      .Then(IDD_NOTICE, [&](gui::PageDialog& page) { PressKey(page, WXK_RETURN); })
+      .Then(IDD_NOTICE, [&](gui::PageDialog& page) { PressKeys("Return"); })
       .Then(IDD_DESTINATION,
             [&](gui::PageDialog& page) {
               chosen = page.GetDlgItemText(IDC_PATH);
@@ -86,9 +104,9 @@ TEST_F(WizardFlowTest, ButtonsEnterAndEscLeadFromPageToPage) {
               EXPECT_EQ(page.GetDlgItemText(IDC_NOTES), chosen);
               Click(page.Control(IDCANCEL));  // 戻る
             })
-      .Then(IDD_DESTINATION, [&](gui::PageDialog& page) { PressKey(page, WXK_RETURN); })
-      .Then(IDD_CONFIRM, [&](gui::PageDialog& page) { PressKey(page, WXK_ESCAPE); })
-      .Then(IDD_DESTINATION, [&](gui::PageDialog& page) { PressKey(page, WXK_ESCAPE); });
+      .Then(IDD_DESTINATION, [&](gui::PageDialog& page) { PressKeys("Return"); })
+      .Then(IDD_CONFIRM, [&](gui::PageDialog& page) { PressKeys("Escape"); })
+      .Then(IDD_DESTINATION, [&](gui::PageDialog& page) { PressKeys("Escape"); });
   RunWizard(script);
   EXPECT_FALSE(chosen.empty());
   EXPECT_TRUE(boxes.Boxes().empty());
@@ -102,7 +120,7 @@ TEST_F(WizardFlowTest, CancelOnTheNotesPageEndsTheProgram) {
 
 TEST_F(WizardFlowTest, EscOnTheNotesPageEndsTheProgram) {
   ModalScript script;
-  script.Then(IDD_NOTICE, [&](gui::PageDialog& page) { PressKey(page, WXK_ESCAPE); });
+  script.Then(IDD_NOTICE, [&](gui::PageDialog& page) { PressKeys("Escape"); });
   RunWizard(script);
 }
 
@@ -116,6 +134,123 @@ TEST_F(WizardFlowTest, UpdateFromTheConfirmPageAppliesTheSampleUpdate) {
   ASSERT_FALSE(boxes.Boxes().empty());
   EXPECT_EQ(boxes.Transcript().back(), "確認: システムは正常に更新されました。 [OK]");
   EXPECT_NE(sample.ProductFile("VELSOR/velsor1.ini"), before);
+}
+
+TEST_F(WizardFlowTest, PagesOpenAboveTheMainWindowWithTheDefaultButtonFocused) {
+  ModalScript script;
+  script
+      .Then(IDD_NOTICE,
+            [&](gui::PageDialog& page) {
+              ExpectFocusOn(page, IDOK);
+              PressKeys("Return");
+            })
+      .Then(IDD_DESTINATION,
+            [&](gui::PageDialog& page) {
+              ExpectFocusOn(page, IDOK);
+              PressKeys("Return");
+            })
+      .Then(IDD_CONFIRM,
+            [&](gui::PageDialog& page) {
+              ExpectFocusOn(page, IDOK);
+              PressKeys("Escape");
+            })
+      .Then(IDD_DESTINATION, [&](gui::PageDialog&) { PressKeys("Escape"); });
+  RunWizard(script);
+}
+
+TEST_F(WizardFlowTest, AClickOnAFolderEntersThatFolderAndNothingElse) {
+  const auto path = [](gui::PageDialog& page) { return page.GetDlgItemText(IDC_PATH); };
+  ModalScript script;
+  script
+      .Then(IDD_NOTICE, [&](gui::PageDialog& page) { Click(page.Control(IDOK)); })
+      .Then(IDD_DESTINATION,
+            [&](gui::PageDialog& page) {
+              ClickAt(EntryPoint(page.Control(IDC_DRIVE_LIST), 0));  // [-c-]
+              ASSERT_TRUE(WaitFor([&] { return path(page) == "c:\\"; })) << path(page);
+              ClickAt(EntryPoint(page.Control(IDC_FOLDER_LIST), 1));  // [VELSOR]
+              EXPECT_TRUE(WaitFor([&] { return path(page) == "C:\\VELSOR"; })) << path(page);
+              // Below the entries: nothing picked.
+              const wxRect list = page.Control(IDC_FOLDER_LIST)->GetScreenRect();
+              ClickAt({list.GetLeft() + list.GetWidth() / 2, list.GetBottom() - 6});
+              EXPECT_FALSE(WaitFor([&] { return path(page) != "C:\\VELSOR"; })) << path(page);
+              // Typed into the field, then a click on [MST1].
+              Click(page.Control(IDC_PATH));
+              TypeText("x");
+              ClickAt(EntryPoint(page.Control(IDC_FOLDER_LIST), 2));
+              EXPECT_TRUE(WaitFor([&] { return path(page) == "C:\\VELSOR\\MST1"; })) << path(page);
+              PressKeys("Escape");
+            });
+  RunWizard(script);
+}
+
+TEST_F(WizardFlowTest, TabFollowsTheTemplateAndArrowsMoveTheHighlight) {
+  const auto path = [](gui::PageDialog& page) { return page.GetDlgItemText(IDC_PATH); };
+  ModalScript script;
+  script
+      .Then(IDD_NOTICE, [&](gui::PageDialog& page) { Click(page.Control(IDOK)); })
+      .Then(IDD_DESTINATION,
+            [&](gui::PageDialog& page) {
+              const std::string proposed = path(page);
+              ExpectFocusOn(page, IDOK);
+              PressKeys("Tab");
+              ExpectFocusOn(page, IDC_PATH);
+              PressKeys("Tab");
+              ExpectFocusOn(page, IDC_BACK);
+              EXPECT_EQ(path(page), proposed);
+              // In the folder list, arrows move the highlight; Enter enters.
+              ClickAt(EntryPoint(page.Control(IDC_DRIVE_LIST), 0));
+              ASSERT_TRUE(WaitFor([&] { return path(page) == "c:\\"; })) << path(page);
+              ClickAt(EntryPoint(page.Control(IDC_FOLDER_LIST), 1));  // [VELSOR]
+              ASSERT_TRUE(WaitFor([&] { return path(page) == "C:\\VELSOR"; })) << path(page);
+              PressKeys("Down Down Down");
+              EXPECT_FALSE(WaitFor([&] { return path(page) != "C:\\VELSOR"; })) << path(page);
+              PressKeys("Return");
+              EXPECT_TRUE(WaitFor([&] { return path(page) == "C:\\VELSOR\\MST21"; })) << path(page);
+              PressKeys("Escape");
+            });
+  RunWizard(script);
+}
+
+TEST_F(WizardFlowTest, ATypedCharacterWithoutCp932FormKeepsTheUserOnThePage) {
+  gui::PageDialog* destination = nullptr;
+  ModalScript script;
+  script.Then(IDD_NOTICE, [&](gui::PageDialog& page) { Click(page.Control(IDOK)); })
+      .Then(IDD_DESTINATION,
+            [&](gui::PageDialog& page) {
+              destination = &page;
+              Click(page.Control(IDC_PATH));
+              PressKeys("ctrl+a");
+              TypeText("C:\\M");
+              PressKeys("ctrl+shift+u f c space");  // GTK's Unicode entry: ü
+              TypeText("ller");
+              auto* field = dynamic_cast<wxTextCtrl*>(page.Control(IDC_PATH));
+              ASSERT_TRUE(WaitFor([&] { return field->GetValue() == wxString::FromUTF8("C:\\Müller"); }))
+                  << field->GetValue().utf8_str();
+              Click(page.Control(IDOK));
+            })
+      .ThenBox([&](gui::MessageBoxDialog& box) {
+        EXPECT_EQ(box.GetTitle(), wxString::FromUTF8("エラー"));
+        PressKeys("Return");
+        script.Revisit(*destination);
+      })
+      .Then(IDD_DESTINATION, [&](gui::PageDialog& page) {
+        ExpectFocusOn(page, IDC_PATH);
+        PressKeys("Escape");
+      });
+  RunWizard(script);
+}
+
+TEST_F(WizardFlowTest, TheCommandLinesDestinationStandsInThePathField) {
+  host.SetTypedDestination("D:\\TYPED");
+  std::string shown;
+  ModalScript script;
+  script.Then(IDD_NOTICE, [&](gui::PageDialog& page) { Click(page.Control(IDOK)); })
+      .Then(IDD_DESTINATION, [&](gui::PageDialog& page) {
+        shown = page.GetDlgItemText(IDC_PATH);
+        PressKeys("Escape");
+      });
+  RunWizard(script);
+  EXPECT_EQ(shown, "D:\\TYPED");
 }
 
 class WizardWithoutInfoFileTest : public WizardFlowTest {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "picture/bitmap_file.hpp"
+#include "picture/remembered_picture.hpp"
 #include "picture/rgb_pixels.hpp"
 #include "tests/support/bitmap_builder.hpp"
 #include "tests/picture/picture_files.hpp"
@@ -104,6 +105,21 @@ TEST_F(DrawBitmapFileTest, NothingIsPaintedWhenThePictureCannotBeLoaded) {
   EXPECT_EQ(DrawBitmapFile(files_.files(), surface_, {0, 0, 5, 5}, "C:\\missing.bmp", SRCCOPY), 0);
   EXPECT_EQ(Draw("BX not a bitmap at all, but long enough to hold both headers........"), 0);
   EXPECT_TRUE(surface_.calls.empty());
+}
+
+TEST_F(DrawBitmapFileTest, ARememberedPictureOutlivesItsFile) {
+  // The first disk taken out after a prompt: the window paints on.
+  BitmapFields fields{.width = 1, .height = 1, .bitCount = 24};
+  fields.pixels = std::string("\x30\x20\x10\0", 4);
+  const std::string path = files_.Put("view.bmp", BuildBitmapFile(fields));
+  RememberedPicture picture;
+  EXPECT_EQ(picture.Draw(files_.files(), surface_, {0, 0, 4, 4}, path, SRCCOPY), 1);
+  ASSERT_TRUE(files_.files().Remove(path));
+  EXPECT_EQ(picture.Draw(files_.files(), surface_, {0, 0, 4, 4}, path, SRCCOPY), 1);
+  EXPECT_EQ(DrawBitmapFile(files_.files(), surface_, {0, 0, 4, 4}, path, SRCCOPY), 0);
+  EXPECT_EQ(picture.Draw(files_.files(), surface_, {0, 0, 4, 4}, "C:\\other.bmp", SRCCOPY), 0);
+  ASSERT_EQ(surface_.calls.size(), 2u);
+  EXPECT_EQ(surface_.calls[1].rgb, Rgb({0x102030}));
 }
 
 }  // namespace

@@ -145,8 +145,9 @@ TEST_F(LoadBitmapFileTest, HostileSizesAreRefusedBeforeAnythingIsAllocated) {
   std::string hugeHeader = BuildBitmapFile({.width = 1, .height = 1, .pixels = row});
   hugeHeader[17] = 0x7F;  // biSize 0x7F000028
   EXPECT_EQ(Load(hugeHeader), 0);
-  // Run-length compressed pictures are not drawn.
-  EXPECT_TRUE(refused({.width = 1, .height = 1, .bitCount = 8, .compression = 1,
+  // Compression a picture of that bit count cannot have, or a JPEG inside.
+  EXPECT_TRUE(refused({.width = 1, .height = 1, .bitCount = 24, .compression = 1, .pixels = row}));
+  EXPECT_TRUE(refused({.width = 1, .height = 1, .bitCount = 8, .compression = 4,
                        .colours = Greys(256), .pixels = row}));
 }
 

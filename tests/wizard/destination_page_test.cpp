@@ -1,6 +1,6 @@
 // The destination page on real folders: the drive list, walking folders
 // through the per-drive current folders, what OK, Esc and Back return, and
-// the current drive set back on every way out.
+// each drive's current folder set back on every way out.
 
 #include <gtest/gtest.h>
 
@@ -131,21 +131,26 @@ TEST_F(DestinationPageTest, EscAndBackKeepTheCallersFolder) {
   EXPECT_EQ(page.m_strDestination, "C:\\DEFAULT");
 }
 
-TEST_F(DestinationPageTest, EveryWayOutSetsBackOnlyTheCurrentDrive) {
+TEST_F(DestinationPageTest, EveryWayOutPutsBackEachDrivesFolder) {
+  // A medium at the root of D: names its files "D:name", relative to D:'s
+  // current folder: browsing D: must not move them away.
   const std::vector<PageScript> waysOut = {Press(IDOK), Press(IDC_BACK),
                                            [](PageDriver& driver) { driver.PressEsc(); }};
   for (const PageScript& leave : waysOut) {
-    world.Files().Chdrive(3);
+    world.Files().Chdir("D:\\");
+    world.Files().Chdir("C:\\PROG");
     Run([&leave](PageDriver& driver) {
       driver.Select(IDC_DRIVE_LIST, "[-d-]");
       driver.Select(IDC_FOLDER_LIST, "[DATA]");
+      driver.Select(IDC_FOLDER_LIST, "[SUB]");
+      driver.Select(IDC_DRIVE_LIST, "[-c-]");
       leave(driver);
     });
     EXPECT_EQ(world.Files().Getdrive(), 3);
-    EXPECT_EQ(world.Files().Getcwd(), "C:\\");
-    // D: keeps the folder the user walked to.
+    EXPECT_EQ(world.Files().Getcwd(), "C:\\PROG");
+    EXPECT_EQ(world.Files().Access("D:readme.txt"), 0);
     world.Files().Chdrive(4);
-    EXPECT_EQ(world.Files().Getcwd(), "D:\\DATA");
+    EXPECT_EQ(world.Files().Getcwd(), "D:\\");
   }
 }
 
