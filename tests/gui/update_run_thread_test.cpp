@@ -25,6 +25,7 @@
 #include "platform/gui/wx_dialog_host.hpp"
 #include "resources/resource_ids.hpp"
 #include "tests/gui/modal_script.hpp"
+#include "tests/gui/x_input.hpp"
 #include "tests/gui/sample_installation.hpp"
 #include "tests/gui/screen_cursor.hpp"
 #include "tests/support/scripted_user_interface.hpp"

@@ -93,7 +93,7 @@ TEST_F(WizardFlowTest, ButtonsEnterAndEscLeadFromPageToPage) {
               Click(page.Control(IDOK));  // 開始
             })
       .Then(IDD_DESTINATION, [&](gui::PageDialog& page) { Click(page.Control(IDC_BACK)); })  // 戻る
-      .Then(IDD_NOTICE, [&](gui::PageDialog& page) { PressKeys("Return"); })
+      .Then(IDD_NOTICE, [&](gui::PageDialog&) { PressKeys("Return"); })
       .Then(IDD_DESTINATION,
             [&](gui::PageDialog& page) {
               chosen = page.GetDlgItemText(IDC_PATH);
@@ -104,9 +104,9 @@ TEST_F(WizardFlowTest, ButtonsEnterAndEscLeadFromPageToPage) {
               EXPECT_EQ(page.GetDlgItemText(IDC_NOTES), chosen);
               Click(page.Control(IDCANCEL));  // 戻る
             })
-      .Then(IDD_DESTINATION, [&](gui::PageDialog& page) { PressKeys("Return"); })
-      .Then(IDD_CONFIRM, [&](gui::PageDialog& page) { PressKeys("Escape"); })
-      .Then(IDD_DESTINATION, [&](gui::PageDialog& page) { PressKeys("Escape"); });
+      .Then(IDD_DESTINATION, [&](gui::PageDialog&) { PressKeys("Return"); })
+      .Then(IDD_CONFIRM, [&](gui::PageDialog&) { PressKeys("Escape"); })
+      .Then(IDD_DESTINATION, [&](gui::PageDialog&) { PressKeys("Escape"); });
   RunWizard(script);
   EXPECT_FALSE(chosen.empty());
   EXPECT_TRUE(boxes.Boxes().empty());
@@ -120,7 +120,7 @@ TEST_F(WizardFlowTest, CancelOnTheNotesPageEndsTheProgram) {
 
 TEST_F(WizardFlowTest, EscOnTheNotesPageEndsTheProgram) {
   ModalScript script;
-  script.Then(IDD_NOTICE, [&](gui::PageDialog& page) { PressKeys("Escape"); });
+  script.Then(IDD_NOTICE, [&](gui::PageDialog&) { PressKeys("Escape"); });
   RunWizard(script);
 }
 
