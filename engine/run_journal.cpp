@@ -94,12 +94,31 @@ std::vector<Record> ReadRecords(const JournalFiles& store, const fs::path& folde
   return records;
 }
 
+// A journal is a file like any other in the product: a record naming a
+// place outside the product, or a kept file outside the journal, is never
+// acted on.
+bool InsideItsFolders(const Record& record) {
+  const auto outside = [](const fs::path& path) {
+    return path.empty() || path.has_root_path() ||
+           std::find(path.begin(), path.end(), "..") != path.end();
+  };
+  const auto numbered = [](const std::string& name) {
+    return !name.empty() && std::all_of(name.begin(), name.end(),
+                                        [](char c) { return c >= '0' && c <= '9'; });
+  };
+  return !outside(record.relative) && (record.kind != kKeptRecord || numbered(record.kept));
+}
+
 // Newest first, so that a folder is empty again when its turn comes.
 RestoreResult PutBack(JournalFiles& store, const fs::path& folder, const fs::path& productRoot) {
   RestoreResult result;
   auto records = ReadRecords(store, folder);
   std::reverse(records.begin(), records.end());
   for (const Record& record : records) {
+    if (!InsideItsFolders(record)) {
+      result.notRestored.push_back(record.relative);
+      continue;
+    }
     const fs::path target = productRoot / record.relative;
     bool done = true;
     if (record.kind == kKeptRecord) {

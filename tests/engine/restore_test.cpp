@@ -7,7 +7,9 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <tuple>
 
@@ -206,6 +208,33 @@ TEST(Restore, WhatCannotBePutBackIsNamedAndPutBackAtTheNextStart) {
   // Its own journal was begun on the product as it was before.
   EXPECT_TRUE(RunJournal::UndoLast(store, world.Product())->Complete());
   EXPECT_EQ(Tree(world), before);
+}
+
+TEST(Restore, AnUndoActsOnNoJournalRecordThatPointsOutsideTheProduct) {
+  UpdateWorld world;
+  RefusingJournalFiles store;
+  world.journalFiles = &store;
+  DescribeRichUpdate(world);
+  const auto before = Tree(world);
+  ASSERT_EQ(world.Run(), 1);
+
+  const fs::path outside = world.Product().parent_path();
+  for (const char* name : {"added-elsewhere", "kept-elsewhere"}) {
+    std::ofstream(outside / name) << "not the product's";
+  }
+  std::ofstream(world.Product() / kBookkeepingFolderName / "journal" / "last" / "entries",
+                std::ios::app)
+      << "A ../added-elsewhere\nK 1 ../kept-elsewhere\nK ../../x PROG.EXE\nA " << outside.string()
+      << "/added-elsewhere\n";
+
+  const auto undone = RunJournal::UndoLast(store, world.Product());
+  ASSERT_TRUE(undone.has_value());
+  EXPECT_EQ(undone->notRestored.size(), 4u);
+  EXPECT_EQ(Tree(world), before);
+  for (const char* name : {"added-elsewhere", "kept-elsewhere"}) {
+    std::ifstream file(outside / name);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), "not the product's") << name;
+  }
 }
 
 }  // namespace
