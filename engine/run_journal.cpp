@@ -246,6 +246,10 @@ std::optional<RestoreResult> RunJournal::UndoLast(JournalFiles& store, const fs:
   // As a run under way, an undo that is stopped midway is finished at the next start.
   const fs::path run = RunFolder(productRoot);
   if (store.Exists(run) || !store.MoveBack(last, run)) return RestoreResult{{last}};
+  // Without its mark it is no longer taken for a successful run being kept.
+  if (!store.RemoveEntry(run / kAppliedMark) || !store.FlushFolder(run)) {
+    return RestoreResult{{run}};
+  }
   return PutBack(store, run, productRoot);
 }
 

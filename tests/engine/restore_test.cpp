@@ -210,6 +210,35 @@ TEST(Restore, WhatCannotBePutBackIsNamedAndPutBackAtTheNextStart) {
   EXPECT_EQ(Tree(world), before);
 }
 
+// Puts back a given number of files, then fails, as an undo that was killed.
+class StoppingJournalFiles : public RefusingJournalFiles {
+ public:
+  bool MoveBack(const fs::path& from, const fs::path& to) override {
+    return movesLeft-- > 0 && RefusingJournalFiles::MoveBack(from, to);
+  }
+  int movesLeft = 1 << 30;
+};
+
+TEST(Restore, AnUndoStoppedMidwayIsFinishedAtTheNextStart) {
+  UpdateWorld world;
+  StoppingJournalFiles store;
+  world.journalFiles = &store;
+  DescribeRichUpdate(world);
+  const auto before = Tree(world);
+  ASSERT_EQ(world.Run(), 1);
+
+  store.movesLeft = 2;
+  EXPECT_FALSE(RunJournal::UndoLast(store, world.Product())->Complete());
+  store.movesLeft = 1 << 30;
+  const std::size_t boxesBefore = world.ui.Transcript().size();
+  EXPECT_EQ(world.Run(), 1);
+
+  ASSERT_GT(world.ui.Transcript().size(), boxesBefore);
+  EXPECT_EQ(world.ui.Transcript()[boxesBefore], kRestored);
+  EXPECT_TRUE(RunJournal::UndoLast(store, world.Product())->Complete());
+  EXPECT_EQ(Tree(world), before);
+}
+
 TEST(Restore, AnUndoActsOnNoJournalRecordThatPointsOutsideTheProduct) {
   UpdateWorld world;
   RefusingJournalFiles store;
