@@ -24,9 +24,15 @@ using SourceReader = std::optional<reg::SourceError> (*)(std::string_view, Regis
 std::optional<std::string> ReadHostFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return std::nullopt;
-  return bytes;
+  // A read error (a folder, a failing disk) is thrown by the stream buffer
+  // itself, whatever the stream's exception mask says.
+  try {
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return std::nullopt;
+    return bytes;
+  } catch (const std::ios_base::failure&) {
+    return std::nullopt;
+  }
 }
 
 void ReportUnusable(const std::filesystem::path& file, std::size_t line, std::string_view reason) {

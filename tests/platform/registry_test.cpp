@@ -220,6 +220,19 @@ TEST_F(RegFileRegistry, OneUnparsableFileEmptiesTheWholeView) {
   EXPECT_NE(errors.find("bad.reg:3:"), std::string::npos) << errors;
 }
 
+TEST_F(RegFileRegistry, AFileThatCannotBeReadGivesAnEmptyViewAndOneLine) {
+  const auto good = Write("good.reg",
+                          "REGEDIT4\n"
+                          "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Good]\n");
+  // A folder opens as a file on Linux and fails only when read.
+  ::testing::internal::CaptureStderr();
+  Registry registry = Registry::FromRegFiles({good, good.parent_path()});
+  const std::string errors = ::testing::internal::GetCapturedStderr();
+
+  EXPECT_FALSE(KeyOpens(registry, kUninstall + "Good"));
+  EXPECT_NE(errors.find("cannot be read"), std::string::npos) << errors;
+}
+
 TEST_F(RegFileRegistry, Utf16FileWithoutItsHeaderOrWithABrokenUnitIsRefused) {
   const auto noHeader = Write("no-header.reg", Utf16LeWithMark(u"REGEDIT4\r\n"));
   std::u16string broken = u"Windows Registry Editor Version 5.00\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\X]\r\n\"A\"=\"";
