@@ -43,6 +43,9 @@ std::vector<std::uint8_t> Loaded(testing::PictureFiles& files, const std::string
 }
 
 TEST(EncodedBitmap, PicturesImageMagickWroteShowTheirPixels) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the pictures are made by ImageMagick on the Linux side";
+#endif
   struct Case {
     const char* options;
     std::uint32_t compression;
