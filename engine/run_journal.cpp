@@ -26,6 +26,17 @@ fs::path JournalFolder(const fs::path& productRoot) {
 fs::path RunFolder(const fs::path& productRoot) { return JournalFolder(productRoot) / "run"; }
 fs::path LastFolder(const fs::path& productRoot) { return JournalFolder(productRoot) / "last"; }
 
+// The journal holds the product's old files: a link planted in its place
+// must never carry them, or what a restore reads, out of the product.
+bool LinkPlantedInTheJournal(const fs::path& productRoot) {
+  for (const fs::path& folder : {productRoot / kBookkeepingFolderName, JournalFolder(productRoot),
+                                 RunFolder(productRoot), LastFolder(productRoot)}) {
+    std::error_code error;
+    if (fs::is_symlink(fs::symlink_status(folder, error))) return true;
+  }
+  return false;
+}
+
 // One record a line: line breaks and the escape character in names escaped.
 std::string Escape(const std::string& name) {
   std::string escaped;
@@ -144,6 +155,7 @@ bool RunJournal::Begin(const fs::path& productRoot) {
   folder_ = RunFolder(productRoot_);
   journaled_.clear();
   keptCount_ = 0;
+  if (LinkPlantedInTheJournal(productRoot_)) return false;
   return store_.RemoveTree(folder_) && store_.MakeFolders(folder_ / kKeptFolder) &&
          store_.AppendDurably(folder_ / kEntriesFile, "");
 }
@@ -230,7 +242,8 @@ RestoreResult RunJournal::Restore() { return PutBack(store_, folder_, productRoo
 std::optional<RestoreResult> RunJournal::RecoverKilledRun(JournalFiles& store,
                                                           const fs::path& productRoot) {
   const fs::path run = RunFolder(productRoot);
-  if (!store.Exists(run)) return std::nullopt;
+  // A planted link is left for Begin to refuse.
+  if (LinkPlantedInTheJournal(productRoot) || !store.Exists(run)) return std::nullopt;
   // Killed after it succeeded, while its journal was being kept.
   if (store.Exists(run / kAppliedMark)) {
     const fs::path last = LastFolder(productRoot);
@@ -242,6 +255,7 @@ std::optional<RestoreResult> RunJournal::RecoverKilledRun(JournalFiles& store,
 
 std::optional<RestoreResult> RunJournal::UndoLast(JournalFiles& store, const fs::path& productRoot) {
   const fs::path last = LastFolder(productRoot);
+  if (LinkPlantedInTheJournal(productRoot)) return RestoreResult{{JournalFolder(productRoot)}};
   if (!store.Exists(last)) return std::nullopt;
   // As a run under way, an undo that is stopped midway is finished at the next start.
   const fs::path run = RunFolder(productRoot);

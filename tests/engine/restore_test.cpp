@@ -266,5 +266,31 @@ TEST(Restore, AnUndoActsOnNoJournalRecordThatPointsOutsideTheProduct) {
   }
 }
 
+// A link planted where the journal lives is never followed: the run is
+// refused before it touches the product, and the undo does nothing.
+TEST(Restore, AJournalFolderThatIsALinkIsNeverWrittenThrough) {
+  for (const char* planted : {"journal", "journal/run", "journal/last"}) {
+    SCOPED_TRACE(planted);
+    UpdateWorld world;
+    RefusingJournalFiles store;
+    world.journalFiles = &store;
+    DescribeRichUpdate(world);
+    const auto before = Tree(world);
+    const fs::path elsewhere = world.Product().parent_path() / "elsewhere";
+    fs::create_directories(elsewhere);
+    const fs::path link = world.Product() / kBookkeepingFolderName / planted;
+    fs::create_directories(link.parent_path());
+    fs::create_directory_symlink(elsewhere, link);
+
+    world.Run();
+    EXPECT_EQ(Tree(world), before);
+    EXPECT_TRUE(fs::is_empty(elsewhere));
+    const auto undone = RunJournal::UndoLast(store, world.Product());
+    ASSERT_TRUE(undone.has_value());
+    EXPECT_FALSE(undone->Complete());
+    EXPECT_TRUE(fs::is_empty(elsewhere));
+  }
+}
+
 }  // namespace
 }  // namespace tovrin::testing
