@@ -11,15 +11,9 @@
 #include <vector>
 
 #include "app/command_line.hpp"
-#include "app/lost_output.hpp"
-#include "app/program_services.hpp"
+#include "app/program_entry.hpp"
 #include "app/run_observers.hpp"
-#include "app/unattended_command.hpp"
-#include "app/unattended_run.hpp"
-#include "app/undo_command.hpp"
 #include "app/win32/wizard_window.hpp"
-#include "platform/journal_files.hpp"
-#include "platform/visible_text.hpp"
 #include "platform/win32/wide_text.hpp"
 #include "platform/win32/windows_api.hpp"
 
@@ -42,53 +36,24 @@ int Run(const std::vector<std::string>& given) {
   using namespace tovrin;
   const std::vector<std::string_view> arguments(given.begin(), given.end());
   const auto parsed = ParseCommandLine(arguments);
-  if (!parsed.options) {
-    std::cerr << "tovrin: " << VisibleText(parsed.error) << "\n" << Usage();
+  if (const auto answered = AnswerWithoutServices(parsed)) return *answered;
+  const CommandLineOptions& options = *parsed.options;
+  if (options.action == CommandLineOptions::Action::ShowDrives ||
+      options.action == CommandLineOptions::Action::ResolvePath) {
+    std::cerr << "tovrin: --drives and --resolve show the Linux program's drive table\n";
     return kBadCommandLineStatus;
   }
-  const CommandLineOptions& options = *parsed.options;
-  switch (options.action) {
-    case CommandLineOptions::Action::Help:
-      std::cout << Usage();
-      return EXIT_SUCCESS;
-    case CommandLineOptions::Action::Version:
-      std::cout << "tovrin " << TOVRIN_VERSION << "\n";
-      return EXIT_SUCCESS;
-    case CommandLineOptions::Action::ShowDrives:
-    case CommandLineOptions::Action::ResolvePath:
-      std::cerr << "tovrin: --drives and --resolve show the Linux program's drive table\n";
-      return kBadCommandLineStatus;
-    case CommandLineOptions::Action::Unattended:
-    case CommandLineOptions::Action::Undo:
-    case CommandLineOptions::Action::Wizard:
-      break;
+  int status = 0;
+  const auto services = SetUpOrReport(options, status);
+  if (!services) return status;
+  if (const auto ran =
+          RunWithoutWindow(options, arguments, *services, _isatty(_fileno(stderr)) != 0)) {
+    return *ran;
   }
-  auto setUp = SetUpServices(options);
-  if (!setUp.services) {
-    std::cerr << "tovrin: " << VisibleText(setUp.error) << "\n";
-    if (setUp.status == kBadCommandLineStatus) std::cerr << Usage();
-    return setUp.status;
-  }
-  ProgramServices& services = *setUp.services;
-  if (options.action == CommandLineOptions::Action::Undo) {
-    if (!services.typedDestination) {
-      std::cerr << "tovrin: --undo needs --dest PATH\n" << Usage();
-      return kBadCommandLineStatus;
-    }
-    return UndoLastUpdate(*services.hostFiles, *MakeJournalFiles(), *services.typedDestination,
-                          std::cout, std::cerr);
-  }
-  if (options.action == CommandLineOptions::Action::Wizard) {
-    // The wizard's log; a dry run is the unattended run's alone.
-    RunObservers observers(options, arguments, *services.files, nullptr, std::cout, std::cerr,
-                           false);
-    return RunWizard(*services.files, services.registry, *services.archives, observers.Events());
-  }
-  KeepRunningWhenOutputIsLost();
-  const int runStatus = RunUnattendedCommand(options, arguments, services, std::cout, std::cerr,
-                                             _isatty(_fileno(stderr)) != 0);
-  ReportLostOutput(std::cout, std::cerr);
-  return runStatus;
+  // The wizard's log; a dry run is the unattended run's alone.
+  RunObservers observers(options, arguments, *services->files, nullptr, std::cout, std::cerr,
+                         false);
+  return RunWizard(*services->files, services->registry, *services->archives, observers.Events());
 }
 
 }  // namespace
