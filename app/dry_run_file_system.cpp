@@ -163,14 +163,7 @@ void DryRunFileSystem::Store(std::string_view path, std::string content) {
 std::optional<std::string> DryRunFileSystem::ReadAll(std::string_view path) {
   const auto input = OpenRead(path, OpenAccess::Read);
   if (!input) return std::nullopt;
-  std::string content;
-  char chunk[64 * 1024];
-  while (true) {
-    const auto count = input->Read(chunk, sizeof chunk);
-    if (!count) return std::nullopt;
-    if (*count == 0) return content;
-    content.append(chunk, *count);
-  }
+  return ReadToEnd(*input);
 }
 
 int DryRunFileSystem::Mkdir(std::string_view path) {

@@ -44,6 +44,18 @@ class InputFile {
   virtual std::optional<std::size_t> Read(char* buffer, std::size_t size) = 0;
 };
 
+// The rest of `input`; nullopt on a read error.
+inline std::optional<std::string> ReadToEnd(InputFile& input) {
+  std::string content;
+  char buffer[8192];
+  for (;;) {
+    const auto count = input.Read(buffer, sizeof buffer);
+    if (!count) return std::nullopt;
+    if (*count == 0) return content;
+    content.append(buffer, *count);
+  }
+}
+
 class OutputFile {
  public:
   virtual ~OutputFile() = default;

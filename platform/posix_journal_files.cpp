@@ -92,14 +92,7 @@ std::optional<std::string> PosixJournalFiles::ReadWhole(const fs::path& file) co
   const int descriptor = ::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
   if (descriptor < 0) return std::nullopt;
   PosixInputFile input(descriptor);
-  std::string content;
-  char buffer[8192];
-  for (;;) {
-    const auto count = input.Read(buffer, sizeof buffer);
-    if (!count) return std::nullopt;
-    if (*count == 0) return content;
-    content.append(buffer, *count);
-  }
+  return ReadToEnd(input);
 }
 
 bool PosixJournalFiles::MoveBack(const fs::path& from, const fs::path& to) {

@@ -46,14 +46,7 @@ std::string ProfilePath(const FileSystem& files, const std::string& file) {
 std::optional<std::string> ReadWholeFile(FileSystem& files, std::string_view path) {
   const auto input = files.OpenRead(path);
   if (!input) return std::nullopt;
-  std::string bytes;
-  char chunk[16 * 1024];
-  for (;;) {
-    const auto count = input->Read(chunk, sizeof chunk);
-    if (!count) return std::nullopt;
-    if (*count == 0) return bytes;
-    bytes.append(chunk, *count);
-  }
+  return ReadToEnd(*input);
 }
 
 // A profile with a byte-order mark is read through its encoding; one that

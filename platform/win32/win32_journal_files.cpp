@@ -69,14 +69,7 @@ class Win32JournalFiles : public JournalFiles {
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
     Win32InputFile input(handle);
-    std::string content;
-    char buffer[8192];
-    for (;;) {
-      const auto count = input.Read(buffer, sizeof buffer);
-      if (!count) return std::nullopt;
-      if (*count == 0) return content;
-      content.append(buffer, *count);
-    }
+    return ReadToEnd(input);
   }
 
   bool MoveBack(const fs::path& from, const fs::path& to) override {
