@@ -26,7 +26,7 @@ int ReportNotRestored(const std::filesystem::path& root, const RestoreResult& re
 int UndoLastUpdate(FileSystem& files, JournalFiles& store, const std::string& destination,
                    std::ostream& out, std::ostream& err) {
   const auto root = files.Resolve(destination);
-  if (!root || files.Access(destination) != 0) {
+  if (!root || files.Exists(destination) != Presence::Present) {
     err << "tovrin: no product folder at " << Shown(destination) << "\n";
     return kUndoNothing;
   }

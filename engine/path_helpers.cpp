@@ -5,7 +5,9 @@
 namespace tovrin {
 namespace {
 
-bool Exists(const FileSystem& files, const std::string& path) { return files.Access(path) == 0; }
+bool Exists(const FileSystem& files, const std::string& path) {
+  return files.Exists(path) == Presence::Present;
+}
 
 }  // namespace
 

@@ -26,7 +26,7 @@ constexpr const char* kTremickSettingsFile = "tremick1.ini";
 std::string SettingsFileMissing(const FileSystem& files, const std::string& folder,
                                 const std::string& name) {
   std::string finding = name + " was looked for in " + folder + " and is not there";
-  if (files.Access(folder) != 0) finding += " (no such folder)";
+  if (files.Exists(folder) != Presence::Present) finding += " (no such folder)";
   return finding;
 }
 

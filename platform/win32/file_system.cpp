@@ -149,10 +149,6 @@ std::optional<std::string> Win32FileSystem::ToWindowsPath(const fs::path& host) 
   return win32::Cp932FromWide(*full);
 }
 
-int Win32FileSystem::Access(std::string_view path) const {
-  return Attributes(Wide(path)) != INVALID_FILE_ATTRIBUTES ? 0 : -1;
-}
-
 Presence Win32FileSystem::Exists(std::string_view path) const {
   if (Attributes(Wide(path)) != INVALID_FILE_ATTRIBUTES) return Presence::Present;
   return IsAbsence(GetLastError()) ? Presence::Absent : Presence::Unknown;
@@ -268,12 +264,6 @@ bool Win32FileSystem::Remove(std::string_view path) {
   return IsFile(Attributes(wide)) && DeleteFileW(wide.c_str()) != 0;
 }
 
-bool Win32FileSystem::Rename(std::string_view from, std::string_view to) {
-  const auto source = Wide(from);
-  const auto target = Wide(to);
-  return !source.empty() && !target.empty() && MoveFileW(source.c_str(), target.c_str()) != 0;
-}
-
 bool Win32FileSystem::Replace(std::string_view from, std::string_view to) {
   const auto source = Wide(from);
   const auto target = Wide(to);
@@ -325,10 +315,6 @@ std::unique_ptr<AtomicFile> Win32FileSystem::BeginReplace(std::string_view path)
 
 // Entries after "." and ".." sorted by their bytes, as on the POSIX side, so
 // that a search gives the same order on every file system.
-std::vector<FindEntry> Win32FileSystem::FindFiles(std::string_view pattern) const {
-  return SearchFiles(pattern).value_or(std::vector<FindEntry>{});
-}
-
 std::optional<std::vector<FindEntry>> Win32FileSystem::SearchFiles(std::string_view pattern) const {
   const auto wide = Wide(pattern);
   if (wide.empty()) return std::vector<FindEntry>{};
