@@ -4,7 +4,7 @@
 #include <cerrno>
 #include <ctime>
 
-#include "app/shared_product_lock.hpp"
+#include "platform/product_lock.hpp"
 #include "app/utf8_path.hpp"
 #include "platform/cp932.hpp"
 #include "platform/path_text.hpp"

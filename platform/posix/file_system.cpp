@@ -11,7 +11,7 @@
 #include "platform/cp932.hpp"
 #include "platform/posix/dos_attributes.hpp"
 #include "platform/path_text.hpp"
-#include "platform/posix/product_lock.hpp"
+#include "platform/product_lock.hpp"
 #include "platform/posix/regular_file.hpp"
 #include "platform/temporary_name.hpp"
 #include "platform/wildcard.hpp"
