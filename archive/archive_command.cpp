@@ -14,7 +14,7 @@ std::string Display(const LzhMember& member) { return MemberDisplayName(member.n
 
 std::unique_ptr<LzhReader> OpenArchive(FileSystem& files, const std::string& archive,
                                        std::string& message) {
-  if (files.Access(archive) != 0) {
+  if (files.Exists(archive) != Presence::Present) {
     message = ArchiveMessage(texts::kArchiveNotFound, {archive});
     return nullptr;
   }
@@ -41,7 +41,7 @@ bool MakeFolders(FileSystem& files, const std::string& base, const std::vector<s
   std::string folder = base;
   for (const std::string& name : folders) {
     folder += name;
-    if (files.Access(folder) != 0 && files.Mkdir(folder) != 0) return false;
+    if (files.Exists(folder) != Presence::Present && files.Mkdir(folder) != 0) return false;
     folder += '\\';
   }
   return true;

@@ -10,6 +10,7 @@
 #include "engine/text_format.hpp"
 #include "engine/update_run.hpp"
 #include "platform/cp932.hpp"
+#include "platform/path_text.hpp"
 #include "platform/profile.hpp"
 #include "platform/user_interface.hpp"
 #include "resources/messages.hpp"
@@ -73,7 +74,7 @@ std::optional<std::string> UpdateRun::SettingsFileToWrite(const std::string& fil
   if (entries.size() != 1 || !entries.front().isLink) return file;
   const auto final = files.FinalPath(file);
   const auto product = files.FinalPath(productFolder_);
-  if (!final || !product || !IsInsideFolder(*final, *product)) return std::nullopt;
+  if (!final || !product || !path_text::IsInsideFolder(*final, *product)) return std::nullopt;
   return final;
 }
 

@@ -82,39 +82,13 @@ RunEvents* ObservedFileSystem::ListenerFor(std::string_view path) const {
 }
 
 FileChange ObservedFileSystem::ChangeOf(std::string_view path, FileChangeKind whenPresent) const {
-  const bool present = inner_.Access(path) == 0;
+  const bool present = inner_.Exists(path) == Presence::Present;
   return {present ? whenPresent : FileChangeKind::Added, std::string(path)};
-}
-
-DriveType ObservedFileSystem::GetDriveType(std::string_view root) const {
-  return inner_.GetDriveType(root);
-}
-std::vector<char> ObservedFileSystem::DriveLetters() const { return inner_.DriveLetters(); }
-std::optional<fs::path> ObservedFileSystem::Resolve(std::string_view path) const {
-  return inner_.Resolve(path);
-}
-std::optional<std::string> ObservedFileSystem::ToWindowsPath(const fs::path& host) const {
-  return inner_.ToWindowsPath(host);
-}
-int ObservedFileSystem::Access(std::string_view path) const { return inner_.Access(path); }
-int ObservedFileSystem::Chdir(std::string_view path) { return inner_.Chdir(path); }
-int ObservedFileSystem::Chdrive(int drive) { return inner_.Chdrive(drive); }
-int ObservedFileSystem::Getdrive() const { return inner_.Getdrive(); }
-std::string ObservedFileSystem::Getcwd() const { return inner_.Getcwd(); }
-std::string ObservedFileSystem::GetWindowsDirectory() const { return inner_.GetWindowsDirectory(); }
-bool ObservedFileSystem::GetStatus(std::string_view path, FileStatus& status) const {
-  return inner_.GetStatus(path, status);
-}
-std::unique_ptr<InputFile> ObservedFileSystem::OpenRead(std::string_view path, OpenAccess access) {
-  return inner_.OpenRead(path, access);
-}
-std::vector<FindEntry> ObservedFileSystem::FindFiles(std::string_view pattern) const {
-  return inner_.FindFiles(pattern);
 }
 
 int ObservedFileSystem::Mkdir(std::string_view path) {
   RunEvents* listener = ListenerFor(path);
-  if (!listener || inner_.Access(path) == 0) return inner_.Mkdir(path);
+  if (!listener || inner_.Exists(path) == Presence::Present) return inner_.Mkdir(path);
   const FileChange change{FileChangeKind::FolderCreated, std::string(path)};
   if (!listener->FileChanging(change)) return -1;
   if (inner_.Mkdir(path) != 0) return -1;
@@ -147,7 +121,7 @@ bool ObservedFileSystem::SetStatus(std::string_view path, const FileStatus& stat
 
 bool ObservedFileSystem::Remove(std::string_view path) {
   RunEvents* listener = ListenerFor(path);
-  if (!listener || inner_.Access(path) != 0) return inner_.Remove(path);
+  if (!listener || inner_.Exists(path) != Presence::Present) return inner_.Remove(path);
   const FileChange change{FileChangeKind::Removed, std::string(path)};
   if (!listener->FileChanging(change)) return false;
   if (!inner_.Remove(path)) return false;
@@ -155,23 +129,15 @@ bool ObservedFileSystem::Remove(std::string_view path) {
   return true;
 }
 
-bool ObservedFileSystem::Rename(std::string_view from, std::string_view to) {
-  return Move(from, to, &FileSystem::Rename);
-}
-
-bool ObservedFileSystem::Replace(std::string_view from, std::string_view to) {
-  return Move(from, to, &FileSystem::Replace);
-}
-
 // Both ends change: the source goes away, the target appears or is replaced.
-bool ObservedFileSystem::Move(std::string_view from, std::string_view to, MoveOperation move) {
+bool ObservedFileSystem::Replace(std::string_view from, std::string_view to) {
   RunEvents* fromListener = ListenerFor(from);
   RunEvents* toListener = ListenerFor(to);
   const FileChange removal{FileChangeKind::Removed, std::string(from)};
   const FileChange arrival = ChangeOf(to, FileChangeKind::Replaced);
   if (fromListener && !fromListener->FileChanging(removal)) return false;
   if (toListener && !toListener->FileChanging(arrival)) return false;
-  if (!(inner_.*move)(from, to)) return false;
+  if (!inner_.Replace(from, to)) return false;
   if (fromListener) fromListener->FileChanged(removal);
   if (toListener) toListener->FileChanged(arrival);
   return true;

@@ -6,7 +6,9 @@
 namespace tovrin {
 namespace {
 
-bool Exists(const FileSystem& files, const std::string& path) { return files.Access(path) == 0; }
+bool Exists(const FileSystem& files, const std::string& path) {
+  return files.Exists(path) == Presence::Present;
+}
 
 bool AnyExists(const FileSystem& files, const std::string& folder,
                std::initializer_list<const char*> names) {

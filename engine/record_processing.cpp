@@ -73,7 +73,7 @@ bool UpdateRun::AskForDisk(int index) {
       ShowBox(cp932::Text(texts::kUpdateCancelled), caption, MB_OK);
       return false;
     }
-    if (platform_.files.Access(marker) == 0) {
+    if (platform_.files.Exists(marker) == Presence::Present) {
       currentDisk_ = disk;
       PlanVisibleRecords();
       return true;

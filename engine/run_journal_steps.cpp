@@ -11,6 +11,7 @@
 #include "engine/update_error.hpp"
 #include "engine/update_run.hpp"
 #include "platform/cp932.hpp"
+#include "platform/path_text.hpp"
 #include "resources/messages.hpp"
 
 namespace tovrin {
@@ -29,17 +30,6 @@ JournalFiles& UpdateRun::JournalStore() {
   if (journalFiles_) return *journalFiles_;
   if (!hostJournalFiles_) hostJournalFiles_ = MakeJournalFiles();
   return *hostJournalFiles_;
-}
-
-// False when the product could not be put back: it is then neither version,
-// and no update may start on it.
-bool UpdateRun::RecoverKilledRun() {
-  const auto root = platform_.files.Resolve(productFolder_);
-  if (!root) return true;
-  const auto result = RunJournal::RecoverKilledRun(JournalStore(), *root);
-  if (!result) return true;
-  ReportRestore(*root, *result);
-  return result->Complete();
 }
 
 void UpdateRun::BeginJournal() {
@@ -63,7 +53,7 @@ void UpdateRun::JournalAhead(int index, const std::string& targetFolder) {
   if (!journalOpen_) return;
   std::vector<std::string> targets;
   for (const std::string& name : ArchiveFileNames(platform_.files, RecordMediumFile(index))) {
-    targets.push_back(FolderWithSeparator(targetFolder) + name);
+    targets.push_back(path_text::FolderWithSeparator(targetFolder) + name);
   }
   journal_->KeepAhead(targets);
 }

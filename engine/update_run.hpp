@@ -60,14 +60,12 @@ class UpdateRun {
   int RunChecked();
   int FindSettingsFile(Refusal& refusal);
   bool ProductMayTakeUpdate(Refusal& refusal);
-  void RemoveLeftovers();
   void PrepareArchiveLibrary();
   int Refuse(const Refusal& refusal, const std::string& text, int result);
   int EndWithError(const std::string& reason);
   int ShowBox(const std::string& text, const std::string& caption, unsigned type);
 
   // run_journal_steps.cpp
-  bool RecoverKilledRun();
   void BeginJournal();
   void CloseJournal();
   void JournalAhead(int index, const std::string& targetFolder);

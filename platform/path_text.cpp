@@ -55,4 +55,15 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
   return upperA == upperB;
 }
 
+std::string FolderWithSeparator(const std::string& folder) {
+  if (!folder.empty() && LastSeparator(folder) == folder.size() - 1) return folder;
+  return folder + '\\';
+}
+
+bool IsInsideFolder(const std::string& path, const std::string& folder) {
+  const std::string prefix = FolderWithSeparator(folder);
+  return path.size() > prefix.size() &&
+         EqualsIgnoreCase(std::string_view(path).substr(0, prefix.size()), prefix);
+}
+
 }  // namespace tovrin::path_text

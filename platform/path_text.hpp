@@ -28,4 +28,11 @@ bool ClimbsAboveStart(std::string_view relative);
 // Equal without regard to ASCII letter case, second bytes compared exactly.
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 
+// The folder with a backslash at its end, ready for a name to be appended
+// (a trailing 0x5C that is a second byte is no separator).
+std::string FolderWithSeparator(const std::string& folder);
+
+// Whether `path` lies below `folder` (letter case ignored as Windows ignores it).
+bool IsInsideFolder(const std::string& path, const std::string& folder);
+
 }  // namespace tovrin::path_text

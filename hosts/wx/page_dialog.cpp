@@ -125,7 +125,6 @@ wxWindow* PageDialog::CreateControl(const DialogControl& control, const wxPoint&
 int PageDialog::Run() {
   page_.OnInitDialog(*this);
   if (endedBeforeShown_) return *endedBeforeShown_;
-  if (textAfterOpening_) SetDlgItemText(textAfterOpening_->first, textAfterOpening_->second);
   if (queue_ != nullptr) postedMessages_.Start(kPostedMessageMilliseconds);
   const int result = ShowModal();
   postedMessages_.Stop();

@@ -28,8 +28,6 @@ class PageDialog : public wxDialog, public Dialog {
 
   // OnInitDialog, then the modal loop; the page's result.
   int Run();
-  // A text put into control `id` once the page's OnInitDialog has run.
-  void SetTextAfterOpening(int id, std::string text) { textAfterOpening_ = {id, std::move(text)}; }
 
   void SetWindowText(const std::string& text) override;
   std::string GetWindowText() const override { return title_; }
@@ -85,7 +83,6 @@ class PageDialog : public wxDialog, public Dialog {
   std::map<int, ListContent> lists_;
   std::optional<int> endedBeforeShown_;
   bool focusGiven_ = false;
-  std::optional<std::pair<int, std::string>> textAfterOpening_;
 };
 
 }  // namespace tovrin::gui

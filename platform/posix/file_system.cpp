@@ -11,7 +11,7 @@
 #include "platform/cp932.hpp"
 #include "platform/posix/dos_attributes.hpp"
 #include "platform/path_text.hpp"
-#include "platform/posix/product_lock.hpp"
+#include "platform/product_lock.hpp"
 #include "platform/posix/regular_file.hpp"
 #include "platform/temporary_name.hpp"
 #include "platform/wildcard.hpp"
@@ -250,8 +250,6 @@ std::optional<std::string> PosixFileSystem::ToWindowsPath(const fs::path& host) 
   return WindowsPath(best->letter, parts);
 }
 
-int PosixFileSystem::Access(std::string_view path) const { return MatchExisting(path) ? 0 : -1; }
-
 Presence PosixFileSystem::Exists(std::string_view path) const {
   const auto location = Locate(path);
   const auto match = location ? LookUp(*location) : std::nullopt;
@@ -374,22 +372,6 @@ bool PosixFileSystem::Remove(std::string_view path) {
   return ::unlink(match->host.c_str()) == 0;
 }
 
-bool PosixFileSystem::Rename(std::string_view from, std::string_view to) {
-  const auto source = MatchExisting(from);
-  const auto location = Locate(to);
-  const auto target = location ? Match(*location) : std::nullopt;
-  if (!source || !target || location->parts.empty()) return false;
-  fs::path destination = target->host;
-  if (target->exists) {
-    // Only a change of letter case of the same file is not a collision.
-    if (target->host != source->host) return false;
-    const auto hostName = cp932::ToUtf8(location->parts.back());
-    if (!hostName) return false;
-    destination = target->host.parent_path() / *hostName;
-  }
-  return ::rename(source->host.c_str(), destination.c_str()) == 0;
-}
-
 bool PosixFileSystem::Replace(std::string_view from, std::string_view to) {
   const auto source = MatchExisting(from);
   const auto target = MatchPath(to);
@@ -446,10 +428,6 @@ std::unique_ptr<AtomicFile> PosixFileSystem::BeginReplaceHost(const fs::path& ta
   const int descriptor = CreateTemporary(target.parent_path(), temporary);
   if (descriptor < 0) return nullptr;
   return MakeAtomicFile(descriptor, std::move(temporary), target);
-}
-
-std::vector<FindEntry> PosixFileSystem::FindFiles(std::string_view pattern) const {
-  return SearchFiles(pattern).value_or(std::vector<FindEntry>{});
 }
 
 std::optional<std::vector<FindEntry>> PosixFileSystem::SearchFiles(std::string_view pattern) const {

@@ -162,21 +162,26 @@ void DescribeCopy(UpdateWorld& world) {
   world.WriteMedium("DOCS/README.TXT", "new text");
 }
 
-TEST(CopyRecord, ReplacesTheFileAndClearsItsAttributes) {
-  UpdateWorld world;
-  DescribeCopy(world);
-  fs::permissions(world.Medium() / "DOCS" / "README.TXT",
-                  fs::perms::owner_read | fs::perms::group_read);
-  world.WriteProduct("DOC/README.TXT", "old text");
+// A new file must not keep the medium's read-only attribute either: a
+// replace alone would carry the old target's attributes over.
+TEST(CopyRecord, ReplacesOrAddsTheFileAndClearsItsAttributes) {
+  for (const bool targetExists : {true, false}) {
+    SCOPED_TRACE(targetExists ? "replaced" : "added");
+    UpdateWorld world;
+    DescribeCopy(world);
+    fs::permissions(world.Medium() / "DOCS" / "README.TXT",
+                    fs::perms::owner_read | fs::perms::group_read);
+    if (targetExists) world.WriteProduct("DOC/README.TXT", "old text");
 
-  EXPECT_EQ(world.Run(), 1);
+    EXPECT_EQ(world.Run(), 1);
 
-  EXPECT_EQ(world.ReadProduct("DOC/README.TXT"), "new text");
-  FileStatus status;
-  ASSERT_TRUE(world.files().GetStatus("C:\\PROG\\DOC\\README.TXT", status));
-  // Wine shows every file with the archive bit, whatever was set.
-  EXPECT_EQ(status.attribute & ~ATTR_ARCHIVE, ATTR_NORMAL);
-  EXPECT_EQ(FilesIn(world.Product() / "DOC"), 1);
+    EXPECT_EQ(world.ReadProduct("DOC/README.TXT"), "new text");
+    FileStatus status;
+    ASSERT_TRUE(world.files().GetStatus("C:\\PROG\\DOC\\README.TXT", status));
+    // Wine shows every file with the archive bit, whatever was set.
+    EXPECT_EQ(status.attribute & ~ATTR_ARCHIVE, ATTR_NORMAL);
+    EXPECT_EQ(FilesIn(world.Product() / "DOC"), 1);
+  }
 }
 
 // CopyFileA refuses a read-only or hidden target; it must stay as it was.

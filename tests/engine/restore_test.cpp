@@ -11,6 +11,8 @@
 #include <functional>
 #include <iterator>
 #include <map>
+#include <set>
+#include <string_view>
 #include <tuple>
 
 #include "engine/run_journal.hpp"
@@ -176,6 +178,56 @@ TEST(Restore, ASuccessfulRunIsTakenBackExactlyWithLinksOrWithCopies) {
     EXPECT_TRUE(undone->Complete());
     EXPECT_EQ(Tree(world), before);
     EXPECT_FALSE(RunJournal::UndoLast(store, world.Product()).has_value()) << "only once";
+  }
+}
+
+// Records when a kept old file is flushed and when the journal's records
+// are appended: a record naming a kept file that a crash could still lose
+// would undo into nothing.
+class RecordingJournalFiles : public RefusingJournalFiles {
+ public:
+  LinkResult Link(const fs::path& file, const fs::path& kept) override {
+    const LinkResult result = RefusingJournalFiles::Link(file, kept);
+    if (result == LinkResult::Linked) unflushed.insert(kept.filename());
+    return result;
+  }
+  bool CopyWhole(const fs::path& file, const fs::path& kept) override {
+    unflushed.insert(kept.filename());
+    return RefusingJournalFiles::CopyWhole(file, kept);
+  }
+  bool FlushFolder(const fs::path& folder) override {
+    if (folder.filename() == "kept") unflushed.clear();
+    return RefusingJournalFiles::FlushFolder(folder);
+  }
+  bool AppendDurably(const fs::path& file, std::string_view bytes) override {
+    for (const auto& kept : unflushed) {
+      if (bytes.find("K " + kept.string() + " ") != std::string_view::npos)
+        appendedBeforeFlush.push_back(kept.string());
+    }
+    const bool keptRecord =
+        bytes.starts_with("K ") || bytes.find("\nK ") != std::string_view::npos;
+    if (keptRecord) ++keptRecordsAppended;
+    return RefusingJournalFiles::AppendDurably(file, bytes);
+  }
+  std::set<fs::path> unflushed;
+  std::vector<std::string> appendedBeforeFlush;
+  int keptRecordsAppended = 0;
+};
+
+TEST(Restore, AKeptFileReachesTheDiskBeforeTheRecordThatNamesIt) {
+  for (const bool linksWork : {true, false}) {
+    SCOPED_TRACE(linksWork ? "hard links" : "no hard links");
+    UpdateWorld world;
+    RecordingJournalFiles store;
+    store.linksWork = linksWork;
+    world.journalFiles = &store;
+    DescribeRichUpdate(world);
+
+    EXPECT_EQ(world.Run(), 1);
+
+    EXPECT_EQ(world.run().Outcome(), UpdateOutcome::Applied);
+    EXPECT_GT(store.keptRecordsAppended, 0);
+    EXPECT_THAT(store.appendedBeforeFlush, ::testing::IsEmpty());
   }
 }
 

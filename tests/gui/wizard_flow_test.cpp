@@ -15,6 +15,7 @@
 #include "tests/gui/sample_installation.hpp"
 #include "tests/gui/x_input.hpp"
 #include "tests/support/scripted_user_interface.hpp"
+#include "wizard/typed_destination.hpp"
 
 namespace tovrin {
 namespace {
@@ -44,7 +45,7 @@ class WizardFlowTest : public ::testing::Test {
   // until the frame has closed.
   void RunWizard(ModalScript& script) {
     script.Run([&] {
-      frame = new CMainFrame(platform, sample.archives(), host, queue);
+      frame = new CMainFrame(platform, sample.archives(), *pages, queue);
       frame->Bind(wxEVT_DESTROY, [this](wxWindowDestroyEvent& event) {
         if (event.GetEventObject() == frame) frame = nullptr;
         event.Skip();
@@ -65,6 +66,7 @@ class WizardFlowTest : public ::testing::Test {
   Platform platform{sample.files(), sample.registry(), boxes};
   MessageQueue queue;
   gui::WxDialogHost host{&queue};
+  DialogHost* pages = &host;  // the host, or a host over it
   CMainFrame* frame = nullptr;
   bool frameClosed = false;
 };
@@ -241,7 +243,8 @@ TEST_F(WizardFlowTest, ATypedCharacterWithoutCp932FormKeepsTheUserOnThePage) {
 }
 
 TEST_F(WizardFlowTest, TheCommandLinesDestinationStandsInThePathField) {
-  host.SetTypedDestination("D:\\TYPED");
+  TypedDestinationDialogs typed(host, "D:\\TYPED");
+  pages = &typed;
   std::string shown;
   ModalScript script;
   script.Then(IDD_NOTICE, [&](gui::PageDialog& page) { Click(page.Control(IDOK)); })
