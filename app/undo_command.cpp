@@ -18,7 +18,11 @@ int ReportNotRestored(const std::filesystem::path& root, const RestoreResult& re
   for (const auto& relative : result.notRestored) {
     err << "tovrin: could not put back " << VisibleText((root / relative).string()) << "\n";
   }
-  return kUndoNotRestored;
+  for (const auto& relative : result.leftInPlace) {
+    err << "tovrin: left in place, it holds files the update did not write: "
+        << VisibleText((root / relative).string()) << "\n";
+  }
+  return result.Closed() ? kUndoLeftInPlace : kUndoNotRestored;
 }
 
 }  // namespace
@@ -42,16 +46,19 @@ int UndoLastUpdate(FileSystem& files, JournalFiles& store, const std::string& de
   for (const std::string& leftover : RemoveLeftoverTemporaries(files, FolderWithSeparator(destination))) {
     err << "tovrin: could not remove " << Shown(leftover) << "\n";
   }
-  if (const auto recovered = RunJournal::RecoverKilledRun(store, *root)) {
-    if (!recovered->Complete()) return ReportNotRestored(*root, *recovered, err);
+  const auto recovered = RunJournal::RecoverKilledRun(store, *root);
+  if (recovered) {
+    if (!recovered->Closed()) return ReportNotRestored(*root, *recovered, err);
+    if (!recovered->Complete()) ReportNotRestored(*root, *recovered, err);
     out << "tovrin: a run that was stopped midway was taken back first\n";
   }
   const auto undone = RunJournal::UndoLast(store, *root);
   if (!undone) {
     err << "tovrin: nothing to undo in " << Shown(destination) << "\n";
-    return kUndoNothing;
+    return recovered && !recovered->Complete() ? kUndoLeftInPlace : kUndoNothing;
   }
   if (!undone->Complete()) return ReportNotRestored(*root, *undone, err);
+  if (recovered && !recovered->Complete()) return kUndoLeftInPlace;
   out << "tovrin: " << Shown(destination) << " is back as it was before its last update\n";
   return kUndoRestored;
 }

@@ -69,12 +69,14 @@ class ObservedFileSystem : public FileSystem {
   }
 
  private:
-  // The listener when `path` lies in the observed folder, else null.
+  // The listener when `path` lies in the observed folder, else null; one
+  // that forbids every change when the path could not be looked up.
   RunEvents* ListenerFor(std::string_view path) const;
   using MoveOperation = bool (FileSystem::*)(std::string_view, std::string_view);
   bool Move(std::string_view from, std::string_view to, MoveOperation move);
-  // Added when nothing is at `path` yet, else `whenPresent`.
-  FileChange ChangeOf(std::string_view path, FileChangeKind whenPresent) const;
+  // Added when nothing is at `path` yet, else `whenPresent`; nullopt when
+  // that cannot be told.
+  std::optional<FileChange> ChangeOf(std::string_view path, FileChangeKind whenPresent) const;
 
   FileSystem& inner_;
   RunEvents* listener_ = nullptr;

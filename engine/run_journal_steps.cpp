@@ -39,7 +39,8 @@ bool UpdateRun::RecoverKilledRun() {
   const auto result = RunJournal::RecoverKilledRun(JournalStore(), *root);
   if (!result) return true;
   ReportRestore(*root, *result);
-  return result->Complete();
+  // Folders left with the user's files in them block nothing.
+  return result->Closed();
 }
 
 void UpdateRun::BeginJournal() {
@@ -72,7 +73,10 @@ void UpdateRun::CloseJournal() {
   if (!journalOpen_) return;
   journalOpen_ = false;
   if (KeepsTheUpdate(outcome_)) {
-    journal_->KeepAsLast();
+    if (journal_->KeepAsLast()) return;
+    outcome_ = UpdateOutcome::AppliedWithWarnings;
+    ShowBox(FormatText(cp932::Text(texts::kJournalNotKept), {productFolder_}),
+            cp932::Text(texts::kCaptionConfirm), MB_OK);
     return;
   }
   ReportRestore(journalRoot_, journal_->Restore());
@@ -86,7 +90,9 @@ void UpdateRun::ReportRestore(const std::filesystem::path& productRoot,
     return;
   }
   std::string names;
-  for (const auto& relative : result.notRestored) {
+  std::vector<std::filesystem::path> named = result.notRestored;
+  named.insert(named.end(), result.leftInPlace.begin(), result.leftInPlace.end());
+  for (const auto& relative : named) {
     auto name = platform_.files.ToWindowsPath(productRoot / relative);
     if (!name) name = cp932::FromUtf8(relative.string());
     if (!names.empty()) names += cp932::Text(kNameSeparator);
