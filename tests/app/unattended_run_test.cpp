@@ -311,11 +311,14 @@ TEST_F(UnattendedRunTest, ARunKilledMidwayIsPutBackAtTheNextStart) {
     const int status = killRun(killAt);
     ASSERT_TRUE(WIFSIGNALED(status)) << "the run ended before it could be killed";
     ASSERT_GE(Progress(product("")), killAt);
+    // A journal that holds no change yet has nothing to take back, and says nothing.
+    const bool changed =
+        !ReadFile(product(".tovrin/journal/run/entries")).empty() || killAt > 0;
 
     const ProgramResult next = RunTovrin({"--undo", "--dest", "C:\\VELSOR", "--drive",
                                           "C=" + drive().string()});
     EXPECT_EQ(next.exitCode, 2) << next.out << next.err;
-    EXPECT_NE(next.out.find("taken back first"), std::string::npos) << next.out;
+    EXPECT_EQ(next.out.find("taken back first") != std::string::npos, changed) << next.out;
     EXPECT_EQ(Tree(drive()), before);
   }
 
@@ -447,12 +450,12 @@ TEST_F(UnattendedRunTest, OneFailingSystemCallNeverEndsInAHalfAppliedProductCall
   const auto counts = CallCounts(summary);
 
   const InjectedFault faults[] = {
-      {"openat", "EIO"},     {"openat", "EACCES"},   {"newfstatat", "EIO"},
-      {"newfstatat", "EACCES"}, {"statx", "EIO"},     {"read", "EIO"},
-      {"write", "ENOSPC"},   {"fsync", "EIO"},       {"rename", "EIO"},
-      {"renameat", "EIO"},   {"unlink", "EIO"},      {"unlinkat", "EIO"},
-      {"mkdir", "ENOSPC"},   {"mkdirat", "ENOSPC"},  {"link", "EIO"},
-      {"linkat", "EIO"},     {"getdents64", "EIO"},  {"fchmod", "EPERM"},
+      {"openat", "EIO"},        {"openat", "EACCES"},  {"newfstatat", "EIO"},
+      {"newfstatat", "EACCES"}, {"statx", "EIO"},      {"read", "EIO"},
+      {"write", "ENOSPC"},      {"fsync", "EIO"},      {"rename", "EIO"},
+      {"renameat", "EIO"},      {"mkdir", "ENOSPC"},   {"mkdirat", "ENOSPC"},
+      {"linkat", "EIO"},        {"getdents64", "EIO"}, {"chmod", "EPERM"},
+      {"utimensat", "EIO"},     {"setxattr", "ENOSPC"},
   };
   int injected = 0;
   for (const InjectedFault& fault : faults) {

@@ -185,6 +185,10 @@ TEST(JournalSafety, AJournalThatCouldNotBeginLeavesNothingToRestoreAtTheNextStar
   EXPECT_EQ(Tree(world), before);
   EXPECT_FALSE(JournalLeft(world, "run"));
 
+  // As a run killed before its first change leaves it.
+  const fs::path run = world.Product() / kBookkeepingFolderName / "journal" / "run";
+  fs::create_directories(run / "kept");
+  std::ofstream(run / "entries").flush();
   store.failAppendTo.clear();
   const std::size_t boxesBefore = world.ui.Transcript().size();
   world.Run();
