@@ -17,7 +17,11 @@ int ReportNotRestored(const std::filesystem::path& root, const RestoreResult& re
   for (const auto& relative : result.notRestored) {
     err << "tovrin: could not put back " << VisibleText((root / relative).string()) << "\n";
   }
-  return kUndoNotRestored;
+  for (const auto& relative : result.leftInPlace) {
+    err << "tovrin: left in place, it holds files the update did not write: "
+        << VisibleText((root / relative).string()) << "\n";
+  }
+  return result.Closed() ? kUndoLeftInPlace : kUndoNotRestored;
 }
 
 }  // namespace
@@ -42,15 +46,17 @@ int UndoLastUpdate(FileSystem& files, JournalFiles& store, const std::string& de
     err << "tovrin: could not remove " << Shown(leftover) << "\n";
   }
   if (taken.recovered) {
-    if (!taken.recovered->Complete()) return ReportNotRestored(*root, *taken.recovered, err);
+    if (!taken.recovered->Closed()) return ReportNotRestored(*root, *taken.recovered, err);
+    if (!taken.recovered->Complete()) ReportNotRestored(*root, *taken.recovered, err);
     out << "tovrin: a run that was stopped midway was taken back first\n";
   }
   const auto undone = RunJournal::UndoLast(store, *root);
   if (!undone) {
     err << "tovrin: nothing to undo in " << Shown(destination) << "\n";
-    return kUndoNothing;
+    return taken.recovered && !taken.recovered->Complete() ? kUndoLeftInPlace : kUndoNothing;
   }
   if (!undone->Complete()) return ReportNotRestored(*root, *undone, err);
+  if (taken.recovered && !taken.recovered->Complete()) return kUndoLeftInPlace;
   out << "tovrin: " << Shown(destination) << " is back as it was before its last update\n";
   return kUndoRestored;
 }

@@ -38,10 +38,12 @@ class ObservedFileSystem : public ForwardingFileSystem {
   std::unique_ptr<AtomicFile> BeginReplace(std::string_view path) override;
 
  private:
-  // The listener when `path` lies in the observed folder, else null.
+  // The listener when `path` lies in the observed folder, else null; one
+  // that forbids every change when the path could not be looked up.
   RunEvents* ListenerFor(std::string_view path) const;
-  // Added when nothing is at `path` yet, else `whenPresent`.
-  FileChange ChangeOf(std::string_view path, FileChangeKind whenPresent) const;
+  // Added when nothing is at `path` yet, else `whenPresent`; nullopt when
+  // that cannot be told.
+  std::optional<FileChange> ChangeOf(std::string_view path, FileChangeKind whenPresent) const;
 
   RunEvents* listener_ = nullptr;
   std::filesystem::path observedRoot_;

@@ -62,7 +62,10 @@ void UpdateRun::CloseJournal() {
   if (!journalOpen_) return;
   journalOpen_ = false;
   if (KeepsTheUpdate(outcome_)) {
-    journal_->KeepAsLast();
+    if (journal_->KeepAsLast()) return;
+    outcome_ = UpdateOutcome::AppliedWithWarnings;
+    ShowBox(FormatText(cp932::Text(texts::kJournalNotKept), {productFolder_}),
+            cp932::Text(texts::kCaptionConfirm), MB_OK);
     return;
   }
   ReportRestore(journalRoot_, journal_->Restore());
@@ -76,7 +79,9 @@ void UpdateRun::ReportRestore(const std::filesystem::path& productRoot,
     return;
   }
   std::string names;
-  for (const auto& relative : result.notRestored) {
+  std::vector<std::filesystem::path> named = result.notRestored;
+  named.insert(named.end(), result.leftInPlace.begin(), result.leftInPlace.end());
+  for (const auto& relative : named) {
     auto name = platform_.files.ToWindowsPath(productRoot / relative);
     if (!name) name = cp932::FromUtf8(relative.string());
     if (!names.empty()) names += cp932::Text(kNameSeparator);

@@ -143,7 +143,8 @@ int UpdateRun::RunChecked() {
   // start on it.
   if (taken.recovered) {
     ReportRestore(taken.root, *taken.recovered);
-    if (!taken.recovered->Complete()) {
+    // Folders left with the user's files in them block nothing.
+    if (!taken.recovered->Closed()) {
       outcome_ = UpdateOutcome::Failed;
       return 1;
     }

@@ -48,6 +48,9 @@ inline constexpr std::string_view kProductRestored = "更新前の状態に戻�
 inline constexpr std::string_view kProductNotRestored = "更新前の状態に戻せませんでした。%s";
 // Why a run could not start its journal, given with kErrorDuringUpdate.
 inline constexpr std::string_view kJournalUnwritable = "%s に更新前の状態を記録できません。";
+// A successful run whose journal could not replace the last one: no undo.
+inline constexpr std::string_view kJournalNotKept =
+    "更新は完了しましたが、%s に元に戻すための記録を保存できませんでした。";
 
 // Settings the update run writes into the product.
 inline constexpr std::string_view kEraName = "令和";

@@ -42,6 +42,14 @@ bool IsFolder(const fs::path& host) {
   return StatHost(host, status) && S_ISDIR(status.st_mode);
 }
 
+// Whether `host` is a folder; Unknown when it could not be looked at, which
+// no caller may take for "no folder here".
+Presence FolderPresence(const fs::path& host) {
+  struct stat status {};
+  if (!StatHost(host, status)) return IsAbsence(errno) ? Presence::Absent : Presence::Unknown;
+  return S_ISDIR(status.st_mode) ? Presence::Present : Presence::Absent;
+}
+
 // An existing file that Windows would refuse to overwrite or delete; one
 // whose state cannot be read counts as protected.
 bool IsProtected(const fs::path& host, std::uint8_t refusedBits) {
@@ -181,7 +189,9 @@ std::optional<PosixFileSystem::FolderEntry> PosixFileSystem::FindInFolder(const 
 
 std::optional<PosixFileSystem::HostMatch> PosixFileSystem::LookUp(const Location& location) const {
   HostMatch match{drives_.Find(location.drive)->root, {}, true};
-  match.exists = IsFolder(match.host);
+  const Presence root = RootPresence(match.host);
+  match.exists = root == Presence::Present;
+  match.failed = root == Presence::Unknown;
   for (const auto& part : location.parts) {
     const auto hostName = cp932::ToUtf8(part);
     if (!hostName) return std::nullopt;
@@ -192,6 +202,15 @@ std::optional<PosixFileSystem::HostMatch> PosixFileSystem::LookUp(const Location
     match.spelling.push_back(found ? found->cp932 : part);
   }
   return match;
+}
+
+// A drive's folder, looked up through the same hook as every path in it; a
+// drive mapped to a link is looked at where it leads.
+Presence PosixFileSystem::RootPresence(const fs::path& root) const {
+  struct stat status {};
+  if (LookUpHost(root, status) != 0) return IsAbsence(errno) ? Presence::Absent : Presence::Unknown;
+  if (S_ISLNK(status.st_mode)) return FolderPresence(root);
+  return S_ISDIR(status.st_mode) ? Presence::Present : Presence::Absent;
 }
 
 // A lookup that failed for another reason than "no such file" fails the
@@ -437,7 +456,9 @@ std::optional<std::vector<FindEntry>> PosixFileSystem::SearchFiles(std::string_v
   const auto match = LookUp(*location);
   if (!match) return std::vector<FindEntry>{};
   if (match->failed) return std::nullopt;
-  if (!match->exists || !IsFolder(match->host)) return std::vector<FindEntry>{};
+  const Presence folderPresence = match->exists ? FolderPresence(match->host) : Presence::Absent;
+  if (folderPresence == Presence::Unknown) return std::nullopt;
+  if (folderPresence == Presence::Absent) return std::vector<FindEntry>{};
 
   std::vector<FindEntry> entries;
   // Every folder but a drive root lists itself and its parent first.

@@ -153,6 +153,7 @@ class PosixFileSystem : public FileSystem {
                                           const std::string& part, const std::string& hostName,
                                           bool& failed) const;
   std::optional<HostMatch> LookUp(const Location& location) const;
+  Presence RootPresence(const std::filesystem::path& root) const;
   std::optional<HostMatch> Match(const Location& location) const;
   std::optional<HostMatch> MatchPath(std::string_view path) const;
   std::optional<HostMatch> MatchExisting(std::string_view path) const;

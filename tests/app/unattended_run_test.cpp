@@ -60,8 +60,8 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 // Every file and folder below `root` but the program's bookkeeping: content,
-// mode and modification time.
-std::map<std::string, std::string> Tree(const fs::path& root) {
+// mode and (unless left out) modification time.
+std::map<std::string, std::string> Tree(const fs::path& root, bool withTimes = true) {
   std::map<std::string, std::string> tree;
   const fs::recursive_directory_iterator end;
   for (auto entry = fs::recursive_directory_iterator(root); entry != end; ++entry) {
@@ -73,7 +73,8 @@ std::map<std::string, std::string> Tree(const fs::path& root) {
     ::lstat(entry->path().c_str(), &status);
     const bool file = S_ISREG(status.st_mode);
     tree[entry->path().lexically_relative(root).string()] =
-        std::to_string(status.st_mode) + " " + (file ? std::to_string(status.st_mtime) : "") + " " +
+        std::to_string(status.st_mode) + " " +
+        (file && withTimes ? std::to_string(status.st_mtime) : "") + " " +
         (file ? ReadFile(entry->path()) : "<dir>");
   }
   return tree;
@@ -310,11 +311,14 @@ TEST_F(UnattendedRunTest, ARunKilledMidwayIsPutBackAtTheNextStart) {
     const int status = killRun(killAt);
     ASSERT_TRUE(WIFSIGNALED(status)) << "the run ended before it could be killed";
     ASSERT_GE(Progress(product("")), killAt);
+    // A journal that holds no change yet has nothing to take back, and says nothing.
+    const bool changed =
+        !ReadFile(product(".tovrin/journal/run/entries")).empty() || killAt > 0;
 
     const ProgramResult next = RunTovrin({"--undo", "--dest", "C:\\VELSOR", "--drive",
                                           "C=" + drive().string()});
     EXPECT_EQ(next.exitCode, 2) << next.out << next.err;
-    EXPECT_NE(next.out.find("taken back first"), std::string::npos) << next.out;
+    EXPECT_EQ(next.out.find("taken back first") != std::string::npos, changed) << next.out;
     EXPECT_EQ(Tree(drive()), before);
   }
 
@@ -393,6 +397,109 @@ TEST_F(UnattendedRunTest, AHostileRecordNameReachesTheTerminalAsEscapes) {
   EXPECT_NE(result.out.find("\\x1b]2;PWNED\\x07\\x1b[2J.TXT"), std::string::npos)
       << VisibleText(result.out);
   ExpectNothingDrivesATerminal(result);
+}
+
+// A box other than the two of a clean run: the run names what went wrong.
+bool NamesAFault(const ProgramResult& result) {
+  for (const std::string& line : Lines(result.out)) {
+    if (line.starts_with("確認: ") && line != "確認: システムは正常に更新されました。") return true;
+    if (line.starts_with("エラー: ")) return true;
+  }
+  return false;
+}
+
+// How often each system call is made over a whole run, from strace -c.
+std::map<std::string, long> CallCounts(const fs::path& summary) {
+  std::map<std::string, long> counts;
+  std::istringstream in(ReadFile(summary));
+  for (std::string line; std::getline(in, line);) {
+    std::istringstream fields(line);
+    std::vector<std::string> words;
+    for (std::string word; fields >> word;) words.push_back(word);
+    if (words.size() >= 5 && std::isdigit(static_cast<unsigned char>(words[0][0]))) {
+      counts[words.back()] = std::stol(words[3]);
+    }
+  }
+  return counts;
+}
+
+struct InjectedFault {
+  const char* call;
+  const char* error;
+};
+
+// One system call fails once, midway through its calls of the sample run:
+// the run ends exactly applied, exactly as before, or with a status and a
+// box that name what is not.
+TEST_F(UnattendedRunTest, OneFailingSystemCallNeverEndsInAHalfAppliedProductCalledDone) {
+  const fs::path summary = temp.path() / "calls.txt";
+  const std::vector<std::string> trace = {"/usr/bin/strace", "-f", "-q"};
+  auto traced = [&](std::vector<std::string> options) {
+    options.insert(options.begin(), trace.begin(), trace.end());
+    options.insert(options.end(), {"--", TOVRIN_PROGRAM, "--unattended", "--medium",
+                                   (kExamples / "medium").string(), "--drive",
+                                   "C=" + drive().string(), "--registry",
+                                   (kExamples / "product" / "uninstall.reg").string()});
+    return RunProgram(options.front(),
+                      std::vector<std::string>(options.begin() + 1, options.end()),
+                      {{"WINEPREFIX", std::nullopt}, {"HOME", "/nonexistent"},
+                       {"DISPLAY", std::nullopt}, {"WAYLAND_DISPLAY", std::nullopt}});
+  };
+  ASSERT_EQ(traced({"-c", "-o", summary.string()}).exitCode, 0);
+  const auto applied = Tree(drive(), false);
+  const auto counts = CallCounts(summary);
+
+  const InjectedFault faults[] = {
+      {"openat", "EIO"},        {"openat", "EACCES"},  {"newfstatat", "EIO"},
+      {"newfstatat", "EACCES"}, {"statx", "EIO"},      {"read", "EIO"},
+      {"write", "ENOSPC"},      {"fsync", "EIO"},      {"rename", "EIO"},
+      {"renameat", "EIO"},      {"mkdir", "ENOSPC"},   {"mkdirat", "ENOSPC"},
+      {"linkat", "EIO"},        {"getdents64", "EIO"}, {"chmod", "EPERM"},
+      {"utimensat", "EIO"},     {"setxattr", "ENOSPC"},
+  };
+  int injected = 0;
+  for (const InjectedFault& fault : faults) {
+    const auto count = counts.find(fault.call);
+    if (count == counts.end()) continue;
+    const std::string when = std::to_string(std::max(1L, count->second / 2));
+    SCOPED_TRACE(std::string(fault.call) + " " + fault.error + " at call " + when);
+    ++injected;
+    fs::remove_all(drive());
+    fs::copy(kExamples / "product" / "drive_c", drive(), fs::copy_options::recursive);
+    const auto fresh = Tree(drive());
+
+    const ProgramResult result = traced(
+        {"-o", "/dev/null", "-e", "inject=" + std::string(fault.call) + ":error=" + fault.error +
+                                      ":when=" + when});
+
+    const bool asApplied = Tree(drive(), false) == applied;
+    const bool asBefore = Tree(drive()) == fresh;
+    if (result.exitCode == 0) {
+      EXPECT_TRUE(asApplied) << result.out << result.err;
+    } else {
+      EXPECT_NE(result.exitCode, 64) << result.err;
+      EXPECT_TRUE(asBefore || asApplied || NamesAFault(result))
+          << "status " << result.exitCode << "\n" << result.out << result.err;
+    }
+  }
+  EXPECT_GE(injected, 12) << "the calls this system makes";
+}
+
+// A folder that cannot be looked at is a file error of the run, never a
+// bad command line.
+TEST_F(UnattendedRunTest, ADriveThatCannotBeLookedUpIsNoBadCommandLine) {
+  for (const char* call : {"statx", "newfstatat"}) {
+    SCOPED_TRACE(call);
+    const ProgramResult result = RunProgram(
+        "/usr/bin/strace",
+        {"-f", "-q", "-o", "/dev/null", "-P", drive().string(), "-e",
+         "inject=" + std::string(call) + ":error=EIO:when=1", "--", TOVRIN_PROGRAM,
+         "--unattended", "--medium", (kExamples / "medium").string(), "--drive",
+         "C=" + drive().string(), "--registry",
+         (kExamples / "product" / "uninstall.reg").string()},
+        {{"WINEPREFIX", std::nullopt}, {"HOME", "/nonexistent"}, {"DISPLAY", std::nullopt}});
+    EXPECT_NE(result.exitCode, 64) << result.err;
+  }
 }
 
 TEST(UnattendedCommandLine, AHostileArgumentReachesTheTerminalAsEscapes) {

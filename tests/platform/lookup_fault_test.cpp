@@ -54,6 +54,21 @@ TEST(LookUpFault, ASettingsFileThatCannotBeLookedUpIsNeitherAbsentNorReplaced) {
   EXPECT_EQ(drive.ReadFile("velsor1.ini"), kSettings);
 }
 
+// The drive's own folder is looked up like any other: failing, it hides
+// nothing that a writer could then take for absent.
+TEST(LookUpFault, ADriveFolderThatCannotBeLookedUpHasNoAbsentFiles) {
+  testing::TempDrive drive;
+  drive.WriteFile("velsor1.ini", kSettings);
+  FailingLookUp files(testing::TempDriveTable(drive.folder.path()),
+                      drive.folder.path().filename().string());
+
+  EXPECT_EQ(files.Exists("C:\\velsor1.ini"), Presence::Unknown);
+  EXPECT_EQ(files.Exists("C:\\other.ini"), Presence::Unknown);
+  EXPECT_EQ(WritePrivateProfileStringA(files, "SYSTEM", "GENGOU", "R", "C:\\velsor1.ini"), 0);
+  EXPECT_FALSE(files.SearchFiles("C:\\*.ini").has_value());
+  EXPECT_EQ(drive.ReadFile("velsor1.ini"), kSettings);
+}
+
 TEST(LookUpFault, AFolderThatCannotBeLookedUpIsNoEmptyFolder) {
   testing::TempDrive drive;
   drive.WriteFile("M\\1\\zai001-3.mst", "record\r\n");
