@@ -23,7 +23,7 @@ constexpr std::size_t kLevel2ShortestHeader = 26;
 // Unix LHa's level 0 extended area after the CRC: 'U', a time, the mode.
 constexpr char kLevel0UnixArea = 'U';
 constexpr std::size_t kLevel0UnixAreaLength = 12;
-constexpr std::size_t kLevel0UnixModeOffset = 5;
+constexpr std::size_t kLevel0UnixModeFromEnd = 6;
 constexpr unsigned kUnixTypeBits = 0170000;
 constexpr unsigned kUnixLink = 0120000;
 constexpr unsigned char kExtensionHeaderCrc = 0x00;
@@ -98,12 +98,14 @@ bool WalkExtensions(std::string_view header, std::size_t offset, std::size_t siz
   }
 }
 
-// Unix LHa keeps the mode in an area after the level 0 name and CRC.
+// Unix LHa keeps the mode in an area after the level 0 name and CRC: 'U',
+// 0, the time, then the mode, the user and the group, which end the area.
 std::optional<std::uint64_t> Level0UnixMode(std::string_view header) {
   const std::size_t area = kBaseNameOffset + static_cast<unsigned char>(header[kBaseNameLengthOffset]) + 2;
   const std::size_t end = std::min<std::size_t>(header.size(), static_cast<unsigned char>(header[0]) + 2);
-  if (area >= end || end - area < kLevel0UnixAreaLength || header[area] != kLevel0UnixArea) return std::nullopt;
-  return LittleEndian(header, area + kLevel0UnixModeOffset, 2);
+  if (area >= end || end - area < kLevel0UnixAreaLength) return std::nullopt;
+  if (header[area] != kLevel0UnixArea || header[area + 1] != 0) return std::nullopt;
+  return LittleEndian(header, end - kLevel0UnixModeFromEnd, 2);
 }
 
 std::string BaseName(std::string_view header) {
