@@ -74,6 +74,11 @@ TEST(MemberHeader, DatalessEntriesLiblhasaRefuses) {
     damaged[level == 2 ? 15 : 1] ^= 0x01;
     EXPECT_FALSE(ReadDatalessEntry(damaged).has_value());
   }
+  // Data after a nameless header is data, whatever size it claims unpacked.
+  std::string packed = StoredLzh({{"", "data"}}, {0});
+  packed[11] = 0;
+  packed[1] = static_cast<char>(packed[1] - 4);
+  EXPECT_FALSE(ReadDatalessEntry(packed).has_value());
 }
 
 TEST(MemberHeader, RefusesHeadersItCannotWalk) {
