@@ -2,9 +2,9 @@
 
 #include <ostream>
 
-#include "platform/console/terminal_text.hpp"
+#include "hosts/console/terminal_text.hpp"
 #include "platform/cp932.hpp"
-#include "platform/host_file_system.hpp"
+#include "platform/posix/host_file_system.hpp"
 #include "platform/visible_text.hpp"
 
 namespace tovrin {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app/unattended_run.hpp"
-#include "platform/console/terminal_text.hpp"
+#include "hosts/console/terminal_text.hpp"
 #include "platform/path_text.hpp"
 
 namespace tovrin {

@@ -7,8 +7,8 @@
 
 #include "app/view_window.hpp"
 #include "description/update_description.hpp"
-#include "platform/gui/gui_text.hpp"
-#include "platform/gui/program_icon.hpp"
+#include "hosts/wx/gui_text.hpp"
+#include "hosts/wx/program_icon.hpp"
 #include "platform/program_directory.hpp"
 #include "resources/accelerator_table.hpp"
 #include "resources/resource_ids.hpp"

@@ -2,9 +2,9 @@
 
 #include <wx/gauge.h>
 
-#include "platform/gui/gui_text.hpp"
-#include "platform/gui/page_controls.hpp"
-#include "platform/gui/template_font.hpp"
+#include "hosts/wx/gui_text.hpp"
+#include "hosts/wx/page_controls.hpp"
+#include "hosts/wx/template_font.hpp"
 #include "platform/window_styles.hpp"
 #include "resources/dialog_templates.hpp"
 

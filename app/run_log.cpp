@@ -1,7 +1,7 @@
 #include "app/run_log.hpp"
 
 #include "app/unattended_run.hpp"
-#include "platform/console/terminal_text.hpp"
+#include "hosts/console/terminal_text.hpp"
 #include "platform/windows_types.hpp"
 
 namespace tovrin {

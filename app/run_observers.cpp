@@ -1,7 +1,7 @@
 #include "app/run_observers.hpp"
 
 #include "app/utf8_path.hpp"
-#include "platform/console/terminal_text.hpp"
+#include "hosts/console/terminal_text.hpp"
 #include "platform/program_directory.hpp"
 #include "platform/visible_text.hpp"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/console/terminal_text.hpp"
+#include "hosts/console/terminal_text.hpp"
 
 namespace tovrin {
 namespace {

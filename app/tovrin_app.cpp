@@ -5,7 +5,7 @@
 
 #include "app/about_dlg.hpp"
 #include "app/main_frame.hpp"
-#include "platform/gui/font_alias.hpp"
+#include "hosts/wx/font_alias.hpp"
 #include "resources/accelerator_table.hpp"
 
 namespace tovrin {

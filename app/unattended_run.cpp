@@ -1,7 +1,7 @@
 #include "app/unattended_run.hpp"
 
-#include "platform/console/console_dialog_host.hpp"
-#include "platform/console/console_user_interface.hpp"
+#include "hosts/console/console_dialog_host.hpp"
+#include "hosts/console/console_user_interface.hpp"
 #include "platform/message_queue.hpp"
 #include "wizard/tovrin_view.hpp"
 

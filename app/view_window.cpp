@@ -3,7 +3,7 @@
 #include <wx/dcbuffer.h>
 #include <wx/settings.h>
 
-#include "platform/gui/dc_paint_surface.hpp"
+#include "hosts/wx/paint_surface.hpp"
 
 namespace tovrin {
 

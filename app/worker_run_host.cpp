@@ -10,7 +10,7 @@
 #include <wx/utils.h>
 
 #include "app/progress_window.hpp"
-#include "platform/gui/ui_thread_user_interface.hpp"
+#include "hosts/wx/ui_thread_user_interface.hpp"
 
 namespace tovrin {
 namespace {

@@ -30,7 +30,7 @@
 
 #include "archive/lzh_archive_library.hpp"
 #include "platform/drive_table.hpp"
-#include "platform/posix_file_system.hpp"
+#include "platform/posix/file_system.hpp"
 
 namespace {
 

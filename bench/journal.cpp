@@ -25,8 +25,8 @@
 #include "engine/update_run.hpp"
 #include "archive/lzh_archive_library.hpp"
 #include "platform/drive_table.hpp"
-#include "platform/posix_file_system.hpp"
-#include "platform/posix_journal_files.hpp"
+#include "platform/posix/file_system.hpp"
+#include "platform/posix/journal_files.hpp"
 #include "platform/program_directory.hpp"
 #include "platform/registry.hpp"
 

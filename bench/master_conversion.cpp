@@ -22,7 +22,7 @@
 
 #include "engine/master_conversion.hpp"
 #include "platform/drive_table.hpp"
-#include "platform/posix_file_system.hpp"
+#include "platform/posix/file_system.hpp"
 
 namespace fs = std::filesystem;
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/posix_file_system.hpp"
+#include "platform/posix/file_system.hpp"
 
 namespace tovrin::fuzz {
 

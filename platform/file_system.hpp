@@ -1,7 +1,8 @@
 #pragma once
 // The Windows file operations the program calls, on CP932 Windows paths
-// resolved through the drive table. One POSIX implementation
-// (posix_file_system.hpp); tests derive from it to inject faults.
+// resolved through the drive table. Each system's side implements it
+// (posix/file_system.hpp, win32/file_system.hpp); tests derive from it to
+// inject faults.
 
 #include <cstdint>
 #include <ctime>

@@ -3,8 +3,8 @@
 // product folder: keeping an old file under a second name (a hard link
 // where the file system has them, else a whole copy), appending records that
 // reach the disk before the change they describe, and putting files back.
-// One POSIX implementation (posix_journal_files.hpp); tests derive from it
-// to take hard links away.
+// Each system's side implements it (posix/journal_files.cpp,
+// win32/journal_files.cpp); tests derive from it to take hard links away.
 
 #include <filesystem>
 #include <memory>

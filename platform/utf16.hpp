@@ -1,5 +1,5 @@
 #pragma once
-// UTF-16 LE and BE to UTF-8 through glibc iconv, for the profile and registry
+// UTF-16 LE and BE to UTF-8 (POSIX: glibc iconv; Windows: its own calls), for the profile and registry
 // files that Windows writes in UTF-16.
 
 #include <optional>

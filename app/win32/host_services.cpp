@@ -1,7 +1,7 @@
 #include "app/host_services.hpp"
 
 #include "platform/win32/system_registry.hpp"
-#include "platform/win32/win32_file_system.hpp"
+#include "platform/win32/file_system.hpp"
 #include "platform/win32/windows_api.hpp"
 
 namespace tovrin {

@@ -18,7 +18,7 @@
 #include <thread>
 
 #include "platform/cp932.hpp"
-#include "platform/posix_product_lock.hpp"
+#include "platform/posix/product_lock.hpp"
 #include "platform/visible_text.hpp"
 #include "tests/support/lzh_writer.hpp"
 #include "tests/support/run_program.hpp"

@@ -19,7 +19,7 @@
 #include "archive/lzh_archive_library.hpp"
 #include "platform/cp932.hpp"
 #include "platform/drive_table.hpp"
-#include "platform/posix_file_system.hpp"
+#include "platform/posix/file_system.hpp"
 #include "tests/support/temp_folder.hpp"
 
 namespace tovrin {

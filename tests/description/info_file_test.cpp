@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "description/update_description.hpp"
-#include "platform/posix_file_system.hpp"
+#include "platform/posix/file_system.hpp"
 #include "tests/support/temp_drive.hpp"
 
 namespace tovrin {

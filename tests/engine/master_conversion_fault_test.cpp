@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "engine/master_conversion.hpp"
-#include "platform/posix_file_system.hpp"
+#include "platform/posix/file_system.hpp"
 #include "tests/engine/master_records.hpp"
 #include "tests/support/temp_drive.hpp"
 

@@ -14,7 +14,7 @@
 #include <tuple>
 
 #include "engine/run_journal.hpp"
-#include "platform/posix_journal_files.hpp"
+#include "platform/posix/journal_files.hpp"
 #include "tests/engine/update_world.hpp"
 
 namespace tovrin::testing {

@@ -7,7 +7,7 @@
 #include <wx/init.h>
 #include <wx/debug.h>
 
-#include "platform/gui/font_alias.hpp"
+#include "hosts/wx/font_alias.hpp"
 #include "tests/gui/window_manager.hpp"
 
 namespace tovrin {

@@ -10,8 +10,8 @@
 #include <wx/image.h>
 #include <wx/timer.h>
 
-#include "platform/gui/message_box.hpp"
-#include "platform/gui/page_dialog.hpp"
+#include "hosts/wx/message_box.hpp"
+#include "hosts/wx/page_dialog.hpp"
 
 namespace tovrin::testing {
 

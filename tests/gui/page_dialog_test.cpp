@@ -10,10 +10,10 @@
 #include <wx/textctrl.h>
 
 #include "platform/cp932.hpp"
-#include "platform/gui/dialog_units.hpp"
-#include "platform/gui/gui_text.hpp"
-#include "platform/gui/page_dialog.hpp"
-#include "platform/gui/wx_dialog_host.hpp"
+#include "hosts/wx/dialog_units.hpp"
+#include "hosts/wx/gui_text.hpp"
+#include "hosts/wx/page_dialog.hpp"
+#include "hosts/wx/dialog_host.hpp"
 #include "resources/dialog_templates.hpp"
 #include "resources/resource_ids.hpp"
 

@@ -11,7 +11,7 @@
 
 #include "app/progress_window.hpp"
 #include "platform/cp932.hpp"
-#include "platform/gui/gui_text.hpp"
+#include "hosts/wx/gui_text.hpp"
 #include "resources/resource_ids.hpp"
 #include "tests/gui/modal_script.hpp"
 

@@ -9,7 +9,7 @@
 
 #include "archive/lzh_archive_library.hpp"
 #include "description/update_description.hpp"
-#include "platform/posix_file_system.hpp"
+#include "platform/posix/file_system.hpp"
 #include "platform/registry.hpp"
 #include "tests/support/temp_folder.hpp"
 

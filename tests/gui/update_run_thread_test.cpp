@@ -22,7 +22,7 @@
 #include "app/worker_run_host.hpp"
 #include "archive/lzh_archive_library.hpp"
 #include "engine/observed_file_system.hpp"
-#include "platform/gui/wx_dialog_host.hpp"
+#include "hosts/wx/dialog_host.hpp"
 #include "resources/resource_ids.hpp"
 #include "tests/gui/modal_script.hpp"
 #include "tests/gui/x_input.hpp"

@@ -12,9 +12,9 @@
 #include <wx/utils.h>
 
 #include "platform/cp932.hpp"
-#include "platform/gui/dialog_units.hpp"
-#include "platform/gui/message_box.hpp"
-#include "platform/gui/wx_user_interface.hpp"
+#include "hosts/wx/dialog_units.hpp"
+#include "hosts/wx/message_box.hpp"
+#include "hosts/wx/user_interface.hpp"
 #include "tests/gui/x_input.hpp"
 
 namespace tovrin {

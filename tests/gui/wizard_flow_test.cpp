@@ -8,8 +8,8 @@
 
 #include "app/main_frame.hpp"
 #include "platform/cp932.hpp"
-#include "platform/gui/gui_text.hpp"
-#include "platform/gui/wx_dialog_host.hpp"
+#include "hosts/wx/gui_text.hpp"
+#include "hosts/wx/dialog_host.hpp"
 #include "resources/resource_ids.hpp"
 #include "tests/gui/modal_script.hpp"
 #include "tests/gui/sample_installation.hpp"

@@ -1,5 +1,5 @@
 #include "platform/drive_table.hpp"
-#include "platform/host_file_system.hpp"
+#include "platform/posix/host_file_system.hpp"
 
 #include <gtest/gtest.h>
 

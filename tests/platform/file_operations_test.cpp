@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/cp932.hpp"
-#include "platform/posix_file_system.hpp"
+#include "platform/posix/file_system.hpp"
 #include "tests/support/temp_drive.hpp"
 
 namespace tovrin {

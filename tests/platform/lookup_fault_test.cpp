@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/posix_file_system.hpp"
+#include "platform/posix/file_system.hpp"
 #include "platform/profile.hpp"
 #include "tests/support/temp_drive.hpp"
 

@@ -9,7 +9,7 @@
 
 #include "platform/cp932.hpp"
 #ifndef _WIN32
-#include "platform/posix_file_system.hpp"
+#include "platform/posix/file_system.hpp"
 #endif
 #include "tests/support/temp_drive.hpp"
 

@@ -4,7 +4,7 @@
 
 #include "platform/cp932.hpp"
 #include "platform/win32/system_registry.hpp"
-#include "platform/win32/win32_file_system.hpp"
+#include "platform/win32/file_system.hpp"
 #include "tests/support/temp_folder.hpp"
 // Last: its macros would rename the program's own declarations.
 #include "platform/win32/windows_api.hpp"

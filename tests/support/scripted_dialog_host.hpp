@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/console/memory_dialog.hpp"
+#include "hosts/console/memory_dialog.hpp"
 #include "platform/dialog_host.hpp"
 #include "platform/message_queue.hpp"
 

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "platform/drive_table.hpp"
-#include "platform/win32/win32_file_system.hpp"
+#include "platform/win32/file_system.hpp"
 
 namespace tovrin::testing {
 

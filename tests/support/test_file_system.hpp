@@ -6,7 +6,7 @@
 #ifdef _WIN32
 #include "tests/support/substituted_file_system.hpp"
 #else
-#include "platform/posix_file_system.hpp"
+#include "platform/posix/file_system.hpp"
 #endif
 
 namespace tovrin::testing {

@@ -6,8 +6,8 @@
 
 #include <sstream>
 
-#include "platform/console/console_dialog_host.hpp"
-#include "platform/console/console_user_interface.hpp"
+#include "hosts/console/console_dialog_host.hpp"
+#include "hosts/console/console_user_interface.hpp"
 #include "resources/resource_ids.hpp"
 #include "tests/wizard/wizard_world.hpp"
 #include "wizard/confirm_dlg.hpp"

@@ -1,0 +1,71 @@
+#include "hosts/wx/message_box.hpp"
+
+#include <wx/button.h>
+#include <wx/sizer.h>
+#include <wx/stattext.h>
+
+#include "platform/cp932.hpp"
+#include "hosts/wx/dialog_units.hpp"
+#include "hosts/wx/gui_text.hpp"
+#include "resources/dialog_templates.hpp"
+#include "resources/messages.hpp"
+
+namespace tovrin::gui {
+namespace {
+
+// The size of Windows' message font.
+constexpr int kBoxPointSize = 9;
+
+// In dialog units, as Windows lays a message box out.
+constexpr int kButtonWidth = 50;
+constexpr int kButtonHeight = 14;
+constexpr int kButtonGap = 4;
+constexpr int kMargin = 7;
+
+wxFont ProgramFont() {
+  const DialogTemplate& page = LoadDialogTemplate(IDD_NOTICE);
+  return wxFont(wxFontInfo(kBoxPointSize).FaceName(ToWx(page.fontName)));
+}
+
+}  // namespace
+
+MessageBoxDialog::MessageBoxDialog(wxWindow* owner, const wxString& text, const wxString& caption,
+                                   bool withCancel)
+    : wxDialog(owner, wxID_ANY, caption, wxDefaultPosition, wxDefaultSize,
+               wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX) {
+  SetFont(ProgramFont());
+  const BaseUnits units{
+      AverageCharWidth(GetTextExtent("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz").x),
+      GetCharHeight()};
+  const Rect button = MapDialogRect(kMargin, kButtonGap, kButtonWidth, kButtonHeight, units);
+  const int margin = button.left;
+  const int gap = button.top;
+  const wxSize buttonSize(button.right - button.left, button.bottom - button.top);
+
+  auto* buttons = new wxBoxSizer(wxHORIZONTAL);
+  auto* ok = new wxButton(this, wxID_OK, "OK", wxDefaultPosition, buttonSize);
+  buttons->Add(ok);
+  ok_ = ok;
+  if (withCancel) {
+    cancel_ = new wxButton(this, wxID_CANCEL, ToWx(cp932::Text(texts::kCancelButton)),
+                           wxDefaultPosition, buttonSize);
+    buttons->AddSpacer(gap);
+    buttons->Add(cancel_);
+  }
+  ok->SetDefault();
+  SetEscapeId(withCancel ? wxID_CANCEL : wxID_OK);
+
+  auto* box = new wxBoxSizer(wxVERTICAL);
+  box->Add(new wxStaticText(this, wxID_ANY, text), wxSizerFlags().Border(wxALL, margin));
+  box->Add(buttons, wxSizerFlags().Centre().Border(wxLEFT | wxRIGHT | wxBOTTOM, margin));
+  SetSizerAndFit(box);
+  CentreOnParent();
+  ok->SetFocus();
+}
+
+int ShowMessageBox(wxWindow* owner, const wxString& text, const wxString& caption, bool withCancel) {
+  MessageBoxDialog box(owner, text, caption, withCancel);
+  return box.ShowModal() == wxID_OK ? wxID_OK : wxID_CANCEL;
+}
+
+}  // namespace tovrin::gui

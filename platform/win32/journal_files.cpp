@@ -1,0 +1,120 @@
+// The journal's file operations on Windows: CreateHardLinkW, CopyFileW for a
+// whole copy with attributes and times, FlushFileBuffers after every record,
+// MoveFileExW written through. A read-only file is taken away or replaced
+// here as a POSIX rename or unlink would, its flag cleared first.
+#include <system_error>
+
+#include "platform/journal_files.hpp"
+#include "platform/win32/files.hpp"
+#include "platform/win32/windows_api.hpp"
+
+namespace tovrin {
+namespace {
+
+namespace fs = std::filesystem;
+
+::DWORD Attributes(const fs::path& path) { return GetFileAttributesW(path.c_str()); }
+
+bool IsFolder(::DWORD attributes) {
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+void ClearReadOnly(const fs::path& path, ::DWORD attributes) {
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+  }
+}
+
+bool Gone(::DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
+
+class Win32JournalFiles : public JournalFiles {
+ public:
+  LinkResult Link(const fs::path& file, const fs::path& kept) override {
+    if (CreateHardLinkW(kept.c_str(), file.c_str(), nullptr)) return LinkResult::Linked;
+    switch (GetLastError()) {
+      case ERROR_NOT_SAME_DEVICE:
+      case ERROR_INVALID_FUNCTION:  // FAT and others: no hard links there
+      case ERROR_NOT_SUPPORTED:
+      case ERROR_TOO_MANY_LINKS:
+        return LinkResult::Unsupported;
+      default:
+        return LinkResult::Failed;
+    }
+  }
+
+  // A read-only copy is opened for its flush with the flag cleared a moment.
+  bool CopyWhole(const fs::path& file, const fs::path& kept) override {
+    if (!CopyFileW(file.c_str(), kept.c_str(), TRUE)) return false;
+    const ::DWORD attributes = Attributes(kept);
+    if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+    ClearReadOnly(kept, attributes);
+    const bool flushed = FlushFile(kept.wstring());
+    return SetFileAttributesW(kept.c_str(), attributes) && flushed;
+  }
+
+  // NTFS logs its names itself, and Windows lets no one but an
+  // administrator flush a folder; what is left to check is that it is there.
+  bool FlushFolder(const fs::path& folder) override { return IsFolder(Attributes(folder)); }
+
+  bool AppendDurably(const fs::path& file, std::string_view bytes) override {
+    const HANDLE handle = CreateFileW(file.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return false;
+    Win32OutputFile output(handle);
+    return output.Write(bytes) && output.Flush() && output.Close();
+  }
+
+  std::optional<std::string> ReadWhole(const fs::path& file) const override {
+    const HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
+    Win32InputFile input(handle);
+    return ReadToEnd(input);
+  }
+
+  bool MoveBack(const fs::path& from, const fs::path& to) override {
+    const ::DWORD replaced = Attributes(to);
+    ClearReadOnly(to, replaced);
+    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      return true;
+    }
+    if (replaced != INVALID_FILE_ATTRIBUTES) SetFileAttributesW(to.c_str(), replaced);
+    return false;
+  }
+
+  bool MakeFolders(const fs::path& folder) override {
+    std::error_code error;
+    fs::create_directories(folder, error);
+    return !error && IsFolder(Attributes(folder));
+  }
+
+  bool RemoveEntry(const fs::path& path) override {
+    const ::DWORD attributes = Attributes(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES) return Gone(GetLastError());
+    if (IsFolder(attributes)) return RemoveDirectoryW(path.c_str()) || Gone(GetLastError());
+    ClearReadOnly(path, attributes);
+    if (DeleteFileW(path.c_str()) || Gone(GetLastError())) return true;
+    SetFileAttributesW(path.c_str(), attributes);
+    return false;
+  }
+
+  bool RemoveTree(const fs::path& folder) override {
+    std::error_code listing;
+    for (const auto& entry : fs::recursive_directory_iterator(folder, listing)) {
+      ClearReadOnly(entry.path(), Attributes(entry.path()));
+    }
+    std::error_code error;
+    fs::remove_all(folder, error);
+    return !error && !Exists(folder);
+  }
+
+  bool Exists(const fs::path& path) const override {
+    return Attributes(path) != INVALID_FILE_ATTRIBUTES;
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<JournalFiles> MakeJournalFiles() { return std::make_unique<Win32JournalFiles>(); }
+
+}  // namespace tovrin
