@@ -18,6 +18,7 @@ inline constexpr std::string_view kArchiveExtraArgument = "%s は余分な指定
 inline constexpr std::string_view kArchiveUnknownCommand = "%s は対応していないコマンドです。";
 inline constexpr std::string_view kArchiveUnknownSwitch = "%s は対応していないスイッチです。";
 inline constexpr std::string_view kMemberCorrupt = "%s が壊れています (CRC)。";
+inline constexpr std::string_view kMemberTooLarge = "%s は 4 GB を超えるため、このプログラムでは展開できません。";
 inline constexpr std::string_view kMemberMethodUnsupported = "%s の圧縮形式 %s には対応していません。";
 inline constexpr std::string_view kMemberOutsideTarget = "%s は展開先の外を指しているため展開しません。";
 inline constexpr std::string_view kMemberCannotWrite = "%s を書き込めません。";
