@@ -432,6 +432,11 @@ struct InjectedFault {
 // the run ends exactly applied, exactly as before, or with a status and a
 // box that name what is not.
 TEST_F(UnattendedRunTest, OneFailingSystemCallNeverEndsInAHalfAppliedProductCalledDone) {
+#ifdef __SANITIZE_ADDRESS__
+  // The sanitizer's runtime makes system calls of its own, and dies on a
+  // fault meant for the program; the plain build runs this sweep.
+  GTEST_SKIP() << "system calls are counted and failed in the plain build";
+#endif
   const fs::path summary = temp.path() / "calls.txt";
   const std::vector<std::string> trace = {"/usr/bin/strace", "-f", "-q"};
   auto traced = [&](std::vector<std::string> options) {
