@@ -5,6 +5,7 @@
 
 #include "app/about_dlg.hpp"
 #include "app/main_frame.hpp"
+#include "app/unattended_run.hpp"
 #include "hosts/wx/font_alias.hpp"
 #include "resources/accelerator_table.hpp"
 
@@ -21,6 +22,7 @@ bool CTovrinApp::OnInit() {
   frame_ = new CMainFrame(platform_, services_.archives, dialogs_, queue_);
   frame_->View().ObserveRunsThrough(services_.files);
   frame_->View().AddRunListener(services_.events);
+  frame_->View().AddRunListener(lastOutcome_);
   // The update run's boxes name the view as their owner.
   ui_.SetOwnerWindow(&frame_->View(), frame_);
   runHost_ = std::make_unique<WorkerRunHost>(*frame_);
@@ -31,6 +33,11 @@ bool CTovrinApp::OnInit() {
   frame_->Show();
   frame_->Update();
   return true;
+}
+
+int CTovrinApp::OnRun() {
+  wxApp::OnRun();
+  return ExitStatusOf(lastOutcome_.Outcome());
 }
 
 void CTovrinApp::OnAppAbout() {

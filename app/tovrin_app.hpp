@@ -22,6 +22,16 @@ namespace tovrin {
 
 class CMainFrame;
 
+// How the last update run ended (NotRun until one ends).
+class LastOutcome : public RunEvents {
+ public:
+  void RunEnded(UpdateOutcome outcome) override { outcome_ = outcome; }
+  UpdateOutcome Outcome() const { return outcome_; }
+
+ private:
+  UpdateOutcome outcome_ = UpdateOutcome::NotRun;
+};
+
 // What the command line set up before the window system starts.
 struct WizardServices {
   ObservedFileSystem& files;
@@ -37,6 +47,9 @@ class CTovrinApp : public wxApp {
 
   // Creates and shows the main frame; its view posts the first page.
   bool OnInit() override;
+  // The window system's loop; the exit status of the wizard's last run, as
+  // the unattended run would end with it.
+  int OnRun() override;
   void OnAppAbout();  // command 57664
 
   CMainFrame* MainFrame() const { return frame_; }
@@ -51,6 +64,7 @@ class CTovrinApp : public wxApp {
   gui::WxDialogHost dialogs_;
   CMainFrame* frame_ = nullptr;
   std::unique_ptr<WorkerRunHost> runHost_;
+  LastOutcome lastOutcome_;
 };
 
 // True when a window system is there to show the wizard on.

@@ -60,7 +60,7 @@ const char* OutcomeMeaning(UpdateOutcome outcome) {
     case UpdateOutcome::NotRun:
       break;
   }
-  return "not run";
+  return "not run: the wizard ended before the update ran";
 }
 
 int RunUnattended(ObservedFileSystem& files, Registry& registry, ArchiveLibrary& archives,

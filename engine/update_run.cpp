@@ -13,6 +13,7 @@
 #include "platform/cp932.hpp"
 #include "platform/user_interface.hpp"
 #include "resources/messages.hpp"
+#include "platform/path_text.hpp"
 
 namespace tovrin {
 
@@ -25,7 +26,8 @@ constexpr const char* kTremickSettingsFile = "tremick1.ini";
 // Where a settings file was looked for, in the folder text as typed.
 std::string SettingsFileMissing(const FileSystem& files, const std::string& folder,
                                 const std::string& name) {
-  std::string finding = name + " was looked for in " + folder + " and is not there";
+  std::string finding =
+      name + " was looked for in " + path_text::SingleSeparators(folder) + " and is not there";
   if (files.Access(folder) != 0) finding += " (no such folder)";
   return finding;
 }
@@ -131,7 +133,7 @@ int UpdateRun::RunChecked() {
     return Refuse(busy, cp932::Text(texts::kProductBeingUpdated), 0);
   }
   if (lock.state != ProductLockResult::State::Held) {
-    throw UpdateError(FormatText(cp932::Text(texts::kLockNotCreated), {lockPath}));
+    throw UpdateError(FormatText(cp932::Text(texts::kLockNotCreated), {path_text::SingleSeparators(lockPath)}));
   }
   productLock_ = std::move(lock.lock);
   // A killed run's half-written files go first: they would keep the folders
@@ -144,7 +146,7 @@ int UpdateRun::RunChecked() {
   if (!ProductMayTakeUpdate(refusal)) {
     return Refuse(refusal, cp932::Text(texts::kCannotUpdateVersion), 0);
   }
-  listeners_.ProductAccepted(productFolder_, m_nProductNo);
+  listeners_.ProductAccepted(path_text::SingleSeparators(productFolder_), m_nProductNo);
 
   windowsDirectory_ = platform_.files.GetWindowsDirectory();
   PrepareArchiveLibrary();
@@ -209,7 +211,7 @@ bool UpdateRun::ProductMayTakeUpdate(Refusal& refusal) {
 void UpdateRun::RemoveLeftovers() {
   const std::string folder = FolderWithSeparator(productFolder_);
   for (const std::string& path : RemoveLeftoverTemporaries(platform_.files, folder)) {
-    ShowBox(FormatText(cp932::Text(texts::kLeftoverNotRemoved), {path}),
+    ShowBox(FormatText(cp932::Text(texts::kLeftoverNotRemoved), {path_text::SingleSeparators(path)}),
             cp932::Text(texts::kCaptionConfirm), MB_OK);
   }
 }

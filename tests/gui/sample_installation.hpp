@@ -4,6 +4,7 @@
 // registry of the sample; g_strAppDir points at the medium for the test's
 // lifetime.
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -17,8 +18,9 @@ namespace tovrin::testing {
 
 class SampleInstallation {
  public:
-  // `withInfoFile` false leaves info.txt off the medium.
-  explicit SampleInstallation(bool withInfoFile = true);
+  // `withInfoFile` false leaves info.txt off the medium; `mediumDrive` is
+  // the type of drive D:.
+  explicit SampleInstallation(bool withInfoFile = true, DriveType mediumDrive = DRIVE_FIXED);
   ~SampleInstallation();
 
   FileSystem& files() { return *files_; }
@@ -28,6 +30,8 @@ class SampleInstallation {
   UpdateDescription Description();
   // A file of the installed product, below C:\.
   std::string ProductFile(const std::string& relative) const;
+  // The medium's folder on the host.
+  std::filesystem::path Medium() const { return folder_.path() / "d" / "UPD"; }
 
  private:
   TempFolder folder_;
