@@ -12,6 +12,7 @@
 #include "archive/archive_library.hpp"
 #include "engine/observed_file_system.hpp"
 #include "engine/run_events.hpp"
+#include "engine/update_run.hpp"
 #include "hosts/wx/dialog_host.hpp"
 #include "hosts/wx/user_interface.hpp"
 #include "platform/message_queue.hpp"

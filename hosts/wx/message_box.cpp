@@ -31,9 +31,12 @@ constexpr int kMargin = 7;
 void KeepOwnerInSight(wxDialog& box, wxWindow* owner, int gap) {
   auto* dialog = dynamic_cast<wxDialog*>(owner);
   if (dialog == nullptr || dialog->IsModal() || !dialog->IsShown()) return;
+  // A window just shown may not have its frame yet: room for a caption,
+  // which the window manager may still add above it.
+  const int caption = std::max(dialog->GetSize().y - dialog->GetClientSize().y, 2 * box.GetCharHeight());
   const wxRect ownerPlace = dialog->GetScreenRect();
   const wxRect screen = wxDisplay(dialog).GetClientArea();
-  int top = ownerPlace.GetBottom() + gap;
+  int top = ownerPlace.GetBottom() + caption + gap;
   if (top + box.GetSize().y > screen.GetBottom()) top = ownerPlace.GetTop() - gap - box.GetSize().y;
   box.Move(box.GetPosition().x, std::max(top, screen.GetTop()));
 }

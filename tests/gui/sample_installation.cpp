@@ -12,7 +12,8 @@ const std::filesystem::path kExamples = std::filesystem::path(TOVRIN_SOURCE_DIR)
 DriveTable SampleDrives(const std::filesystem::path& root, DriveType mediumDrive) {
   DriveTable drives;
   drives.Map('C', root / "c", DRIVE_FIXED);
-  drives.Map('D', root / "d", mediumDrive);
+  // A floppy disk holds the medium at its root.
+  drives.Map('D', mediumDrive == DRIVE_REMOVABLE ? root / "d" / "UPD" : root / "d", mediumDrive);
   return drives;
 }
 
@@ -32,7 +33,7 @@ SampleInstallation::SampleInstallation(bool withInfoFile, DriveType mediumDrive)
   files_ = std::make_unique<PosixFileSystem>(SampleDrives(root, mediumDrive), root / "c" / "WINDOWS");
   registry_ = Registry::FromRegFiles({kExamples / "product" / "uninstall.reg"});
   archives_ = std::make_unique<LzhArchiveLibrary>(*files_);
-  g_strAppDir = "D:\\UPD\\";
+  g_strAppDir = mediumDrive == DRIVE_REMOVABLE ? "D:" : "D:\\UPD\\";
 }
 
 SampleInstallation::~SampleInstallation() { g_strAppDir = savedAppDir_; }

@@ -1,6 +1,7 @@
 #pragma once
 // The sample product installed on drive C: and the sample update medium on
-// drive D:\UPD\, both copied into a temporary folder, with the uninstall
+// drive D:\UPD\ (at the root of D: when D: is removable, as a floppy disk
+// holds it), both copied into a temporary folder, with the uninstall
 // registry of the sample; g_strAppDir points at the medium for the test's
 // lifetime.
 

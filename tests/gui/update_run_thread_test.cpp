@@ -264,16 +264,24 @@ TEST(UpdateRunThread, ADiskPromptOpensAboveTheProgressWindowWhichSaysWhatItWaits
         testing::RunEventsUntil([] { return false; }, 1);
         ProgressWindow* progress = FindProgressWindow();
         ASSERT_NE(progress, nullptr);
-        EXPECT_EQ(box.GetTitle(), wxString::FromUTF8("確認"));
+        wxString text;
+        for (wxWindow* child : box.GetChildren()) text += child->GetLabel() + " ";
+        ASSERT_EQ(box.GetTitle(), wxString::FromUTF8("確認")) << text.utf8_str();
         EXPECT_TRUE(progress->IsShownOnScreen());
         EXPECT_TRUE(testing::StackedAbove(&box, progress));
         EXPECT_TRUE(testing::HasTheFocus(&box));
-        EXPECT_FALSE(box.GetScreenRect().Intersects(progress->GetScreenRect()));
+        const wxRect boxPlace = box.GetScreenRect();
+        const wxRect progressPlace = progress->GetScreenRect();
+        EXPECT_FALSE(boxPlace.Intersects(progressPlace))
+            << boxPlace.x << "," << boxPlace.y << " " << boxPlace.width << "x" << boxPlace.height
+            << " over " << progressPlace.x << "," << progressPlace.y << " " << progressPlace.width
+            << "x" << progressPlace.height;
         EXPECT_EQ(progress->Control(IDC_PROGRESS_STATE)->GetLabel(), prompt);
         // Records 4 and 5 are still to come.
         EXPECT_LT(static_cast<wxGauge*>(progress->Control(IDC_PROGRESS_BAR))->GetValue(), 1000);
         EXPECT_EQ(progress->Control(IDC_PROGRESS_FOLDER)->GetLabel().Find("\\\\"), wxNOT_FOUND)
             << progress->Control(IDC_PROGRESS_FOLDER)->GetLabel().utf8_str();
+        ASSERT_NE(box.CancelButton(), nullptr);
         Click(box.CancelButton());  // the pointer reaches it
       })
       .ThenBox([&](gui::MessageBoxDialog&) { testing::PressKeys("Return"); })   // cancelled

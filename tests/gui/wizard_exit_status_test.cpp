@@ -154,7 +154,9 @@ TEST(WizardExitStatus, IsTheStatusTheLogNamesForEachOutcome) {
     EXPECT_NE(log.back().find(named), std::string::npos) << log.back();
     EXPECT_EQ(result.exitCode, outcome.status) << result.err;
     // Closed on its first page: one line says so.
-    if (outcome.steps.size() == 1) EXPECT_EQ(log.size(), 1u);
+    if (outcome.steps.size() == 1) {
+      EXPECT_EQ(log.size(), 1u);
+    }
   }
 }
 
