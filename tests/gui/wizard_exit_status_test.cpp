@@ -102,15 +102,11 @@ const Outcome kOutcomes[] = {
       {kConfirmBox, "Return"},
       {kConfirmBox, "Return"}},
      4},
-    {"refused for a corrupt archive, then left with Esc",
+    {"refused for a corrupt archive",
      [](const fs::path&, const fs::path& medium, std::vector<std::string>&) {
        fs::resize_file(medium / "HELP.lzh", fs::file_size(medium / "HELP.lzh") / 2);
      },
-     {{kNotes, "Return"},
-      {kPage, "Return"},
-      {kPage, "Return"},
-      {kErrorBox, "Return"},
-      {kPage, "Escape"}},
+     {{kNotes, "Return"}, {kPage, "Return"}, {kPage, "Return"}, {kErrorBox, "Return"}},
      2},
     {"refused for a folder without the product, then left with Esc",
      [](const fs::path& product, const fs::path&, std::vector<std::string>& options) {
