@@ -1,6 +1,7 @@
 #include "app/program_assembly.hpp"
 
 #include "app/dry_run_journal_files.hpp"
+#include "app/unattended_run.hpp"
 #include "app/undo_command.hpp"
 #include "platform/visible_text.hpp"
 
@@ -46,8 +47,11 @@ void ProgramAssembly::WireRuns(CTovrinView& view, UpdateRunHost* runHost) {
                        streams_.errors, progressLine);
   }
   view.AddRunListener(observers_->Events());
+  view.AddRunListener(lastOutcome_);
   if (runHost != nullptr) view.SetRunHost(*runHost);
 }
+
+int ProgramAssembly::ExitStatus() const { return ExitStatusOf(lastOutcome_.Outcome()); }
 
 int ProgramAssembly::Undo(std::ostream& out, std::ostream& errors) {
   if (!services_->typedDestination) {

@@ -17,6 +17,7 @@
 #include "app/dry_run_file_system.hpp"
 #include "app/program_services.hpp"
 #include "app/run_observers.hpp"
+#include "engine/update_run.hpp"
 #include "platform/dialog_host.hpp"
 #include "platform/journal_files.hpp"
 #include "platform/platform.hpp"
@@ -34,6 +35,17 @@ struct ProgramStreams {
 };
 
 class ProgramAssembly {
+  // How the last update run ended; kept here because the wizard's view is
+  // gone by the time its window system's loop returns.
+  class LastOutcome : public RunEvents {
+   public:
+    void RunEnded(UpdateOutcome outcome) override { outcome_ = outcome; }
+    UpdateOutcome Outcome() const { return outcome_; }
+
+   private:
+    UpdateOutcome outcome_ = UpdateOutcome::NotRun;
+  };
+
  public:
   ProgramAssembly(const CommandLineOptions& options, const std::vector<std::string_view>& arguments,
                   std::unique_ptr<ProgramServices> services, const ProgramStreams& streams);
@@ -47,6 +59,9 @@ class ProgramAssembly {
   // journaled, logged (and reported in a dry run), and shown by `runHost`
   // (else run in place).
   void WireRuns(CTovrinView& view, UpdateRunHost* runHost = nullptr);
+
+  // The exit status of the last update run of a wired view (of none: not run).
+  int ExitStatus() const;
 
   // --undo: the last update of the product at --dest taken back.
   int Undo(std::ostream& out, std::ostream& errors);
@@ -65,6 +80,7 @@ class ProgramAssembly {
   ArchiveLibrary* archives_;
   std::unique_ptr<JournalFiles> journalFiles_;
   std::optional<RunObservers> observers_;
+  LastOutcome lastOutcome_;
   std::optional<Platform> platform_;
   std::optional<TypedDestinationDialogs> dialogs_;
 };

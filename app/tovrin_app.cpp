@@ -5,6 +5,7 @@
 
 #include "app/about_dlg.hpp"
 #include "app/main_frame.hpp"
+#include "app/unattended_run.hpp"
 #include "hosts/wx/font_alias.hpp"
 #include "resources/accelerator_table.hpp"
 
@@ -25,6 +26,11 @@ bool CTovrinApp::OnInit() {
   frame_->Show();
   frame_->Update();
   return true;
+}
+
+int CTovrinApp::OnRun() {
+  wxApp::OnRun();
+  return program_.ExitStatus();
 }
 
 void CTovrinApp::OnAppAbout() {

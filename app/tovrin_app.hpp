@@ -22,6 +22,9 @@ class CTovrinApp : public wxApp {
 
   // Creates and shows the main frame; its view posts the first page.
   bool OnInit() override;
+  // The window system's loop; the exit status of the wizard's last run, as
+  // the unattended run would end with it.
+  int OnRun() override;
   void OnAppAbout();  // command 57664
 
   CMainFrame* MainFrame() const { return frame_; }

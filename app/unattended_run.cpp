@@ -62,7 +62,7 @@ const char* OutcomeMeaning(UpdateOutcome outcome) {
     case UpdateOutcome::NotRun:
       break;
   }
-  return "not run";
+  return "not run: the wizard ended before the update ran";
 }
 
 int RunUnattended(ProgramAssembly& program, std::ostream& out) {

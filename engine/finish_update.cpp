@@ -14,6 +14,7 @@
 #include "platform/profile.hpp"
 #include "platform/user_interface.hpp"
 #include "resources/messages.hpp"
+#include "platform/path_text.hpp"
 
 namespace tovrin {
 
@@ -58,7 +59,7 @@ void UpdateRun::WriteSetting(const std::string& section, const std::string& key,
   if (!target) return ReportSettingNotWritten(key, file);
   const auto oldValue = GetProfileEntry(platform_.files, section, key, *target);
   if (WritePrivateProfileStringA(platform_.files, section, key, value, *target)) {
-    listeners_.SettingWritten(file, section, key, oldValue, value);
+    listeners_.SettingWritten(path_text::SingleSeparators(file), section, key, oldValue, value);
     return;
   }
   ReportSettingNotWritten(key, file);
@@ -80,7 +81,7 @@ std::optional<std::string> UpdateRun::SettingsFileToWrite(const std::string& fil
 
 void UpdateRun::ReportSettingNotWritten(const std::string& key, const std::string& file) {
   settingsWritten_ = false;
-  ShowBox(FormatText(cp932::Text(texts::kSettingNotWritten), {file, key}),
+  ShowBox(FormatText(cp932::Text(texts::kSettingNotWritten), {path_text::SingleSeparators(file), key}),
           cp932::Text(texts::kCaptionConfirm), MB_OK);
 }
 

@@ -13,6 +13,7 @@
 #include "platform/cp932.hpp"
 #include "platform/path_text.hpp"
 #include "resources/messages.hpp"
+#include "platform/path_text.hpp"
 
 namespace tovrin {
 
@@ -41,7 +42,7 @@ void UpdateRun::BeginJournal() {
   }
   const auto root = platform_.files.Resolve(productFolder_);
   if (!root || !journal_->Begin(*root)) {
-    throw UpdateError(FormatText(cp932::Text(texts::kJournalUnwritable), {productFolder_}));
+    throw UpdateError(FormatText(cp932::Text(texts::kJournalUnwritable), {path_text::SingleSeparators(productFolder_)}));
   }
   journalRoot_ = *root;
   journalOpen_ = true;

@@ -26,7 +26,8 @@ constexpr const char* kTremickSettingsFile = "tremick1.ini";
 // Where a settings file was looked for, in the folder text as typed.
 std::string SettingsFileMissing(const FileSystem& files, const std::string& folder,
                                 const std::string& name) {
-  std::string finding = name + " was looked for in " + folder + " and is not there";
+  std::string finding =
+      name + " was looked for in " + path_text::SingleSeparators(folder) + " and is not there";
   if (files.Exists(folder) != Presence::Present) finding += " (no such folder)";
   return finding;
 }
@@ -132,11 +133,13 @@ int UpdateRun::RunChecked() {
     return Refuse(busy, cp932::Text(texts::kProductBeingUpdated), 0);
   }
   if (taken.lockState != ProductLockResult::State::Held) {
-    throw UpdateError(FormatText(cp932::Text(texts::kLockNotCreated), {lockPath}));
+    throw UpdateError(FormatText(cp932::Text(texts::kLockNotCreated),
+                                 {path_text::SingleSeparators(lockPath)}));
   }
   productLock_ = std::move(taken.lock);
   for (const std::string& path : taken.leftoversNotRemoved) {
-    ShowBox(FormatText(cp932::Text(texts::kLeftoverNotRemoved), {path}),
+    ShowBox(FormatText(cp932::Text(texts::kLeftoverNotRemoved),
+                       {path_text::SingleSeparators(path)}),
             cp932::Text(texts::kCaptionConfirm), MB_OK);
   }
   // A product that could not be put back is neither version: no update may
@@ -152,7 +155,7 @@ int UpdateRun::RunChecked() {
   if (!ProductMayTakeUpdate(refusal)) {
     return Refuse(refusal, cp932::Text(texts::kCannotUpdateVersion), 0);
   }
-  listeners_.ProductAccepted(productFolder_, m_nProductNo);
+  listeners_.ProductAccepted(path_text::SingleSeparators(productFolder_), m_nProductNo);
 
   windowsDirectory_ = platform_.files.GetWindowsDirectory();
   PrepareArchiveLibrary();

@@ -74,6 +74,8 @@ class UpdateRun {
 
   // medium_check.cpp
   bool CheckComingRecords(int first);
+  // Tells why the medium cannot serve the records from `first` on.
+  void RefuseMedium(int first, const std::string& finding, const std::string& text);
 
   // record_processing.cpp
   RecordResult ProcessRecord(int index);

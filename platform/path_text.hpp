@@ -25,6 +25,10 @@ std::vector<std::string> Components(std::string_view path);
 // nothing, separators at the start or repeated count as one).
 bool ClimbsAboveStart(std::string_view relative);
 
+// The path as Windows writes it: each run of separators one backslash
+// (a leading pair, which names a network share, kept).
+std::string SingleSeparators(std::string_view path);
+
 // Equal without regard to ASCII letter case, second bytes compared exactly.
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 

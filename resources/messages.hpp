@@ -33,6 +33,11 @@ inline constexpr std::string_view kInstallFolderWrong = "ｲﾝｽﾄｰﾙ先�
 inline constexpr std::string_view kCannotUpdateVersion = "このバージョンへの更新はできません。";
 inline constexpr std::string_view kInsertUpdateDisk = "%d 枚目のｱｯﾌﾟﾃﾞｲﾄFDをｾｯﾄしてください。";
 inline constexpr std::string_view kUpdateCancelled = "ｱｯﾌﾟﾃﾞｲﾄを取消しました。";
+// The medium's check: the archive on the medium, then the library's reason
+// (which names the member).
+inline constexpr std::string_view kArchiveFaulty = "書庫 %s に異常があります。%s";
+// Added to a refusal that came before any file of the product was written.
+inline constexpr std::string_view kProductNotTouched = "製品のファイルは何も変更していません。";
 inline constexpr std::string_view kFileUpdateFailed = "%sの更新に失敗しました。";
 inline constexpr std::string_view kAttributeUpdateFailed = "%sの属性更新に失敗しました。";
 inline constexpr std::string_view kMaterialSizeNotConverted = "材料ｻｲｽﾞ変換が正常に更新されませんでした。";

@@ -61,7 +61,6 @@ class PageDialog : public wxDialog, public Dialog {
   // Tells the user of such a field and keeps the page open; false when
   // every field can be read as typed.
   bool RefuseForeignText();
-  int DefaultButtonId() const;
   void OnCharHook(wxKeyEvent& event);
   void OnButton(wxCommandEvent& event);
   void OnShow(wxShowEvent& event);

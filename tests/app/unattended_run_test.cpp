@@ -237,7 +237,7 @@ TEST_F(UnattendedRunTest, AFailedCopyGivesStatus4AndPutsTheProductBack) {
   EXPECT_EQ(result.exitCode, 4) << result.out << result.err;
   EXPECT_EQ(Lines(result.out),
             (std::vector<std::string>{"更新先：C:\\VELSOR",
-                                      "確認: C:\\VELSOR\\\\FORMATER.EXEの更新に失敗しました。",
+                                      "確認: C:\\VELSOR\\FORMATER.EXEの更新に失敗しました。",
                                       "確認: 更新前の状態に戻しました。"}));
   // The archives extracted before the copy are taken back with the rest.
   EXPECT_EQ(Tree(drive()), before);
@@ -252,6 +252,85 @@ TEST_F(UnattendedRunTest, ABrokenArchiveGivesStatus2BeforeAnythingIsTouched) {
   const ProgramResult result = Run({}, medium);
   EXPECT_EQ(result.exitCode, 2) << result.out << result.err;
   EXPECT_EQ(Tree(drive()), before);
+}
+
+TEST_F(UnattendedRunTest, ACorruptMemberIsRefusedNamingTheArchiveAndTheMemberAndNothingIsTouched) {
+  const fs::path medium = MediumCopy();
+  LzhEntry member("HELP.TXT", "help");
+  member.crc = static_cast<std::uint16_t>(LzhCrc16("help") ^ 0xFFFF);
+  WriteStoredLzh(medium / "HELP.lzh", {member});
+  const auto before = Tree(drive());
+  const std::string box = "エラー: 書庫 Z:" + std::string(fs::canonical(medium).string()) +
+                          "/HELP.lzh に異常があります。HELP.TXT が壊れています (CRC)。 "
+                          "製品のファイルは何も変更していません。";
+  std::string expected = box;
+  std::replace(expected.begin(), expected.end(), '/', '\\');
+  for (const bool dryRun : {false, true}) {
+    const fs::path log = temp.path() / (dryRun ? "dry.log" : "run.log");
+    const ProgramResult result =
+        Run(dryRun ? std::vector<std::string>{"--dry-run", "--log", log.string()}
+                   : std::vector<std::string>{"--log", log.string()},
+            medium);
+    EXPECT_EQ(result.exitCode, 2) << result.out << result.err;
+    EXPECT_EQ(Lines(result.out).at(1), expected) << dryRun;
+    const std::string logged = ReadFile(log);
+    EXPECT_NE(logged.find("box " + expected.substr(0, expected.find(':')) + ":"),
+              std::string::npos);
+    EXPECT_NE(logged.find("refused by the medium check: the archive Z:"), std::string::npos)
+        << logged;
+    if (dryRun) {
+      EXPECT_NE(result.out.find("dry run: the update would be refused by the medium check:\n"
+                                "  the archive Z:"),
+                std::string::npos)
+          << result.out;
+    }
+  }
+  EXPECT_EQ(Tree(drive()), before);
+}
+
+// Every path shown is written as Windows writes it, with single separators,
+// whether the record's folder ends in one or the destination was typed
+// with one at its end: on standard output, in the log and in the dry run.
+TEST_F(UnattendedRunTest, NoPathShownHasADoubledSeparator) {
+  const fs::path removable = MediumCopy();
+  struct Case {
+    const char* name;
+    std::vector<std::string> options;
+    fs::path medium;
+  };
+  const std::vector<Case> cases = {
+      {"sample", {}, kExamples / "medium"},
+      {"destination typed with a separator at its end", {"--dest", "C:\\VELSOR\\"},
+       kExamples / "medium"},
+      {"removable medium", {"--drive", "A=" + removable.string() + ":removable"}, removable},
+      {"read-only file", {}, kExamples / "medium"},
+  };
+  for (const Case& c : cases) {
+    for (const char* mode : {"--unattended", "--dry-run"}) {
+      SCOPED_TRACE(std::string(c.name) + " " + mode);
+      const TempFolder product;
+      fs::copy(kExamples / "product" / "drive_c", product.path(), fs::copy_options::recursive);
+      if (std::string(c.name) == "read-only file") {
+        fs::permissions(product.path() / "VELSOR" / "formater.exe", fs::perms::owner_read);
+      }
+      std::vector<std::string> arguments = {mode, "--medium", c.medium.string(), "--drive",
+                                            "C=" + product.path().string(), "--log", "-"};
+      arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+      const ProgramResult result = RunTovrin(arguments);
+      // Paths were shown: the record's target folder, at least.
+      EXPECT_NE(result.err.find(" into C:\\VELSOR\\"), std::string::npos) << result.err;
+      for (const std::string& line : Lines(result.out + result.err)) {
+        EXPECT_EQ(line.find("\\\\"), std::string::npos) << line;
+      }
+    }
+  }
+}
+
+TEST_F(UnattendedRunTest, TheSampleNotesTellThatAnUpdateCanBeTakenBack) {
+  const std::string notes = Utf8(Lines(ReadFile(kExamples / "medium" / "info.txt")).at(25));
+  EXPECT_EQ(notes.find("元に戻せません"), std::string::npos) << notes;
+  EXPECT_NE(notes.find("更新前の状態に戻します"), std::string::npos) << notes;
+  EXPECT_NE(notes.find("tovrin --undo"), std::string::npos) << notes;
 }
 
 TEST_F(UnattendedRunTest, UndoTakesBackTheSampleUpdateExactly) {

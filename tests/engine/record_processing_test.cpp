@@ -93,9 +93,11 @@ TEST(ArchiveRecord, ABrokenArchiveRefusesTheRunBeforeAnythingIsTouched) {
   EXPECT_EQ(world.run().Outcome(), UpdateOutcome::Refused);
   ASSERT_THAT(world.ui.Boxes(), SizeIs(1));
   const RecordedBox& box = world.ui.Boxes()[0];
-  EXPECT_EQ(box.caption, Sjis("確認"));
+  // A refusal, as the other refusals are captioned, saying nothing was changed.
+  EXPECT_EQ(box.caption, Sjis("エラー"));
   EXPECT_EQ(box.type, MB_OK);
-  EXPECT_FALSE(box.text.empty());
+  EXPECT_NE(box.text.find("BROKEN.lzh"), std::string::npos);
+  EXPECT_NE(box.text.find(Sjis("製品のファイルは何も変更していません。")), std::string::npos);
   EXPECT_EQ(world.ProductSnapshot(), before);
   EXPECT_FALSE(fs::exists(world.Product() / ".tovrin" / "journal"));
 }
