@@ -25,6 +25,9 @@ class ObservedFileSystem : public FileSystem {
   // `listener`, until StopObserving(). The bookkeeping folder ".tovrin"
   // inside it is never observed.
   void Observe(std::string_view productFolder, RunEvents& listener);
+  // Observes `folder` (a Windows path outside the product the run writes
+  // into, a master folder) as well, for the same listener.
+  void ObserveAlso(std::string_view folder);
   void StopObserving();
 
   // The file system below, which writes without telling anyone.
@@ -78,7 +81,7 @@ class ObservedFileSystem : public FileSystem {
 
   FileSystem& inner_;
   RunEvents* listener_ = nullptr;
-  std::filesystem::path observedRoot_;
+  std::vector<std::filesystem::path> observedRoots_;
 };
 
 }  // namespace tovrin

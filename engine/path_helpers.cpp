@@ -51,4 +51,9 @@ std::string& ReplaceAll(std::string& text, std::string_view pattern, std::string
   return text;
 }
 
+bool IsBelowHostFolder(const std::filesystem::path& path, const std::filesystem::path& folder) {
+  const auto relative = path.lexically_normal().lexically_relative(folder.lexically_normal());
+  return !relative.empty() && *relative.begin() != "..";
+}
+
 }  // namespace tovrin

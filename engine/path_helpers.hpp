@@ -3,6 +3,7 @@
 // the caller's folder text in place), creating a target folder, and the
 // in-place text replacement of the title.
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,9 @@ std::string FolderWithSeparator(const std::string& folder);
 
 // Whether `path` lies below `folder` (letter case ignored as Windows ignores it).
 bool IsInsideFolder(const std::string& path, const std::string& folder);
+
+// Whether the host path `path` lies in `folder` or below it, by their text.
+bool IsBelowHostFolder(const std::filesystem::path& path, const std::filesystem::path& folder);
 
 void CreateFolderIfMissing(FileSystem& files, const std::string& path);
 // Replaces every occurrence of `pattern` (not empty), resuming after each

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
 #include <utility>
 
+#include "engine/path_helpers.hpp"
 #include "platform/product_lock.hpp"
 #include "platform/temporary_name.hpp"
 
@@ -19,6 +21,11 @@ constexpr const char* kAppliedMark = "applied";
 constexpr char kKeptRecord = 'K';    // K <number> <relative path>: old file kept as kept/<number>
 constexpr char kAddedRecord = 'A';   // A <relative path>: a file that was not there
 constexpr char kFolderRecord = 'D';  // D <relative path>: a folder that was not there
+// O <number> <host folder>: a folder outside the product the run writes into
+// (a master folder shared between products). Records of its files carry its
+// number after their kind ("K@1 ..."); paths are relative to it.
+constexpr char kOutsideFolderRecord = 'O';
+constexpr char kFolderMark = '@';
 
 fs::path JournalFolder(const fs::path& productRoot) {
   return productRoot / kBookkeepingFolderName / "journal";
@@ -78,31 +85,50 @@ struct Record {
   char kind = kAddedRecord;
   std::string kept;
   fs::path relative;
+  std::string folder;  // the number of an outside folder; empty: the product
 };
+
+struct JournalText {
+  std::vector<Record> records;
+  std::map<std::string, fs::path> outsideFolders;  // by number
+};
+
+// The word up to the next blank, taken off `rest`; empty when there is none.
+std::string_view TakeWord(std::string_view& rest) {
+  const auto space = rest.find(' ');
+  if (space == std::string_view::npos) return {};
+  const std::string_view word = rest.substr(0, space);
+  rest.remove_prefix(space + 1);
+  return word;
+}
 
 // The complete records, oldest first; a last line cut short by a crash was
 // never acted on, since each change waits for its record.
-std::vector<Record> ReadRecords(const JournalFiles& store, const fs::path& folder) {
-  std::vector<Record> records;
+JournalText ReadRecords(const JournalFiles& store, const fs::path& folder) {
+  JournalText journal;
   const auto text = store.ReadWhole(folder / kEntriesFile);
-  if (!text) return records;
+  if (!text) return journal;
   std::size_t start = 0;
   for (std::size_t end = text->find('\n'); end != std::string::npos;
        start = end + 1, end = text->find('\n', start)) {
-    const std::string_view line(text->data() + start, end - start);
-    if (line.size() < 3 || line[1] != ' ') continue;
-    Record record{line[0], {}, {}};
-    std::string_view rest = line.substr(2);
-    if (record.kind == kKeptRecord) {
-      const auto space = rest.find(' ');
-      if (space == std::string_view::npos) continue;
-      record.kept = std::string(rest.substr(0, space));
-      rest.remove_prefix(space + 1);
+    std::string_view rest(text->data() + start, end - start);
+    const std::string_view kind = TakeWord(rest);
+    if (kind.empty() || rest.empty()) continue;
+    Record record{kind[0], {}, {}, {}};
+    if (kind.size() > 2 && kind[1] == kFolderMark) record.folder = std::string(kind.substr(2));
+    else if (kind.size() != 1) continue;
+    if (record.kind == kOutsideFolderRecord || record.kind == kKeptRecord) {
+      record.kept = std::string(TakeWord(rest));
+      if (record.kept.empty()) continue;
     }
     record.relative = fs::path(Unescape(rest));
-    records.push_back(std::move(record));
+    if (record.kind == kOutsideFolderRecord) {
+      journal.outsideFolders[record.kept] = record.relative;
+      continue;
+    }
+    journal.records.push_back(std::move(record));
   }
-  return records;
+  return journal;
 }
 
 // A journal is a file like any other in the product: a record naming a
@@ -121,27 +147,47 @@ bool InsideItsFolders(const Record& record) {
 }
 
 // Newest first, so that a folder is empty again when its turn comes.
+// The folder a record's path is relative to: the product, or an outside
+// folder the journal named before the record (an absolute host path).
+std::optional<fs::path> RootOf(const Record& record, const JournalText& journal,
+                               const fs::path& productRoot) {
+  if (record.folder.empty()) return productRoot;
+  const auto named = journal.outsideFolders.find(record.folder);
+  if (named == journal.outsideFolders.end() || !named->second.is_absolute() ||
+      std::find(named->second.begin(), named->second.end(), "..") != named->second.end()) {
+    return std::nullopt;
+  }
+  return named->second;
+}
+
+// A kept file goes back over the changed one; one that was never changed
+// (its replacement failed) counts as put back as it is.
+bool PutBackKept(JournalFiles& store, const fs::path& kept, const fs::path& target) {
+  // Gone already: an earlier restore was stopped after putting it back.
+  if (!store.Exists(kept)) return true;
+  if (store.MakeFolders(target.parent_path()) && store.MoveBack(kept, target)) return true;
+  return store.Unchanged(kept, target) && store.RemoveEntry(kept);
+}
+
 RestoreResult PutBack(JournalFiles& store, const fs::path& folder, const fs::path& productRoot) {
   RestoreResult result;
-  auto records = ReadRecords(store, folder);
+  JournalText journal = ReadRecords(store, folder);
+  auto& records = journal.records;
   std::reverse(records.begin(), records.end());
   for (const Record& record : records) {
-    if (!InsideItsFolders(record)) {
-      result.notRestored.push_back(record.relative);
+    const auto root = RootOf(record, journal, productRoot);
+    if (!root || !InsideItsFolders(record)) {
+      result.notRestored.push_back(root ? *root / record.relative : record.relative);
       continue;
     }
-    const fs::path target = productRoot / record.relative;
+    const fs::path target = *root / record.relative;
     bool done = true;
     if (record.kind == kKeptRecord) {
-      const fs::path kept = folder / kKeptFolder / record.kept;
-      // Gone already: an earlier restore was stopped after putting it back.
-      if (store.Exists(kept)) {
-        done = store.MakeFolders(target.parent_path()) && store.MoveBack(kept, target);
-      }
+      done = PutBackKept(store, folder / kKeptFolder / record.kept, target);
     } else {
       done = store.RemoveEntry(target);
     }
-    if (!done) result.notRestored.push_back(record.relative);
+    if (!done) result.notRestored.push_back(record.folder.empty() ? record.relative : target);
   }
   // What could not be put back stays journaled, to be tried again.
   if (result.Complete() && !store.RemoveTree(folder)) result.notRestored.push_back(folder);
@@ -154,6 +200,7 @@ bool RunJournal::Begin(const fs::path& productRoot) {
   productRoot_ = productRoot.lexically_normal();
   folder_ = RunFolder(productRoot_);
   journaled_.clear();
+  outsideFolders_.clear();
   keptCount_ = 0;
   if (LinkPlantedInTheJournal(productRoot_)) return false;
   return store_.RemoveTree(folder_) && store_.MakeFolders(folder_ / kKeptFolder) &&
@@ -189,34 +236,69 @@ bool RunJournal::KeepAhead(const std::vector<std::string>& paths) {
   return true;
 }
 
-bool RunJournal::Prepare(const FileChange& change, std::string& record, fs::path& relative) {
+bool RunJournal::CoverFolder(const fs::path& folder) {
+  const fs::path normal = folder.lexically_normal();
+  if (IsBelowHostFolder(normal, productRoot_) || std::find(outsideFolders_.begin(), outsideFolders_.end(),
+                                               normal) != outsideFolders_.end()) {
+    return true;
+  }
+  const std::string number = std::to_string(outsideFolders_.size() + 1);
+  const std::string record = std::string(1, kOutsideFolderRecord) + " " + number + " " +
+                             Escape(normal.string()) + "\n";
+  if (!store_.AppendDurably(folder_ / kEntriesFile, record)) return false;
+  outsideFolders_.push_back(normal);
+  return true;
+}
+
+// The product first, then the outside folders; an empty kind suffix for the
+// product, "@<number>" for an outside folder.
+bool RunJournal::Relative(const fs::path& host, fs::path& relative, std::string& folderMark) const {
+  if (IsBelowHostFolder(host, productRoot_)) {
+    relative = host.lexically_relative(productRoot_);
+    folderMark.clear();
+    return true;
+  }
+  for (std::size_t i = 0; i < outsideFolders_.size(); ++i) {
+    if (!IsBelowHostFolder(host, outsideFolders_[i])) continue;
+    relative = host.lexically_relative(outsideFolders_[i]);
+    folderMark = std::string(1, kFolderMark) + std::to_string(i + 1);
+    return true;
+  }
+  return false;
+}
+
+bool RunJournal::Prepare(const FileChange& change, std::string& record, fs::path& journaledAs) {
   const auto host = files_.Resolve(change.path);
   if (!host) return false;
-  relative = host->lexically_normal().lexically_relative(productRoot_);
-  if (relative.empty() || *relative.begin() == "..") return true;
+  journaledAs = host->lexically_normal();
+  fs::path named;
+  std::string folderMark;
+  // The observer tells only of changes in the run's folders.
+  if (!Relative(journaledAs, named, folderMark)) return true;
   // The program's own temporary files are removed by the step that made
   // them, or by the next start after a crash.
-  if (temporary_name::IsTemporary(relative.filename().string())) return true;
+  if (temporary_name::IsTemporary(named.filename().string())) return true;
   // The first change of a name is the one to undo; later ones are covered.
-  if (journaled_.contains(relative)) return true;
+  if (journaled_.contains(journaledAs)) return true;
   if (!store_.Exists(*host)) {
     const char kind = change.kind == FileChangeKind::FolderCreated ? kFolderRecord : kAddedRecord;
-    record = std::string(1, kind) + " " + Escape(relative.string()) + "\n";
+    record = std::string(1, kind) + folderMark + " " + Escape(named.string()) + "\n";
     return true;
   }
   if (change.kind == FileChangeKind::FolderCreated) return true;
   // A file changed in place shares its content with any link to it.
-  return KeepOldFile(*host, relative, change.kind != FileChangeKind::Modified, record);
+  return KeepOldFile(*host, named, folderMark, change.kind != FileChangeKind::Modified, record);
 }
 
-bool RunJournal::KeepOldFile(const fs::path& host, const fs::path& relative, bool mayLink,
-                             std::string& record) {
+bool RunJournal::KeepOldFile(const fs::path& host, const fs::path& relative,
+                             const std::string& folderMark, bool mayLink, std::string& record) {
   const std::string number = std::to_string(++keptCount_);
   const fs::path kept = folder_ / kKeptFolder / number;
   const LinkResult linked = mayLink ? store_.Link(host, kept) : LinkResult::Unsupported;
   if (linked == LinkResult::Failed) return false;
   if (linked == LinkResult::Unsupported && !store_.CopyWhole(host, kept)) return false;
-  record = std::string(1, kKeptRecord) + " " + number + " " + Escape(relative.string()) + "\n";
+  record = std::string(1, kKeptRecord) + folderMark + " " + number + " " +
+           Escape(relative.string()) + "\n";
   return true;
 }
 

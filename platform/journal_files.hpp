@@ -36,7 +36,13 @@ class JournalFiles {
   virtual std::optional<std::string> ReadWhole(const std::filesystem::path& file) const = 0;
 
   // Renames `from` over `to` in one step and flushes the folder of `to`.
+  // Across file systems (a master folder elsewhere) `from` is copied beside
+  // `to` first, so `to` is still replaced in one step.
   virtual bool MoveBack(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
+  // Whether `file` is still what `kept` holds (the same file, or the same
+  // content and attributes): a change that never happened needs no undoing.
+  virtual bool Unchanged(const std::filesystem::path& kept,
+                         const std::filesystem::path& file) const = 0;
   // Creates `folder` and its missing parents.
   virtual bool MakeFolders(const std::filesystem::path& folder) = 0;
   // Removes a file, or an empty folder; true when nothing is left there.

@@ -7,8 +7,10 @@
 #include <cerrno>
 #include <system_error>
 
+#include "platform/posix/folder_owner.hpp"
 #include "platform/posix/dos_attributes.hpp"
 #include "platform/posix/file_system.hpp"
+#include "platform/temporary_name.hpp"
 
 namespace tovrin {
 
@@ -62,6 +64,8 @@ bool PosixJournalFiles::CopyWhole(const fs::path& file, const fs::path& kept) {
   }
   PosixOutputFile copy(target);
   const struct timespec times[2] = {status.st_atim, status.st_mtim};
+  // Put back, it must be the owner's file as before, not the run's.
+  if (::geteuid() == 0 && ::fchown(target, status.st_uid, status.st_gid) != 0) return false;
   // The stored bits first: a read-only mode would forbid writing them.
   return CopyContent(source, copy) && copy.Flush() &&
          dos_attributes::WriteStored(kept, dos_attributes::ReadStored(file)) &&
@@ -84,7 +88,10 @@ bool PosixJournalFiles::AppendDurably(const fs::path& file, std::string_view byt
   if (descriptor < 0) return false;
   PosixOutputFile output(descriptor);
   if (!output.Write(bytes) || !output.Flush() || !output.Close()) return false;
-  if (created) SyncFolder(file.parent_path());
+  if (created) {
+    folder_owner::TakeParentOwner(file);
+    SyncFolder(file.parent_path());
+  }
   return true;
 }
 
@@ -96,15 +103,44 @@ std::optional<std::string> PosixJournalFiles::ReadWhole(const fs::path& file) co
 }
 
 bool PosixJournalFiles::MoveBack(const fs::path& from, const fs::path& to) {
-  if (::rename(from.c_str(), to.c_str()) != 0) return false;
+  if (::rename(from.c_str(), to.c_str()) != 0) {
+    if (errno != EXDEV) return false;
+    const fs::path beside = to.parent_path() / temporary_name::Make();
+    const bool copied = CopyWhole(from, beside) && ::rename(beside.c_str(), to.c_str()) == 0;
+    if (!copied) {
+      ::unlink(beside.c_str());
+      return false;
+    }
+    // Gone only once its copy is in place; a crash before leaves it to retry.
+    SyncFolder(to.parent_path());
+    if (::unlink(from.c_str()) != 0) return false;
+  }
   SyncFolder(to.parent_path());
   return true;
 }
 
+bool PosixJournalFiles::Unchanged(const fs::path& kept, const fs::path& file) const {
+  struct stat old {};
+  struct stat now {};
+  if (::lstat(kept.c_str(), &old) != 0 || ::lstat(file.c_str(), &now) != 0) return false;
+  if (old.st_dev == now.st_dev && old.st_ino == now.st_ino) return true;
+  if (!S_ISREG(old.st_mode) || !S_ISREG(now.st_mode) || old.st_size != now.st_size ||
+      (old.st_mode & 07777) != (now.st_mode & 07777)) {
+    return false;
+  }
+  const auto oldContent = ReadWhole(kept);
+  return oldContent && oldContent == ReadWhole(file);
+}
+
 bool PosixJournalFiles::MakeFolders(const fs::path& folder) {
   std::error_code error;
-  fs::create_directories(folder, error);
-  return !error && fs::is_directory(folder, error);
+  if (fs::is_directory(folder, error)) return true;
+  if (folder.has_parent_path() && folder.parent_path() != folder && !MakeFolders(folder.parent_path())) {
+    return false;
+  }
+  if (::mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) return false;
+  folder_owner::TakeParentOwner(folder);
+  return fs::is_directory(folder, error);
 }
 
 bool PosixJournalFiles::RemoveEntry(const fs::path& path) {

@@ -14,6 +14,8 @@ class PosixJournalFiles : public JournalFiles {
   bool AppendDurably(const std::filesystem::path& file, std::string_view bytes) override;
   std::optional<std::string> ReadWhole(const std::filesystem::path& file) const override;
   bool MoveBack(const std::filesystem::path& from, const std::filesystem::path& to) override;
+  bool Unchanged(const std::filesystem::path& kept,
+                 const std::filesystem::path& file) const override;
   bool MakeFolders(const std::filesystem::path& folder) override;
   bool RemoveEntry(const std::filesystem::path& path) override;
   bool RemoveTree(const std::filesystem::path& folder) override;

@@ -362,8 +362,8 @@ std::optional<std::vector<FindEntry>> Win32FileSystem::SearchFiles(std::string_v
 
 namespace {
 
-// Held while the lock file is open: Windows shares it with nobody, and
-// closes it with the process.
+// Held by a byte-range lock on the lock file (LockFileEx, never waited
+// for), which Windows releases with the handle when the process ends.
 class OpenFileLock : public ProductLock {
  public:
   explicit OpenFileLock(HANDLE handle) : handle_(handle) {}
@@ -395,10 +395,18 @@ ProductLockResult Win32FileSystem::LockProduct(std::string_view folder) {
   SetFileAttributesW(bookkeeping.c_str(), attributes | FILE_ATTRIBUTE_HIDDEN);
   const std::wstring lock =
       bookkeeping + L"\\" + std::wstring(kLockFileName.begin(), kLockFileName.end());
-  const HANDLE handle = CreateFileW(lock.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  const HANDLE handle =
+      CreateFileW(lock.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
     if (GetLastError() == ERROR_SHARING_VIOLATION) return {ProductLockResult::State::Busy, nullptr};
+    return {};
+  }
+  OVERLAPPED whole{};
+  if (!LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &whole)) {
+    const ::DWORD error = GetLastError();
+    CloseHandle(handle);
+    if (error == ERROR_LOCK_VIOLATION) return {ProductLockResult::State::Busy, nullptr};
     return {};
   }
   return {ProductLockResult::State::Held, std::make_unique<OpenFileLock>(handle)};

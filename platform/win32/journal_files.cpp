@@ -75,11 +75,26 @@ class Win32JournalFiles : public JournalFiles {
   bool MoveBack(const fs::path& from, const fs::path& to) override {
     const ::DWORD replaced = Attributes(to);
     ClearReadOnly(to, replaced);
-    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    // A master folder on another volume takes a copy, then the kept file goes.
+    if (MoveFileExW(from.c_str(), to.c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH | MOVEFILE_COPY_ALLOWED)) {
       return true;
     }
     if (replaced != INVALID_FILE_ATTRIBUTES) SetFileAttributesW(to.c_str(), replaced);
     return false;
+  }
+
+  bool Unchanged(const fs::path& kept, const fs::path& file) const override {
+    constexpr ::DWORD kCompared =
+        FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
+    const ::DWORD old = Attributes(kept);
+    const ::DWORD now = Attributes(file);
+    if (old == INVALID_FILE_ATTRIBUTES || now == INVALID_FILE_ATTRIBUTES || IsFolder(old) ||
+        (old & kCompared) != (now & kCompared)) {
+      return false;
+    }
+    const auto oldContent = ReadWhole(kept);
+    return oldContent && oldContent == ReadWhole(file);
   }
 
   bool MakeFolders(const fs::path& folder) override {
