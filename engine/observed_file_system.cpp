@@ -1,5 +1,6 @@
 #include "engine/observed_file_system.hpp"
 
+#include <algorithm>
 #include <utility>
 
 namespace tovrin {
@@ -76,19 +77,33 @@ RefuseEveryChange g_refuseEveryChange;
 void ObservedFileSystem::Observe(std::string_view productFolder, RunEvents& listener) {
   const auto root = inner_.Resolve(productFolder);
   listener_ = root ? &listener : nullptr;
-  observedRoot_ = root ? root->lexically_normal() : fs::path();
+  observedRoots_.clear();
+  if (root) observedRoots_.push_back(root->lexically_normal());
+}
+
+void ObservedFileSystem::ObserveAlso(std::string_view folder) {
+  const auto root = inner_.Resolve(folder);
+  if (!root || !listener_) return;
+  const fs::path normal = root->lexically_normal();
+  if (std::find(observedRoots_.begin(), observedRoots_.end(), normal) == observedRoots_.end()) {
+    observedRoots_.push_back(normal);
+  }
 }
 
 void ObservedFileSystem::StopObserving() {
   listener_ = nullptr;
-  observedRoot_.clear();
+  observedRoots_.clear();
 }
 
 RunEvents* ObservedFileSystem::ListenerFor(std::string_view path) const {
   if (!listener_) return nullptr;
   const auto host = inner_.Resolve(path);
   if (!host) return &g_refuseEveryChange;
-  return Lies(host->lexically_normal(), observedRoot_) ? listener_ : nullptr;
+  const fs::path normal = host->lexically_normal();
+  for (const fs::path& root : observedRoots_) {
+    if (Lies(normal, root)) return listener_;
+  }
+  return nullptr;
 }
 
 std::optional<FileChange> ObservedFileSystem::ChangeOf(std::string_view path,

@@ -25,6 +25,9 @@ class ObservedFileSystem : public ForwardingFileSystem {
   // `listener`, until StopObserving(). The bookkeeping folder ".tovrin"
   // inside it is never observed.
   void Observe(std::string_view productFolder, RunEvents& listener);
+  // Observes `folder` (a Windows path outside the product the run writes
+  // into, a master folder) as well, for the same listener.
+  void ObserveAlso(std::string_view folder);
   void StopObserving();
 
   // What changes the product; reading, the drives, the current folders and
@@ -46,7 +49,7 @@ class ObservedFileSystem : public ForwardingFileSystem {
   std::optional<FileChange> ChangeOf(std::string_view path, FileChangeKind whenPresent) const;
 
   RunEvents* listener_ = nullptr;
-  std::filesystem::path observedRoot_;
+  std::vector<std::filesystem::path> observedRoots_;
 };
 
 }  // namespace tovrin
