@@ -1,22 +1,25 @@
 #pragma once
 // The file system of a dry run: every read sees the product as the run
-// would have left it so far, and no write reaches the disk. What the run
-// writes is kept in memory and listed at the end.
+// would have left it so far, and no write reaches the product. What the run
+// writes is kept in a private temporary folder, not in memory, and listed
+// at the end.
 
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "app/spilled_content.hpp"
 #include "platform/file_system.hpp"
 
 namespace tovrin {
 
 class DryRunFileSystem : public FileSystem {
  public:
-  explicit DryRunFileSystem(FileSystem& real) : real_(real) {}
+  explicit DryRunFileSystem(FileSystem& real) : real_(real), spill_(SpillFolder::Make()) {}
 
   // A file or folder the run would have added or replaced, in the order of
   // its first change. Work files that did not outlive the run are not here.
@@ -28,6 +31,8 @@ class DryRunFileSystem : public FileSystem {
     std::uint64_t size = 0;
   };
   std::vector<Change> Changes() const;
+  // False when there is no private temporary folder to keep the writes in.
+  bool KeepsWrites() const { return spill_->Ready(); }
 
   DriveType GetDriveType(std::string_view root) const override { return real_.GetDriveType(root); }
   std::vector<char> DriveLetters() const override { return real_.DriveLetters(); }
@@ -72,7 +77,7 @@ class DryRunFileSystem : public FileSystem {
     bool removed = false;  // taken away by the run
     std::uint8_t attribute = ATTR_NORMAL;
     std::time_t modificationTime = 0;
-    std::string content;
+    std::shared_ptr<SpilledContent> content;  // null: empty
     std::size_t order = 0;
   };
 
@@ -81,12 +86,14 @@ class DryRunFileSystem : public FileSystem {
   bool IsPresent(std::string_view path) const { return Access(path) == 0; }
   bool FolderOfExists(std::string_view path) const;
   bool RefusesOverwrite(std::string_view path) const;
-  std::optional<std::string> ReadAll(std::string_view path);
+  // The content now at `path`, shared with it; null when it cannot be read.
+  std::shared_ptr<SpilledContent> ContentOf(std::string_view path);
   // The entry that now holds `path`, created from the disk's state.
   Entry& Touch(const Key& key, std::string_view path);
-  void Store(std::string_view path, std::string content);
+  void Store(std::string_view path, std::shared_ptr<SpilledContent> content);
 
   FileSystem& real_;
+  std::shared_ptr<SpillFolder> spill_;
   std::map<Key, Entry> entries_;
   std::size_t nextOrder_ = 0;
 };

@@ -1,11 +1,13 @@
 #include "app/unattended_command.hpp"
 
+#include <filesystem>
 #include <optional>
 
 #include "app/dry_run_file_system.hpp"
 #include "app/dry_run_journal_files.hpp"
 #include "app/run_observers.hpp"
 #include "app/unattended_run.hpp"
+#include "app/utf8_path.hpp"
 
 namespace tovrin {
 
@@ -22,7 +24,14 @@ int RunUnattendedCommand(const CommandLineOptions& options,
   ObservedFileSystem* files = services.files.get();
   ArchiveLibrary* archives = services.archives.get();
   if (options.dryRun) {
-    files = &dryRunFiles.emplace(dryRun.emplace(*services.hostFiles));
+    // Its writes go to a temporary folder: without one it could only guess.
+    if (!dryRun.emplace(*services.hostFiles).KeepsWrites()) {
+      std::error_code ignored;
+      errors << "tovrin: the dry run needs a temporary folder of its own and cannot make one in "
+             << Utf8Of(std::filesystem::temp_directory_path(ignored)) << "\n";
+      return kExitFailed;
+    }
+    files = &dryRunFiles.emplace(*dryRun);
     archives = &dryRunArchives.emplace(*files);
     dryRunJournal.emplace();
   }
