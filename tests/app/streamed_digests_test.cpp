@@ -105,7 +105,7 @@ INSTANTIATE_TEST_SUITE_P(
                ASSERT_TRUE(files.Remove("C:\\P\\m.mst"));
              },
              "file C:\\P\\m.mst removed: old " + kOld, false}),
-    [](const ::testing::TestParamInfo<Step>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<Step>& step) { return std::string(step.param.name); });
 
 }  // namespace
 }  // namespace tovrin
