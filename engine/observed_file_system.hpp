@@ -30,8 +30,10 @@ class ObservedFileSystem : public ForwardingFileSystem {
   void ObserveAlso(std::string_view folder);
   void StopObserving();
 
-  // What changes the product; reading, the drives, the current folders and
-  // the lock (in the bookkeeping folder, never observed) pass through.
+  // What changes the product, and reading, which its listener may hash on
+  // the way; the drives, the current folders and the lock (in the
+  // bookkeeping folder, never observed) pass through.
+  std::unique_ptr<InputFile> OpenRead(std::string_view path, OpenAccess access) override;
   int Mkdir(std::string_view path) override;
   bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) override;
   bool SetStatus(std::string_view path, const FileStatus& status) override;
