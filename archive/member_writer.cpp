@@ -5,6 +5,7 @@
 
 #include "archive/archive_message.hpp"
 #include "archive/member_path.hpp"
+#include "platform/temporary_name.hpp"
 #include "resources/messages.hpp"
 
 namespace tovrin {
@@ -99,6 +100,42 @@ std::optional<std::string> WriteMember(FileSystem& files, LzhReader& reader, con
   if (result == DataResult::Corrupt || result == DataResult::TooLarge) return UnreadMemberMessage(member, result);
   if (!file->Commit()) return CannotWrite(member);
   if (!files.SetStatus(target, MemberStatus(member))) return CannotWrite(member);
+  return std::nullopt;
+}
+
+std::optional<std::string> StageMember(FileSystem& files, LzhReader& reader, const LzhMember& member,
+                                       const std::string& target, const std::string& stagingFolder,
+                                       bool alwaysReplace, std::optional<StagedMember>& staged) {
+  staged.reset();
+  switch (CheckExisting(files, member, target, alwaysReplace)) {
+    case Existing::Folder: return CannotWrite(member);
+    case Existing::Protected: return KeepProtected(files, reader, member, target);
+    case Existing::Newer: return std::nullopt;
+    case Existing::None:
+    case Existing::Replaceable: break;
+  }
+  if (!FitsFreeSpace(files, target, member.size)) return CannotWrite(member);
+  const std::string temporary = stagingFolder + temporary_name::Make();
+  auto file = files.Create(temporary);
+  if (!file) return CannotWrite(member);
+  const DataResult result = reader.ReadData([&](std::string_view block) { return file->Write(block); });
+  // Flushed now: the rename that puts it in place must never expose a file
+  // whose data is not on the disk.
+  const bool written = result == DataResult::Complete && file->Flush() && file->Close();
+  file.reset();
+  if (!written) {
+    files.Remove(temporary);
+    if (result == DataResult::Corrupt || result == DataResult::TooLarge) return UnreadMemberMessage(member, result);
+    return CannotWrite(member);
+  }
+  staged = StagedMember{MemberDisplayName(member.name), temporary, target, MemberStatus(member)};
+  return std::nullopt;
+}
+
+std::optional<std::string> PlaceStagedMember(FileSystem& files, const StagedMember& staged) {
+  if (!files.Replace(staged.temporary, staged.target) || !files.SetStatus(staged.target, staged.status)) {
+    return ArchiveMessage(texts::kMemberCannotWrite, {staged.shown});
+  }
   return std::nullopt;
 }
 

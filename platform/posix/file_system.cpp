@@ -400,7 +400,11 @@ bool PosixFileSystem::Replace(std::string_view from, std::string_view to) {
   const auto target = MatchPath(to);
   if (!source || !target || !IsRegularFile(source->host)) return false;
   if (target->exists && !TakeOverReplacedAttributes(target->host, source->host)) return false;
-  return ::rename(source->host.c_str(), target->host.c_str()) == 0;
+  if (::rename(source->host.c_str(), target->host.c_str()) != 0) return false;
+  // On the disk, as a replacement's own rename is: a later step may count on it.
+  SyncFolder(target->host.parent_path());
+  if (source->host.parent_path() != target->host.parent_path()) SyncFolder(source->host.parent_path());
+  return true;
 }
 
 std::unique_ptr<InputFile> PosixFileSystem::OpenRead(std::string_view path, OpenAccess access) {
