@@ -7,8 +7,18 @@
 #include <string>
 
 #include "engine/run_events.hpp"
+#include "platform/windows_types.hpp"
 
 namespace tovrin {
+
+// The progress window of either wizard: redrawn this often, and shown only
+// once a run has lasted this long.
+inline constexpr int kProgressTickMilliseconds = 100;
+inline constexpr long kProgressShownAfterMilliseconds = 300;
+
+// Every box but a disk prompt comes after the last record: it is among the
+// run's closing boxes, which the progress window is gone before.
+constexpr bool IsClosingBox(unsigned type) { return type != MB_OKCANCEL; }
 
 struct ProgressSnapshot {
   int record = -1;  // index of the record being processed; -1 before the first
