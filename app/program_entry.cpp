@@ -4,9 +4,7 @@
 #include <iostream>
 
 #include "app/lost_output.hpp"
-#include "app/unattended_command.hpp"
-#include "app/undo_command.hpp"
-#include "platform/journal_files.hpp"
+#include "app/unattended_run.hpp"
 #include "platform/visible_text.hpp"
 
 namespace tovrin {
@@ -28,31 +26,11 @@ std::optional<int> AnswerWithoutServices(const ParsedCommandLine& parsed) {
   }
 }
 
-std::unique_ptr<ProgramServices> SetUpOrReport(const CommandLineOptions& options, int& status) {
-  auto setUp = SetUpServices(options);
-  if (!setUp.services) {
-    std::cerr << "tovrin: " << VisibleText(setUp.error) << "\n";
-    if (setUp.status == kBadCommandLineStatus) std::cerr << Usage();
-    status = setUp.status;
-  }
-  return std::move(setUp.services);
-}
-
-std::optional<int> RunWithoutWindow(const CommandLineOptions& options,
-                                    const std::vector<std::string_view>& arguments,
-                                    ProgramServices& services, bool errorsOnTerminal) {
-  if (options.action == CommandLineOptions::Action::Undo) {
-    if (!services.typedDestination) {
-      std::cerr << "tovrin: --undo needs --dest PATH\n" << Usage();
-      return kBadCommandLineStatus;
-    }
-    return UndoLastUpdate(*services.hostFiles, *MakeJournalFiles(), *services.typedDestination,
-                          std::cout, std::cerr);
-  }
+std::optional<int> RunWithoutWindow(const CommandLineOptions& options, ProgramAssembly& program) {
+  if (options.action == CommandLineOptions::Action::Undo) return program.Undo(std::cout, std::cerr);
   if (options.action != CommandLineOptions::Action::Unattended) return std::nullopt;
   KeepRunningWhenOutputIsLost();
-  const int status = RunUnattendedCommand(options, arguments, services, std::cout, std::cerr,
-                                          errorsOnTerminal);
+  const int status = RunUnattended(program, std::cout);
   ReportLostOutput(std::cout, std::cerr);
   return status;
 }

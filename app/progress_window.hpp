@@ -11,6 +11,7 @@
 #include <wx/timer.h>
 
 #include "app/run_progress.hpp"
+#include "platform/windows_types.hpp"
 
 namespace tovrin {
 
@@ -24,6 +25,12 @@ class ProgressWindow : public wxDialog {
   RunEvents& Listener() { return progress_; }
   // Hidden for good: the run's closing boxes are to come.
   void PutAway();
+  // On screen at once, saying what the run waits for (a disk prompt's text)
+  // until WaitNoMore.
+  void WaitFor(const std::string& text);
+  void WaitNoMore();
+  // What owns a box stacked above it.
+  WindowHandle Handle() { return static_cast<wxWindow*>(this); }
 
   wxWindow* Control(int id) const;
 
@@ -36,6 +43,7 @@ class ProgressWindow : public wxDialog {
   wxStopWatch sinceStart_;
   bool putAway_ = false;
   ProgressSnapshot shown_;
+  wxString working_;  // the template's text: the run is at work
   std::map<int, wxWindow*> controls_;
 };
 

@@ -104,8 +104,15 @@ void RunLog::BoxShown(const std::string& caption, const std::string& text, int a
 }
 
 void RunLog::RunEnded(UpdateOutcome outcome) {
-  Write("result: exit status " + std::to_string(ExitStatusOf(outcome)) + ", " +
-        OutcomeMeaning(outcome));
+  const std::string result =
+      "result: exit status " + std::to_string(ExitStatusOf(outcome)) + ", " + OutcomeMeaning(outcome);
+  // Nothing else to tell: one line says who started the program and how it ended.
+  if (outcome == UpdateOutcome::NotRun && !header_.empty()) {
+    output_.WriteLine(header_.front() + "; " + result);
+    header_.clear();
+    return;
+  }
+  Write(result);
 }
 
 }  // namespace tovrin

@@ -7,7 +7,6 @@
 #include <string>
 
 #include "engine/run_events.hpp"
-#include "platform/windows_types.hpp"
 
 namespace tovrin {
 
@@ -16,10 +15,6 @@ namespace tovrin {
 inline constexpr int kProgressTickMilliseconds = 100;
 inline constexpr long kProgressShownAfterMilliseconds = 300;
 
-// Every box but a disk prompt comes after the last record: it is among the
-// run's closing boxes, which the progress window is gone before.
-constexpr bool IsClosingBox(unsigned type) { return type != MB_OKCANCEL; }
-
 struct ProgressSnapshot {
   int record = -1;  // index of the record being processed; -1 before the first
   int records = 0;
@@ -27,9 +22,12 @@ struct ProgressSnapshot {
   std::string targetFolder;  // CP932 Windows path
   std::uint64_t bytesWritten = 0;
   std::uint64_t plannedBytes = 0;
+  int plannedRecords = 0;  // the records whose bytes are planned
 
   // The bar's filled part in thousandths, never past the end: what the run
-  // planned may fall short of what it writes.
+  // planned may fall short of what it writes. Records not planned yet (on a
+  // disk still to come) count as large as the average planned one, so the
+  // bar is not full while they are to come.
   int Permille() const;
 };
 
@@ -38,7 +36,7 @@ class RunProgress : public RunEvents {
   void RecordStarted(int index, int count, const std::string& source,
                      const std::string& targetFolder) override;
   void BytesWritten(std::uint64_t bytes) override;
-  void BytesPlanned(std::uint64_t bytes) override;
+  void BytesPlanned(std::uint64_t bytes, int records) override;
 
   ProgressSnapshot Snapshot() const;
 

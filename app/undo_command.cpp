@@ -1,7 +1,6 @@
 #include "app/undo_command.hpp"
 
-#include "engine/leftover_temporaries.hpp"
-#include "engine/path_helpers.hpp"
+#include "engine/product_taking.hpp"
 #include "engine/run_journal.hpp"
 #include "platform/cp932.hpp"
 #include "platform/visible_text.hpp"
@@ -18,7 +17,11 @@ int ReportNotRestored(const std::filesystem::path& root, const RestoreResult& re
   for (const auto& relative : result.notRestored) {
     err << "tovrin: could not put back " << VisibleText((root / relative).string()) << "\n";
   }
-  return kUndoNotRestored;
+  for (const auto& relative : result.leftInPlace) {
+    err << "tovrin: left in place, it holds files the update did not write: "
+        << VisibleText((root / relative).string()) << "\n";
+  }
+  return result.Closed() ? kUndoLeftInPlace : kUndoNotRestored;
 }
 
 }  // namespace
@@ -26,32 +29,34 @@ int ReportNotRestored(const std::filesystem::path& root, const RestoreResult& re
 int UndoLastUpdate(FileSystem& files, JournalFiles& store, const std::string& destination,
                    std::ostream& out, std::ostream& err) {
   const auto root = files.Resolve(destination);
-  if (!root || files.Access(destination) != 0) {
+  if (!root || files.Exists(destination) != Presence::Present) {
     err << "tovrin: no product folder at " << Shown(destination) << "\n";
     return kUndoNothing;
   }
-  // The same hold as an update run's: never undo under a running update.
-  const ProductLockResult lock = files.LockProduct(destination);
-  if (lock.state != ProductLockResult::State::Held) {
+  // Taken as an update run takes it: never undo under a running update,
+  // and a run killed midway is put back first.
+  const TakenProduct taken = TakeProduct(files, store, destination);
+  if (taken.lockState != ProductLockResult::State::Held) {
     err << "tovrin: " << Shown(destination)
-        << (lock.state == ProductLockResult::State::Busy ? " is being updated by another run\n"
-                                                         : ": its lock cannot be taken\n");
+        << (taken.lockState == ProductLockResult::State::Busy ? " is being updated by another run\n"
+                                                              : ": its lock cannot be taken\n");
     return kUndoNotRestored;
   }
-  // A run killed midway is put back first, as any start on the product does.
-  for (const std::string& leftover : RemoveLeftoverTemporaries(files, FolderWithSeparator(destination))) {
+  for (const std::string& leftover : taken.leftoversNotRemoved) {
     err << "tovrin: could not remove " << Shown(leftover) << "\n";
   }
-  if (const auto recovered = RunJournal::RecoverKilledRun(store, *root)) {
-    if (!recovered->Complete()) return ReportNotRestored(*root, *recovered, err);
+  if (taken.recovered) {
+    if (!taken.recovered->Closed()) return ReportNotRestored(*root, *taken.recovered, err);
+    if (!taken.recovered->Complete()) ReportNotRestored(*root, *taken.recovered, err);
     out << "tovrin: a run that was stopped midway was taken back first\n";
   }
   const auto undone = RunJournal::UndoLast(store, *root);
   if (!undone) {
     err << "tovrin: nothing to undo in " << Shown(destination) << "\n";
-    return kUndoNothing;
+    return taken.recovered && !taken.recovered->Complete() ? kUndoLeftInPlace : kUndoNothing;
   }
   if (!undone->Complete()) return ReportNotRestored(*root, *undone, err);
+  if (taken.recovered && !taken.recovered->Complete()) return kUndoLeftInPlace;
   out << "tovrin: " << Shown(destination) << " is back as it was before its last update\n";
   return kUndoRestored;
 }

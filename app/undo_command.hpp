@@ -13,6 +13,7 @@ namespace tovrin {
 // Exit statuses of the undo.
 enum UndoStatus : int {
   kUndoRestored = 0,
+  kUndoLeftInPlace = 1,  // back, but for folders that now hold the user's files
   kUndoNothing = 2,
   kUndoNotRestored = 5,
 };

@@ -8,7 +8,7 @@
 #include <wx/utils.h>
 
 #include "app/progress_window.hpp"
-#include "app/run_progress.hpp"
+#include "app/progress_box_framing.hpp"
 #include "hosts/ui_thread/ui_thread_user_interface.hpp"
 #include "hosts/ui_thread/worker_thread.hpp"
 #include "hosts/wx/ui_thread.hpp"
@@ -53,9 +53,7 @@ void WorkerRunHost::RunUpdate(UserInterface& ui, const Run& run) {
   wxWindowDisabler blockInput(progress.get());
   wxBusyCursor busy;
   gui::WxUiThread thread;
-  UiThreadUserInterface handedOver(thread, ui, [&progress](unsigned type) {
-    if (IsClosingBox(type)) progress->PutAway();
-  });
+  UiThreadUserInterface handedOver(thread, ui, ProgressBoxFraming(*progress));
   RunOnWorkerThread(thread, [&] { run(handedOver, progress->Listener()); }, RunLoopUntil);
 }
 

@@ -46,9 +46,6 @@ FileStatus MemberStatus(const LzhMember& member) {
   return status;
 }
 
-std::optional<std::string> Corrupt(const LzhMember& member) {
-  return ArchiveMessage(texts::kMemberCorrupt, {MemberDisplayName(member.name)});
-}
 
 // A protected file that already holds exactly the member's bytes is the
 // member in place (a read-only member extracted by an earlier run of the
@@ -70,7 +67,7 @@ std::optional<std::string> KeepProtected(FileSystem& files, LzhReader& reader, c
     same = same && stored == block;
     return same;
   });
-  if (result == DataResult::Corrupt) return Corrupt(member);
+  if (result == DataResult::Corrupt || result == DataResult::TooLarge) return UnreadMemberMessage(member, result);
   char extra = 0;
   const auto more = existing->Read(&extra, 1);
   if (result != DataResult::Complete || !more || *more != 0) return CannotWrite(member);
@@ -78,6 +75,11 @@ std::optional<std::string> KeepProtected(FileSystem& files, LzhReader& reader, c
 }
 
 }  // namespace
+
+std::string UnreadMemberMessage(const LzhMember& member, DataResult result) {
+  const auto text = result == DataResult::TooLarge ? texts::kMemberTooLarge : texts::kMemberCorrupt;
+  return ArchiveMessage(text, {MemberDisplayName(member.name)});
+}
 
 std::optional<std::string> WriteMember(FileSystem& files, LzhReader& reader, const LzhMember& member,
                                        const std::string& target, bool alwaysReplace) {
@@ -94,7 +96,7 @@ std::optional<std::string> WriteMember(FileSystem& files, LzhReader& reader, con
 
   const DataResult result = reader.ReadData([&](std::string_view block) { return file->Write(block); });
   if (result == DataResult::SinkFailed) return CannotWrite(member);
-  if (result == DataResult::Corrupt) return Corrupt(member);
+  if (result == DataResult::Corrupt || result == DataResult::TooLarge) return UnreadMemberMessage(member, result);
   if (!file->Commit()) return CannotWrite(member);
   if (!files.SetStatus(target, MemberStatus(member))) return CannotWrite(member);
   return std::nullopt;

@@ -49,7 +49,7 @@ class RunEvents {
   // More record data the run expects to write: the archives' members and
   // the single files it can see, told before the first record and again
   // when a disk brings records it could not see before.
-  virtual void BytesPlanned(std::uint64_t /*bytes*/) {}
+  virtual void BytesPlanned(std::uint64_t /*bytes*/, int /*records*/) {}
 
   // Before the product changes. False forbids the change (for instance, the
   // journal could not keep the old file); the caller then fails that step.
@@ -90,8 +90,8 @@ class RunEventFanout : public RunEvents {
   void BytesWritten(std::uint64_t bytes) override {
     for (auto* l : listeners_) l->BytesWritten(bytes);
   }
-  void BytesPlanned(std::uint64_t bytes) override {
-    for (auto* l : listeners_) l->BytesPlanned(bytes);
+  void BytesPlanned(std::uint64_t bytes, int records) override {
+    for (auto* l : listeners_) l->BytesPlanned(bytes, records);
   }
   bool FileChanging(const FileChange& change) override {
     for (auto* l : listeners_) {

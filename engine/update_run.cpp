@@ -5,12 +5,13 @@
 #include <iterator>
 #include <string>
 
-#include "engine/leftover_temporaries.hpp"
 #include "engine/path_helpers.hpp"
 #include "engine/product_checks.hpp"
+#include "engine/product_taking.hpp"
 #include "engine/text_format.hpp"
 #include "engine/update_error.hpp"
 #include "platform/cp932.hpp"
+#include "platform/path_text.hpp"
 #include "platform/user_interface.hpp"
 #include "resources/messages.hpp"
 
@@ -25,8 +26,9 @@ constexpr const char* kTremickSettingsFile = "tremick1.ini";
 // Where a settings file was looked for, in the folder text as typed.
 std::string SettingsFileMissing(const FileSystem& files, const std::string& folder,
                                 const std::string& name) {
-  std::string finding = name + " was looked for in " + folder + " and is not there";
-  if (files.Access(folder) != 0) finding += " (no such folder)";
+  std::string finding =
+      name + " was looked for in " + path_text::SingleSeparators(folder) + " and is not there";
+  if (files.Exists(folder) != Presence::Present) finding += " (no such folder)";
   return finding;
 }
 
@@ -122,29 +124,38 @@ int UpdateRun::RunChecked() {
   // Held to the end of the run, its restore included: two runs on one
   // product would mix masters, lose settings and remove each other's
   // temporary files.
-  ProductLockResult lock = platform_.files.LockProduct(productFolder_);
-  const std::string lockPath = FolderWithSeparator(productFolder_) +
+  TakenProduct taken = TakeProduct(platform_.files, JournalStore(), productFolder_);
+  const std::string lockPath = path_text::FolderWithSeparator(productFolder_) +
                                std::string(kBookkeepingFolderName) + "\\" +
                                std::string(kLockFileName);
-  if (lock.state == ProductLockResult::State::Busy) {
+  if (taken.lockState == ProductLockResult::State::Busy) {
     const Refusal busy{"product lock", {"another run holds " + lockPath}};
     return Refuse(busy, cp932::Text(texts::kProductBeingUpdated), 0);
   }
-  if (lock.state != ProductLockResult::State::Held) {
-    throw UpdateError(FormatText(cp932::Text(texts::kLockNotCreated), {lockPath}));
+  if (taken.lockState != ProductLockResult::State::Held) {
+    throw UpdateError(FormatText(cp932::Text(texts::kLockNotCreated),
+                                 {path_text::SingleSeparators(lockPath)}));
   }
-  productLock_ = std::move(lock.lock);
-  // A killed run's half-written files go first: they would keep the folders
-  // it made from being taken away.
-  RemoveLeftovers();
-  if (!RecoverKilledRun()) {
-    outcome_ = UpdateOutcome::Failed;
-    return 1;
+  productLock_ = std::move(taken.lock);
+  for (const std::string& path : taken.leftoversNotRemoved) {
+    ShowBox(FormatText(cp932::Text(texts::kLeftoverNotRemoved),
+                       {path_text::SingleSeparators(path)}),
+            cp932::Text(texts::kCaptionConfirm), MB_OK);
+  }
+  // A product that could not be put back is neither version: no update may
+  // start on it.
+  if (taken.recovered) {
+    ReportRestore(taken.root, *taken.recovered);
+    // Folders left with the user's files in them block nothing.
+    if (!taken.recovered->Closed()) {
+      outcome_ = UpdateOutcome::Failed;
+      return 1;
+    }
   }
   if (!ProductMayTakeUpdate(refusal)) {
     return Refuse(refusal, cp932::Text(texts::kCannotUpdateVersion), 0);
   }
-  listeners_.ProductAccepted(productFolder_, m_nProductNo);
+  listeners_.ProductAccepted(path_text::SingleSeparators(productFolder_), m_nProductNo);
 
   windowsDirectory_ = platform_.files.GetWindowsDirectory();
   PrepareArchiveLibrary();
@@ -204,14 +215,6 @@ bool UpdateRun::ProductMayTakeUpdate(Refusal& refusal) {
   if (m_nProductNo != kProductNotRecognised) return true;
   refusal = ExplainUnrecognisedProduct(files, description_, productFolder_, iniName);
   return false;
-}
-
-void UpdateRun::RemoveLeftovers() {
-  const std::string folder = FolderWithSeparator(productFolder_);
-  for (const std::string& path : RemoveLeftoverTemporaries(platform_.files, folder)) {
-    ShowBox(FormatText(cp932::Text(texts::kLeftoverNotRemoved), {path}),
-            cp932::Text(texts::kCaptionConfirm), MB_OK);
-  }
 }
 
 void UpdateRun::PrepareArchiveLibrary() {

@@ -60,14 +60,12 @@ class UpdateRun {
   int RunChecked();
   int FindSettingsFile(Refusal& refusal);
   bool ProductMayTakeUpdate(Refusal& refusal);
-  void RemoveLeftovers();
   void PrepareArchiveLibrary();
   int Refuse(const Refusal& refusal, const std::string& text, int result);
   int EndWithError(const std::string& reason);
   int ShowBox(const std::string& text, const std::string& caption, unsigned type);
 
   // run_journal_steps.cpp
-  bool RecoverKilledRun();
   void BeginJournal();
   void CloseJournal();
   void JournalAhead(int index, const std::string& targetFolder);
@@ -76,6 +74,8 @@ class UpdateRun {
 
   // medium_check.cpp
   bool CheckComingRecords(int first);
+  // Tells why the medium cannot serve the records from `first` on.
+  void RefuseMedium(int first, const std::string& finding, const std::string& text);
 
   // record_processing.cpp
   RecordResult ProcessRecord(int index);

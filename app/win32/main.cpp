@@ -13,7 +13,6 @@
 
 #include "app/command_line.hpp"
 #include "app/program_entry.hpp"
-#include "app/run_observers.hpp"
 #include "app/win32/wizard_window.hpp"
 #include "platform/win32/wide_text.hpp"
 #include "platform/win32/windows_api.hpp"
@@ -61,16 +60,11 @@ int Run(const std::vector<std::string>& given) {
     return kBadCommandLineStatus;
   }
   int status = 0;
-  const auto services = SetUpOrReport(options, status);
-  if (!services) return status;
-  if (const auto ran =
-          RunWithoutWindow(options, arguments, *services, _isatty(_fileno(stderr)) != 0)) {
-    return *ran;
-  }
-  // The wizard's log; a dry run is the unattended run's alone.
-  RunObservers observers(options, arguments, *services->files, nullptr, std::cout, std::cerr,
-                         false);
-  return RunWizard(*services->files, services->registry, *services->archives, observers.Events());
+  const auto program = AssembleProgram(
+      options, arguments, {std::cout, std::cerr, _isatty(_fileno(stderr)) != 0}, status);
+  if (!program) return status;
+  if (const auto ran = RunWithoutWindow(options, *program)) return *ran;
+  return RunWizard(*program);
 }
 
 }  // namespace

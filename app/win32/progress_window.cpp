@@ -53,6 +53,10 @@ ProgressWindow::ProgressWindow(void* mainWindow) : startedAt_(GetTickCount64()) 
   window_ = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(memory.data()),
                                        static_cast<HWND>(mainWindow), &ProgressWindowProcedure::Handle,
                                        reinterpret_cast<LPARAM>(this));
+  if (window_ == nullptr) return;
+  wchar_t working[256] = L"";
+  GetDlgItemTextW(static_cast<HWND>(window_), IDC_PROGRESS_STATE, working, 256);
+  working_ = working;
 }
 
 ProgressWindow::~ProgressWindow() {
@@ -64,14 +68,17 @@ void ProgressWindow::PutAway() {
   if (window_ != nullptr) ShowWindow(static_cast<HWND>(window_), SW_HIDE);
 }
 
-void ProgressWindow::ShowNow() {
+void ProgressWindow::WaitFor(const std::string& text) {
   if (putAway_ || window_ == nullptr) return;
+  SetDlgItemTextW(static_cast<HWND>(window_), IDC_PROGRESS_STATE, win32::WideFromCp932(text).value_or(L"").c_str());
+  // Shown before the prompt, so that it never comes up over it.
   OnTick();
   ShowWindow(static_cast<HWND>(window_), SW_SHOW);
+  UpdateWindow(static_cast<HWND>(window_));
 }
 
-void* ProgressWindow::ShownWindow() const {
-  return window_ != nullptr && IsWindowVisible(static_cast<HWND>(window_)) ? window_ : nullptr;
+void ProgressWindow::WaitNoMore() {
+  if (window_ != nullptr) SetDlgItemTextW(static_cast<HWND>(window_), IDC_PROGRESS_STATE, working_.c_str());
 }
 
 void ProgressWindow::OnTick() {

@@ -4,6 +4,8 @@
 // a bar over the bytes of all records, redrawn from what the worker's run
 // told at most ten times a second.
 
+#include <string>
+
 #include "app/run_progress.hpp"
 
 namespace tovrin {
@@ -21,10 +23,12 @@ class ProgressWindow {
   RunEvents& Listener() { return progress_; }
   // Hidden for good: the run's closing boxes are to come.
   void PutAway();
-  // On screen now, not after the delay.
-  void ShowNow();
-  // The dialog's HWND while it is on screen, else null.
-  void* ShownWindow() const;
+  // On screen at once, saying what the run waits for (a disk prompt's text)
+  // until WaitNoMore.
+  void WaitFor(const std::string& text);
+  void WaitNoMore();
+  // What owns a box stacked above it (the dialog's HWND).
+  void* Handle() const { return window_; }
 
  private:
   void OnTick();
@@ -34,6 +38,7 @@ class ProgressWindow {
   unsigned long long startedAt_ = 0;  // GetTickCount64
   bool putAway_ = false;
   ProgressSnapshot shown_;
+  std::wstring working_;  // the template's text: the run is at work
 
   friend struct ProgressWindowProcedure;
 };

@@ -27,8 +27,8 @@ constexpr WORD kProgramIcon = 1;
 
 class WizardWindow : public MessageTarget {
  public:
-  WizardWindow(FileSystem& files, Registry& registry, ArchiveLibrary& archives, RunEvents& events)
-      : platform_{files, registry, ui_}, dialogs_(&queue_), archives_(archives), events_(events) {}
+  explicit WizardWindow(ProgramAssembly& program)
+      : program_(program), platform_(program.PlatformFor(ui_)), dialogs_(&queue_) {}
   ~WizardWindow() override {
     if (accelerators_ != nullptr) DestroyAcceleratorTable(accelerators_);
   }
@@ -38,7 +38,7 @@ class WizardWindow : public MessageTarget {
     MSG message;
     for (;;) {
       while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) return ExitStatusOf(view_->LastOutcome());
+        if (message.message == WM_QUIT) return program_.ExitStatus();
         if (TranslateAcceleratorW(window_, accelerators_, &message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
@@ -98,10 +98,10 @@ class WizardWindow : public MessageTarget {
     dialogs_.SetMainWindow(window_);
     InstallAccelerators();
     document_.OnNewDocument();
-    view_ = std::make_unique<CTovrinView>(platform_, archives_, dialogs_, queue_, *this);
-    view_->AddRunListener(events_);
+    view_ = std::make_unique<CTovrinView>(platform_, program_.Archives(),
+                                          program_.DialogsOver(dialogs_), queue_, *this);
     runHost_ = std::make_unique<WorkerRunHost>(window_);
-    view_->SetRunHost(*runHost_);
+    program_.WireRuns(*view_, runHost_.get());
     // The update run's boxes name the view as their owner.
     ui_.SetOwnerWindow(view_.get(), window_);
     view_->OnCreate();
@@ -157,12 +157,11 @@ class WizardWindow : public MessageTarget {
     }
   }
 
+  ProgramAssembly& program_;
   Win32UserInterface ui_;
-  Platform platform_;
+  Platform& platform_;
   MessageQueue queue_;
   Win32DialogHost dialogs_;
-  ArchiveLibrary& archives_;
-  RunEvents& events_;
   CTovrinDoc document_;
   std::unique_ptr<CTovrinView> view_;
   std::unique_ptr<WorkerRunHost> runHost_;
@@ -172,8 +171,8 @@ class WizardWindow : public MessageTarget {
 
 }  // namespace
 
-int RunWizard(FileSystem& files, Registry& registry, ArchiveLibrary& archives, RunEvents& events) {
-  WizardWindow window(files, registry, archives, events);
+int RunWizard(ProgramAssembly& program) {
+  WizardWindow window(program);
   return window.Run();
 }
 

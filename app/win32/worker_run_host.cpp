@@ -1,5 +1,6 @@
 #include "app/win32/worker_run_host.hpp"
 
+#include "app/progress_box_framing.hpp"
 #include "app/win32/progress_window.hpp"
 #include "hosts/ui_thread/ui_thread_user_interface.hpp"
 #include "hosts/ui_thread/worker_thread.hpp"
@@ -8,24 +9,6 @@
 
 namespace tovrin {
 namespace {
-
-// A box while the progress window is on screen is owned by it, so that it
-// opens above it, active.
-class AboveProgress : public UserInterface {
- public:
-  AboveProgress(UserInterface& shown, const ProgressWindow& progress) : shown_(shown), progress_(progress) {}
-  int MessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
-                 unsigned type) override {
-    void* progress = progress_.ShownWindow();
-    return shown_.MessageBox(progress != nullptr ? progress : owner, text, caption, type);
-  }
-  void BeginWaitCursor() override { shown_.BeginWaitCursor(); }
-  void EndWaitCursor() override { shown_.EndWaitCursor(); }
-
- private:
-  UserInterface& shown_;
-  const ProgressWindow& progress_;
-};
 
 void DispatchUntil(const std::atomic<bool>& finished) {
   MSG message;
@@ -62,16 +45,7 @@ void WorkerRunHost::RunUpdate(UserInterface& ui, const Run& run) {
   Win32UiThread thread;
   ProgressWindow progress(mainWindow_);
   const BusyMainWindow busy(static_cast<HWND>(mainWindow_), running_);
-  AboveProgress boxes(ui, progress);
-  // A run that asks for a disk waits for its user: not one that ends within
-  // a moment, so the progress window is there under the prompt at once.
-  UiThreadUserInterface handedOver(thread, boxes, [&progress](unsigned type) {
-    if (IsClosingBox(type)) {
-      progress.PutAway();
-    } else {
-      progress.ShowNow();
-    }
-  });
+  UiThreadUserInterface handedOver(thread, ui, ProgressBoxFraming(progress));
   RunOnWorkerThread(thread, [&] { run(handedOver, progress.Listener()); }, DispatchUntil);
 }
 

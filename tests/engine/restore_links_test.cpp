@@ -10,7 +10,7 @@
 #include <iterator>
 
 #include "engine/run_journal.hpp"
-#include "tests/engine/restore_world.hpp"
+#include "tests/engine/restore_support.hpp"
 
 namespace tovrin::testing {
 namespace {

@@ -1,15 +1,19 @@
 // A run that fails puts the product back byte for byte, over the file
-// system of the system the tests run on: every kind of failure, what could
-// not be put back finished at the next start, an undo stopped midway.
+// system of the system the tests run on: every kind of failure, a kept file
+// flushed before its record, what could not be put back finished at the
+// next start, an undo stopped midway.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <functional>
+#include <set>
+#include <string_view>
+#include <vector>
 
 #include "engine/run_journal.hpp"
-#include "tests/engine/restore_world.hpp"
+#include "tests/engine/restore_support.hpp"
 
 namespace tovrin::testing {
 namespace {
@@ -40,6 +44,9 @@ TEST(Restore, ARunStoppedAtEachKindOfFailurePutsTheProductBackByteForByte) {
       {"the journal cannot keep a file", DRIVE_FIXED,
        [](UpdateWorld&, RefusingJournalFiles& store) { store.failOn = "README.TXT"; },
        UpdateOutcome::Stopped},
+      {"the journal cannot look at a file", DRIVE_FIXED,
+       [](UpdateWorld&, RefusingJournalFiles& store) { store.unknownOn = "README.TXT"; },
+       UpdateOutcome::Stopped},
       {"the next disk is not given", DRIVE_REMOVABLE,
        [](UpdateWorld& w, RefusingJournalFiles&) { w.ui.Answer(IDCANCEL); },
        UpdateOutcome::Cancelled},
@@ -66,6 +73,57 @@ TEST(Restore, ARunStoppedAtEachKindOfFailurePutsTheProductBackByteForByte) {
     EXPECT_EQ(Tree(world), before);
     EXPECT_FALSE(JournalLeft(world, "run"));
     EXPECT_FALSE(JournalLeft(world, "last"));
+  }
+}
+
+
+// Records when a kept old file is flushed and when the journal's records
+// are appended: a record naming a kept file that a crash could still lose
+// would undo into nothing.
+class RecordingJournalFiles : public RefusingJournalFiles {
+ public:
+  LinkResult Link(const fs::path& file, const fs::path& kept) override {
+    const LinkResult result = RefusingJournalFiles::Link(file, kept);
+    if (result == LinkResult::Linked) unflushed.insert(kept.filename());
+    return result;
+  }
+  bool CopyWhole(const fs::path& file, const fs::path& kept) override {
+    unflushed.insert(kept.filename());
+    return RefusingJournalFiles::CopyWhole(file, kept);
+  }
+  bool FlushFolder(const fs::path& folder) override {
+    if (folder.filename() == "kept") unflushed.clear();
+    return RefusingJournalFiles::FlushFolder(folder);
+  }
+  bool AppendDurably(const fs::path& file, std::string_view bytes) override {
+    for (const auto& kept : unflushed) {
+      if (bytes.find("K " + kept.string() + " ") != std::string_view::npos)
+        appendedBeforeFlush.push_back(kept.string());
+    }
+    const bool keptRecord =
+        bytes.starts_with("K ") || bytes.find("\nK ") != std::string_view::npos;
+    if (keptRecord) ++keptRecordsAppended;
+    return RefusingJournalFiles::AppendDurably(file, bytes);
+  }
+  std::set<fs::path> unflushed;
+  std::vector<std::string> appendedBeforeFlush;
+  int keptRecordsAppended = 0;
+};
+
+TEST(Restore, AKeptFileReachesTheDiskBeforeTheRecordThatNamesIt) {
+  for (const bool linksWork : {true, false}) {
+    SCOPED_TRACE(linksWork ? "hard links" : "no hard links");
+    UpdateWorld world;
+    RecordingJournalFiles store;
+    store.linksWork = linksWork;
+    world.journalFiles = &store;
+    DescribeRichUpdate(world);
+
+    EXPECT_EQ(world.Run(), 1);
+
+    EXPECT_EQ(world.run().Outcome(), UpdateOutcome::Applied);
+    EXPECT_GT(store.keptRecordsAppended, 0);
+    EXPECT_THAT(store.appendedBeforeFlush, ::testing::IsEmpty());
   }
 }
 
@@ -128,6 +186,7 @@ TEST(Restore, AnUndoStoppedMidwayIsFinishedAtTheNextStart) {
   EXPECT_TRUE(RunJournal::UndoLast(store, world.Product())->Complete());
   EXPECT_EQ(Tree(world), before);
 }
+
 
 }  // namespace
 }  // namespace tovrin::testing

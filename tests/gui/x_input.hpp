@@ -17,5 +17,7 @@ inline void ClickAt(const wxPoint& point) { ClickAt(point.x, point.y); }
 wxPoint EntryPoint(wxWindow* listBox, int index);
 // True when the window manager has given `topLevel` the keyboard focus.
 bool HasTheFocus(wxWindow* topLevel);
+// True when the window manager stacks `upper` above `lower` (both on screen).
+bool StackedAbove(wxWindow* upper, wxWindow* lower);
 
 }  // namespace tovrin::testing
