@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <sstream>
+#include <string_view>
 #include <thread>
 
 #include "tests/x_display/x_devices.hpp"
@@ -22,6 +24,13 @@ namespace fs = std::filesystem;
 const fs::path kSource = TOVRIN_SOURCE_DIR;
 const fs::path kBuild = kSource / "build-windows";
 const fs::path kPrefix = kBuild / "wine-prefix";
+const fs::path kHelpers = kBuild / "tests" / "windows";
+
+// A helper of the Windows build run in the prefix, as a shell command.
+std::string HelperCommand(const std::string& helper, const std::string& arguments) {
+  return ShellQuoted((kSource / "scripts" / "wine-run.sh").string()) + " " + ShellQuoted(kPrefix.string()) + " " +
+         ShellQuoted((kHelpers / helper).string()) + " " + arguments;
+}
 
 std::string WindowsPath(const fs::path& host) {
   std::string path = "Z:" + host.string();
@@ -95,8 +104,41 @@ int WindowsProgram::WaitForExit(int seconds) {
   return -1;
 }
 
+std::vector<ShownWindow> ShownWindows() {
+  std::istringstream output(CommandOutput(HelperCommand("window_probe.exe", "texts")));
+  std::vector<ShownWindow> windows;
+  for (std::string line; std::getline(output, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.starts_with('\t')) {
+      if (!windows.empty()) windows.back().texts.push_back(line.substr(1));
+    } else {
+      windows.push_back({line, {}});
+    }
+  }
+  return windows;
+}
+
+std::vector<std::string> TextsOf(const std::string& title) {
+  std::vector<std::string> texts;
+  for (const ShownWindow& window : ShownWindows()) {
+    if (window.title == title) texts.insert(texts.end(), window.texts.begin(), window.texts.end());
+  }
+  return texts;
+}
+
+bool PostCommand(int id) {
+  return std::system(HelperCommand("window_probe.exe", "command " + std::to_string(id)).c_str()) == 0;
+}
+
 std::vector<unsigned long> VisibleWindows(const std::string& title) {
-  std::istringstream found(CommandOutput("xdotool search --onlyvisible --name '^" + title + "$' 2>/dev/null"));
+  // xdotool matches a regular expression: the title's own brackets are letters.
+  std::string pattern = "^";
+  for (const char c : title) {
+    if (std::string_view("\\^$.|?*+()[]{}").find(c) != std::string_view::npos) pattern += '\\';
+    pattern += c;
+  }
+  std::istringstream found(
+      CommandOutput("xdotool search --onlyvisible --name " + ShellQuoted(pattern + "$") + " 2>/dev/null"));
   std::vector<unsigned long> windows;
   for (unsigned long window = 0; found >> window;) windows.push_back(window);
   return windows;

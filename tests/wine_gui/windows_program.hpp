@@ -39,6 +39,18 @@ class WindowsProgram {
 // A Wine command in the tests' prefix, run to its end.
 int RunInPrefix(const std::vector<std::string>& command);
 
+// A visible top-level Windows window: its title and its controls' texts,
+// read through Windows itself (X knows only the title).
+struct ShownWindow {
+  std::string title;
+  std::vector<std::string> texts;
+};
+std::vector<ShownWindow> ShownWindows();
+// The texts of the visible windows with this title, all in one list.
+std::vector<std::string> TextsOf(const std::string& title);
+// Posts the command `id` to the wizard's main window, as no key does.
+bool PostCommand(int id);
+
 // The visible X windows with exactly this title, oldest first.
 std::vector<unsigned long> VisibleWindows(const std::string& title);
 // The first such window to show within `seconds` that is not in `before`;

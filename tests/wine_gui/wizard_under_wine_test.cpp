@@ -3,13 +3,17 @@
 // with real keys; the update run beside the window, with its progress
 // window, and the boxes above it.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <map>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "tests/wine_gui/windows_program.hpp"
 #include "tests/x_display/screen_cursor.hpp"
@@ -38,13 +42,15 @@ std::map<std::string, std::string> Files(const fs::path& product) {
       entry.disable_recursion_pending();
       continue;
     }
+    const std::string name = entry->path().lexically_relative(product).string();
+    if (entry->is_directory()) {
+      files[name] = "<dir>";
+      continue;
+    }
     std::ifstream file(entry->path(), std::ios::binary);
     const std::string content(std::istreambuf_iterator<char>(file), {});
     // Size and digest: a failure message stays readable.
-    files[entry->path().lexically_relative(product).string()] =
-        entry->is_directory() ? "<dir>"
-                              : std::to_string(content.size()) + " bytes #" +
-                                    std::to_string(std::hash<std::string>{}(content));
+    files[name] = std::to_string(content.size()) + " bytes #" + std::to_string(std::hash<std::string>{}(content));
   }
   return files;
 }
@@ -118,17 +124,37 @@ TEST(WindowsWizardUnderWine, RunsBesideItsWindowWithTheProgressWindowAndBoxesAbo
 }
 
 // Walks the pages with Enter and answers every box with Enter, as a user
-// who agrees to everything; the exit status.
-int AgreeToEverything(WindowsProgram& program) {
+// who agrees to everything; the exit status, and every window seen before
+// each Enter.
+int AgreeToEverything(WindowsProgram& program, std::vector<ShownWindow>& seen) {
   for (int presses = 0; presses < 20; ++presses) {
     const int status = program.WaitForExit(3);
     if (status >= 0) return status;
+    const auto shown = ShownWindows();
+    seen.insert(seen.end(), shown.begin(), shown.end());
     PressKeys("Return");
   }
   return program.WaitForExit(kWindowSeconds);
 }
 
-TEST(WindowsWizardUnderWine, PutsTheProductBackWhenTheRunFailsOnAReadOnlyFile) {
+std::string Describe(const std::vector<ShownWindow>& seen) {
+  std::string described;
+  for (const ShownWindow& window : seen) {
+    described += window.title + ":";
+    for (const std::string& text : window.texts) described += " [" + text + "]";
+    described += "\n";
+  }
+  return described;
+}
+
+bool WasShown(const std::vector<ShownWindow>& seen, const std::string& title, const std::string& text) {
+  return std::any_of(seen.begin(), seen.end(), [&](const ShownWindow& window) {
+    return window.title == title &&
+           std::find(window.texts.begin(), window.texts.end(), text) != window.texts.end();
+  });
+}
+
+TEST(WindowsWizardUnderWine, PutsTheProductBackWithItsBoxWhenTheRunFailsOnAReadOnlyFile) {
   WindowsProgram program;
   const fs::path formater = program.Product() / "formater.exe";
   fs::permissions(formater, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
@@ -136,9 +162,57 @@ TEST(WindowsWizardUnderWine, PutsTheProductBackWhenTheRunFailsOnAReadOnlyFile) {
   const auto before = Files(program.Product());
   program.Start();
   ASSERT_NE(WaitForWindow(kNotesPage, kWindowSeconds), 0u);
-  EXPECT_EQ(AgreeToEverything(program), 4);  // stopped by a failed copy
+  std::vector<ShownWindow> seen;
+  EXPECT_EQ(AgreeToEverything(program, seen), 4);  // stopped by a failed copy
   fs::permissions(formater, fs::perms::owner_write, fs::perm_options::add);
+  EXPECT_TRUE(WasShown(seen, kConfirmBox, "更新前の状態に戻しました。")) << Describe(seen);
   EXPECT_EQ(Files(program.Product()), before);
+}
+
+struct GivenDestination {
+  const char* dest;   // --dest
+  const char* typed;  // what the path field then holds
+};
+
+TEST(WindowsWizardUnderWine, TypesTheFolderGivenWithDestIntoThePathField) {
+  const GivenDestination cases[] = {
+      {"C:\\VELSOR2", "C:\\VELSOR2"},
+      {"c:\\Program Files\\VELSOR", "c:\\Program Files\\VELSOR"},
+  };
+  for (const GivenDestination& given : cases) {
+    SCOPED_TRACE(given.dest);
+    WindowsProgram program;
+    program.Start({"--dest", given.dest});
+    ASSERT_NE(OpenDestinationPage(), 0u);
+    EXPECT_THAT(TextsOf(kPage), ::testing::Contains(given.typed));
+    PressKeys("Escape");
+    EXPECT_GE(program.WaitForExit(kWindowSeconds), 0);
+  }
+}
+
+constexpr char kAboutBox[] = "ﾊﾞｰｼﾞｮﾝ情報(Tovrin)";
+constexpr int kAboutCommand = 57664;
+
+TEST(WindowsWizardUnderWine, TheAboutBoxOpensOnItsCommandAndClosesByKey) {
+  for (const char* closing : {"Return", "Escape"}) {
+    SCOPED_TRACE(closing);
+    WindowsProgram program;
+    program.Start();
+    const unsigned long notes = WaitForWindow(kNotesPage, kWindowSeconds);
+    ASSERT_NE(notes, 0u);
+    ASSERT_TRUE(PostCommand(kAboutCommand));
+    const unsigned long about = WaitForWindow(kAboutBox, kWindowSeconds);
+    ASSERT_NE(about, 0u) << "no About box";
+    EXPECT_THAT(TextsOf(kAboutBox), ::testing::IsSupersetOf({"Tovrin Version 3.0", "Windows 版", "OK"}));
+    EXPECT_EQ(ActiveWindow(), about);
+    PressKeys(closing);
+    EXPECT_TRUE(WaitUntilGone(about, 10));
+    // The wizard goes on where it was.
+    EXPECT_EQ(program.WaitForExit(0), -1);
+    EXPECT_NE(WaitForWindow(kNotesPage, 10), 0u);
+    PressKeys("Escape");
+    EXPECT_GE(program.WaitForExit(kWindowSeconds), 0);
+  }
 }
 
 }  // namespace

@@ -7,17 +7,17 @@
 namespace tovrin::testing {
 namespace {
 
-std::string Quoted(const std::string& text) {
-  std::string quoted = "'";
-  for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
 void Run(const std::string& command) {
   if (std::system(command.c_str()) != 0) std::fprintf(stderr, "failed: %s\n", command.c_str());
 }
 
 }  // namespace
+
+std::string ShellQuoted(const std::string& text) {
+  std::string quoted = "'";
+  for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
 
 std::string CommandOutput(const std::string& command) {
   std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
@@ -39,7 +39,7 @@ void MovePointerTo(int x, int y) {
 
 void PressKeys(const std::string& keys) { Run("xdotool key --delay 60 " + keys); }
 
-void TypeText(const std::string& text) { Run("xdotool type --delay 60 " + Quoted(text)); }
+void TypeText(const std::string& text) { Run("xdotool type --delay 60 " + ShellQuoted(text)); }
 
 unsigned long ActiveWindow() {
   return std::strtoul(CommandOutput("xdotool getactivewindow 2>/dev/null").c_str(), nullptr, 10);

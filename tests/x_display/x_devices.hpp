@@ -9,6 +9,8 @@
 
 namespace tovrin::testing {
 
+// `text` as one word of a shell command.
+std::string ShellQuoted(const std::string& text);
 // What a shell command prints on its standard output.
 std::string CommandOutput(const std::string& command);
 
