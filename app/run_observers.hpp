@@ -24,8 +24,8 @@ class RunObservers {
   // `files` is the file system the runs use (a dry run's own in a dry run);
   // `terminal` says whether `errors` is a terminal.
   RunObservers(const CommandLineOptions& options, const std::vector<std::string_view>& arguments,
-               FileSystem& files, const DryRunFileSystem* dryRun, std::ostream& out,
-               std::ostream& errors, bool terminal);
+               const std::string& mediumFolder, FileSystem& files, const DryRunFileSystem* dryRun,
+               std::ostream& out, std::ostream& errors, bool terminal);
 
   RunEvents& Events() { return events_; }
 
