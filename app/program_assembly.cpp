@@ -5,7 +5,7 @@
 #include "app/dry_run_journal_files.hpp"
 #include "app/unattended_run.hpp"
 #include "app/undo_command.hpp"
-#include "app/utf8_path.hpp"
+#include "platform/utf8_path.hpp"
 #include "platform/visible_text.hpp"
 
 namespace tovrin {

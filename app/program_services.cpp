@@ -1,6 +1,6 @@
 #include "app/program_services.hpp"
 
-#include "app/utf8_path.hpp"
+#include "platform/utf8_path.hpp"
 
 #include <filesystem>
 #include <system_error>

@@ -1,6 +1,6 @@
 #include "app/run_observers.hpp"
 
-#include "app/utf8_path.hpp"
+#include "platform/utf8_path.hpp"
 #include "hosts/console/terminal_text.hpp"
 #include "platform/visible_text.hpp"
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/command_line.hpp"
-#include "app/dry_run_file_system.hpp"
+#include "engine/dry_run_file_system.hpp"
 #include "app/dry_run_report.hpp"
 #include "app/log_output.hpp"
 #include "app/run_log.hpp"
