@@ -20,18 +20,13 @@ std::string Described(const std::optional<FileDigest>& digest) {
 }  // namespace
 
 RunLog::RunLog(LogOutput& output, FileSystem& files, std::vector<std::string> header)
-    : output_(output), files_(files), header_(std::move(header)) {}
+    : output_(output), files_(files), digests_(files), header_(std::move(header)) {}
 
 void RunLog::Write(const std::string& text) {
   for (const auto& line : header_) output_.WriteLine(line);
   header_.clear();
   WriteFileChanges();
   output_.WriteLine(text);
-}
-
-std::string RunLog::KeyOf(const std::string& path) const {
-  const auto host = files_.Resolve(path);
-  return host ? host->lexically_normal().string() : path;
 }
 
 void RunLog::WriteFileChanges() {
@@ -44,7 +39,7 @@ void RunLog::WriteFileChanges() {
       output_.WriteLine("folder " + path + " created");
       continue;
     }
-    const auto after = DigestOf(files_, change.path);
+    const auto after = digests_.DigestOf(change.path);
     if (!after && !change.before) continue;
     if (after && change.before && after->sha256 == change.before->sha256) continue;
     if (!after) {
@@ -59,6 +54,7 @@ void RunLog::WriteFileChanges() {
 }
 
 void RunLog::ProductAccepted(const std::string& productFolder, int productNo) {
+  digests_.Forget();
   Write("product " + Text(productFolder) + " accepted, product number " +
         std::to_string(productNo));
 }
@@ -75,16 +71,32 @@ void RunLog::RecordStarted(int index, int count, const std::string& source,
         " into " + Text(targetFolder));
 }
 
-// The old content is read before the first change to the file, so that the
-// log can name it when the step is over.
+// The old content is known before the first change to the file, so that
+// the log can name it when the step is over.
 bool RunLog::FileChanging(const FileChange& change) {
-  const auto [found, added] = pendingByKey_.try_emplace(KeyOf(change.path), pending_.size());
-  if (!added) return true;
-  const bool isNew =
-      change.kind == FileChangeKind::Added || change.kind == FileChangeKind::FolderCreated;
-  pending_.push_back({change.path, change.kind == FileChangeKind::FolderCreated,
-                      isNew ? std::nullopt : DigestOf(files_, change.path)});
+  const auto [found, added] = pendingByKey_.try_emplace(digests_.KeyOf(change.path), pending_.size());
+  if (added) {
+    const bool isNew =
+        change.kind == FileChangeKind::Added || change.kind == FileChangeKind::FolderCreated;
+    pending_.push_back({change.path, change.kind == FileChangeKind::FolderCreated,
+                        isNew ? std::nullopt : digests_.DigestOf(change.path)});
+  }
+  digests_.Changing(change);
   return true;
+}
+
+void RunLog::ContentBegun(const void* stream, const std::string& path, bool writing) {
+  digests_.Begun(stream, path, writing);
+}
+
+void RunLog::ContentStreamed(const void* stream, std::string_view bytes) {
+  digests_.Streamed(stream, bytes);
+}
+
+void RunLog::ContentEnded(const void* stream, bool whole) { digests_.Ended(stream, whole); }
+
+void RunLog::ContentMoved(const std::string& from, const std::string& to) {
+  digests_.Moved(from, to);
 }
 
 void RunLog::SettingWritten(const std::string& file, const std::string& section,
@@ -106,6 +118,7 @@ void RunLog::BoxShown(const std::string& caption, const std::string& text, int a
 void RunLog::RunEnded(UpdateOutcome outcome) {
   const std::string result =
       "result: exit status " + std::to_string(ExitStatusOf(outcome)) + ", " + OutcomeMeaning(outcome);
+  digests_.Forget();
   // Nothing else to tell: one line says who started the program and how it ended.
   if (outcome == UpdateOutcome::NotRun && !header_.empty()) {
     output_.WriteLine(header_.front() + "; " + result);

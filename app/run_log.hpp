@@ -9,6 +9,7 @@
 
 #include "app/file_digest.hpp"
 #include "app/log_output.hpp"
+#include "app/streamed_digests.hpp"
 #include "engine/run_events.hpp"
 #include "platform/file_system.hpp"
 
@@ -28,6 +29,10 @@ class RunLog : public RunEvents {
   void RecordStarted(int index, int count, const std::string& source,
                      const std::string& targetFolder) override;
   bool FileChanging(const FileChange& change) override;
+  void ContentBegun(const void* stream, const std::string& path, bool writing) override;
+  void ContentStreamed(const void* stream, std::string_view bytes) override;
+  void ContentEnded(const void* stream, bool whole) override;
+  void ContentMoved(const std::string& from, const std::string& to) override;
   void SettingWritten(const std::string& file, const std::string& section, const std::string& key,
                       const std::optional<std::string>& oldValue,
                       const std::string& newValue) override;
@@ -45,10 +50,10 @@ class RunLog : public RunEvents {
   // Tells the files changed since the last line, then `text`.
   void Write(const std::string& text);
   void WriteFileChanges();
-  std::string KeyOf(const std::string& path) const;
 
   LogOutput& output_;
   FileSystem& files_;
+  StreamedDigests digests_;
   std::vector<std::string> header_;
   std::vector<PendingChange> pending_;  // in the order of their first change
   std::map<std::string, std::size_t> pendingByKey_;
