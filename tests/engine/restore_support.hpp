@@ -51,6 +51,9 @@ class RefusingJournalFiles : public JournalFiles {
     return Real().ReadWhole(file);
   }
   bool MoveBack(const std::filesystem::path& from, const std::filesystem::path& to) override;
+  bool Unchanged(const std::filesystem::path& kept, const std::filesystem::path& file) const override {
+    return Real().Unchanged(kept, file);
+  }
   bool MakeFolders(const std::filesystem::path& folder) override {
     return Real().MakeFolders(folder);
   }
@@ -67,7 +70,7 @@ class RefusingJournalFiles : public JournalFiles {
  private:
   // The system's own, confined where this one is.
   JournalFiles& Real() const {
-    real_->Confine(Root());
+    PassConfinementTo(*real_);
     return *real_;
   }
   std::unique_ptr<JournalFiles> real_ = MakeJournalFiles();
