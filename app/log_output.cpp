@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/log_folder.hpp"
-#include "app/utf8_path.hpp"
+#include "platform/utf8_path.hpp"
 #include "platform/visible_text.hpp"
 
 namespace tovrin {

@@ -5,7 +5,7 @@
 #include "app/dry_run_journal_files.hpp"
 #include "app/unattended_run.hpp"
 #include "app/undo_command.hpp"
-#include "app/utf8_path.hpp"
+#include "platform/utf8_path.hpp"
 #include "platform/visible_text.hpp"
 
 namespace tovrin {
@@ -30,7 +30,7 @@ ProgramAssembly::ProgramAssembly(const CommandLineOptions& options,
 }
 
 Platform& ProgramAssembly::PlatformFor(UserInterface& ui) {
-  return platform_.emplace(Platform{*files_, services_->registry, ui});
+  return platform_.emplace(Platform{*files_, services_->registry, ui, services_->mediumFolder});
 }
 
 DialogHost& ProgramAssembly::DialogsOver(DialogHost& host) {
@@ -46,8 +46,8 @@ void ProgramAssembly::WireRuns(CTovrinView& view, UpdateRunHost* runHost) {
     // The progress line is the unattended run's; the wizard shows its own.
     const bool progressLine = streams_.errorsOnTerminal &&
                               options_.action == CommandLineOptions::Action::Unattended;
-    observers_.emplace(options_, arguments_, *files_, dryRun_ ? &*dryRun_ : nullptr, streams_.out,
-                       streams_.errors, progressLine);
+    observers_.emplace(options_, arguments_, services_->mediumFolder, *files_,
+                       dryRun_ ? &*dryRun_ : nullptr, streams_.out, streams_.errors, progressLine);
   }
   view.AddRunListener(observers_->Events());
   view.AddRunListener(lastOutcome_);

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "app/command_line.hpp"
-#include "app/dry_run_file_system.hpp"
+#include "engine/dry_run_file_system.hpp"
 #include "app/program_services.hpp"
 #include "app/run_observers.hpp"
 #include "engine/update_run.hpp"

@@ -22,7 +22,6 @@
 #include "engine/update_run.hpp"
 #include "platform/cp932.hpp"
 #include "platform/path_text.hpp"
-#include "platform/program_directory.hpp"
 #include "platform/split_path.hpp"
 #include "resources/messages.hpp"
 

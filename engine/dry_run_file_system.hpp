@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/spilled_content.hpp"
+#include "engine/spilled_content.hpp"
 #include "platform/forwarding_file_system.hpp"
 
 namespace tovrin {

@@ -1,4 +1,4 @@
-#include "app/spilled_content.hpp"
+#include "engine/spilled_content.hpp"
 
 #include <chrono>
 #include <string>

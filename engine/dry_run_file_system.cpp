@@ -1,11 +1,11 @@
-#include "app/dry_run_file_system.hpp"
+#include "engine/dry_run_file_system.hpp"
 
 #include <algorithm>
 #include <cerrno>
 #include <ctime>
 
 #include "platform/product_lock.hpp"
-#include "app/utf8_path.hpp"
+#include "platform/utf8_path.hpp"
 #include "platform/cp932.hpp"
 #include "platform/path_text.hpp"
 #include "platform/wildcard.hpp"
