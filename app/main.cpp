@@ -35,7 +35,10 @@ int main(int argc, char* argv[]) {
   }
   RunObservers observers(options, arguments, *services->files, nullptr, std::cout, std::cerr,
                          false);
-  return RunWizard(argc, argv,
-                   {*services->files, services->registry, *services->archives, observers.Events(),
-                    services->typedDestination});
+  const int ended =
+      RunWizard(argc, argv,
+                {*services->files, services->registry, *services->archives, observers.Events(),
+                 services->typedDestination});
+  observers.Finish(ended);
+  return ended;
 }

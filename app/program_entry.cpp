@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "app/lost_output.hpp"
+#include "app/machine_report.hpp"
 #include "app/unattended_command.hpp"
 #include "app/undo_command.hpp"
 #include "platform/journal_files.hpp"
@@ -46,8 +47,16 @@ std::optional<int> RunWithoutWindow(const CommandLineOptions& options,
       std::cerr << "tovrin: --undo needs --dest PATH\n" << Usage();
       return kBadCommandLineStatus;
     }
-    return UndoLastUpdate(*services.hostFiles, *MakeJournalFiles(), *services.typedDestination,
-                          std::cout, std::cerr);
+    std::optional<MachineReport> report;
+    if (options.report) {
+      report.emplace(*options.report, MachineReport::Mode::Undo, *services.hostFiles,
+                     services.typedDestination, std::cerr);
+    }
+    const int status = UndoLastUpdate(*services.hostFiles, *MakeJournalFiles(),
+                                      *services.typedDestination, std::cout, std::cerr,
+                                      report ? *report : NoRunEvents());
+    if (report) report->Write(status);
+    return status;
   }
   if (options.action != CommandLineOptions::Action::Unattended) return std::nullopt;
   KeepRunningWhenOutputIsLost();

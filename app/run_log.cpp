@@ -20,42 +20,37 @@ std::string Described(const std::optional<FileDigest>& digest) {
 }  // namespace
 
 RunLog::RunLog(LogOutput& output, FileSystem& files, std::vector<std::string> header)
-    : output_(output), files_(files), header_(std::move(header)) {}
+    : output_(output), changes_(files), header_(std::move(header)) {}
 
-void RunLog::Write(const std::string& text) {
+void RunLog::WriteHeaderAndChanges() {
   for (const auto& line : header_) output_.WriteLine(line);
   header_.clear();
   WriteFileChanges();
+}
+
+void RunLog::Write(const std::string& text) {
+  WriteHeaderAndChanges();
   output_.WriteLine(text);
 }
 
-std::string RunLog::KeyOf(const std::string& path) const {
-  const auto host = files_.Resolve(path);
-  return host ? host->lexically_normal().string() : path;
-}
-
 void RunLog::WriteFileChanges() {
-  for (const auto& change : pending_) {
-    // As the disk spells it, whatever separators the run's text doubled.
-    const auto host = files_.Resolve(change.path);
-    const auto windowsPath = host ? files_.ToWindowsPath(*host) : std::nullopt;
-    const std::string path = Text(windowsPath.value_or(change.path));
-    if (change.isFolder) {
-      output_.WriteLine("folder " + path + " created");
-      continue;
+  for (const auto& change : changes_.Settle()) {
+    const std::string path = Text(change.path);
+    changed_ = true;
+    switch (change.kind) {
+      case NetFileChange::Kind::FolderAdded:
+        output_.WriteLine("folder " + path + " created");
+        break;
+      case NetFileChange::Kind::Removed:
+        output_.WriteLine("file " + path + " removed: old " + Described(change.before));
+        break;
+      case NetFileChange::Kind::Added:
+      case NetFileChange::Kind::Replaced:
+        output_.WriteLine("file " + path + ": old " + Described(change.before) + ", new " +
+                          Described(change.after));
+        break;
     }
-    const auto after = DigestOf(files_, change.path);
-    if (!after && !change.before) continue;
-    if (after && change.before && after->sha256 == change.before->sha256) continue;
-    if (!after) {
-      output_.WriteLine("file " + path + " removed: old " + Described(change.before));
-      continue;
-    }
-    output_.WriteLine("file " + path + ": old " + Described(change.before) + ", new " +
-                      Described(after));
   }
-  pending_.clear();
-  pendingByKey_.clear();
 }
 
 void RunLog::ProductAccepted(const std::string& productFolder, int productNo) {
@@ -75,26 +70,21 @@ void RunLog::RecordStarted(int index, int count, const std::string& source,
         " into " + Text(targetFolder));
 }
 
-// The old content is read before the first change to the file, so that the
-// log can name it when the step is over.
 bool RunLog::FileChanging(const FileChange& change) {
-  const auto [found, added] = pendingByKey_.try_emplace(KeyOf(change.path), pending_.size());
-  if (!added) return true;
-  const bool isNew =
-      change.kind == FileChangeKind::Added || change.kind == FileChangeKind::FolderCreated;
-  pending_.push_back({change.path, change.kind == FileChangeKind::FolderCreated,
-                      isNew ? std::nullopt : DigestOf(files_, change.path)});
+  changes_.Note(change);
   return true;
 }
 
 void RunLog::SettingWritten(const std::string& file, const std::string& section,
                             const std::string& key, const std::optional<std::string>& oldValue,
                             const std::string& newValue) {
+  changed_ = true;
   Write("setting " + Text(file) + " [" + Text(section) + "] " + Text(key) + ": " +
         (oldValue ? Quoted(*oldValue) : "absent") + " -> " + Quoted(newValue));
 }
 
 void RunLog::MasterConverted(const std::string& path, int recordsRewritten) {
+  changed_ = true;
   Write("master " + Text(path) + " converted: " + std::to_string(recordsRewritten) +
         " records rewritten");
 }
@@ -104,8 +94,10 @@ void RunLog::BoxShown(const std::string& caption, const std::string& text, int a
 }
 
 void RunLog::RunEnded(UpdateOutcome outcome) {
-  Write("result: exit status " + std::to_string(ExitStatusOf(outcome)) + ", " +
-        OutcomeMeaning(outcome));
+  WriteHeaderAndChanges();
+  output_.WriteLine("result: exit status " + std::to_string(ExitStatusOf(outcome)) + ", " +
+                    OutcomeMeaning(outcome) +
+                    (changed_ ? "; the product was changed" : "; nothing changed"));
 }
 
 }  // namespace tovrin

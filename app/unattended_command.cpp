@@ -28,8 +28,11 @@ int RunUnattendedCommand(const CommandLineOptions& options,
   }
   RunObservers observers(options, arguments, *files, dryRun ? &*dryRun : nullptr, out, errors,
                          errorsOnTerminal);
-  return RunUnattended(*files, services.registry, *archives, services.typedDestination, out,
-                       observers.Events(), dryRunJournal ? &*dryRunJournal : nullptr);
+  const int status = RunUnattended(*files, services.registry, *archives, services.typedDestination,
+                                   out, observers.Events(),
+                                   dryRunJournal ? &*dryRunJournal : nullptr);
+  observers.Finish(status);
+  return status;
 }
 
 }  // namespace tovrin

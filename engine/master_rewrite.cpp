@@ -77,12 +77,32 @@ std::optional<int> WriteConverted(InputFile& master, OutputFile& work, MasterLin
   return rewritten;
 }
 
+// Whether the rule rewrites any record, read only as far as the first one it
+// rewrites; nullopt on a read error.
+std::optional<bool> RewritesAnyRecord(InputFile& master, MasterLineRule rule) {
+  auto reader = std::make_unique<TextReader>(master);
+  std::string line;
+  std::string converted;
+  while (reader->ReadLine(line)) {
+    converted.clear();
+    rule(line, converted);
+    if (Rewritten(line, converted)) return true;
+  }
+  if (reader->Failed()) return std::nullopt;
+  return false;
+}
+
 }  // namespace
 
 std::optional<int> RewriteMasterFile(FileSystem& files, const std::string& folder,
                                      const std::string& name, MasterLineRule rule) {
   const std::string masterPath = folder + name;
   auto master = files.OpenRead(masterPath, OpenAccess::ReadWrite);
+  if (!master) return std::nullopt;
+  // A master the rule leaves as it is keeps its file: no work file, no replacement.
+  const auto rewrites = RewritesAnyRecord(*master, rule);
+  if (!rewrites || !*rewrites) return rewrites ? std::optional<int>(0) : std::nullopt;
+  master = files.OpenRead(masterPath, OpenAccess::ReadWrite);
   if (!master) return std::nullopt;
   WorkFile work(files, folder + std::string(kMasterWorkFileName));
   if (!work.IsOpen()) return std::nullopt;

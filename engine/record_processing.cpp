@@ -145,6 +145,7 @@ UpdateRun::RecordResult UpdateRun::CopyUpdateFile(int index, const std::string& 
     ShowBox(FormatText(cp932::Text(texts::kAttributeUpdateFailed), {sourcePath}), caption, MB_OK);
     return RecordResult::Stopped;
   }
+  if (status.attribute == ATTR_NORMAL) return RecordResult::Done;
   status.attribute = ATTR_NORMAL;
   if (!files.SetStatus(destinationPath, status)) {
     throw UpdateError(FormatText(cp932::Text(texts::kAttributeWriteFailed), {destinationPath}));

@@ -69,6 +69,11 @@ class RunEvents {
   virtual void BoxShown(const std::string& /*caption*/, const std::string& /*text*/,
                         int /*answer*/) {}
 
+  // The product put back from a journal (a failed run's, or a killed one's
+  // at the start): the Windows paths that could not be, none when it is
+  // back as it was.
+  virtual void ProductRestored(const std::vector<std::string>& /*notRestored*/) {}
+
   virtual void RunEnded(UpdateOutcome /*outcome*/) {}
 };
 
@@ -115,6 +120,9 @@ class RunEventFanout : public RunEvents {
   }
   void BoxShown(const std::string& caption, const std::string& text, int answer) override {
     for (auto* l : listeners_) l->BoxShown(caption, text, answer);
+  }
+  void ProductRestored(const std::vector<std::string>& notRestored) override {
+    for (auto* l : listeners_) l->ProductRestored(notRestored);
   }
   void RunEnded(UpdateOutcome outcome) override {
     for (auto* l : listeners_) l->RunEnded(outcome);

@@ -17,8 +17,6 @@ namespace tovrin {
 
 namespace {
 
-constexpr const char* kNameSeparator = "、";
-
 bool KeepsTheUpdate(UpdateOutcome outcome) {
   return outcome == UpdateOutcome::Applied || outcome == UpdateOutcome::AppliedWithWarnings;
 }
@@ -81,16 +79,21 @@ void UpdateRun::CloseJournal() {
 void UpdateRun::ReportRestore(const std::filesystem::path& productRoot,
                               const RestoreResult& result) {
   const std::string caption = cp932::Text(texts::kCaptionConfirm);
+  std::vector<std::string> notRestored;
+  for (const auto& relative : result.notRestored) {
+    auto name = platform_.files.ToWindowsPath(productRoot / relative);
+    if (!name) name = cp932::FromUtf8(relative.string());
+    notRestored.push_back(name.value_or(std::string()));
+  }
+  listeners_.ProductRestored(notRestored);
   if (result.Complete()) {
     ShowBox(cp932::Text(texts::kProductRestored), caption, MB_OK);
     return;
   }
   std::string names;
-  for (const auto& relative : result.notRestored) {
-    auto name = platform_.files.ToWindowsPath(productRoot / relative);
-    if (!name) name = cp932::FromUtf8(relative.string());
+  for (const auto& name : notRestored) {
     if (!names.empty()) names += cp932::Text(kNameSeparator);
-    names += name.value_or(std::string());
+    names += name;
   }
   ShowBox(FormatText(cp932::Text(texts::kProductNotRestored), {names}), caption, MB_OK);
 }

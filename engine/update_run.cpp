@@ -11,6 +11,7 @@
 #include "engine/text_format.hpp"
 #include "engine/update_error.hpp"
 #include "platform/cp932.hpp"
+#include "platform/programs_in_use.hpp"
 #include "platform/user_interface.hpp"
 #include "resources/messages.hpp"
 
@@ -128,12 +129,20 @@ int UpdateRun::RunChecked() {
                                std::string(kLockFileName);
   if (lock.state == ProductLockResult::State::Busy) {
     const Refusal busy{"product lock", {"another run holds " + lockPath}};
-    return Refuse(busy, cp932::Text(texts::kProductBeingUpdated), 0);
+    return Refuse(busy, cp932::Text(texts::kProductBeingUpdated), 0, UpdateOutcome::Busy);
   }
   if (lock.state != ProductLockResult::State::Held) {
     throw UpdateError(FormatText(cp932::Text(texts::kLockNotCreated), {lockPath}));
   }
   productLock_ = std::move(lock.lock);
+  // Before the first write, the leftovers' removal included: Windows will
+  // not replace a running program's files, and under Wine it would go on
+  // with the old ones mapped.
+  if (!NoProgramRunsFromProduct(refusal)) {
+    listeners_.ProductRefused(refusal);
+    outcome_ = UpdateOutcome::Busy;
+    return 0;
+  }
   // A killed run's half-written files go first: they would keep the folders
   // it made from being taken away.
   RemoveLeftovers();
@@ -206,6 +215,28 @@ bool UpdateRun::ProductMayTakeUpdate(Refusal& refusal) {
   return false;
 }
 
+// False when programs still run from the product and the user chose to
+// stop; `refusal` names them then.
+bool UpdateRun::NoProgramRunsFromProduct(Refusal& refusal) {
+  const auto root = platform_.files.Resolve(productFolder_);
+  if (!root) return true;
+  for (;;) {
+    const auto programs = ProgramsUsingFolder(*root);
+    if (programs.empty()) return true;
+    std::string names;
+    refusal = {"programs in use", {}};
+    for (const auto& program : programs) {
+      const std::string named = program.name + " (" + std::to_string(program.processId) + ")";
+      if (!names.empty()) names += cp932::Text(kNameSeparator);
+      names += named;
+      refusal.findings.push_back(named + " runs from " + productFolder_);
+    }
+    const int answer = ShowBox(FormatText(cp932::Text(texts::kProgramsRunning), {names}),
+                               cp932::Text(texts::kCaptionConfirm), MB_OKCANCEL);
+    if (answer != IDOK) return false;
+  }
+}
+
 void UpdateRun::RemoveLeftovers() {
   const std::string folder = FolderWithSeparator(productFolder_);
   for (const std::string& path : RemoveLeftoverTemporaries(platform_.files, folder)) {
@@ -219,10 +250,11 @@ void UpdateRun::PrepareArchiveLibrary() {
   archives_.SetCursorMode(1);
 }
 
-int UpdateRun::Refuse(const Refusal& refusal, const std::string& text, int result) {
+int UpdateRun::Refuse(const Refusal& refusal, const std::string& text, int result,
+                      UpdateOutcome outcome) {
   listeners_.ProductRefused(refusal);
   ShowBox(text, cp932::Text(texts::kCaptionError), MB_OK);
-  outcome_ = UpdateOutcome::Refused;
+  outcome_ = outcome;
   return result;
 }
 

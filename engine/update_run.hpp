@@ -23,6 +23,7 @@ enum class UpdateOutcome {
   Applied,              // every record done, settings written
   AppliedWithWarnings,  // applied, but a master conversion reported 0
   Refused,              // result 0, or an invalid description: nothing touched
+  Busy,                 // not now: another run or a running program holds the product
   Cancelled,            // a disk prompt was cancelled
   Stopped,              // an extraction or a copy failed
   Failed,               // anything else (an error caught at the run's edge)
@@ -60,9 +61,11 @@ class UpdateRun {
   int RunChecked();
   int FindSettingsFile(Refusal& refusal);
   bool ProductMayTakeUpdate(Refusal& refusal);
+  bool NoProgramRunsFromProduct(Refusal& refusal);
   void RemoveLeftovers();
   void PrepareArchiveLibrary();
-  int Refuse(const Refusal& refusal, const std::string& text, int result);
+  int Refuse(const Refusal& refusal, const std::string& text, int result,
+             UpdateOutcome outcome = UpdateOutcome::Refused);
   int EndWithError(const std::string& reason);
   int ShowBox(const std::string& text, const std::string& caption, unsigned type);
 

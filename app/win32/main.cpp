@@ -53,7 +53,10 @@ int Run(const std::vector<std::string>& given) {
   // The wizard's log; a dry run is the unattended run's alone.
   RunObservers observers(options, arguments, *services->files, nullptr, std::cout, std::cerr,
                          false);
-  return RunWizard(*services->files, services->registry, *services->archives, observers.Events());
+  const int ended =
+      RunWizard(*services->files, services->registry, *services->archives, observers.Events());
+  observers.Finish(ended);
+  return ended;
 }
 
 }  // namespace
