@@ -99,7 +99,7 @@ void ExpectDocumentedFields(const json& report) {
 }
 
 class FleetRunTest : public ::testing::Test {
- protected:
+ public:
   FleetRunTest() { Reset(); }
 
   void Reset() {

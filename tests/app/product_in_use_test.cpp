@@ -119,7 +119,7 @@ TEST(ProductInUse, ARunningProgramMakesTheRunExit6NamingItAndTouchingNothing) {
       const auto json = nlohmann::json::parse(ReadFile(report));
       EXPECT_EQ(json.at("outcome"), "busy");
       EXPECT_EQ(json.at("refusal").at("check"), "programs in use");
-      EXPECT_EQ(json.at("refusal").at("findings").at(0), named + " runs from C:\\VELSOR");
+      EXPECT_EQ(json.at("refusal").at("findings").at(0), named + " runs from C:\\VELSOR\\");
       EXPECT_EQ(Tree(drive), before) << mode;
     }
   }
