@@ -4,7 +4,7 @@
 #include <cerrno>
 #include <ctime>
 
-#include "app/shared_product_lock.hpp"
+#include "platform/product_lock.hpp"
 #include "app/utf8_path.hpp"
 #include "platform/cp932.hpp"
 #include "platform/path_text.hpp"
@@ -85,13 +85,13 @@ class MemoryAtomicFile : public AtomicFile {
 }  // namespace
 
 ProductLockResult DryRunFileSystem::LockProduct(std::string_view folder) {
-  const auto host = real_.Resolve(folder);
+  const auto host = inner_.Resolve(folder);
   if (!host) return {};
   return ShareProductLock(*host / kBookkeepingFolderName / kLockFileName);
 }
 
 std::optional<DryRunFileSystem::Key> DryRunFileSystem::KeyOf(std::string_view path) const {
-  const auto host = real_.Resolve(path);
+  const auto host = inner_.Resolve(path);
   if (!host) return std::nullopt;
   return KeyOfHost(*host);
 }
@@ -104,26 +104,20 @@ const DryRunFileSystem::Entry* DryRunFileSystem::Find(const std::optional<Key>& 
 
 Presence DryRunFileSystem::Exists(std::string_view path) const {
   const Entry* entry = Find(KeyOf(path));
-  if (!entry) return real_.Exists(path);
+  if (!entry) return inner_.Exists(path);
   return entry->removed ? Presence::Absent : Presence::Present;
 }
 
 // A file the run has written is the file itself, no link.
 std::optional<std::string> DryRunFileSystem::FinalPath(std::string_view path) const {
   const Entry* entry = Find(KeyOf(path));
-  if (!entry) return real_.FinalPath(path);
+  if (!entry) return inner_.FinalPath(path);
   if (entry->removed) return std::nullopt;
   return std::string(path);
 }
 
-int DryRunFileSystem::Access(std::string_view path) const {
-  const Entry* entry = Find(KeyOf(path));
-  if (!entry) return real_.Access(path);
-  return entry->removed ? -1 : 0;
-}
-
 bool DryRunFileSystem::FolderOfExists(std::string_view path) const {
-  const auto host = real_.Resolve(path);
+  const auto host = inner_.Resolve(path);
   if (!host) return false;
   const fs::path folder = Normal(*host).parent_path();
   const auto found = entries_.find(KeyOfHost(folder));
@@ -142,9 +136,9 @@ DryRunFileSystem::Entry& DryRunFileSystem::Touch(const Key& key, std::string_vie
   auto [found, added] = entries_.try_emplace(key);
   Entry& entry = found->second;
   if (added) {
-    entry.host = Normal(*real_.Resolve(path));
+    entry.host = Normal(*inner_.Resolve(path));
     FileStatus status;
-    entry.existed = real_.GetStatus(path, status);
+    entry.existed = inner_.GetStatus(path, status);
     entry.attribute = status.attribute;
     entry.order = nextOrder_++;
   }
@@ -186,13 +180,13 @@ bool DryRunFileSystem::CopyFile(std::string_view from, std::string_view to, bool
 
 bool DryRunFileSystem::GetStatus(std::string_view path, FileStatus& status) const {
   const Entry* entry = Find(KeyOf(path));
-  if (!entry) return real_.GetStatus(path, status);
+  if (!entry) return inner_.GetStatus(path, status);
   if (entry->removed) return false;
-  if (entry->existed) real_.GetStatus(path, status);
+  if (entry->existed) inner_.GetStatus(path, status);
   status.size = entry->isFolder ? 0 : entry->content.size();
   status.attribute = entry->attribute;
   status.modificationTime = entry->modificationTime;
-  status.fullName = real_.ToWindowsPath(entry->host).value_or(std::string(path));
+  status.fullName = inner_.ToWindowsPath(entry->host).value_or(std::string(path));
   return true;
 }
 
@@ -222,17 +216,6 @@ bool DryRunFileSystem::Remove(std::string_view path) {
   return true;
 }
 
-bool DryRunFileSystem::Rename(std::string_view from, std::string_view to) {
-  if (!KeyOf(to) || IsPresent(to) || !FolderOfExists(to)) return false;
-  FileStatus status;
-  if (!GetStatus(from, status)) return false;
-  auto content = ReadAll(from);
-  if (!content) return false;
-  Store(to, std::move(*content));
-  entries_.at(*KeyOf(to)).attribute = status.attribute;
-  return Remove(from);
-}
-
 bool DryRunFileSystem::Replace(std::string_view from, std::string_view to) {
   if (!KeyOf(to) || !FolderOfExists(to)) return false;
   FileStatus target;
@@ -249,7 +232,7 @@ bool DryRunFileSystem::Replace(std::string_view from, std::string_view to) {
 
 std::unique_ptr<InputFile> DryRunFileSystem::OpenRead(std::string_view path, OpenAccess access) {
   const Entry* entry = Find(KeyOf(path));
-  if (!entry) return real_.OpenRead(path, access);
+  if (!entry) return inner_.OpenRead(path, access);
   if (entry->removed || entry->isFolder) return nullptr;
   if (access == OpenAccess::ReadWrite && (entry->attribute & ATTR_READONLY) != 0) return nullptr;
   return std::make_unique<MemoryInputFile>(entry->content);
@@ -278,23 +261,19 @@ std::unique_ptr<AtomicFile> DryRunFileSystem::BeginReplace(std::string_view path
   return std::make_unique<MemoryAtomicFile<decltype(store)>>(std::move(store));
 }
 
-std::vector<FindEntry> DryRunFileSystem::FindFiles(std::string_view pattern) const {
-  return SearchFiles(pattern).value_or(std::vector<FindEntry>{});
-}
-
 std::optional<std::vector<FindEntry>> DryRunFileSystem::SearchFiles(std::string_view pattern) const {
   const std::size_t separator = path_text::LastSeparator(pattern);
   const std::string_view folder =
       separator == std::string_view::npos ? std::string_view() : pattern.substr(0, separator + 1);
   const std::string_view namePattern = pattern.substr(folder.size());
-  auto onDisk = real_.SearchFiles(pattern);
+  auto onDisk = inner_.SearchFiles(pattern);
   if (!onDisk) return std::nullopt;
   std::vector<FindEntry> found;
   for (auto& entry : *onDisk) {
     const Entry* ours = entry.IsDots() ? nullptr : Find(KeyOf(std::string(folder) + entry.name));
     if (ours == nullptr) found.push_back(std::move(entry));
   }
-  const auto folderHost = real_.Resolve(folder);
+  const auto folderHost = inner_.Resolve(folder);
   if (!folderHost) return found;
   const std::string folderKey = KeyOfHost(*folderHost);
   for (const auto& [key, entry] : entries_) {
@@ -317,7 +296,7 @@ std::vector<DryRunFileSystem::Change> DryRunFileSystem::Changes() const {
             [](const Entry* a, const Entry* b) { return a->order < b->order; });
   std::vector<Change> changes;
   for (const Entry* entry : touched) {
-    const std::string path = real_.ToWindowsPath(entry->host).value_or(Utf8Of(entry->host));
+    const std::string path = inner_.ToWindowsPath(entry->host).value_or(Utf8Of(entry->host));
     changes.push_back(
         {path, entry->existed, entry->isFolder, entry->removed, entry->content.size()});
   }

@@ -10,13 +10,15 @@
 #include <string>
 #include <vector>
 
-#include "platform/file_system.hpp"
+#include "platform/forwarding_file_system.hpp"
 
 namespace tovrin {
 
-class DryRunFileSystem : public FileSystem {
+class DryRunFileSystem : public ForwardingFileSystem {
  public:
-  explicit DryRunFileSystem(FileSystem& real) : real_(real) {}
+  // Reads `real` for what the run has not written yet; the drives and the
+  // current folders are its own.
+  using ForwardingFileSystem::ForwardingFileSystem;
 
   // A file or folder the run would have added or replaced, in the order of
   // its first change. Work files that did not outlive the run are not here.
@@ -29,21 +31,6 @@ class DryRunFileSystem : public FileSystem {
   };
   std::vector<Change> Changes() const;
 
-  DriveType GetDriveType(std::string_view root) const override { return real_.GetDriveType(root); }
-  std::vector<char> DriveLetters() const override { return real_.DriveLetters(); }
-  std::optional<std::filesystem::path> Resolve(std::string_view path) const override {
-    return real_.Resolve(path);
-  }
-  std::optional<std::string> ToWindowsPath(const std::filesystem::path& host) const override {
-    return real_.ToWindowsPath(host);
-  }
-  int Chdir(std::string_view path) override { return real_.Chdir(path); }
-  int Chdrive(int drive) override { return real_.Chdrive(drive); }
-  int Getdrive() const override { return real_.Getdrive(); }
-  std::string Getcwd() const override { return real_.Getcwd(); }
-  std::string GetWindowsDirectory() const override { return real_.GetWindowsDirectory(); }
-
-  int Access(std::string_view path) const override;
   Presence Exists(std::string_view path) const override;
   std::optional<std::string> FinalPath(std::string_view path) const override;
   int Mkdir(std::string_view path) override;
@@ -51,12 +38,10 @@ class DryRunFileSystem : public FileSystem {
   bool GetStatus(std::string_view path, FileStatus& status) const override;
   bool SetStatus(std::string_view path, const FileStatus& status) override;
   bool Remove(std::string_view path) override;
-  bool Rename(std::string_view from, std::string_view to) override;
   bool Replace(std::string_view from, std::string_view to) override;
   std::unique_ptr<InputFile> OpenRead(std::string_view path, OpenAccess access) override;
   std::unique_ptr<OutputFile> Create(std::string_view path) override;
   std::unique_ptr<AtomicFile> BeginReplace(std::string_view path) override;
-  std::vector<FindEntry> FindFiles(std::string_view pattern) const override;
   std::optional<std::vector<FindEntry>> SearchFiles(std::string_view pattern) const override;
   // Makes nothing: a run that holds the product's lock makes it Busy, a
   // product without a lock file is Held as it is.
@@ -78,7 +63,7 @@ class DryRunFileSystem : public FileSystem {
 
   std::optional<Key> KeyOf(std::string_view path) const;
   const Entry* Find(const std::optional<Key>& key) const;
-  bool IsPresent(std::string_view path) const { return Access(path) == 0; }
+  bool IsPresent(std::string_view path) const { return Exists(path) == Presence::Present; }
   bool FolderOfExists(std::string_view path) const;
   bool RefusesOverwrite(std::string_view path) const;
   std::optional<std::string> ReadAll(std::string_view path);
@@ -86,7 +71,6 @@ class DryRunFileSystem : public FileSystem {
   Entry& Touch(const Key& key, std::string_view path);
   void Store(std::string_view path, std::string content);
 
-  FileSystem& real_;
   std::map<Key, Entry> entries_;
   std::size_t nextOrder_ = 0;
 };

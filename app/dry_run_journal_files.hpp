@@ -24,7 +24,7 @@ class DryRunJournalFiles : public JournalFiles {
   bool MakeFolders(const std::filesystem::path&) override { return true; }
   bool RemoveEntry(const std::filesystem::path&) override { return true; }
   bool RemoveTree(const std::filesystem::path&) override { return true; }
-  bool Exists(const std::filesystem::path&) const override { return false; }
+  EntryKind KindOf(const std::filesystem::path&) const override { return EntryKind::Absent; }
 };
 
 }  // namespace tovrin

@@ -46,7 +46,7 @@ void DryRunReport::PrintFiles(std::ostream& out) const {
   for (const auto& change : files_.Changes()) {
     const std::string key = HostKey(change.path);
     if (Contains(settingFiles_, key) || Contains(masterFiles_, key)) continue;
-    const std::string path = Text(change.path);
+    const std::string path = Text(path_text::SingleSeparators(change.path));
     if (change.isFolder) {
       out << "  add folder " << path << "\n";
     } else if (change.removed) {

@@ -124,9 +124,12 @@ void MachineReport::BoxShown(const std::string& caption, const std::string& text
   boxes_.push_back({caption, text, answer == IDOK});
 }
 
-void MachineReport::ProductRestored(const std::vector<std::string>& notRestored) {
+void MachineReport::ProductRestored(const std::vector<std::string>& notRestored,
+                                    const std::vector<std::string>& leftInPlace) {
   SettleFiles();
-  notRestored_ = notRestored;
+  if (!restore_) restore_.emplace();
+  restore_->notRestored.insert(restore_->notRestored.end(), notRestored.begin(), notRestored.end());
+  restore_->leftInPlace.insert(restore_->leftInPlace.end(), leftInPlace.begin(), leftInPlace.end());
 }
 
 void MachineReport::RunEnded(UpdateOutcome outcome) {
@@ -136,10 +139,14 @@ void MachineReport::RunEnded(UpdateOutcome outcome) {
 
 std::string MachineReport::OutcomeWord(int exitStatus) const {
   if (exitStatus == kExitNotNow) return "busy";
-  const bool restoreFailed = notRestored_ && !notRestored_->empty();
+  const bool restoreFailed = restore_ && !restore_->notRestored.empty();
   if (mode_ == Mode::Undo) {
-    if (exitStatus == kUndoRestored) return "applied";
-    return exitStatus == kUndoNothing ? "refused" : "failed_not_restored";
+    switch (exitStatus) {
+      case kUndoRestored: return "applied";
+      case kUndoLeftInPlace: return "applied_with_warnings";
+      case kUndoNotRestored: return "failed_not_restored";
+      default: return "refused";
+    }
   }
   switch (outcome_.value_or(UpdateOutcome::NotRun)) {
     case UpdateOutcome::Applied:
@@ -210,18 +217,23 @@ void MachineReport::Write(int exitStatus) {
     refusal = {{"check", Utf8(refusal_->check)}, {"findings", findings}};
   }
   json restore = nullptr;
-  if (notRestored_) {
+  if (restore_) {
+    const auto listed = [](const std::vector<std::string>& paths) {
+      json list = json::array();
+      for (const auto& path : paths) list.push_back(Utf8(path));
+      return list;
+    };
     json putBack = json::array();
-    json notRestored = json::array();
-    for (const auto& path : *notRestored_) notRestored.push_back(Utf8(path));
     for (const auto& change : files_) {
-      if (std::find(notRestored_->begin(), notRestored_->end(), change.path) == notRestored_->end()) {
+      const auto& notRestored = restore_->notRestored;
+      if (std::find(notRestored.begin(), notRestored.end(), change.path) == notRestored.end()) {
         putBack.push_back(Utf8(change.path));
       }
     }
-    restore = {{"complete", notRestored_->empty()},
+    restore = {{"complete", restore_->notRestored.empty() && restore_->leftInPlace.empty()},
                {"put_back", putBack},
-               {"not_restored", notRestored}};
+               {"not_restored", listed(restore_->notRestored)},
+               {"left_in_place", listed(restore_->leftInPlace)}};
   }
   json product = nullptr;
   if (productFolder_) {

@@ -37,7 +37,8 @@ class MachineReport : public RunEvents {
                       const std::string& newValue) override;
   void MasterConverted(const std::string& path, int recordsRewritten) override;
   void BoxShown(const std::string& caption, const std::string& text, int answer) override;
-  void ProductRestored(const std::vector<std::string>& notRestored) override;
+  void ProductRestored(const std::vector<std::string>& notRestored,
+                       const std::vector<std::string>& leftInPlace) override;
   void RunEnded(UpdateOutcome outcome) override;
 
   // Writes the document, whole or not at all, with the status the program
@@ -76,7 +77,11 @@ class MachineReport : public RunEvents {
   std::vector<Master> masters_;
   std::vector<Box> boxes_;
   std::optional<Refusal> refusal_;
-  std::optional<std::vector<std::string>> notRestored_;  // set by a restore
+  // Set by a restore; a killed run's put back first and then the undo's add up.
+  struct Restore {
+    std::vector<std::string> notRestored, leftInPlace;
+  };
+  std::optional<Restore> restore_;
   std::optional<UpdateOutcome> outcome_;
 };
 

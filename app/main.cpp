@@ -7,7 +7,6 @@
 #include "app/command_line.hpp"
 #include "app/drive_diagnostics.hpp"
 #include "app/program_entry.hpp"
-#include "app/run_observers.hpp"
 #include "app/tovrin_app.hpp"
 
 int main(int argc, char* argv[]) {
@@ -23,22 +22,13 @@ int main(int argc, char* argv[]) {
     return ResolveWindowsPath(options, std::cout, std::cerr);
   }
   int status = 0;
-  const auto services = SetUpOrReport(options, status);
-  if (!services) return status;
   const bool errorsOnTerminal = isatty(STDERR_FILENO) == 1;
-  if (const auto ran = RunWithoutWindow(options, arguments, *services, errorsOnTerminal)) {
-    return *ran;
-  }
-  if (!HasDisplay()) {
+  const auto program =
+      AssembleProgram(options, arguments, {std::cout, std::cerr, errorsOnTerminal}, status);
+  if (!program) return status;
+  if (options.action == CommandLineOptions::Action::Wizard && !HasDisplay()) {
     std::cerr << "tovrin: no display to show the wizard on; use --unattended\n";
     return kBadCommandLineStatus;
   }
-  RunObservers observers(options, arguments, *services->files, nullptr, std::cout, std::cerr,
-                         false);
-  const int ended =
-      RunWizard(argc, argv,
-                {*services->files, services->registry, *services->archives, observers.Events(),
-                 services->typedDestination});
-  observers.Finish(ended);
-  return ended;
+  return RunProgram(options, *program, [&] { return RunWizard(argc, argv, *program); });
 }

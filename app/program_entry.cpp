@@ -4,10 +4,7 @@
 #include <iostream>
 
 #include "app/lost_output.hpp"
-#include "app/machine_report.hpp"
-#include "app/unattended_command.hpp"
-#include "app/undo_command.hpp"
-#include "platform/journal_files.hpp"
+#include "app/unattended_run.hpp"
 #include "platform/visible_text.hpp"
 
 namespace tovrin {
@@ -29,41 +26,29 @@ std::optional<int> AnswerWithoutServices(const ParsedCommandLine& parsed) {
   }
 }
 
-std::unique_ptr<ProgramServices> SetUpOrReport(const CommandLineOptions& options, int& status) {
-  auto setUp = SetUpServices(options);
-  if (!setUp.services) {
-    std::cerr << "tovrin: " << VisibleText(setUp.error) << "\n";
-    if (setUp.status == kBadCommandLineStatus) std::cerr << Usage();
-    status = setUp.status;
+namespace {
+
+int RunChosen(const CommandLineOptions& options, ProgramAssembly& program,
+              const std::function<int()>& wizard) {
+  switch (options.action) {
+    case CommandLineOptions::Action::Undo:
+      return program.Undo(std::cout, std::cerr);
+    case CommandLineOptions::Action::Unattended: {
+      KeepRunningWhenOutputIsLost();
+      const int status = RunUnattended(program, std::cout);
+      ReportLostOutput(std::cout, std::cerr);
+      return status;
+    }
+    default:
+      return wizard();
   }
-  return std::move(setUp.services);
 }
 
-std::optional<int> RunWithoutWindow(const CommandLineOptions& options,
-                                    const std::vector<std::string_view>& arguments,
-                                    ProgramServices& services, bool errorsOnTerminal) {
-  if (options.action == CommandLineOptions::Action::Undo) {
-    if (!services.typedDestination) {
-      std::cerr << "tovrin: --undo needs --dest PATH\n" << Usage();
-      return kBadCommandLineStatus;
-    }
-    std::optional<MachineReport> report;
-    if (options.report) {
-      report.emplace(*options.report, MachineReport::Mode::Undo, *services.hostFiles,
-                     services.typedDestination, std::cerr);
-    }
-    const int status = UndoLastUpdate(*services.hostFiles, *MakeJournalFiles(),
-                                      *services.typedDestination, std::cout, std::cerr,
-                                      report ? *report : NoRunEvents());
-    if (report) report->Write(status);
-    return status;
-  }
-  if (options.action != CommandLineOptions::Action::Unattended) return std::nullopt;
-  KeepRunningWhenOutputIsLost();
-  const int status = RunUnattendedCommand(options, arguments, services, std::cout, std::cerr,
-                                          errorsOnTerminal);
-  ReportLostOutput(std::cout, std::cerr);
-  return status;
+}  // namespace
+
+int RunProgram(const CommandLineOptions& options, ProgramAssembly& program,
+               const std::function<int()>& wizard) {
+  return program.Ended(RunChosen(options, program, wizard));
 }
 
 }  // namespace tovrin

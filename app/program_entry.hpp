@@ -1,15 +1,15 @@
 #pragma once
 // What both programs do with their arguments around the part that is their
 // system's own (the wizard, the drive diagnostics): the answers that need no
-// services, the set-up of the services, --undo and the unattended run.
+// services, --undo and the unattended run.
 
-#include <memory>
+#include <functional>
 #include <optional>
 #include <string_view>
 #include <vector>
 
 #include "app/command_line.hpp"
-#include "app/program_services.hpp"
+#include "app/program_assembly.hpp"
 
 namespace tovrin {
 
@@ -17,12 +17,10 @@ namespace tovrin {
 // --version); nullopt when it asks for more.
 std::optional<int> AnswerWithoutServices(const ParsedCommandLine& parsed);
 
-// The services, or null with `status` set once the reason was printed.
-std::unique_ptr<ProgramServices> SetUpOrReport(const CommandLineOptions& options, int& status);
-
-// The exit status of --undo or of the unattended run; nullopt for the wizard.
-std::optional<int> RunWithoutWindow(const CommandLineOptions& options,
-                                    const std::vector<std::string_view>& arguments,
-                                    ProgramServices& services, bool errorsOnTerminal);
+// Runs what the command line asks for: --undo, the unattended run, else
+// `wizard`. Returns the status the program ends with, the one its report for
+// machines gives.
+int RunProgram(const CommandLineOptions& options, ProgramAssembly& program,
+               const std::function<int()>& wizard);
 
 }  // namespace tovrin

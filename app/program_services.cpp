@@ -53,7 +53,7 @@ ServicesSetUp SetUpServices(const CommandLineOptions& options) {
   // The folder of the program file is the medium when --medium is not given.
   const fs::path medium = options.medium ? PathFromUtf8(*options.medium) : ProgramFolder();
   std::error_code ignored;
-  if (!fs::is_directory(medium, ignored)) {
+  if (!IsFolderOrUnknown(medium)) {
     return Failure(kBadCommandLineStatus, "the medium \"" + Utf8Of(medium) + "\" is not a folder");
   }
   const auto programDirectory = ProgramDirectory(*services->files, fs::canonical(medium, ignored));

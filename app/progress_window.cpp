@@ -27,6 +27,7 @@ ProgressWindow::ProgressWindow(wxWindow* mainWindow)
       gui::MapDialogRect(0, 0, dialogTemplate.cx, dialogTemplate.cy, gui::WindowBaseUnits(*this));
   SetClientSize(client.right, client.bottom);
   CreateControls();
+  working_ = Control(IDC_PROGRESS_STATE)->GetLabel();
   CentreOnParent();
   SetCursor(*wxHOURGLASS_CURSOR);
   // No close box, and no closing by the window manager's keys either.
@@ -64,6 +65,21 @@ void ProgressWindow::PutAway() {
   putAway_ = true;
   ticker_.Stop();
   Hide();
+}
+
+void ProgressWindow::WaitFor(const std::string& text) {
+  if (putAway_) return;
+  Control(IDC_PROGRESS_STATE)->SetLabel(gui::ToWxVisible(text));
+  Control(IDC_PROGRESS_STATE)->Refresh();
+  // Shown before the prompt, so that it never comes up over it.
+  OnTick();
+  Show();
+  Update();
+}
+
+void ProgressWindow::WaitNoMore() {
+  Control(IDC_PROGRESS_STATE)->SetLabel(working_);
+  Control(IDC_PROGRESS_STATE)->Refresh();
 }
 
 void ProgressWindow::OnTick() {

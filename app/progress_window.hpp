@@ -24,6 +24,10 @@ class ProgressWindow : public wxDialog {
   RunEvents& Listener() { return progress_; }
   // Hidden for good: the run's closing boxes are to come.
   void PutAway();
+  // On screen at once, saying what the run waits for (a disk prompt's text)
+  // until WaitNoMore.
+  void WaitFor(const std::string& text);
+  void WaitNoMore();
 
   wxWindow* Control(int id) const;
 
@@ -36,6 +40,7 @@ class ProgressWindow : public wxDialog {
   wxStopWatch sinceStart_;
   bool putAway_ = false;
   ProgressSnapshot shown_;
+  wxString working_;  // the template's text: the run is at work
   std::map<int, wxWindow*> controls_;
 };
 

@@ -94,10 +94,17 @@ void RunLog::BoxShown(const std::string& caption, const std::string& text, int a
 }
 
 void RunLog::RunEnded(UpdateOutcome outcome) {
+  const std::string result =
+      "result: exit status " + std::to_string(ExitStatusOf(outcome)) + ", " + OutcomeMeaning(outcome);
+  // Nothing else to tell: one line says who started the program and how it ended.
+  if (outcome == UpdateOutcome::NotRun && !header_.empty()) {
+    output_.WriteLine(header_.front() + "; " + result);
+    header_.clear();
+    return;
+  }
+  // The last step's changes first: they decide whether anything changed.
   WriteHeaderAndChanges();
-  output_.WriteLine("result: exit status " + std::to_string(ExitStatusOf(outcome)) + ", " +
-                    OutcomeMeaning(outcome) +
-                    (changed_ ? "; the product was changed" : "; nothing changed"));
+  output_.WriteLine(result + (changed_ ? "; the product was changed" : "; nothing changed"));
 }
 
 }  // namespace tovrin

@@ -2,7 +2,6 @@
 
 #include "app/utf8_path.hpp"
 #include "hosts/console/terminal_text.hpp"
-#include "platform/cp932.hpp"
 #include "platform/program_directory.hpp"
 #include "platform/visible_text.hpp"
 
@@ -44,19 +43,6 @@ RunObservers::RunObservers(const CommandLineOptions& options,
   // A log on standard error would be torn by the progress line.
   if (terminal && options.log != "-") events_.Add(progress_);
   if (dryRun != nullptr) events_.Add(report_.emplace(*dryRun, out));
-  if (options.report) {
-    const auto mode = options.dryRun ? MachineReport::Mode::DryRun
-                      : options.action == CommandLineOptions::Action::Unattended
-                          ? MachineReport::Mode::Run
-                          : MachineReport::Mode::Wizard;
-    const auto destination =
-        options.destination ? cp932::FromUtf8(*options.destination) : std::nullopt;
-    events_.Add(machineReport_.emplace(*options.report, mode, files, destination, errors));
-  }
-}
-
-void RunObservers::Finish(int exitStatus) {
-  if (machineReport_) machineReport_->Write(exitStatus);
 }
 
 }  // namespace tovrin

@@ -1,7 +1,7 @@
 #pragma once
 // The listeners of this program's update runs, as the command line chose
 // them: the log always, the progress line on a terminal, the dry run's
-// report in a dry run, the report for machines with --report.
+// report in a dry run.
 
 #include <chrono>
 #include <optional>
@@ -13,7 +13,6 @@
 #include "app/dry_run_file_system.hpp"
 #include "app/dry_run_report.hpp"
 #include "app/log_output.hpp"
-#include "app/machine_report.hpp"
 #include "app/run_log.hpp"
 #include "app/terminal_progress.hpp"
 #include "engine/run_events.hpp"
@@ -29,15 +28,12 @@ class RunObservers {
                std::ostream& errors, bool terminal);
 
   RunEvents& Events() { return events_; }
-  // The program ends with `exitStatus`: the report for machines is written.
-  void Finish(int exitStatus);
 
  private:
   LogOutput log_;
   RunLog runLog_;
   TerminalProgress progress_;
   std::optional<DryRunReport> report_;
-  std::optional<MachineReport> machineReport_;
   RunEventFanout events_;
 };
 

@@ -6,7 +6,12 @@ namespace tovrin {
 
 int ProgressSnapshot::Permille() const {
   if (plannedBytes == 0) return 0;
-  return static_cast<int>(std::min(bytesWritten, plannedBytes) * 1000 / plannedBytes);
+  std::uint64_t expected = plannedBytes;
+  if (plannedRecords > 0 && records > plannedRecords) {
+    expected += plannedBytes / static_cast<std::uint64_t>(plannedRecords) *
+                static_cast<std::uint64_t>(records - plannedRecords);
+  }
+  return static_cast<int>(std::min(bytesWritten, expected) * 1000 / expected);
 }
 
 void RunProgress::RecordStarted(int index, int count, const std::string& source,
@@ -23,9 +28,10 @@ void RunProgress::BytesWritten(std::uint64_t bytes) {
   state_.bytesWritten += bytes;
 }
 
-void RunProgress::BytesPlanned(std::uint64_t bytes) {
+void RunProgress::BytesPlanned(std::uint64_t bytes, int records) {
   const std::lock_guard lock(mutex_);
   state_.plannedBytes += bytes;
+  state_.plannedRecords += records;
 }
 
 ProgressSnapshot RunProgress::Snapshot() const {

@@ -17,9 +17,12 @@ struct ProgressSnapshot {
   std::string targetFolder;  // CP932 Windows path
   std::uint64_t bytesWritten = 0;
   std::uint64_t plannedBytes = 0;
+  int plannedRecords = 0;  // the records whose bytes are planned
 
   // The bar's filled part in thousandths, never past the end: what the run
-  // planned may fall short of what it writes.
+  // planned may fall short of what it writes. Records not planned yet (on a
+  // disk still to come) count as large as the average planned one, so the
+  // bar is not full while they are to come.
   int Permille() const;
 };
 
@@ -28,7 +31,7 @@ class RunProgress : public RunEvents {
   void RecordStarted(int index, int count, const std::string& source,
                      const std::string& targetFolder) override;
   void BytesWritten(std::uint64_t bytes) override;
-  void BytesPlanned(std::uint64_t bytes) override;
+  void BytesPlanned(std::uint64_t bytes, int records) override;
 
   ProgressSnapshot Snapshot() const;
 

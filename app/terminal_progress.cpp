@@ -1,7 +1,5 @@
 #include "app/terminal_progress.hpp"
 
-#include <algorithm>
-
 #include "hosts/console/terminal_text.hpp"
 
 namespace tovrin {
@@ -15,13 +13,14 @@ constexpr const char* kEraseLine = "\r\x1b[K";
 
 void TerminalProgress::RecordStarted(int index, int count, const std::string& source,
                                      const std::string&) {
+  state_.records = count;
   record_ = "record " + std::to_string(index) + " of " + std::to_string(count) + ": " +
             TerminalLine(source);
   Draw();
 }
 
 void TerminalProgress::BytesWritten(std::uint64_t bytes) {
-  written_ += bytes;
+  state_.bytesWritten += bytes;
   if (std::chrono::steady_clock::now() - lastDrawn_ >= kRedrawInterval) Draw();
 }
 
@@ -31,9 +30,7 @@ void TerminalProgress::RunEnded(UpdateOutcome) { Clear(); }
 
 void TerminalProgress::Draw() {
   std::string line = kEraseLine + record_;
-  if (planned_ != 0) {
-    line += "  " + std::to_string(std::min<std::uint64_t>(100, written_ * 100 / planned_)) + "%";
-  }
+  if (state_.plannedBytes != 0) line += "  " + std::to_string(state_.Permille() / 10) + "%";
   terminal_ << line << std::flush;
   shown_ = true;
   lastDrawn_ = std::chrono::steady_clock::now();

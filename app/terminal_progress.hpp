@@ -7,6 +7,7 @@
 #include <ostream>
 #include <string>
 
+#include "app/run_progress.hpp"
 #include "engine/run_events.hpp"
 
 namespace tovrin {
@@ -17,7 +18,10 @@ class TerminalProgress : public RunEvents {
 
   void RecordStarted(int index, int count, const std::string& source,
                      const std::string& targetFolder) override;
-  void BytesPlanned(std::uint64_t bytes) override { planned_ += bytes; }
+  void BytesPlanned(std::uint64_t bytes, int records) override {
+    state_.plannedBytes += bytes;
+    state_.plannedRecords += records;
+  }
   void BytesWritten(std::uint64_t bytes) override;
   void BoxShowing(const std::string& caption, const std::string& text) override;
   void RunEnded(UpdateOutcome outcome) override;
@@ -28,8 +32,7 @@ class TerminalProgress : public RunEvents {
 
   std::ostream& terminal_;
   std::string record_;  // "record 2 of 6: HELP"
-  std::uint64_t planned_ = 0;
-  std::uint64_t written_ = 0;
+  ProgressSnapshot state_;
   bool shown_ = false;
   std::chrono::steady_clock::time_point lastDrawn_;
 };

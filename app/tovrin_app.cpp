@@ -5,32 +5,32 @@
 
 #include "app/about_dlg.hpp"
 #include "app/main_frame.hpp"
+#include "app/unattended_run.hpp"
 #include "hosts/wx/font_alias.hpp"
 #include "resources/accelerator_table.hpp"
 
 namespace tovrin {
 
-CTovrinApp::CTovrinApp(WizardServices services)
-    : services_(services),
-      platform_{services.files, services.registry, ui_},
-      dialogs_(&queue_) {
-  dialogs_.SetTypedDestination(services.typedDestination);
-}
+CTovrinApp::CTovrinApp(ProgramAssembly& program) : program_(program), dialogs_(&queue_) {}
 
 bool CTovrinApp::OnInit() {
-  frame_ = new CMainFrame(platform_, services_.archives, dialogs_, queue_);
-  frame_->View().ObserveRunsThrough(services_.files);
-  frame_->View().AddRunListener(services_.events);
+  frame_ = new CMainFrame(program_.PlatformFor(ui_), program_.Archives(),
+                          program_.DialogsOver(dialogs_), queue_);
   // The update run's boxes name the view as their owner.
   ui_.SetOwnerWindow(&frame_->View(), frame_);
   runHost_ = std::make_unique<WorkerRunHost>(*frame_);
-  frame_->View().SetRunHost(*runHost_);
+  program_.WireRuns(frame_->View(), runHost_.get());
   dialogs_.SetOwner(frame_);
   Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnAppAbout(); }, ID_APP_ABOUT);
   SetTopWindow(frame_);
   frame_->Show();
   frame_->Update();
   return true;
+}
+
+int CTovrinApp::OnRun() {
+  wxApp::OnRun();
+  return program_.ExitStatus();
 }
 
 void CTovrinApp::OnAppAbout() {
@@ -46,11 +46,11 @@ bool HasDisplay() {
   return false;
 }
 
-int RunWizard(int argc, char** argv, WizardServices services) {
+int RunWizard(int argc, char** argv, ProgramAssembly& program) {
   // Before GTK starts, so that Pango's font map has the alias.
   if (!gui::LoadFontAlias())
     std::cerr << "tovrin: the font alias was refused; the pages use the default font\n";
-  wxApp::SetInstance(new CTovrinApp(services));
+  wxApp::SetInstance(new CTovrinApp(program));
   return wxEntry(argc, argv);
 }
 

@@ -1,5 +1,7 @@
 #include "app/unattended_run.hpp"
 
+#include "app/program_assembly.hpp"
+
 #include "hosts/console/console_dialog_host.hpp"
 #include "hosts/console/console_user_interface.hpp"
 #include "platform/message_queue.hpp"
@@ -64,21 +66,17 @@ const char* OutcomeMeaning(UpdateOutcome outcome) {
     case UpdateOutcome::NotRun:
       break;
   }
-  return "not run";
+  return "not run: the wizard ended before the update ran";
 }
 
-int RunUnattended(ObservedFileSystem& files, Registry& registry, ArchiveLibrary& archives,
-                  const std::optional<std::string>& typedDestination, std::ostream& out,
-                  RunEvents& events, JournalFiles* journalFiles) {
+int RunUnattended(ProgramAssembly& program, std::ostream& out) {
   ConsoleUserInterface ui(out);
-  Platform platform{files, registry, ui};
   MessageQueue queue;
-  ConsoleDialogHost dialogs(out, typedDestination, &queue);
+  ConsoleDialogHost dialogs(out, &queue);
   UnattendedFrame frame(queue);
-  CTovrinView view(platform, archives, dialogs, queue, frame);
-  view.ObserveRunsThrough(files);
-  if (journalFiles) view.KeepJournalsWith(*journalFiles);
-  view.AddRunListener(events);
+  CTovrinView view(program.PlatformFor(ui), program.Archives(), program.DialogsOver(dialogs), queue,
+                   frame);
+  program.WireRuns(view);
   view.OnCreate();
   queue.Run();
   return ExitStatusOf(view.LastOutcome());

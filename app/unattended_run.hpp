@@ -3,17 +3,13 @@
 // console hosts, with no display. Boxes and the confirm page's destination
 // go to `out`, one line each.
 
-#include <optional>
 #include <ostream>
-#include <string>
 
-#include "archive/archive_library.hpp"
-#include "engine/observed_file_system.hpp"
 #include "engine/update_run.hpp"
-#include "platform/journal_files.hpp"
-#include "platform/registry.hpp"
 
 namespace tovrin {
+
+class ProgramAssembly;
 
 // Exit statuses of the unattended run.
 enum ExitStatus : int {
@@ -30,11 +26,9 @@ int ExitStatusOf(UpdateOutcome outcome);
 // What the outcome means, in a few English words.
 const char* OutcomeMeaning(UpdateOutcome outcome);
 
-// Runs the wizard on the medium at g_strAppDir. `typedDestination` (CP932)
-// stands in the destination page's path field after the install-folder
-// lookup, as if typed. Returns the exit status.
-int RunUnattended(ObservedFileSystem& files, Registry& registry, ArchiveLibrary& archives,
-                  const std::optional<std::string>& typedDestination, std::ostream& out,
-                  RunEvents& events = NoRunEvents(), JournalFiles* journalFiles = nullptr);
+// Runs the wizard on the medium at g_strAppDir with the console hosts.
+// --dest stands in the destination page's path field after the
+// install-folder lookup, as if typed. Returns the exit status.
+int RunUnattended(ProgramAssembly& program, std::ostream& out);
 
 }  // namespace tovrin

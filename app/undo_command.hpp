@@ -14,9 +14,10 @@ namespace tovrin {
 // Exit statuses of the undo.
 enum UndoStatus : int {
   kUndoRestored = 0,
+  kUndoLeftInPlace = 1,  // back, but for folders that now hold the user's files
   kUndoNothing = 2,
   kUndoNotRestored = 5,
-  kUndoNotNow = 6,  // another run holds the product
+  kUndoNotNow = 6,  // another run or a running program holds the product
 };
 
 // `destination`: the product folder as a CP932 Windows path. What it did

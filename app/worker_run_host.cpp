@@ -48,11 +48,23 @@ void WorkerRunHost::RunUpdate(UserInterface& ui, const Run& run) {
   {
     wxWindowDisabler blockInput(progress);
     wxBusyCursor busy;
-    gui::UiThreadUserInterface handedOver(ui, [progress](unsigned type) {
+    gui::BoxFraming framing;
+    framing.before = [progress](unsigned type, const std::string& text) -> WindowHandle {
       // Every box but a disk prompt comes after the last record: it is
       // among the run's closing boxes.
-      if (type != MB_OKCANCEL) progress->PutAway();
-    });
+      if (type != MB_OKCANCEL) {
+        progress->PutAway();
+        return nullptr;
+      }
+      // The prompt belongs to the progress window, so that it is stacked
+      // above it, which says meanwhile what the run waits for.
+      progress->WaitFor(text);
+      return static_cast<wxWindow*>(progress);
+    };
+    framing.after = [progress](unsigned type) {
+      if (type == MB_OKCANCEL) progress->WaitNoMore();
+    };
+    gui::UiThreadUserInterface handedOver(ui, framing);
     std::atomic<bool> finished = false;
     std::thread worker([&] {
       try {

@@ -4,7 +4,6 @@
 #include "archive/lzh_reader.hpp"
 #include "archive/member_path.hpp"
 #include "archive/member_writer.hpp"
-#include "platform/cp932.hpp"
 #include "resources/messages.hpp"
 
 namespace tovrin {
@@ -14,7 +13,7 @@ std::string Display(const LzhMember& member) { return MemberDisplayName(member.n
 
 std::unique_ptr<LzhReader> OpenArchive(FileSystem& files, const std::string& archive,
                                        std::string& message) {
-  if (files.Access(archive) != 0) {
+  if (files.Exists(archive) != Presence::Present) {
     message = ArchiveMessage(texts::kArchiveNotFound, {archive});
     return nullptr;
   }
@@ -33,7 +32,7 @@ std::optional<std::string> TestMember(LzhReader& reader, const LzhMember& member
   if (auto failure = CheckMethod(member)) return failure;
   const DataResult result = reader.ReadData([](std::string_view) { return true; });
   if (result == DataResult::Complete) return std::nullopt;
-  return ArchiveMessage(texts::kMemberCorrupt, {Display(member)});
+  return UnreadMemberMessage(member, result);
 }
 
 // Creates the folders below the base folder that are missing.
@@ -41,18 +40,14 @@ bool MakeFolders(FileSystem& files, const std::string& base, const std::vector<s
   std::string folder = base;
   for (const std::string& name : folders) {
     folder += name;
-    if (files.Access(folder) != 0 && files.Mkdir(folder) != 0) return false;
+    if (files.Exists(folder) != Presence::Present && files.Mkdir(folder) != 0) return false;
     folder += '\\';
   }
   return true;
 }
 
-// A folder's name ends with a separator; a final 0x5C may be a second byte.
 std::string WithoutTrailingSeparators(std::string name) {
-  while (!name.empty() && (name.back() == '/' || name.back() == '\\') &&
-         cp932::CharacterBoundary(name, name.size() - 1) == name.size() - 1) {
-    name.pop_back();
-  }
+  while (EndsWithFolderSeparator(name)) name.pop_back();
   return name;
 }
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/cp932.hpp"
+#include "platform/visible_text.hpp"
 
 namespace tovrin {
 
@@ -25,8 +26,9 @@ std::string ArchiveMessage(std::string_view format, std::initializer_list<std::s
 
 void CopyToOutput(std::string_view message, char* output, DWORD size) {
   if (output == nullptr || size == 0) return;
-  const std::size_t length = cp932::CharacterBoundary(message, size - 1);
-  std::memcpy(output, message.data(), length);
+  const std::string shown = WithVisibleNul(message);
+  const std::size_t length = cp932::CharacterBoundary(shown, size - 1);
+  std::memcpy(output, shown.data(), length);
   output[length] = '\0';
 }
 

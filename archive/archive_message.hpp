@@ -15,7 +15,8 @@ namespace tovrin {
 std::string ArchiveMessage(std::string_view format, std::initializer_list<std::string_view> args);
 
 // Copies `message` into `output` as a NUL-terminated text of at most
-// size - 1 bytes, never ending in half a double-byte character.
+// size - 1 bytes, never ending in half a double-byte character; a NUL in
+// the message shows as "\x00" rather than cutting it short.
 void CopyToOutput(std::string_view message, char* output, DWORD size);
 
 }  // namespace tovrin

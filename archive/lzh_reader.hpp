@@ -28,7 +28,9 @@ struct LzhMember {
 };
 
 enum class HeaderResult { Member, End, Broken };
-enum class DataResult { Complete, Corrupt, SinkFailed };
+// TooLarge: the member is larger than liblhasa decodes (4 GiB less a byte:
+// it keeps sizes in 32 bits), whatever the 64-bit size extension says.
+enum class DataResult { Complete, Corrupt, TooLarge, SinkFailed };
 
 class LzhReader {
  public:
@@ -48,6 +50,10 @@ class LzhReader {
 
  private:
   LzhReader(FileSystem& files, std::string archive, std::unique_ptr<Source> source);
+  void OpenLibraryReader();
+  void CloseLibraryReader();
+  HeaderResult TakeMember(LzhMember& member);
+  HeaderResult EndOrBroken() const;
   bool MacBinaryMemberChecks();
 
   FileSystem& files_;

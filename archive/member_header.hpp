@@ -25,4 +25,18 @@ struct StoredHeader {
 // 3). Nullopt when its extension chain cannot be walked.
 std::optional<StoredHeader> ReadStoredHeader(std::string_view header);
 
+// An entry liblhasa takes for a broken header although its archiver wrote
+// it so, and which holds no data: a folder without a file name (OSK LHa and
+// Unix LHa write one at level 0 as a nameless "-lhd-", Amiga LhA one at
+// level 1 as a "-lh0-" holding only a folder extension), or a symbolic link
+// whose "|target" is missing.
+struct DatalessEntry {
+  std::string folder;          // a folder to make, CP932 ending in '\'; empty for none
+  std::size_t headerLength;    // extensions included; no data follows
+};
+
+// `bytes` begin with the header (level 0 to 2). Nullopt unless they hold all
+// of it with its checksum or CRC right and it is such an entry.
+std::optional<DatalessEntry> ReadDatalessEntry(std::string_view bytes);
+
 }  // namespace tovrin

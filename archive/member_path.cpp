@@ -88,6 +88,11 @@ std::string MemberDisplayName(std::string_view name) {
   return display;
 }
 
+bool EndsWithFolderSeparator(std::string_view name) {
+  return !name.empty() && IsSeparator(name.back()) &&
+         cp932::CharacterBoundary(name, name.size() - 1) == name.size() - 1;
+}
+
 std::string MemberTarget::RelativePath() const {
   std::string path;
   for (const std::string& folder : folders) path += folder + '\\';

@@ -21,6 +21,10 @@ struct MemberTarget {
 // Windows spelling, for messages.
 std::string MemberDisplayName(std::string_view name);
 
+// Whether the name ends with a separator ('\' or '/', not the second byte
+// of a double-byte character): it names a folder and no file.
+bool EndsWithFolderSeparator(std::string_view name);
+
 // The place of a member below the base folder: its name alone when
 // `keepFolders` is false, else its folders too, each spelled as Windows
 // creates it (trailing dots and blanks dropped). Nullopt for a name that is

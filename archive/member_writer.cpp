@@ -53,10 +53,6 @@ std::uint64_t SizeOf(const FileSystem& files, const std::string& path) {
   return files.GetStatus(path, status) ? status.size : ~std::uint64_t{0};
 }
 
-std::optional<std::string> Corrupt(const LzhMember& member) {
-  return ArchiveMessage(texts::kMemberCorrupt, {MemberDisplayName(member.name)});
-}
-
 // Takes a member's data where a file of the same size already stands:
 // compared as it is decoded, so an unchanged file is neither read twice nor
 // written. From the first difference on a replacement is written (when one
@@ -141,7 +137,7 @@ std::optional<std::string> WriteIfChanged(FileSystem& files, LzhReader& reader, 
   if (!writer.Opened()) return CannotWrite(member);
   const DataResult result =
       reader.ReadData([&](std::string_view block) { return writer.Take(block, mayReplace); });
-  if (result == DataResult::Corrupt) return Corrupt(member);
+  if (result == DataResult::Corrupt || result == DataResult::TooLarge) return UnreadMemberMessage(member, result);
   if (result != DataResult::Complete || !writer.Finish(mayReplace)) return CannotWrite(member);
   if (writer.Changed() && !writer.Replacement().Commit()) return CannotWrite(member);
   FileStatus status;
@@ -153,6 +149,11 @@ std::optional<std::string> WriteIfChanged(FileSystem& files, LzhReader& reader, 
 }
 
 }  // namespace
+
+std::string UnreadMemberMessage(const LzhMember& member, DataResult result) {
+  const auto text = result == DataResult::TooLarge ? texts::kMemberTooLarge : texts::kMemberCorrupt;
+  return ArchiveMessage(text, {MemberDisplayName(member.name)});
+}
 
 std::optional<std::string> WriteMember(FileSystem& files, LzhReader& reader, const LzhMember& member,
                                        const std::string& target, bool alwaysReplace) {
@@ -173,7 +174,7 @@ std::optional<std::string> WriteMember(FileSystem& files, LzhReader& reader, con
 
   const DataResult result = reader.ReadData([&](std::string_view block) { return file->Write(block); });
   if (result == DataResult::SinkFailed) return CannotWrite(member);
-  if (result == DataResult::Corrupt) return Corrupt(member);
+  if (result == DataResult::Corrupt || result == DataResult::TooLarge) return UnreadMemberMessage(member, result);
   if (!file->Commit()) return CannotWrite(member);
   if (!files.SetStatus(target, MemberStatus(member))) return CannotWrite(member);
   return std::nullopt;

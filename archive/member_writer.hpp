@@ -9,6 +9,10 @@
 
 namespace tovrin {
 
+// The message for a member whose data could not be read: corrupt, or
+// larger than the reader decodes.
+std::string UnreadMemberMessage(const LzhMember& member, DataResult result);
+
 // Writes the data of `member` (the reader's current member) to the Windows
 // path `target`, staged beside it and renamed into place only after its CRC
 // was checked; then restores its time stamp and attributes. An existing

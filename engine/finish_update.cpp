@@ -10,9 +10,11 @@
 #include "engine/text_format.hpp"
 #include "engine/update_run.hpp"
 #include "platform/cp932.hpp"
+#include "platform/path_text.hpp"
 #include "platform/profile.hpp"
 #include "platform/user_interface.hpp"
 #include "resources/messages.hpp"
+#include "platform/path_text.hpp"
 
 namespace tovrin {
 
@@ -59,7 +61,7 @@ void UpdateRun::WriteSetting(const std::string& section, const std::string& key,
   // A setting that already holds its value leaves the file as it is.
   if (oldValue == value) return;
   if (WritePrivateProfileStringA(platform_.files, section, key, value, *target)) {
-    listeners_.SettingWritten(file, section, key, oldValue, value);
+    listeners_.SettingWritten(path_text::SingleSeparators(file), section, key, oldValue, value);
     return;
   }
   ReportSettingNotWritten(key, file);
@@ -75,13 +77,13 @@ std::optional<std::string> UpdateRun::SettingsFileToWrite(const std::string& fil
   if (entries.size() != 1 || !entries.front().isLink) return file;
   const auto final = files.FinalPath(file);
   const auto product = files.FinalPath(productFolder_);
-  if (!final || !product || !IsInsideFolder(*final, *product)) return std::nullopt;
+  if (!final || !product || !path_text::IsInsideFolder(*final, *product)) return std::nullopt;
   return final;
 }
 
 void UpdateRun::ReportSettingNotWritten(const std::string& key, const std::string& file) {
   settingsWritten_ = false;
-  ShowBox(FormatText(cp932::Text(texts::kSettingNotWritten), {file, key}),
+  ShowBox(FormatText(cp932::Text(texts::kSettingNotWritten), {path_text::SingleSeparators(file), key}),
           cp932::Text(texts::kCaptionConfirm), MB_OK);
 }
 

@@ -7,6 +7,7 @@
 #include "engine/master_conversion.hpp"
 #include "engine/master_rewrite.hpp"
 #include "platform/profile.hpp"
+#include "platform/path_text.hpp"
 
 namespace tovrin {
 namespace {
@@ -33,7 +34,9 @@ int ConvertListedMasters(FileSystem& files, const std::string& folder, MasterLin
   for (const auto& name : names) {
     const auto recordsRewritten = RewriteMasterFile(files, folder, name, rule);
     if (!recordsRewritten) return 0;
-    if (*recordsRewritten != 0) events.MasterConverted(folder + name, *recordsRewritten);
+    if (*recordsRewritten != 0) {
+      events.MasterConverted(path_text::SingleSeparators(folder + name), *recordsRewritten);
+    }
   }
   return 1;
 }

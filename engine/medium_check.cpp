@@ -14,6 +14,7 @@
 #include "engine/text_format.hpp"
 #include "engine/update_run.hpp"
 #include "platform/cp932.hpp"
+#include "platform/path_text.hpp"
 #include "platform/program_directory.hpp"
 #include "platform/split_path.hpp"
 #include "resources/messages.hpp"
@@ -51,25 +52,28 @@ std::uint64_t FreeSpace(const std::filesystem::path& folder) {
 
 bool UpdateRun::CheckComingRecords(int first) {
   FileSystem& files = platform_.files;
-  const std::string caption = cp932::Text(texts::kCaptionConfirm);
   const auto productRoot = files.Resolve(productFolder_);
   const std::uint64_t room = productRoot ? FreeSpace(*productRoot) : UINTMAX_MAX;
   std::uint64_t needed = 0;
   const int records = std::clamp(description_.m_nFileCount, 0, kMaxRecords);
   for (int index = first; index < records && !PromptsForDisk(index, currentDisk_); ++index) {
-    const std::string targetFolder = productFolder_ + description_.m_strSubDir[index];
+    const std::string targetFolder = path_text::SingleSeparators(productFolder_ +
+                                                                 description_.m_strSubDir[index]);
     if (description_.m_nFileKind[index] == kArchiveKind) {
       const std::string archive = RecordMediumFile(index);
       char output[kLibraryOutputSize] = {};
       if (archives_.Command(owner_, FormatText(kTestCommand, {archive}), output,
                             kLibraryOutputSize) != 0) {
         output[kLibraryOutputSize - 1] = '\0';
-        ShowBox(output, caption, MB_OK);
+        const std::string shownArchive = path_text::SingleSeparators(archive);
+        RefuseMedium(first, "the archive " + shownArchive + " does not test whole: " + output,
+                     FormatText(cp932::Text(texts::kArchiveFaulty), {shownArchive, output}));
         return false;
       }
       needed += RecordBytes(files, archive, true).value_or(0);
       if (needed > room) {
-        ShowBox(ArchiveMessage(texts::kMemberCannotWrite, {targetFolder}), caption, MB_OK);
+        RefuseMedium(first, "the product's disk has no room for " + targetFolder,
+                     ArchiveMessage(texts::kMemberCannotWrite, {targetFolder}));
         return false;
       }
       continue;
@@ -80,11 +84,28 @@ bool UpdateRun::CheckComingRecords(int first) {
     needed += size.value_or(0);
     if (!size || needed > room) {
       const std::string destinationPath = targetFolder + parts.name + parts.extension;
-      ShowBox(FormatText(cp932::Text(texts::kFileUpdateFailed), {destinationPath}), caption, MB_OK);
+      RefuseMedium(first,
+                   size ? "the product's disk has no room for " + destinationPath
+                        : "the file " + path_text::SingleSeparators(sourcePath) +
+                              " cannot be read whole",
+                   FormatText(cp932::Text(texts::kFileUpdateFailed), {destinationPath}));
       return false;
     }
   }
   return true;
+}
+
+// Before the first record the run is refused and the user told that the
+// product is as it was; after a disk prompt earlier records have been
+// written, and the run stops to put them back.
+void UpdateRun::RefuseMedium(int first, const std::string& finding, const std::string& text) {
+  if (first != 0) {
+    ShowBox(text, cp932::Text(texts::kCaptionConfirm), MB_OK);
+    return;
+  }
+  listeners_.ProductRefused({"medium", {finding}});
+  ShowBox(text + "\n" + cp932::Text(texts::kProductNotTouched), cp932::Text(texts::kCaptionError),
+          MB_OK);
 }
 
 }  // namespace tovrin

@@ -62,6 +62,15 @@ class ObservedAtomicFile : public AtomicFile {
   FileChange change_;
 };
 
+// Stands in for the journal where a path could not be looked up: a change
+// nobody could record is not made.
+class RefuseEveryChange : public RunEvents {
+ public:
+  bool FileChanging(const FileChange&) override { return false; }
+};
+
+RefuseEveryChange g_refuseEveryChange;
+
 }  // namespace
 
 void ObservedFileSystem::Observe(std::string_view productFolder, RunEvents& listener) {
@@ -78,43 +87,26 @@ void ObservedFileSystem::StopObserving() {
 RunEvents* ObservedFileSystem::ListenerFor(std::string_view path) const {
   if (!listener_) return nullptr;
   const auto host = inner_.Resolve(path);
-  return host && Lies(host->lexically_normal(), observedRoot_) ? listener_ : nullptr;
+  if (!host) return &g_refuseEveryChange;
+  return Lies(host->lexically_normal(), observedRoot_) ? listener_ : nullptr;
 }
 
-FileChange ObservedFileSystem::ChangeOf(std::string_view path, FileChangeKind whenPresent) const {
-  const bool present = inner_.Access(path) == 0;
-  return {present ? whenPresent : FileChangeKind::Added, std::string(path)};
-}
-
-DriveType ObservedFileSystem::GetDriveType(std::string_view root) const {
-  return inner_.GetDriveType(root);
-}
-std::vector<char> ObservedFileSystem::DriveLetters() const { return inner_.DriveLetters(); }
-std::optional<fs::path> ObservedFileSystem::Resolve(std::string_view path) const {
-  return inner_.Resolve(path);
-}
-std::optional<std::string> ObservedFileSystem::ToWindowsPath(const fs::path& host) const {
-  return inner_.ToWindowsPath(host);
-}
-int ObservedFileSystem::Access(std::string_view path) const { return inner_.Access(path); }
-int ObservedFileSystem::Chdir(std::string_view path) { return inner_.Chdir(path); }
-int ObservedFileSystem::Chdrive(int drive) { return inner_.Chdrive(drive); }
-int ObservedFileSystem::Getdrive() const { return inner_.Getdrive(); }
-std::string ObservedFileSystem::Getcwd() const { return inner_.Getcwd(); }
-std::string ObservedFileSystem::GetWindowsDirectory() const { return inner_.GetWindowsDirectory(); }
-bool ObservedFileSystem::GetStatus(std::string_view path, FileStatus& status) const {
-  return inner_.GetStatus(path, status);
-}
-std::unique_ptr<InputFile> ObservedFileSystem::OpenRead(std::string_view path, OpenAccess access) {
-  return inner_.OpenRead(path, access);
-}
-std::vector<FindEntry> ObservedFileSystem::FindFiles(std::string_view pattern) const {
-  return inner_.FindFiles(pattern);
+std::optional<FileChange> ObservedFileSystem::ChangeOf(std::string_view path,
+                                                       FileChangeKind whenPresent) const {
+  switch (inner_.Exists(path)) {
+    case Presence::Absent: return FileChange{FileChangeKind::Added, std::string(path)};
+    case Presence::Present: return FileChange{whenPresent, std::string(path)};
+    case Presence::Unknown: break;
+  }
+  return std::nullopt;
 }
 
 int ObservedFileSystem::Mkdir(std::string_view path) {
   RunEvents* listener = ListenerFor(path);
-  if (!listener || inner_.Access(path) == 0) return inner_.Mkdir(path);
+  if (!listener) return inner_.Mkdir(path);
+  const Presence presence = inner_.Exists(path);
+  if (presence == Presence::Unknown) return -1;
+  if (presence == Presence::Present) return inner_.Mkdir(path);
   const FileChange change{FileChangeKind::FolderCreated, std::string(path)};
   if (!listener->FileChanging(change)) return -1;
   if (inner_.Mkdir(path) != 0) return -1;
@@ -125,10 +117,10 @@ int ObservedFileSystem::Mkdir(std::string_view path) {
 bool ObservedFileSystem::CopyFile(std::string_view from, std::string_view to, bool failIfExists) {
   RunEvents* listener = ListenerFor(to);
   if (!listener) return inner_.CopyFile(from, to, failIfExists);
-  const FileChange change = ChangeOf(to, FileChangeKind::Replaced);
-  if (!listener->FileChanging(change)) return false;
+  const auto change = ChangeOf(to, FileChangeKind::Replaced);
+  if (!change || !listener->FileChanging(*change)) return false;
   if (!inner_.CopyFile(from, to, failIfExists)) return false;
-  listener->FileChanged(change);
+  listener->FileChanged(*change);
   FileStatus copied;
   if (inner_.GetStatus(to, copied)) listener->BytesWritten(copied.size);
   return true;
@@ -147,7 +139,10 @@ bool ObservedFileSystem::SetStatus(std::string_view path, const FileStatus& stat
 
 bool ObservedFileSystem::Remove(std::string_view path) {
   RunEvents* listener = ListenerFor(path);
-  if (!listener || inner_.Access(path) != 0) return inner_.Remove(path);
+  if (!listener) return inner_.Remove(path);
+  const Presence presence = inner_.Exists(path);
+  if (presence == Presence::Unknown) return false;
+  if (presence == Presence::Absent) return inner_.Remove(path);
   const FileChange change{FileChangeKind::Removed, std::string(path)};
   if (!listener->FileChanging(change)) return false;
   if (!inner_.Remove(path)) return false;
@@ -155,25 +150,17 @@ bool ObservedFileSystem::Remove(std::string_view path) {
   return true;
 }
 
-bool ObservedFileSystem::Rename(std::string_view from, std::string_view to) {
-  return Move(from, to, &FileSystem::Rename);
-}
-
-bool ObservedFileSystem::Replace(std::string_view from, std::string_view to) {
-  return Move(from, to, &FileSystem::Replace);
-}
-
 // Both ends change: the source goes away, the target appears or is replaced.
-bool ObservedFileSystem::Move(std::string_view from, std::string_view to, MoveOperation move) {
+bool ObservedFileSystem::Replace(std::string_view from, std::string_view to) {
   RunEvents* fromListener = ListenerFor(from);
   RunEvents* toListener = ListenerFor(to);
   const FileChange removal{FileChangeKind::Removed, std::string(from)};
-  const FileChange arrival = ChangeOf(to, FileChangeKind::Replaced);
+  const auto arrival = ChangeOf(to, FileChangeKind::Replaced);
   if (fromListener && !fromListener->FileChanging(removal)) return false;
-  if (toListener && !toListener->FileChanging(arrival)) return false;
-  if (!(inner_.*move)(from, to)) return false;
+  if (toListener && (!arrival || !toListener->FileChanging(*arrival))) return false;
+  if (!inner_.Replace(from, to)) return false;
   if (fromListener) fromListener->FileChanged(removal);
-  if (toListener) toListener->FileChanged(arrival);
+  if (toListener) toListener->FileChanged(*arrival);
   return true;
 }
 
@@ -181,11 +168,11 @@ std::unique_ptr<OutputFile> ObservedFileSystem::Create(std::string_view path) {
   RunEvents* listener = ListenerFor(path);
   if (!listener) return inner_.Create(path);
   // A file that held the name is removed first: the new one is a file of its own.
-  const FileChange change = ChangeOf(path, FileChangeKind::Replaced);
-  if (!listener->FileChanging(change)) return nullptr;
+  const auto change = ChangeOf(path, FileChangeKind::Replaced);
+  if (!change || !listener->FileChanging(*change)) return nullptr;
   auto file = inner_.Create(path);
   if (!file) return nullptr;
-  listener->FileChanged(change);
+  listener->FileChanged(*change);
   return std::make_unique<ObservedOutputFile>(std::move(file), *listener);
 }
 
@@ -193,8 +180,9 @@ std::unique_ptr<AtomicFile> ObservedFileSystem::BeginReplace(std::string_view pa
   RunEvents* listener = ListenerFor(path);
   auto file = inner_.BeginReplace(path);
   if (!listener || !file) return file;
-  return std::make_unique<ObservedAtomicFile>(std::move(file), *listener,
-                                              ChangeOf(path, FileChangeKind::Replaced));
+  const auto change = ChangeOf(path, FileChangeKind::Replaced);
+  if (!change) return nullptr;
+  return std::make_unique<ObservedAtomicFile>(std::move(file), *listener, *change);
 }
 
 }  // namespace tovrin

@@ -13,13 +13,13 @@
 #include <vector>
 
 #include "engine/run_events.hpp"
-#include "platform/file_system.hpp"
+#include "platform/forwarding_file_system.hpp"
 
 namespace tovrin {
 
-class ObservedFileSystem : public FileSystem {
+class ObservedFileSystem : public ForwardingFileSystem {
  public:
-  explicit ObservedFileSystem(FileSystem& inner) : inner_(inner) {}
+  using ForwardingFileSystem::ForwardingFileSystem;
 
   // From now on changes under `productFolder` (a Windows path) go to
   // `listener`, until StopObserving(). The bookkeeping folder ".tovrin"
@@ -27,56 +27,24 @@ class ObservedFileSystem : public FileSystem {
   void Observe(std::string_view productFolder, RunEvents& listener);
   void StopObserving();
 
-  // The file system below, which writes without telling anyone.
-  FileSystem& Inner() { return inner_; }
-
-  DriveType GetDriveType(std::string_view root) const override;
-  std::vector<char> DriveLetters() const override;
-  std::optional<std::filesystem::path> Resolve(std::string_view path) const override;
-  std::optional<std::string> ToWindowsPath(const std::filesystem::path& host) const override;
-
-  int Access(std::string_view path) const override;
+  // What changes the product; reading, the drives, the current folders and
+  // the lock (in the bookkeeping folder, never observed) pass through.
   int Mkdir(std::string_view path) override;
-  int Chdir(std::string_view path) override;
-  int Chdrive(int drive) override;
-  int Getdrive() const override;
-  std::string Getcwd() const override;
-  std::string GetWindowsDirectory() const override;
-
   bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) override;
-  bool GetStatus(std::string_view path, FileStatus& status) const override;
   bool SetStatus(std::string_view path, const FileStatus& status) override;
   bool Remove(std::string_view path) override;
-  bool Rename(std::string_view from, std::string_view to) override;
   bool Replace(std::string_view from, std::string_view to) override;
-
-  std::unique_ptr<InputFile> OpenRead(std::string_view path,
-                                      OpenAccess access = OpenAccess::Read) override;
   std::unique_ptr<OutputFile> Create(std::string_view path) override;
   std::unique_ptr<AtomicFile> BeginReplace(std::string_view path) override;
 
-  std::vector<FindEntry> FindFiles(std::string_view pattern) const override;
-  std::optional<std::vector<FindEntry>> SearchFiles(std::string_view pattern) const override {
-    return inner_.SearchFiles(pattern);
-  }
-  Presence Exists(std::string_view path) const override { return inner_.Exists(path); }
-  std::optional<std::string> FinalPath(std::string_view path) const override {
-    return inner_.FinalPath(path);
-  }
-  // The lock lives in the bookkeeping folder, which is never observed.
-  ProductLockResult LockProduct(std::string_view folder) override {
-    return inner_.LockProduct(folder);
-  }
-
  private:
-  // The listener when `path` lies in the observed folder, else null.
+  // The listener when `path` lies in the observed folder, else null; one
+  // that forbids every change when the path could not be looked up.
   RunEvents* ListenerFor(std::string_view path) const;
-  using MoveOperation = bool (FileSystem::*)(std::string_view, std::string_view);
-  bool Move(std::string_view from, std::string_view to, MoveOperation move);
-  // Added when nothing is at `path` yet, else `whenPresent`.
-  FileChange ChangeOf(std::string_view path, FileChangeKind whenPresent) const;
+  // Added when nothing is at `path` yet, else `whenPresent`; nullopt when
+  // that cannot be told.
+  std::optional<FileChange> ChangeOf(std::string_view path, FileChangeKind whenPresent) const;
 
-  FileSystem& inner_;
   RunEvents* listener_ = nullptr;
   std::filesystem::path observedRoot_;
 };

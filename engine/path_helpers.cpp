@@ -5,7 +5,9 @@
 namespace tovrin {
 namespace {
 
-bool Exists(const FileSystem& files, const std::string& path) { return files.Access(path) == 0; }
+bool Exists(const FileSystem& files, const std::string& path) {
+  return files.Exists(path) == Presence::Present;
+}
 
 }  // namespace
 
@@ -26,29 +28,9 @@ int LocateFile(const FileSystem& files, std::string& folder, const std::string& 
   return LocateFileInFolder(files, folder, name) == 1 ? 1 : 0;
 }
 
-std::string FolderWithSeparator(const std::string& folder) {
-  if (!folder.empty() && path_text::LastSeparator(folder) == folder.size() - 1) return folder;
-  return folder + '\\';
-}
-
-bool IsInsideFolder(const std::string& path, const std::string& folder) {
-  const std::string prefix = FolderWithSeparator(folder);
-  return path.size() > prefix.size() &&
-         path_text::EqualsIgnoreCase(std::string_view(path).substr(0, prefix.size()), prefix);
-}
-
 void CreateFolderIfMissing(FileSystem& files, const std::string& path) {
   if (Exists(files, path)) return;
   files.Mkdir(path);
-}
-
-std::string& ReplaceAll(std::string& text, std::string_view pattern, std::string_view replacement) {
-  if (pattern.empty()) return text;
-  for (std::size_t found = text.find(pattern); found != std::string::npos;
-       found = text.find(pattern, found + replacement.size())) {
-    text.replace(found, pattern.size(), replacement);
-  }
-  return text;
 }
 
 }  // namespace tovrin

@@ -2,11 +2,16 @@
 
 #include "engine/product_checks.hpp"
 #include "platform/cp932.hpp"
+#include "platform/path_text.hpp"
 
 namespace tovrin {
 namespace {
 
-bool Exists(const FileSystem& files, const std::string& path) { return files.Access(path) == 0; }
+bool Exists(const FileSystem& files, const std::string& path) {
+  return files.Exists(path) == Presence::Present;
+}
+
+std::string Shown(const std::string& folder) { return path_text::SingleSeparators(folder); }
 
 bool AnyExists(const FileSystem& files, const std::string& folder,
                std::initializer_list<const char*> names) {
@@ -28,7 +33,7 @@ bool FoundWithSeparator(const FileSystem& files, std::string& folder,
 std::string NoneOf(std::initializer_list<const char*> names, const std::string& folder) {
   std::string finding = "none of";
   for (const char* name : names) finding += std::string(" ") + name;
-  return finding + " is in " + folder;
+  return finding + " is in " + Shown(folder);
 }
 
 // Only these products keep menu settings files.
@@ -42,7 +47,7 @@ bool HasMenuFiles(const std::string& iniName) {
 bool PassesMarkerStage(const FileSystem& files, std::string& folder,
                        std::initializer_list<const char*> names, Findings* findings) {
   if (!Exists(files, folder)) {
-    if (findings) findings->push_back("the folder " + folder + " does not exist");
+    if (findings) findings->push_back("the folder " + Shown(folder) + " does not exist");
     return false;
   }
   const std::string searched = folder;
@@ -66,11 +71,11 @@ bool PassesToolStage(const FileSystem& files, std::string& folder, Findings* fin
 bool PassesPictureStages(const FileSystem& files, const std::string& folder, Findings* findings) {
   std::string finding;
   if (!Exists(files, folder)) {
-    finding = "the folder " + folder + " does not exist";
+    finding = "the folder " + Shown(folder) + " does not exist";
   } else if (!Exists(files, folder + "\\bmp\\LAYER2L.BMP")) {
-    finding = "the picture bmp\\LAYER2L.BMP is not in " + folder;
+    finding = "the picture bmp\\LAYER2L.BMP is not in " + Shown(folder);
   } else if (Exists(files, folder + "\\bmp\\file.BMP")) {
-    finding = "the picture bmp\\file.BMP is in " + folder + ", which no product to update holds";
+    finding = "the picture bmp\\file.BMP is in " + Shown(folder) + ", which no product to update holds";
   } else {
     return true;
   }

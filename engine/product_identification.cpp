@@ -5,6 +5,7 @@
 #include "engine/product_checks.hpp"
 #include "platform/cp932.hpp"
 #include "platform/profile.hpp"
+#include "platform/path_text.hpp"
 
 namespace tovrin {
 namespace {
@@ -65,7 +66,7 @@ Refusal ExplainUnrecognisedProduct(FileSystem& files, const UpdateDescription& d
                                    const std::string& folder, const std::string& iniName) {
   const std::string settingsPath = folder + iniName;
   Refusal refusal{"product identification", {}};
-  refusal.findings.push_back("TITLE in [SYSTEM] of " + settingsPath + " reads \"" +
+  refusal.findings.push_back("TITLE in [SYSTEM] of " + path_text::SingleSeparators(settingsPath) + " reads \"" +
                              ReadTitle(files, settingsPath) + "\" (its first 99 bytes)");
   std::string keywords = "it holds none of the title keywords of info.txt:";
   for (std::size_t k = 0; k < description.m_strTitleKey.size(); ++k) {

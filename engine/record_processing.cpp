@@ -15,6 +15,7 @@
 #include "platform/program_directory.hpp"
 #include "platform/split_path.hpp"
 #include "resources/messages.hpp"
+#include "platform/path_text.hpp"
 
 namespace tovrin {
 
@@ -38,6 +39,8 @@ std::string ProductSuffix(int productNo) {
   return known ? std::to_string(productNo) : std::string();
 }
 
+std::string Shown(const std::string& path) { return path_text::SingleSeparators(path); }
+
 }  // namespace
 
 UpdateRun::RecordResult UpdateRun::ProcessRecord(int index) {
@@ -47,7 +50,8 @@ UpdateRun::RecordResult UpdateRun::ProcessRecord(int index) {
   }
   const std::string targetFolder = productFolder_ + description_.m_strSubDir[index];
   listeners_.RecordStarted(index + 1, std::clamp(description_.m_nFileCount, 0, kMaxRecords),
-                        description_.m_strSrcName[index], targetFolder);
+                        description_.m_strSrcName[index],
+                           path_text::SingleSeparators(targetFolder));
   CreateFolderIfMissing(platform_.files, targetFolder);
   if (description_.m_nFileKind[index] == kArchiveKind) return ExtractArchive(index, targetFolder);
   return CopyUpdateFile(index, targetFolder);
@@ -73,7 +77,7 @@ bool UpdateRun::AskForDisk(int index) {
       ShowBox(cp932::Text(texts::kUpdateCancelled), caption, MB_OK);
       return false;
     }
-    if (platform_.files.Access(marker) == 0) {
+    if (platform_.files.Exists(marker) == Presence::Present) {
       currentDisk_ = disk;
       PlanVisibleRecords();
       return true;
@@ -92,6 +96,7 @@ std::string UpdateRun::RecordMediumFile(int index) const {
 
 void UpdateRun::PlanVisibleRecords() {
   std::uint64_t bytes = 0;
+  int planned = 0;
   const int records = std::clamp(description_.m_nFileCount, 0, kMaxRecords);
   for (int index = 0; index < records; ++index) {
     if (recordPlanned_[index]) continue;
@@ -100,8 +105,9 @@ void UpdateRun::PlanVisibleRecords() {
     if (!recordBytes) continue;
     recordPlanned_[index] = true;
     bytes += *recordBytes;
+    ++planned;
   }
-  if (bytes != 0) listeners_.BytesPlanned(bytes);
+  if (planned != 0) listeners_.BytesPlanned(bytes, planned);
 }
 
 UpdateRun::RecordResult UpdateRun::ExtractArchive(int index, const std::string& targetFolder) {
@@ -137,18 +143,18 @@ UpdateRun::RecordResult UpdateRun::CopyUpdateFile(int index, const std::string& 
   const PathParts parts = SplitPath(sourcePath);
   const std::string destinationPath = targetFolder + parts.name + parts.extension;
   if (!CopyFileWhole(files, sourcePath, destinationPath)) {
-    ShowBox(FormatText(cp932::Text(texts::kFileUpdateFailed), {destinationPath}), caption, MB_OK);
+    ShowBox(FormatText(cp932::Text(texts::kFileUpdateFailed), {Shown(destinationPath)}), caption, MB_OK);
     return RecordResult::Stopped;
   }
   FileStatus status;
   if (!files.GetStatus(destinationPath, status)) {
-    ShowBox(FormatText(cp932::Text(texts::kAttributeUpdateFailed), {sourcePath}), caption, MB_OK);
+    ShowBox(FormatText(cp932::Text(texts::kAttributeUpdateFailed), {Shown(sourcePath)}), caption, MB_OK);
     return RecordResult::Stopped;
   }
   if (status.attribute == ATTR_NORMAL) return RecordResult::Done;
   status.attribute = ATTR_NORMAL;
   if (!files.SetStatus(destinationPath, status)) {
-    throw UpdateError(FormatText(cp932::Text(texts::kAttributeWriteFailed), {destinationPath}));
+    throw UpdateError(FormatText(cp932::Text(texts::kAttributeWriteFailed), {Shown(destinationPath)}));
   }
   return RecordResult::Done;
 }

@@ -49,7 +49,7 @@ class RunEvents {
   // More record data the run expects to write: the archives' members and
   // the single files it can see, told before the first record and again
   // when a disk brings records it could not see before.
-  virtual void BytesPlanned(std::uint64_t /*bytes*/) {}
+  virtual void BytesPlanned(std::uint64_t /*bytes*/, int /*records*/) {}
 
   // Before the product changes. False forbids the change (for instance, the
   // journal could not keep the old file); the caller then fails that step.
@@ -70,9 +70,11 @@ class RunEvents {
                         int /*answer*/) {}
 
   // The product put back from a journal (a failed run's, or a killed one's
-  // at the start): the Windows paths that could not be, none when it is
-  // back as it was.
-  virtual void ProductRestored(const std::vector<std::string>& /*notRestored*/) {}
+  // at the start): the Windows paths that could not be, and the folders
+  // left in place because they now hold the user's files; none of either
+  // when it is back as it was.
+  virtual void ProductRestored(const std::vector<std::string>& /*notRestored*/,
+                               const std::vector<std::string>& /*leftInPlace*/) {}
 
   virtual void RunEnded(UpdateOutcome /*outcome*/) {}
 };
@@ -95,8 +97,8 @@ class RunEventFanout : public RunEvents {
   void BytesWritten(std::uint64_t bytes) override {
     for (auto* l : listeners_) l->BytesWritten(bytes);
   }
-  void BytesPlanned(std::uint64_t bytes) override {
-    for (auto* l : listeners_) l->BytesPlanned(bytes);
+  void BytesPlanned(std::uint64_t bytes, int records) override {
+    for (auto* l : listeners_) l->BytesPlanned(bytes, records);
   }
   bool FileChanging(const FileChange& change) override {
     for (auto* l : listeners_) {
@@ -121,8 +123,9 @@ class RunEventFanout : public RunEvents {
   void BoxShown(const std::string& caption, const std::string& text, int answer) override {
     for (auto* l : listeners_) l->BoxShown(caption, text, answer);
   }
-  void ProductRestored(const std::vector<std::string>& notRestored) override {
-    for (auto* l : listeners_) l->ProductRestored(notRestored);
+  void ProductRestored(const std::vector<std::string>& notRestored,
+                       const std::vector<std::string>& leftInPlace) override {
+    for (auto* l : listeners_) l->ProductRestored(notRestored, leftInPlace);
   }
   void RunEnded(UpdateOutcome outcome) override {
     for (auto* l : listeners_) l->RunEnded(outcome);

@@ -16,6 +16,10 @@ namespace {
 constexpr const char* kEntriesFile = "entries";
 constexpr const char* kKeptFolder = "kept";
 constexpr const char* kAppliedMark = "applied";
+// The kept files a restore has begun to put back, one number a line, each
+// written before its file moves: a kept file that is gone is then either
+// back in the product or lost, and never taken for the one or the other.
+constexpr const char* kRestoredList = "restored";
 constexpr char kKeptRecord = 'K';    // K <number> <relative path>: old file kept as kept/<number>
 constexpr char kAddedRecord = 'A';   // A <relative path>: a file that was not there
 constexpr char kFolderRecord = 'D';  // D <relative path>: a folder that was not there
@@ -25,6 +29,8 @@ fs::path JournalFolder(const fs::path& productRoot) {
 }
 fs::path RunFolder(const fs::path& productRoot) { return JournalFolder(productRoot) / "run"; }
 fs::path LastFolder(const fs::path& productRoot) { return JournalFolder(productRoot) / "last"; }
+// The journal a successful run replaces, set aside until the new one is in place.
+fs::path RetiredFolder(const fs::path& productRoot) { return JournalFolder(productRoot) / "retired"; }
 
 // The journal holds the product's old files: a link planted in its place
 // must never carry them, or what a restore reads, out of the product.
@@ -81,11 +87,14 @@ struct Record {
 };
 
 // The complete records, oldest first; a last line cut short by a crash was
-// never acted on, since each change waits for its record.
-std::vector<Record> ReadRecords(const JournalFiles& store, const fs::path& folder) {
+// never acted on, since each change waits for its record. Nullopt when the
+// records are there but cannot be read.
+std::optional<std::vector<Record>> ReadRecords(const JournalFiles& store, const fs::path& folder) {
   std::vector<Record> records;
-  const auto text = store.ReadWhole(folder / kEntriesFile);
-  if (!text) return records;
+  const EntryKind kind = store.KindOf(folder / kEntriesFile);
+  if (kind == EntryKind::Absent) return records;
+  const auto text = kind == EntryKind::File ? store.ReadWhole(folder / kEntriesFile) : std::nullopt;
+  if (!text) return std::nullopt;
   std::size_t start = 0;
   for (std::size_t end = text->find('\n'); end != std::string::npos;
        start = end + 1, end = text->find('\n', start)) {
@@ -117,35 +126,72 @@ bool InsideItsFolders(const Record& record) {
     return !name.empty() && std::all_of(name.begin(), name.end(),
                                         [](char c) { return c >= '0' && c <= '9'; });
   };
-  return !outside(record.relative) && (record.kind != kKeptRecord || numbered(record.kept));
+  // A NUL would cut the name short where the system reads it.
+  const bool whole = record.relative.native().find('\0') == fs::path::string_type::npos;
+  return whole && !outside(record.relative) &&
+         (record.kind != kKeptRecord || numbered(record.kept));
 }
 
-// Newest first, so that a folder is empty again when its turn comes.
+std::set<std::string> RestoredNumbers(const JournalFiles& store, const fs::path& folder) {
+  std::set<std::string> numbers;
+  const auto text = store.ReadWhole(folder / kRestoredList);
+  if (!text) return numbers;
+  std::size_t start = 0;
+  for (std::size_t end = text->find('\n'); end != std::string::npos;
+       start = end + 1, end = text->find('\n', start)) {
+    numbers.insert(text->substr(start, end - start));
+  }
+  return numbers;
+}
+
+bool PutBackKept(JournalFiles& store, const fs::path& folder, const Record& record,
+                 const fs::path& target, const std::set<std::string>& restored) {
+  const fs::path kept = folder / kKeptFolder / record.kept;
+  const EntryKind kind = store.KindOf(kept);
+  // Gone: put back by a restore that was stopped, or lost, which is a failure.
+  if (kind == EntryKind::Absent) return restored.contains(record.kept);
+  if (kind != EntryKind::File && kind != EntryKind::Other) return false;
+  return store.AppendDurably(folder / kRestoredList, record.kept + "\n") &&
+         store.MakeFolders(target.parent_path()) && store.MoveBack(kept, target) &&
+         store.KindOf(target) == kind;
+}
+
+// Newest first, so that a folder is empty again when its turn comes. Each
+// step is checked against what the journal says the product held.
 RestoreResult PutBack(JournalFiles& store, const fs::path& folder, const fs::path& productRoot) {
   RestoreResult result;
   auto records = ReadRecords(store, folder);
-  std::reverse(records.begin(), records.end());
-  for (const Record& record : records) {
+  if (!records) return RestoreResult{{folder / kEntriesFile}, {}};
+  const std::set<std::string> restored = RestoredNumbers(store, folder);
+  std::reverse(records->begin(), records->end());
+  for (const Record& record : *records) {
     if (!InsideItsFolders(record)) {
       result.notRestored.push_back(record.relative);
       continue;
     }
     const fs::path target = productRoot / record.relative;
-    bool done = true;
     if (record.kind == kKeptRecord) {
-      const fs::path kept = folder / kKeptFolder / record.kept;
-      // Gone already: an earlier restore was stopped after putting it back.
-      if (store.Exists(kept)) {
-        done = store.MakeFolders(target.parent_path()) && store.MoveBack(kept, target);
+      if (!PutBackKept(store, folder, record, target, restored)) {
+        result.notRestored.push_back(record.relative);
       }
-    } else {
-      done = store.RemoveEntry(target);
+    } else if (!store.RemoveEntry(target) || store.KindOf(target) != EntryKind::Absent) {
+      // A folder the run made that the user has since saved files into
+      // stays, with them.
+      const bool kept = record.kind == kFolderRecord && store.KindOf(target) == EntryKind::Folder;
+      (kept ? result.leftInPlace : result.notRestored).push_back(record.relative);
     }
-    if (!done) result.notRestored.push_back(record.relative);
   }
   // What could not be put back stays journaled, to be tried again.
-  if (result.Complete() && !store.RemoveTree(folder)) result.notRestored.push_back(folder);
+  if (result.notRestored.empty() && !store.RemoveTree(folder)) {
+    result.notRestored.push_back(folder);
+  }
   return result;
+}
+
+// Nothing recorded: the run stopped before its first change.
+bool HoldsNoRecords(const JournalFiles& store, const fs::path& folder) {
+  const auto records = ReadRecords(store, folder);
+  return records && records->empty();
 }
 
 }  // namespace
@@ -155,9 +201,16 @@ bool RunJournal::Begin(const fs::path& productRoot) {
   folder_ = RunFolder(productRoot_);
   journaled_.clear();
   keptCount_ = 0;
+  store_.Confine(productRoot_);
   if (LinkPlantedInTheJournal(productRoot_)) return false;
-  return store_.RemoveTree(folder_) && store_.MakeFolders(folder_ / kKeptFolder) &&
-         store_.AppendDurably(folder_ / kEntriesFile, "");
+  store_.RemoveTree(RetiredFolder(productRoot_));
+  if (store_.RemoveTree(folder_) && store_.MakeFolders(folder_ / kKeptFolder) &&
+      store_.AppendDurably(folder_ / kEntriesFile, "")) {
+    return true;
+  }
+  // Half begun, it would be taken for a killed run's at the next start.
+  store_.RemoveTree(folder_);
+  return false;
 }
 
 bool RunJournal::FileChanging(const FileChange& change) {
@@ -199,7 +252,10 @@ bool RunJournal::Prepare(const FileChange& change, std::string& record, fs::path
   if (temporary_name::IsTemporary(relative.filename().string())) return true;
   // The first change of a name is the one to undo; later ones are covered.
   if (journaled_.contains(relative)) return true;
-  if (!store_.Exists(*host)) {
+  const EntryKind present = store_.KindOf(*host);
+  // What cannot be looked at cannot be told apart from a new file.
+  if (present == EntryKind::Unknown) return false;
+  if (present == EntryKind::Absent) {
     const char kind = change.kind == FileChangeKind::FolderCreated ? kFolderRecord : kAddedRecord;
     record = std::string(1, kind) + " " + Escape(relative.string()) + "\n";
     return true;
@@ -225,16 +281,31 @@ bool RunJournal::Commit(const std::string& records, bool keptFiles) {
   return store_.AppendDurably(folder_ / kEntriesFile, records);
 }
 
+// The older journal is set aside whole before the new one takes its place,
+// so that a fault midway never leaves a mix of the two. Marked applied, a
+// journal left in "run" is finished being kept at the next start.
 bool RunJournal::KeepAsLast() {
-  const fs::path last = LastFolder(productRoot_);
-  const bool kept = store_.AppendDurably(folder_ / kAppliedMark, "") && store_.RemoveTree(last) &&
-                    store_.MoveBack(folder_, last);
-  // An older journal left in place would take back the wrong update.
-  if (!kept) {
+  if (!store_.AppendDurably(folder_ / kAppliedMark, "")) {
+    // Unmarked, it would be taken for a killed run's and put back; the
+    // older one would take back the wrong update.
     store_.RemoveTree(folder_);
-    store_.RemoveTree(last);
+    store_.RemoveTree(LastFolder(productRoot_));
+    return false;
   }
-  return kept;
+  return ReplaceLast(store_, productRoot_);
+}
+
+bool RunJournal::ReplaceLast(JournalFiles& store, const fs::path& productRoot) {
+  const fs::path last = LastFolder(productRoot);
+  const fs::path retired = RetiredFolder(productRoot);
+  if (!store.RemoveTree(retired)) return false;
+  const EntryKind older = store.KindOf(last);
+  if (older == EntryKind::Unknown) return false;
+  if (older != EntryKind::Absent && !store.MoveBack(last, retired)) return false;
+  if (!store.MoveBack(RunFolder(productRoot), last)) return false;
+  // Taking the older one away may fail: it is tried again at the next run.
+  store.RemoveTree(retired);
+  return true;
 }
 
 RestoreResult RunJournal::Restore() { return PutBack(store_, folder_, productRoot_); }
@@ -242,27 +313,35 @@ RestoreResult RunJournal::Restore() { return PutBack(store_, folder_, productRoo
 std::optional<RestoreResult> RunJournal::RecoverKilledRun(JournalFiles& store,
                                                           const fs::path& productRoot) {
   const fs::path run = RunFolder(productRoot);
+  store.Confine(productRoot);
   // A planted link is left for Begin to refuse.
-  if (LinkPlantedInTheJournal(productRoot) || !store.Exists(run)) return std::nullopt;
-  // Killed after it succeeded, while its journal was being kept.
-  if (store.Exists(run / kAppliedMark)) {
-    const fs::path last = LastFolder(productRoot);
-    if (store.RemoveTree(last)) store.MoveBack(run, last);
+  if (LinkPlantedInTheJournal(productRoot) || store.KindOf(run) == EntryKind::Absent) {
     return std::nullopt;
   }
+  // Killed after it succeeded, while its journal was being kept.
+  if (store.KindOf(run / kAppliedMark) == EntryKind::File) {
+    ReplaceLast(store, productRoot);
+    return std::nullopt;
+  }
+  if (HoldsNoRecords(store, run) && store.RemoveTree(run)) return std::nullopt;
   return PutBack(store, run, productRoot);
 }
 
 std::optional<RestoreResult> RunJournal::UndoLast(JournalFiles& store, const fs::path& productRoot) {
   const fs::path last = LastFolder(productRoot);
-  if (LinkPlantedInTheJournal(productRoot)) return RestoreResult{{JournalFolder(productRoot)}};
-  if (!store.Exists(last)) return std::nullopt;
+  store.Confine(productRoot);
+  if (LinkPlantedInTheJournal(productRoot)) return RestoreResult{{JournalFolder(productRoot)}, {}};
+  const EntryKind kind = store.KindOf(last);
+  if (kind == EntryKind::Absent) return std::nullopt;
   // As a run under way, an undo that is stopped midway is finished at the next start.
   const fs::path run = RunFolder(productRoot);
-  if (store.Exists(run) || !store.MoveBack(last, run)) return RestoreResult{{last}};
+  if (kind != EntryKind::Folder || store.KindOf(run) != EntryKind::Absent ||
+      !store.MoveBack(last, run)) {
+    return RestoreResult{{last}, {}};
+  }
   // Without its mark it is no longer taken for a successful run being kept.
   if (!store.RemoveEntry(run / kAppliedMark) || !store.FlushFolder(run)) {
-    return RestoreResult{{run}};
+    return RestoreResult{{run}, {}};
   }
   return PutBack(store, run, productRoot);
 }

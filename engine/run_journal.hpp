@@ -22,11 +22,17 @@
 
 namespace tovrin {
 
-// What putting a product back left undone: the product's files (host paths
-// relative to the product folder) that could not be put back.
+// What putting a product back left undone (host paths relative to the
+// product folder): files that could not be put back, which stay journaled
+// to be tried again, and folders the run made that now hold files of the
+// user's, left in place with them.
 struct RestoreResult {
   std::vector<std::filesystem::path> notRestored;
-  bool Complete() const { return notRestored.empty(); }
+  std::vector<std::filesystem::path> leftInPlace;
+  // The product is exactly as the journal says it was.
+  bool Complete() const { return notRestored.empty() && leftInPlace.empty(); }
+  // Nothing is left to try again: the journal is closed.
+  bool Closed() const { return notRestored.empty(); }
 };
 
 class RunJournal : public RunEvents {
@@ -42,7 +48,8 @@ class RunJournal : public RunEvents {
   // Journals ahead the files (Windows paths) a record is about to write,
   // with one flush for them all rather than one each.
   bool KeepAhead(const std::vector<std::string>& paths);
-  // The run succeeded: its journal replaces the last successful one.
+  // The run succeeded: its journal replaces the last successful one; false
+  // when it could not, and --undo will not find it.
   bool KeepAsLast();
   // The run failed: puts the product back and removes the journal.
   RestoreResult Restore();
@@ -62,6 +69,8 @@ class RunJournal : public RunEvents {
                    bool mayLink, std::string& record);
   // Writes records and the kept files' names to the disk, before the changes.
   bool Commit(const std::string& records, bool keptFiles);
+  // Puts the marked run journal in the place of the last one.
+  static bool ReplaceLast(JournalFiles& store, const std::filesystem::path& productRoot);
 
   const FileSystem& files_;
   JournalFiles& store_;

@@ -11,7 +11,9 @@
 #include "engine/update_error.hpp"
 #include "engine/update_run.hpp"
 #include "platform/cp932.hpp"
+#include "platform/path_text.hpp"
 #include "resources/messages.hpp"
+#include "platform/path_text.hpp"
 
 namespace tovrin {
 
@@ -29,17 +31,6 @@ JournalFiles& UpdateRun::JournalStore() {
   return *hostJournalFiles_;
 }
 
-// False when the product could not be put back: it is then neither version,
-// and no update may start on it.
-bool UpdateRun::RecoverKilledRun() {
-  const auto root = platform_.files.Resolve(productFolder_);
-  if (!root) return true;
-  const auto result = RunJournal::RecoverKilledRun(JournalStore(), *root);
-  if (!result) return true;
-  ReportRestore(*root, *result);
-  return result->Complete();
-}
-
 void UpdateRun::BeginJournal() {
   // Without seeing the changes there is nothing a journal could undo.
   if (!observedFiles_) return;
@@ -49,7 +40,7 @@ void UpdateRun::BeginJournal() {
   }
   const auto root = platform_.files.Resolve(productFolder_);
   if (!root || !journal_->Begin(*root)) {
-    throw UpdateError(FormatText(cp932::Text(texts::kJournalUnwritable), {productFolder_}));
+    throw UpdateError(FormatText(cp932::Text(texts::kJournalUnwritable), {path_text::SingleSeparators(productFolder_)}));
   }
   journalRoot_ = *root;
   journalOpen_ = true;
@@ -61,7 +52,7 @@ void UpdateRun::JournalAhead(int index, const std::string& targetFolder) {
   if (!journalOpen_) return;
   std::vector<std::string> targets;
   for (const std::string& name : ArchiveFileNames(platform_.files, RecordMediumFile(index))) {
-    targets.push_back(FolderWithSeparator(targetFolder) + name);
+    targets.push_back(path_text::FolderWithSeparator(targetFolder) + name);
   }
   journal_->KeepAhead(targets);
 }
@@ -70,7 +61,10 @@ void UpdateRun::CloseJournal() {
   if (!journalOpen_) return;
   journalOpen_ = false;
   if (KeepsTheUpdate(outcome_)) {
-    journal_->KeepAsLast();
+    if (journal_->KeepAsLast()) return;
+    outcome_ = UpdateOutcome::AppliedWithWarnings;
+    ShowBox(FormatText(cp932::Text(texts::kJournalNotKept), {productFolder_}),
+            cp932::Text(texts::kCaptionConfirm), MB_OK);
     return;
   }
   ReportRestore(journalRoot_, journal_->Restore());
@@ -78,22 +72,29 @@ void UpdateRun::CloseJournal() {
 
 void UpdateRun::ReportRestore(const std::filesystem::path& productRoot,
                               const RestoreResult& result) {
+  const auto windowsNames = [&](const std::vector<std::filesystem::path>& relatives) {
+    std::vector<std::string> names;
+    for (const auto& relative : relatives) {
+      auto name = platform_.files.ToWindowsPath(productRoot / relative);
+      if (!name) name = cp932::FromUtf8(relative.string());
+      names.push_back(name.value_or(std::string()));
+    }
+    return names;
+  };
+  const std::vector<std::string> notRestored = windowsNames(result.notRestored);
+  const std::vector<std::string> leftInPlace = windowsNames(result.leftInPlace);
+  listeners_.ProductRestored(notRestored, leftInPlace);
   const std::string caption = cp932::Text(texts::kCaptionConfirm);
-  std::vector<std::string> notRestored;
-  for (const auto& relative : result.notRestored) {
-    auto name = platform_.files.ToWindowsPath(productRoot / relative);
-    if (!name) name = cp932::FromUtf8(relative.string());
-    notRestored.push_back(name.value_or(std::string()));
-  }
-  listeners_.ProductRestored(notRestored);
   if (result.Complete()) {
     ShowBox(cp932::Text(texts::kProductRestored), caption, MB_OK);
     return;
   }
   std::string names;
-  for (const auto& name : notRestored) {
-    if (!names.empty()) names += cp932::Text(kNameSeparator);
-    names += name;
+  for (const auto* list : {&notRestored, &leftInPlace}) {
+    for (const auto& name : *list) {
+      if (!names.empty()) names += cp932::Text(kNameSeparator);
+      names += name;
+    }
   }
   ShowBox(FormatText(cp932::Text(texts::kProductNotRestored), {names}), caption, MB_OK);
 }

@@ -27,4 +27,13 @@ std::string FormatText(std::string_view pattern, std::initializer_list<std::stri
   return text;
 }
 
+std::string& ReplaceAll(std::string& text, std::string_view pattern, std::string_view replacement) {
+  if (pattern.empty()) return text;
+  for (std::size_t found = text.find(pattern); found != std::string::npos;
+       found = text.find(pattern, found + replacement.size())) {
+    text.replace(found, pattern.size(), replacement);
+  }
+  return text;
+}
+
 }  // namespace tovrin

@@ -14,4 +14,8 @@ inline constexpr std::string_view kNameSeparator = "、";
 
 std::string FormatText(std::string_view pattern, std::initializer_list<std::string_view> values);
 
+// Replaces every occurrence of `pattern` (not empty), resuming after each
+// inserted replacement.
+std::string& ReplaceAll(std::string& text, std::string_view pattern, std::string_view replacement);
+
 }  // namespace tovrin

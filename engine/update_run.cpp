@@ -5,13 +5,13 @@
 #include <iterator>
 #include <string>
 
-#include "engine/leftover_temporaries.hpp"
 #include "engine/path_helpers.hpp"
 #include "engine/product_checks.hpp"
+#include "engine/product_taking.hpp"
 #include "engine/text_format.hpp"
 #include "engine/update_error.hpp"
 #include "platform/cp932.hpp"
-#include "platform/programs_in_use.hpp"
+#include "platform/path_text.hpp"
 #include "platform/user_interface.hpp"
 #include "resources/messages.hpp"
 
@@ -26,8 +26,9 @@ constexpr const char* kTremickSettingsFile = "tremick1.ini";
 // Where a settings file was looked for, in the folder text as typed.
 std::string SettingsFileMissing(const FileSystem& files, const std::string& folder,
                                 const std::string& name) {
-  std::string finding = name + " was looked for in " + folder + " and is not there";
-  if (files.Access(folder) != 0) finding += " (no such folder)";
+  std::string finding =
+      name + " was looked for in " + path_text::SingleSeparators(folder) + " and is not there";
+  if (files.Exists(folder) != Presence::Present) finding += " (no such folder)";
   return finding;
 }
 
@@ -120,40 +121,54 @@ int UpdateRun::RunChecked() {
   if (FindSettingsFile(refusal) != 1) {
     return Refuse(refusal, cp932::Text(texts::kInstallFolderWrong), 0);
   }
-  // Held to the end of the run, its restore included: two runs on one
-  // product would mix masters, lose settings and remove each other's
-  // temporary files.
-  ProductLockResult lock = platform_.files.LockProduct(productFolder_);
-  const std::string lockPath = FolderWithSeparator(productFolder_) +
+  // Left alone while programs run from it; else held to the end of the
+  // run, its restore included: two runs on one product would mix masters,
+  // lose settings and remove each other's temporary files.
+  TakenProduct taken = TakeProduct(
+      platform_.files, JournalStore(), productFolder_,
+      [this](const std::vector<ProgramInUse>& programs) { return AskToClose(programs); });
+  const std::string lockPath = path_text::FolderWithSeparator(productFolder_) +
                                std::string(kBookkeepingFolderName) + "\\" +
                                std::string(kLockFileName);
-  if (lock.state == ProductLockResult::State::Busy) {
-    const Refusal busy{"product lock", {"another run holds " + lockPath}};
-    return Refuse(busy, cp932::Text(texts::kProductBeingUpdated), 0, UpdateOutcome::Busy);
-  }
-  if (lock.state != ProductLockResult::State::Held) {
-    throw UpdateError(FormatText(cp932::Text(texts::kLockNotCreated), {lockPath}));
-  }
-  productLock_ = std::move(lock.lock);
-  // Before the first write, the leftovers' removal included: Windows will
-  // not replace a running program's files, and under Wine it would go on
-  // with the old ones mapped.
-  if (!NoProgramRunsFromProduct(refusal)) {
-    listeners_.ProductRefused(refusal);
+  if (!taken.programsInUse.empty()) {
+    Refusal inUse{"programs in use", {}};
+    for (const auto& program : taken.programsInUse) {
+      inUse.findings.push_back(NameWithProcessId(program) + " runs from " +
+                               path_text::SingleSeparators(productFolder_));
+    }
+    // The box that named them was the user's answer; no second one.
+    listeners_.ProductRefused(inUse);
     outcome_ = UpdateOutcome::Busy;
     return 0;
   }
-  // A killed run's half-written files go first: they would keep the folders
-  // it made from being taken away.
-  RemoveLeftovers();
-  if (!RecoverKilledRun()) {
-    outcome_ = UpdateOutcome::Failed;
-    return 1;
+  if (taken.lockState == ProductLockResult::State::Busy) {
+    const Refusal busy{"product lock", {"another run holds " + lockPath}};
+    return Refuse(busy, cp932::Text(texts::kProductBeingUpdated), 0, UpdateOutcome::Busy);
+  }
+  if (taken.lockState != ProductLockResult::State::Held) {
+    throw UpdateError(FormatText(cp932::Text(texts::kLockNotCreated),
+                                 {path_text::SingleSeparators(lockPath)}));
+  }
+  productLock_ = std::move(taken.lock);
+  for (const std::string& path : taken.leftoversNotRemoved) {
+    ShowBox(FormatText(cp932::Text(texts::kLeftoverNotRemoved),
+                       {path_text::SingleSeparators(path)}),
+            cp932::Text(texts::kCaptionConfirm), MB_OK);
+  }
+  // A product that could not be put back is neither version: no update may
+  // start on it.
+  if (taken.recovered) {
+    ReportRestore(taken.root, *taken.recovered);
+    // Folders left with the user's files in them block nothing.
+    if (!taken.recovered->Closed()) {
+      outcome_ = UpdateOutcome::Failed;
+      return 1;
+    }
   }
   if (!ProductMayTakeUpdate(refusal)) {
     return Refuse(refusal, cp932::Text(texts::kCannotUpdateVersion), 0);
   }
-  listeners_.ProductAccepted(productFolder_, m_nProductNo);
+  listeners_.ProductAccepted(path_text::SingleSeparators(productFolder_), m_nProductNo);
 
   windowsDirectory_ = platform_.files.GetWindowsDirectory();
   PrepareArchiveLibrary();
@@ -215,34 +230,16 @@ bool UpdateRun::ProductMayTakeUpdate(Refusal& refusal) {
   return false;
 }
 
-// False when programs still run from the product and the user chose to
-// stop; `refusal` names them then.
-bool UpdateRun::NoProgramRunsFromProduct(Refusal& refusal) {
-  const auto root = platform_.files.Resolve(productFolder_);
-  if (!root) return true;
-  for (;;) {
-    const auto programs = ProgramsUsingFolder(*root);
-    if (programs.empty()) return true;
-    std::string names;
-    refusal = {"programs in use", {}};
-    for (const auto& program : programs) {
-      const std::string named = program.name + " (" + std::to_string(program.processId) + ")";
-      if (!names.empty()) names += cp932::Text(kNameSeparator);
-      names += named;
-      refusal.findings.push_back(named + " runs from " + productFolder_);
-    }
-    const int answer = ShowBox(FormatText(cp932::Text(texts::kProgramsRunning), {names}),
-                               cp932::Text(texts::kCaptionConfirm), MB_OKCANCEL);
-    if (answer != IDOK) return false;
+// Programs run from the product: true when the user has closed them and
+// they are to be looked for again.
+bool UpdateRun::AskToClose(const std::vector<ProgramInUse>& programs) {
+  std::string names;
+  for (const auto& program : programs) {
+    if (!names.empty()) names += cp932::Text(kNameSeparator);
+    names += NameWithProcessId(program);
   }
-}
-
-void UpdateRun::RemoveLeftovers() {
-  const std::string folder = FolderWithSeparator(productFolder_);
-  for (const std::string& path : RemoveLeftoverTemporaries(platform_.files, folder)) {
-    ShowBox(FormatText(cp932::Text(texts::kLeftoverNotRemoved), {path}),
-            cp932::Text(texts::kCaptionConfirm), MB_OK);
-  }
+  return ShowBox(FormatText(cp932::Text(texts::kProgramsRunning), {names}),
+                 cp932::Text(texts::kCaptionConfirm), MB_OKCANCEL) == IDOK;
 }
 
 void UpdateRun::PrepareArchiveLibrary() {

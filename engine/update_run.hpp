@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "archive/archive_library.hpp"
 #include "description/update_description.hpp"
@@ -13,6 +14,7 @@
 #include "engine/run_journal.hpp"
 #include "platform/journal_files.hpp"
 #include "platform/platform.hpp"
+#include "platform/programs_in_use.hpp"
 
 namespace tovrin {
 
@@ -61,8 +63,7 @@ class UpdateRun {
   int RunChecked();
   int FindSettingsFile(Refusal& refusal);
   bool ProductMayTakeUpdate(Refusal& refusal);
-  bool NoProgramRunsFromProduct(Refusal& refusal);
-  void RemoveLeftovers();
+  bool AskToClose(const std::vector<ProgramInUse>& programs);
   void PrepareArchiveLibrary();
   int Refuse(const Refusal& refusal, const std::string& text, int result,
              UpdateOutcome outcome = UpdateOutcome::Refused);
@@ -70,7 +71,6 @@ class UpdateRun {
   int ShowBox(const std::string& text, const std::string& caption, unsigned type);
 
   // run_journal_steps.cpp
-  bool RecoverKilledRun();
   void BeginJournal();
   void CloseJournal();
   void JournalAhead(int index, const std::string& targetFolder);
@@ -79,6 +79,8 @@ class UpdateRun {
 
   // medium_check.cpp
   bool CheckComingRecords(int first);
+  // Tells why the medium cannot serve the records from `first` on.
+  void RefuseMedium(int first, const std::string& finding, const std::string& text);
 
   // record_processing.cpp
   RecordResult ProcessRecord(int index);

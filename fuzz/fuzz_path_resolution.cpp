@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto current = files.Resolve(cwd);
   Check(current.has_value(), "the current folder does not resolve", cwd);
   CheckResolved(files, *current);
-  (void)files.Access(path);
+  (void)files.Exists(path);
   (void)files.FindFiles(path);
   // A folder made from the text lands on the drive; it is taken away again.
   if (files.Mkdir(path) == 0) {

@@ -11,8 +11,9 @@ namespace tovrin::cp932 {
 // True for the first byte of a double-byte character (0x81-0x9F, 0xE0-0xFC).
 bool IsLeadByte(unsigned char byte);
 
-// Conversions through glibc iconv (Windows: its code page 932). A byte sequence or character without a
-// counterpart gives nullopt: nothing is ever silently replaced.
+// Conversions by each system's side (posix/code_page.cpp, win32/code_page.cpp).
+// A byte sequence or character without a counterpart gives nullopt: nothing
+// is ever silently replaced.
 std::optional<std::string> ToUtf8(std::string_view cp932);
 std::optional<std::string> FromUtf8(std::string_view utf8);
 

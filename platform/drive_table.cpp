@@ -9,6 +9,13 @@
 namespace tovrin {
 namespace fs = std::filesystem;
 
+bool IsFolderOrUnknown(const fs::path& folder) {
+  std::error_code error;
+  const bool isFolder = fs::is_directory(folder, error);
+  return isFolder || (error && error != std::errc::no_such_file_or_directory &&
+                      error != std::errc::not_a_directory);
+}
+
 namespace {
 
 char UpperLetter(char letter) {
@@ -49,8 +56,9 @@ std::optional<Drive> ParseDriveOption(std::string_view option, std::string& erro
     type = *parsed;
     folder = folder.substr(0, colon);
   }
-  std::error_code status;
-  if (folder.empty() || !fs::is_directory(fs::path(folder), status)) {
+  // A folder that cannot be looked at now is mapped all the same: what
+  // fails later is a file error of the run, not a bad command line.
+  if (folder.empty() || !IsFolderOrUnknown(fs::path(folder))) {
     error = "--drive " + std::string(1, UpperLetter(option[0])) + ": \"" + std::string(folder) +
             "\" is not a folder";
     return std::nullopt;

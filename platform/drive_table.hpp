@@ -41,6 +41,9 @@ struct DriveOptions {
 // else $WINEPREFIX, else ~/.wine when it exists), and Z: for "/" unless
 // taken. Returns nullopt with `error` set for a malformed option.
 std::optional<DriveTable> BuildDriveTable(const DriveOptions& options, std::string& error);
+// A folder, or a path that could not be looked at (an I/O error, no
+// permission): only "nothing there" or "not a folder" make an option bad.
+bool IsFolderOrUnknown(const std::filesystem::path& folder);
 
 // The drives of one Wine prefix: dosdevices/x: links and the types of
 // [Software\\Wine\\Drives] in system.reg.

@@ -95,12 +95,13 @@ class FileSystem {
   // The Windows path of a host path, by the longest drive root.
   virtual std::optional<std::string> ToWindowsPath(const std::filesystem::path& host) const = 0;
 
-  // The runtime library: 0 on success, -1 on failure.
-  virtual int Access(std::string_view path) const = 0;  // mode 0: exists
+  // _access mode 0, telling a name that is surely absent from one whose
+  // lookup failed.
   virtual Presence Exists(std::string_view path) const = 0;
   // GetFinalPathNameByHandle: the Windows path of what `path` finally names,
   // every link followed; nullopt when it names nothing or lies on no drive.
   virtual std::optional<std::string> FinalPath(std::string_view path) const = 0;
+  // The runtime library: 0 on success, -1 on failure.
   virtual int Mkdir(std::string_view path) = 0;          // the last folder only
   virtual int Chdir(std::string_view path) = 0;
   virtual int Chdrive(int drive) = 0;                    // 1 = A:
@@ -113,9 +114,8 @@ class FileSystem {
   // CFile::GetStatus / SetStatus (attribute byte and times).
   virtual bool GetStatus(std::string_view path, FileStatus& status) const = 0;
   virtual bool SetStatus(std::string_view path, const FileStatus& status) = 0;
-  // CFile::Remove; CFile::Rename (refused when the target exists).
+  // CFile::Remove.
   virtual bool Remove(std::string_view path) = 0;
-  virtual bool Rename(std::string_view from, std::string_view to) = 0;
   // Renames over an existing file in one step, keeping its permission bits
   // and DOS attributes (refused when it is read-only).
   virtual bool Replace(std::string_view from, std::string_view to) = 0;
@@ -131,12 +131,13 @@ class FileSystem {
   virtual std::unique_ptr<AtomicFile> BeginReplace(std::string_view path) = 0;
 
   // CFileFind with Windows wildcards (`*`, `?`, no regard to case); "." and
-  // ".." delivered as Windows delivers them.
-  virtual std::vector<FindEntry> FindFiles(std::string_view pattern) const = 0;
-  // The same search; nullopt when the folder exists but cannot be listed
-  // (a folder that does not exist lists nothing).
+  // ".." delivered as Windows delivers them. Nullopt when the folder exists
+  // but cannot be listed (a folder that does not exist lists nothing).
   virtual std::optional<std::vector<FindEntry>> SearchFiles(std::string_view pattern) const = 0;
-
+  // The same search where a folder that cannot be listed lists nothing.
+  std::vector<FindEntry> FindFiles(std::string_view pattern) const {
+    return SearchFiles(pattern).value_or(std::vector<FindEntry>{});
+  }
   // Takes the run's lock on an existing product folder (see product_lock.hpp).
   virtual ProductLockResult LockProduct(std::string_view folder) = 0;
 };

@@ -3,6 +3,10 @@
 // product folder: keeping an old file under a second name (a hard link
 // where the file system has them, else a whole copy), appending records that
 // reach the disk before the change they describe, and putting files back.
+// Each acts only on a path below the folder given to Confine(), reached from
+// it without following any link (a symbolic link, a junction, any reparse
+// point), and fails on any other: a journal or a product a user has edited
+// never carries a restore out of the product.
 // Each system's side implements it (posix/journal_files.cpp,
 // win32/journal_files.cpp); tests derive from it to take hard links away.
 
@@ -16,9 +20,16 @@ namespace tovrin {
 
 enum class LinkResult { Linked, Unsupported, Failed };
 
+// What a name holds, looked at without following a link. Unknown: it could
+// not be looked at, or the way to it passes through a link.
+enum class EntryKind { Absent, File, Folder, Other, Unknown };
+
 class JournalFiles {
  public:
   virtual ~JournalFiles() = default;
+
+  // The folder every later operation stays below (a host path).
+  void Confine(const std::filesystem::path& root) { root_ = root.lexically_normal(); }
 
   // A second name `kept` for the file `file` (flushed by FlushFolder).
   // Unsupported where the file system cannot link (another file system, no
@@ -43,7 +54,19 @@ class JournalFiles {
   virtual bool RemoveEntry(const std::filesystem::path& path) = 0;
   // Removes a folder with everything in it; true when nothing is left.
   virtual bool RemoveTree(const std::filesystem::path& folder) = 0;
-  virtual bool Exists(const std::filesystem::path& path) const = 0;
+  virtual EntryKind KindOf(const std::filesystem::path& path) const = 0;
+
+ protected:
+  // `path` relative to the confining folder; nullopt when it lies elsewhere.
+  std::optional<std::filesystem::path> BelowRoot(const std::filesystem::path& path) const {
+    const auto relative = path.lexically_normal().lexically_relative(root_);
+    if (root_.empty() || relative.empty() || *relative.begin() == "..") return std::nullopt;
+    return relative;
+  }
+  const std::filesystem::path& Root() const { return root_; }
+
+ private:
+  std::filesystem::path root_;
 };
 
 // The journal file operations of this host.

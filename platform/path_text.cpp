@@ -46,6 +46,25 @@ bool ClimbsAboveStart(std::string_view relative) {
   return false;
 }
 
+std::string SingleSeparators(std::string_view path) {
+  const bool share = path.size() > 2 && IsSeparator(path[0]) && IsSeparator(path[1]) &&
+                     !IsSeparator(path[2]);
+  std::string shown = share ? "\\\\" : "";
+  bool afterSeparator = share;
+  for (std::size_t i = share ? 2 : 0; i < path.size();) {
+    const std::size_t width = CharacterWidth(path, i);
+    const bool separator = width == 1 && IsSeparator(path[i]);
+    if (!separator) {
+      shown.append(path.substr(i, width));
+    } else if (!afterSeparator) {
+      shown += '\\';
+    }
+    afterSeparator = separator;
+    i += width;
+  }
+  return shown;
+}
+
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   std::string upperA(a);
@@ -53,6 +72,17 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
   cp932::MakeUpper(upperA);
   cp932::MakeUpper(upperB);
   return upperA == upperB;
+}
+
+std::string FolderWithSeparator(const std::string& folder) {
+  if (!folder.empty() && LastSeparator(folder) == folder.size() - 1) return folder;
+  return folder + '\\';
+}
+
+bool IsInsideFolder(const std::string& path, const std::string& folder) {
+  const std::string prefix = FolderWithSeparator(folder);
+  return path.size() > prefix.size() &&
+         EqualsIgnoreCase(std::string_view(path).substr(0, prefix.size()), prefix);
 }
 
 }  // namespace tovrin::path_text

@@ -25,7 +25,18 @@ std::vector<std::string> Components(std::string_view path);
 // nothing, separators at the start or repeated count as one).
 bool ClimbsAboveStart(std::string_view relative);
 
+// The path as Windows writes it: each run of separators one backslash
+// (a leading pair, which names a network share, kept).
+std::string SingleSeparators(std::string_view path);
+
 // Equal without regard to ASCII letter case, second bytes compared exactly.
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+
+// The folder with a backslash at its end, ready for a name to be appended
+// (a trailing 0x5C that is a second byte is no separator).
+std::string FolderWithSeparator(const std::string& folder);
+
+// Whether `path` lies below `folder` (letter case ignored as Windows ignores it).
+bool IsInsideFolder(const std::string& path, const std::string& folder);
 
 }  // namespace tovrin::path_text

@@ -15,6 +15,11 @@ struct ProgramInUse {
   unsigned long processId = 0;
 };
 
+// As boxes, the log and the report name it: "VIEWER.EXE (1234)".
+inline std::string NameWithProcessId(const ProgramInUse& program) {
+  return program.name + " (" + std::to_string(program.processId) + ")";
+}
+
 // Every other process whose program, working folder or open files lie in
 // `productFolder` (a host path). A process the system will not let us look
 // into is not counted: no answer is taken for "in use".

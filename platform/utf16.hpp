@@ -1,6 +1,7 @@
 #pragma once
-// UTF-16 LE and BE to UTF-8 (POSIX: glibc iconv; Windows: its own calls), for the profile and registry
-// files that Windows writes in UTF-16.
+// UTF-16 LE and BE to UTF-8, for the profile and registry files that
+// Windows writes in UTF-16. Each system's side converts with its own means
+// (posix/utf16.cpp, win32/utf16.cpp).
 
 #include <optional>
 #include <string>

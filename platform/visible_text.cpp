@@ -73,4 +73,17 @@ std::string VisibleText(std::string_view utf8) {
   return shown;
 }
 
+std::string WithVisibleNul(std::string_view text) {
+  std::string shown;
+  shown.reserve(text.size());
+  for (const char c : text) {
+    if (c == '\0') {
+      AppendEscape(shown, 'x', 0, 2);
+    } else {
+      shown += c;
+    }
+  }
+  return shown;
+}
+
 }  // namespace tovrin

@@ -14,4 +14,10 @@ namespace tovrin {
 // the caller writes its own line end.
 std::string VisibleText(std::string_view utf8);
 
+// A text (CP932 or UTF-8) bound for a C string, such as a message buffer or
+// a system call: each NUL shows as "\x00", as VisibleText shows it, rather
+// than ending the text there. No other byte changes; a NUL is never part of
+// a double-byte character.
+std::string WithVisibleNul(std::string_view text);
+
 }  // namespace tovrin

@@ -46,6 +46,7 @@ inline constexpr std::uint32_t SS_BLACKFRAME = 0x0007u;
 inline constexpr std::uint32_t SS_TYPEMASK = 0x001Fu;
 inline constexpr std::uint32_t SS_CENTERIMAGE = 0x0200u;
 inline constexpr std::uint32_t SS_SUNKEN = 0x1000u;
+inline constexpr std::uint32_t SS_PATHELLIPSIS = 0x8000u;  // a long path shortened in its middle
 
 // Buttons.
 inline constexpr std::uint32_t BS_PUSHBUTTON = 0x0000u;

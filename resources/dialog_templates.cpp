@@ -96,7 +96,8 @@ DialogTemplate ConfirmTemplate() {
                   Control(IDC_STATIC, "static", "更新先：", 7, 32, 25, 8,
                           kChild | SS_LEFT | WS_GROUP),
                   Control(IDC_NOTES, "static", "", 37, 30, 192, 11,
-                          kChild | SS_SUNKEN | SS_LEFT | SS_CENTERIMAGE | WS_GROUP),
+                          kChild | SS_SUNKEN | SS_LEFT | SS_CENTERIMAGE | SS_PATHELLIPSIS |
+                              WS_GROUP),
                   Control(IDC_PICTURE, "static", "", 13, 3, 20, 20, kPictureFrame),
               });
 }
@@ -109,7 +110,7 @@ DialogTemplate ProgressTemplate() {
   return Page(IDD_PROGRESS, "アップデート", 9,
               WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_CENTER | DS_SETFONT, 220, 60,
               {
-                  Control(IDC_STATIC, "static", "ｱｯﾌﾟﾃﾞｲﾄ中です。しばらくお待ちください。", 7, 6,
+                  Control(IDC_PROGRESS_STATE, "static", "ｱｯﾌﾟﾃﾞｲﾄ中です。しばらくお待ちください。", 7, 6,
                           206, 8, kLabel),
                   Control(IDC_STATIC, "static", "ﾌｧｲﾙ：", 7, 20, 30, 8, kLabel),
                   Control(IDC_PROGRESS_SOURCE, "static", "", 40, 19, 173, 10, kValue),

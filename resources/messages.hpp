@@ -18,6 +18,7 @@ inline constexpr std::string_view kArchiveExtraArgument = "%s は余分な指定
 inline constexpr std::string_view kArchiveUnknownCommand = "%s は対応していないコマンドです。";
 inline constexpr std::string_view kArchiveUnknownSwitch = "%s は対応していないスイッチです。";
 inline constexpr std::string_view kMemberCorrupt = "%s が壊れています (CRC)。";
+inline constexpr std::string_view kMemberTooLarge = "%s は 4 GB を超えるため、このプログラムでは展開できません。";
 inline constexpr std::string_view kMemberMethodUnsupported = "%s の圧縮形式 %s には対応していません。";
 inline constexpr std::string_view kMemberOutsideTarget = "%s は展開先の外を指しているため展開しません。";
 inline constexpr std::string_view kMemberCannotWrite = "%s を書き込めません。";
@@ -35,6 +36,11 @@ inline constexpr std::string_view kInstallFolderWrong = "ｲﾝｽﾄｰﾙ先�
 inline constexpr std::string_view kCannotUpdateVersion = "このバージョンへの更新はできません。";
 inline constexpr std::string_view kInsertUpdateDisk = "%d 枚目のｱｯﾌﾟﾃﾞｲﾄFDをｾｯﾄしてください。";
 inline constexpr std::string_view kUpdateCancelled = "ｱｯﾌﾟﾃﾞｲﾄを取消しました。";
+// The medium's check: the archive on the medium, then the library's reason
+// (which names the member).
+inline constexpr std::string_view kArchiveFaulty = "書庫 %s に異常があります。%s";
+// Added to a refusal that came before any file of the product was written.
+inline constexpr std::string_view kProductNotTouched = "製品のファイルは何も変更していません。";
 inline constexpr std::string_view kFileUpdateFailed = "%sの更新に失敗しました。";
 inline constexpr std::string_view kAttributeUpdateFailed = "%sの属性更新に失敗しました。";
 inline constexpr std::string_view kMaterialSizeNotConverted = "材料ｻｲｽﾞ変換が正常に更新されませんでした。";
@@ -51,6 +57,9 @@ inline constexpr std::string_view kProductRestored = "更新前の状態に戻�
 inline constexpr std::string_view kProductNotRestored = "更新前の状態に戻せませんでした。%s";
 // Why a run could not start its journal, given with kErrorDuringUpdate.
 inline constexpr std::string_view kJournalUnwritable = "%s に更新前の状態を記録できません。";
+// A successful run whose journal could not replace the last one: no undo.
+inline constexpr std::string_view kJournalNotKept =
+    "更新は完了しましたが、%s に元に戻すための記録を保存できませんでした。";
 
 // Settings the update run writes into the product.
 inline constexpr std::string_view kEraName = "令和";

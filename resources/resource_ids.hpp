@@ -21,6 +21,7 @@ inline constexpr int IDC_BACK = 1008;  // also the destination page's result for
 inline constexpr int IDC_PROGRESS_SOURCE = 1010;
 inline constexpr int IDC_PROGRESS_FOLDER = 1011;
 inline constexpr int IDC_PROGRESS_BAR = 1012;
+inline constexpr int IDC_PROGRESS_STATE = 1013;  // what the run does, or waits for
 
 // Commands posted as WM_COMMAND: the wizard's pages and the frame's title.
 inline constexpr int ID_WIZARD_NOTICE = 101;

@@ -97,6 +97,7 @@ void CTovrinView::OnPaint(PaintSurface& surface) {
 
 int CTovrinView::RunUpdate() {
   int result = 1;
+  updateRan_ = true;
   runHost_->RunUpdate(platform_.ui, [&](UserInterface& ui, RunEvents& progress) {
     Platform platform{platform_.files, platform_.registry, ui};
     UpdateRun run(description_, platform, archives_, this);
@@ -113,6 +114,13 @@ int CTovrinView::RunUpdate() {
 
 void CTovrinView::PostCommand(int command) { queue_.PostMessage(*this, WM_COMMAND, command); }
 
-void CTovrinView::CloseFrame() { queue_.PostMessage(frame_, WM_CLOSE, 0); }
+void CTovrinView::CloseFrame() {
+  // A wizard left before any update ran ends too, and its listeners (the
+  // log, the exit status) are told so.
+  if (!updateRan_) {
+    for (RunEvents* listener : runListeners_) listener->RunEnded(UpdateOutcome::NotRun);
+  }
+  queue_.PostMessage(frame_, WM_CLOSE, 0);
+}
 
 }  // namespace tovrin

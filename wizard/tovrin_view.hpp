@@ -67,6 +67,7 @@ class CTovrinView : public MessageTarget {
   UpdateDescription description_;
   RememberedPicture picture_;
   UpdateOutcome lastOutcome_ = UpdateOutcome::NotRun;
+  bool updateRan_ = false;
   ObservedFileSystem* observedFiles_ = nullptr;
   JournalFiles* journalFiles_ = nullptr;
   std::vector<RunEvents*> runListeners_;

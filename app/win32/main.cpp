@@ -12,7 +12,6 @@
 
 #include "app/command_line.hpp"
 #include "app/program_entry.hpp"
-#include "app/run_observers.hpp"
 #include "app/win32/wizard_window.hpp"
 #include "platform/win32/wide_text.hpp"
 #include "platform/win32/windows_api.hpp"
@@ -44,19 +43,10 @@ int Run(const std::vector<std::string>& given) {
     return kBadCommandLineStatus;
   }
   int status = 0;
-  const auto services = SetUpOrReport(options, status);
-  if (!services) return status;
-  if (const auto ran =
-          RunWithoutWindow(options, arguments, *services, _isatty(_fileno(stderr)) != 0)) {
-    return *ran;
-  }
-  // The wizard's log; a dry run is the unattended run's alone.
-  RunObservers observers(options, arguments, *services->files, nullptr, std::cout, std::cerr,
-                         false);
-  const int ended =
-      RunWizard(*services->files, services->registry, *services->archives, observers.Events());
-  observers.Finish(ended);
-  return ended;
+  const auto program = AssembleProgram(
+      options, arguments, {std::cout, std::cerr, _isatty(_fileno(stderr)) != 0}, status);
+  if (!program) return status;
+  return RunProgram(options, *program, [&] { return RunWizard(*program); });
 }
 
 }  // namespace

@@ -26,8 +26,8 @@ constexpr WORD kProgramIcon = 1;
 
 class WizardWindow : public MessageTarget {
  public:
-  WizardWindow(FileSystem& files, Registry& registry, ArchiveLibrary& archives, RunEvents& events)
-      : platform_{files, registry, ui_}, dialogs_(&queue_), archives_(archives), events_(events) {}
+  explicit WizardWindow(ProgramAssembly& program)
+      : program_(program), platform_(program.PlatformFor(ui_)), dialogs_(&queue_) {}
   ~WizardWindow() override {
     if (accelerators_ != nullptr) DestroyAcceleratorTable(accelerators_);
   }
@@ -89,8 +89,9 @@ class WizardWindow : public MessageTarget {
     dialogs_.SetMainWindow(window_);
     InstallAccelerators();
     document_.OnNewDocument();
-    view_ = std::make_unique<CTovrinView>(platform_, archives_, dialogs_, queue_, *this);
-    view_->AddRunListener(events_);
+    view_ = std::make_unique<CTovrinView>(platform_, program_.Archives(),
+                                          program_.DialogsOver(dialogs_), queue_, *this);
+    program_.WireRuns(*view_);
     // The update run's boxes name the view as their owner.
     ui_.SetOwnerWindow(view_.get(), window_);
     view_->OnCreate();
@@ -141,12 +142,11 @@ class WizardWindow : public MessageTarget {
     }
   }
 
+  ProgramAssembly& program_;
   Win32UserInterface ui_;
-  Platform platform_;
+  Platform& platform_;
   MessageQueue queue_;
   Win32DialogHost dialogs_;
-  ArchiveLibrary& archives_;
-  RunEvents& events_;
   CTovrinDoc document_;
   std::unique_ptr<CTovrinView> view_;
   HWND window_ = nullptr;
@@ -155,8 +155,8 @@ class WizardWindow : public MessageTarget {
 
 }  // namespace
 
-int RunWizard(FileSystem& files, Registry& registry, ArchiveLibrary& archives, RunEvents& events) {
-  WizardWindow window(files, registry, archives, events);
+int RunWizard(ProgramAssembly& program) {
+  WizardWindow window(program);
   return window.Run();
 }
 

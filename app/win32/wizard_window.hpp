@@ -4,15 +4,12 @@
 // the message loop that dispatches the program's posted messages between
 // the window's own.
 
-#include "archive/archive_library.hpp"
-#include "engine/run_events.hpp"
-#include "platform/file_system.hpp"
-#include "platform/registry.hpp"
+#include "app/program_assembly.hpp"
 
 namespace tovrin {
 
-// Runs the wizard until its main window closes, telling `events` what its
-// update run does; returns the exit status.
-int RunWizard(FileSystem& files, Registry& registry, ArchiveLibrary& archives, RunEvents& events);
+// Runs the wizard of `program` until its main window closes; returns the
+// exit status.
+int RunWizard(ProgramAssembly& program);
 
 }  // namespace tovrin

@@ -10,10 +10,6 @@
 
 namespace tovrin {
 
-ConsoleDialogHost::ConsoleDialogHost(std::ostream& out, std::optional<std::string> typedDestination,
-                                     MessageQueue* queue)
-    : out_(out), typedDestination_(std::move(typedDestination)), queue_(queue) {}
-
 int ConsoleDialogHost::DoModal(DialogPage& page) {
   const DialogTemplate* pageTemplate = nullptr;
   try {
@@ -29,9 +25,6 @@ int ConsoleDialogHost::DoModal(DialogPage& page) {
   if (updateStarted_) {
     page.OnCancel(dialog);
     return dialog.Result().value_or(-1);
-  }
-  if (page.TemplateId() == IDD_DESTINATION && typedDestination_) {
-    dialog.SetDlgItemText(IDC_PATH, *typedDestination_);
   }
   if (page.TemplateId() == IDD_CONFIRM) {
     out_ << TerminalLine(cp932::Text(texts::kConfirmDestinationLabel) +

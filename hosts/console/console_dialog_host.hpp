@@ -1,11 +1,9 @@
 #pragma once
 // The pages of the unattended run, answered as a user who accepts them:
-// "開始", then "次へ" with the path field as the lookup (or the given
-// destination) left it, then "更新". The confirm page prints its destination.
+// "開始", then "次へ" with the path field as the lookup left it, then
+// "更新". The confirm page prints its destination.
 
-#include <optional>
 #include <ostream>
-#include <string>
 
 #include "platform/dialog_host.hpp"
 #include "platform/message_queue.hpp"
@@ -14,11 +12,9 @@ namespace tovrin {
 
 class ConsoleDialogHost : public DialogHost {
  public:
-  // `typedDestination` (CP932) stands in the path field as if typed;
   // `queue`, when given, is dispatched while a page is open, as a modal
   // page's own loop does.
-  ConsoleDialogHost(std::ostream& out, std::optional<std::string> typedDestination,
-                    MessageQueue* queue);
+  ConsoleDialogHost(std::ostream& out, MessageQueue* queue) : out_(out), queue_(queue) {}
 
   // After "更新" a page that opens again means the run refused the folder;
   // nobody is there to choose another, so it is closed as with Esc.
@@ -26,7 +22,6 @@ class ConsoleDialogHost : public DialogHost {
 
  private:
   std::ostream& out_;
-  std::optional<std::string> typedDestination_;
   MessageQueue* queue_;
   bool updateStarted_ = false;
 };

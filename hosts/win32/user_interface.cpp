@@ -1,5 +1,6 @@
 #include "hosts/win32/user_interface.hpp"
 
+#include "platform/visible_text.hpp"
 #include "platform/win32/wide_text.hpp"
 #include "platform/win32/windows_api.hpp"
 
@@ -13,8 +14,9 @@ int Win32UserInterface::MessageBox(WindowHandle owner, const std::string& text, 
   } else if (owner != nullptr && IsWindow(static_cast<HWND>(owner))) {
     window = static_cast<HWND>(owner);
   }
-  const auto wideText = win32::WideFromCp932(text).value_or(L"");
-  const auto wideCaption = win32::WideFromCp932(caption).value_or(L"");
+  // MessageBoxW takes C strings: a NUL would hide the rest of the text.
+  const auto wideText = win32::WideFromCp932(WithVisibleNul(text)).value_or(L"");
+  const auto wideCaption = win32::WideFromCp932(WithVisibleNul(caption)).value_or(L"");
   return MessageBoxW(window, wideText.c_str(), wideCaption.c_str(), type);
 }
 

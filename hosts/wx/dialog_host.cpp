@@ -18,8 +18,6 @@ int WxDialogHost::DoModal(DialogPage& page) {
   }
   wxWindow* owner = owner_ != nullptr ? owner_ : wxTheApp->GetTopWindow();
   PageDialog dialog(owner, *dialogTemplate, page, queue_);
-  if (page.TemplateId() == IDD_DESTINATION && typedDestination_)
-    dialog.SetTextAfterOpening(IDC_PATH, *typedDestination_);
   return dialog.Run();
 }
 

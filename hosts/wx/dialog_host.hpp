@@ -2,9 +2,6 @@
 // The wizard's dialog host: each page built from its template in resources/
 // and run modally on screen.
 
-#include <optional>
-#include <string>
-
 #include <wx/window.h>
 
 #include "platform/dialog_host.hpp"
@@ -20,16 +17,11 @@ class WxDialogHost : public DialogHost {
   // dialog on Windows: the window manager keeps pages above it. Without
   // one, the application's top window.
   void SetOwner(wxWindow* owner) { owner_ = owner; }
-  // A destination given on the command line: it stands in the destination
-  // page's path field after the install-folder lookup, as the unattended
-  // run types it.
-  void SetTypedDestination(std::optional<std::string> path) { typedDestination_ = std::move(path); }
   int DoModal(DialogPage& page) override;
 
  private:
   MessageQueue* queue_;
   wxWindow* owner_ = nullptr;
-  std::optional<std::string> typedDestination_;
 };
 
 }  // namespace tovrin::gui

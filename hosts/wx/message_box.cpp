@@ -1,6 +1,9 @@
 #include "hosts/wx/message_box.hpp"
 
+#include <algorithm>
+
 #include <wx/button.h>
+#include <wx/display.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
@@ -21,6 +24,22 @@ constexpr int kButtonWidth = 50;
 constexpr int kButtonHeight = 14;
 constexpr int kButtonGap = 4;
 constexpr int kMargin = 7;
+
+// A box over a window that tells how work goes (a dialog with no modal loop
+// of its own) opens just below it, or above it when the screen ends first,
+// so that what that window says stays in sight.
+void KeepOwnerInSight(wxDialog& box, wxWindow* owner, int gap) {
+  auto* dialog = dynamic_cast<wxDialog*>(owner);
+  if (dialog == nullptr || dialog->IsModal() || !dialog->IsShown()) return;
+  // A window just shown may not have its frame yet: room for a caption,
+  // which the window manager may still add above it.
+  const int caption = std::max(dialog->GetSize().y - dialog->GetClientSize().y, 2 * box.GetCharHeight());
+  const wxRect ownerPlace = dialog->GetScreenRect();
+  const wxRect screen = wxDisplay(dialog).GetClientArea();
+  int top = ownerPlace.GetBottom() + caption + gap;
+  if (top + box.GetSize().y > screen.GetBottom()) top = ownerPlace.GetTop() - gap - box.GetSize().y;
+  box.Move(box.GetPosition().x, std::max(top, screen.GetTop()));
+}
 
 wxFont ProgramFont() {
   const DialogTemplate& page = LoadDialogTemplate(IDD_NOTICE);
@@ -60,6 +79,7 @@ MessageBoxDialog::MessageBoxDialog(wxWindow* owner, const wxString& text, const 
   box->Add(buttons, wxSizerFlags().Centre().Border(wxLEFT | wxRIGHT | wxBOTTOM, margin));
   SetSizerAndFit(box);
   CentreOnParent();
+  KeepOwnerInSight(*this, owner, margin);
   ok->SetFocus();
 }
 

@@ -8,11 +8,39 @@
 namespace tovrin::gui {
 
 StaticText::StaticText(wxWindow* parent, wxWindowID id, const wxString& label,
-                       const wxPoint& position, const wxSize& size, bool sunken, int alignment)
-    : wxControl(parent, id, position, size, wxBORDER_NONE), sunken_(sunken), alignment_(alignment) {
+                       const wxPoint& position, const wxSize& size, bool sunken, int alignment,
+                       bool pathEllipsis)
+    : wxControl(parent, id, position, size, wxBORDER_NONE),
+      sunken_(sunken),
+      alignment_(alignment),
+      pathEllipsis_(pathEllipsis) {
   SetLabel(label);
   SetBackgroundStyle(wxBG_STYLE_PAINT);
   Bind(wxEVT_PAINT, &StaticText::OnPaint, this);
+}
+
+void StaticText::SetLabel(const wxString& label) {
+  wxControl::SetLabel(label);
+  if (!pathEllipsis_) return;
+  if (ShownText() != label) {
+    SetToolTip(label);
+  } else {
+    UnsetToolTip();
+  }
+}
+
+wxRect StaticText::TextArea() const {
+  wxRect text = GetClientRect();
+  if (sunken_) text.Deflate(1);
+  return text;
+}
+
+wxString StaticText::ShownText() const {
+  if (!pathEllipsis_) return GetLabel();
+  wxClientDC dc(const_cast<StaticText*>(this));
+  dc.SetFont(GetFont());
+  return wxControl::Ellipsize(GetLabel(), dc, wxELLIPSIZE_MIDDLE, TextArea().GetWidth(),
+                              wxELLIPSIZE_FLAGS_NONE);
 }
 
 void StaticText::OnPaint(wxPaintEvent&) {
@@ -21,19 +49,18 @@ void StaticText::OnPaint(wxPaintEvent&) {
   dc.Clear();
   dc.SetFont(GetFont());
   dc.SetTextForeground(wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOWTEXT));
-  wxRect text = GetClientRect();
+  const wxRect text = TextArea();
   if (sunken_) {
     // One pixel: shadow above and left, highlight below and right.
-    const wxRect edge = text;
+    const wxRect edge = GetClientRect();
     dc.SetPen(wxPen(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNSHADOW)));
     dc.DrawLine(edge.GetLeftTop(), edge.GetRightTop());
     dc.DrawLine(edge.GetLeftTop(), edge.GetLeftBottom());
     dc.SetPen(wxPen(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNHIGHLIGHT)));
     dc.DrawLine(edge.GetLeftBottom(), edge.GetRightBottom() + wxPoint(1, 0));
     dc.DrawLine(edge.GetRightTop(), edge.GetRightBottom());
-    text.Deflate(1);
   }
-  dc.DrawLabel(GetLabel(), text, alignment_);
+  dc.DrawLabel(ShownText(), text, alignment_);
 }
 
 PictureFrame::PictureFrame(wxWindow* parent, wxWindowID id, const wxPoint& position,

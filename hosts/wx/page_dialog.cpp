@@ -15,6 +15,7 @@
 #include "hosts/wx/page_list_box.hpp"
 #include "hosts/wx/program_icon.hpp"
 #include "hosts/wx/template_font.hpp"
+#include "platform/enter_key.hpp"
 #include "platform/list_box_order.hpp"
 #include "platform/window_styles.hpp"
 #include "resources/messages.hpp"
@@ -119,13 +120,12 @@ wxWindow* PageDialog::CreateControl(const DialogControl& control, const wxPoint&
     return new PictureFrame(this, id, position, size,
                             [this](PaintSurface& surface) { page_.OnPaint(*this, surface); });
   return new StaticText(this, id, ToWx(control.text), position, size, (style & SS_SUNKEN) != 0,
-                        StaticAlignment(style));
+                        StaticAlignment(style), (style & SS_PATHELLIPSIS) != 0);
 }
 
 int PageDialog::Run() {
   page_.OnInitDialog(*this);
   if (endedBeforeShown_) return *endedBeforeShown_;
-  if (textAfterOpening_) SetDlgItemText(textAfterOpening_->first, textAfterOpening_->second);
   if (queue_ != nullptr) postedMessages_.Start(kPostedMessageMilliseconds);
   const int result = ShowModal();
   postedMessages_.Stop();
@@ -264,14 +264,6 @@ void PageDialog::Command(int id) {
   }
 }
 
-int PageDialog::DefaultButtonId() const {
-  for (const DialogControl& control : template_.controls) {
-    if (control.className == "button" && (control.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
-      return control.id;
-  }
-  return IDOK;
-}
-
 void PageDialog::OnCharHook(wxKeyEvent& event) {
   const int key = event.GetKeyCode();
   if (key == WXK_ESCAPE) {
@@ -279,15 +271,15 @@ void PageDialog::OnCharHook(wxKeyEvent& event) {
     return;
   }
   if (key == WXK_RETURN || key == WXK_NUMPAD_ENTER) {
-    // A focused list takes Enter as the pick of its highlighted entry.
-    auto* list = dynamic_cast<PageListBox*>(FindFocus());
-    if (list != nullptr && list->GetParent() == this && list->PickHighlighted()) return;
-    // A focused push button takes Enter itself; anywhere else it is the
-    // default button's.
-    auto* focused = dynamic_cast<wxButton*>(FindFocus());
-    Command(focused != nullptr && focused->GetParent() == this && focused->IsEnabled()
-                ? focused->GetId()
-                : DefaultButtonId());
+    wxWindow* focused = FindFocus();
+    const bool ours = focused != nullptr && focused->GetParent() == this;
+    const EnterKey enter =
+        WhatEnterDoes(template_, ours ? focused->GetId() : 0, ours && focused->IsEnabled());
+    if (enter.action == EnterKey::Action::PressButton) {
+      Command(enter.controlId);
+    } else if (auto* list = dynamic_cast<PageListBox*>(Control(enter.controlId))) {
+      list->PickHighlighted();
+    }
     return;
   }
   event.Skip();
@@ -307,7 +299,7 @@ void PageDialog::OnChildFocus(wxChildFocusEvent& event) {
   // As on Windows, the default button has the focus when a page opens:
   // taken from wherever the toolkit first put it.
   CallAfter([this] {
-    wxWindow* button = Control(DefaultButtonId());
+    wxWindow* button = Control(DefaultButtonId(template_));
     if (button != nullptr && button->IsShown() && button->IsEnabled()) button->SetFocus();
   });
 }

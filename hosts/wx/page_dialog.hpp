@@ -28,8 +28,6 @@ class PageDialog : public wxDialog, public Dialog {
 
   // OnInitDialog, then the modal loop; the page's result.
   int Run();
-  // A text put into control `id` once the page's OnInitDialog has run.
-  void SetTextAfterOpening(int id, std::string text) { textAfterOpening_ = {id, std::move(text)}; }
 
   void SetWindowText(const std::string& text) override;
   std::string GetWindowText() const override { return title_; }
@@ -63,7 +61,6 @@ class PageDialog : public wxDialog, public Dialog {
   // Tells the user of such a field and keeps the page open; false when
   // every field can be read as typed.
   bool RefuseForeignText();
-  int DefaultButtonId() const;
   void OnCharHook(wxKeyEvent& event);
   void OnButton(wxCommandEvent& event);
   void OnShow(wxShowEvent& event);
@@ -85,7 +82,6 @@ class PageDialog : public wxDialog, public Dialog {
   std::map<int, ListContent> lists_;
   std::optional<int> endedBeforeShown_;
   bool focusGiven_ = false;
-  std::optional<std::pair<int, std::string>> textAfterOpening_;
 };
 
 }  // namespace tovrin::gui

@@ -30,8 +30,9 @@ int UiThreadUserInterface::MessageBox(WindowHandle owner, const std::string& tex
                                       const std::string& caption, unsigned type) {
   int answer = IDCANCEL;
   CallOnUiThread([&] {
-    if (beforeBox_) beforeBox_(type);
-    answer = shown_.MessageBox(owner, text, caption, type);
+    const WindowHandle other = framing_.before ? framing_.before(type, text) : nullptr;
+    answer = shown_.MessageBox(other != nullptr ? other : owner, text, caption, type);
+    if (framing_.after) framing_.after(type);
   });
   return answer;
 }

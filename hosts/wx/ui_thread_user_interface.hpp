@@ -13,12 +13,19 @@ namespace tovrin::gui {
 // when called there. An exception of `call` is thrown again to the caller.
 void CallOnUiThread(const std::function<void()>& call);
 
+// What the run host does around each box, on the user-interface thread.
+struct BoxFraming {
+  // Before the box, with its type and text: the window to own it instead of
+  // the one the run names (nullptr: that one).
+  std::function<WindowHandle(unsigned type, const std::string& text)> before;
+  // Once it is answered.
+  std::function<void(unsigned type)> after;
+};
+
 class UiThreadUserInterface : public UserInterface {
  public:
-  // `beforeBox` runs on the user-interface thread before each box, with the
-  // box's type.
-  UiThreadUserInterface(UserInterface& shown, std::function<void(unsigned type)> beforeBox)
-      : shown_(shown), beforeBox_(std::move(beforeBox)) {}
+  UiThreadUserInterface(UserInterface& shown, BoxFraming framing)
+      : shown_(shown), framing_(std::move(framing)) {}
 
   int MessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
                  unsigned type) override;
@@ -27,7 +34,7 @@ class UiThreadUserInterface : public UserInterface {
 
  private:
   UserInterface& shown_;
-  std::function<void(unsigned type)> beforeBox_;
+  BoxFraming framing_;
 };
 
 }  // namespace tovrin::gui

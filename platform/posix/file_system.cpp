@@ -11,7 +11,7 @@
 #include "platform/cp932.hpp"
 #include "platform/posix/dos_attributes.hpp"
 #include "platform/path_text.hpp"
-#include "platform/posix/product_lock.hpp"
+#include "platform/product_lock.hpp"
 #include "platform/posix/regular_file.hpp"
 #include "platform/temporary_name.hpp"
 #include "platform/wildcard.hpp"
@@ -40,6 +40,14 @@ bool IsRegularFile(const fs::path& host) {
 bool IsFolder(const fs::path& host) {
   struct stat status {};
   return StatHost(host, status) && S_ISDIR(status.st_mode);
+}
+
+// Whether `host` is a folder; Unknown when it could not be looked at, which
+// no caller may take for "no folder here".
+Presence FolderPresence(const fs::path& host) {
+  struct stat status {};
+  if (!StatHost(host, status)) return IsAbsence(errno) ? Presence::Absent : Presence::Unknown;
+  return S_ISDIR(status.st_mode) ? Presence::Present : Presence::Absent;
 }
 
 // An existing file that Windows would refuse to overwrite or delete; one
@@ -181,7 +189,9 @@ std::optional<PosixFileSystem::FolderEntry> PosixFileSystem::FindInFolder(const 
 
 std::optional<PosixFileSystem::HostMatch> PosixFileSystem::LookUp(const Location& location) const {
   HostMatch match{drives_.Find(location.drive)->root, {}, true};
-  match.exists = IsFolder(match.host);
+  const Presence root = RootPresence(match.host);
+  match.exists = root == Presence::Present;
+  match.failed = root == Presence::Unknown;
   for (const auto& part : location.parts) {
     const auto hostName = cp932::ToUtf8(part);
     if (!hostName) return std::nullopt;
@@ -192,6 +202,15 @@ std::optional<PosixFileSystem::HostMatch> PosixFileSystem::LookUp(const Location
     match.spelling.push_back(found ? found->cp932 : part);
   }
   return match;
+}
+
+// A drive's folder, looked up through the same hook as every path in it; a
+// drive mapped to a link is looked at where it leads.
+Presence PosixFileSystem::RootPresence(const fs::path& root) const {
+  struct stat status {};
+  if (LookUpHost(root, status) != 0) return IsAbsence(errno) ? Presence::Absent : Presence::Unknown;
+  if (S_ISLNK(status.st_mode)) return FolderPresence(root);
+  return S_ISDIR(status.st_mode) ? Presence::Present : Presence::Absent;
 }
 
 // A lookup that failed for another reason than "no such file" fails the
@@ -249,8 +268,6 @@ std::optional<std::string> PosixFileSystem::ToWindowsPath(const fs::path& host) 
   }
   return WindowsPath(best->letter, parts);
 }
-
-int PosixFileSystem::Access(std::string_view path) const { return MatchExisting(path) ? 0 : -1; }
 
 Presence PosixFileSystem::Exists(std::string_view path) const {
   const auto location = Locate(path);
@@ -374,22 +391,6 @@ bool PosixFileSystem::Remove(std::string_view path) {
   return ::unlink(match->host.c_str()) == 0;
 }
 
-bool PosixFileSystem::Rename(std::string_view from, std::string_view to) {
-  const auto source = MatchExisting(from);
-  const auto location = Locate(to);
-  const auto target = location ? Match(*location) : std::nullopt;
-  if (!source || !target || location->parts.empty()) return false;
-  fs::path destination = target->host;
-  if (target->exists) {
-    // Only a change of letter case of the same file is not a collision.
-    if (target->host != source->host) return false;
-    const auto hostName = cp932::ToUtf8(location->parts.back());
-    if (!hostName) return false;
-    destination = target->host.parent_path() / *hostName;
-  }
-  return ::rename(source->host.c_str(), destination.c_str()) == 0;
-}
-
 bool PosixFileSystem::Replace(std::string_view from, std::string_view to) {
   const auto source = MatchExisting(from);
   const auto target = MatchPath(to);
@@ -448,10 +449,6 @@ std::unique_ptr<AtomicFile> PosixFileSystem::BeginReplaceHost(const fs::path& ta
   return MakeAtomicFile(descriptor, std::move(temporary), target);
 }
 
-std::vector<FindEntry> PosixFileSystem::FindFiles(std::string_view pattern) const {
-  return SearchFiles(pattern).value_or(std::vector<FindEntry>{});
-}
-
 std::optional<std::vector<FindEntry>> PosixFileSystem::SearchFiles(std::string_view pattern) const {
   const auto [folder, namePattern] = SplitPattern(pattern);
   const auto location = Locate(folder);
@@ -459,7 +456,9 @@ std::optional<std::vector<FindEntry>> PosixFileSystem::SearchFiles(std::string_v
   const auto match = LookUp(*location);
   if (!match) return std::vector<FindEntry>{};
   if (match->failed) return std::nullopt;
-  if (!match->exists || !IsFolder(match->host)) return std::vector<FindEntry>{};
+  const Presence folderPresence = match->exists ? FolderPresence(match->host) : Presence::Absent;
+  if (folderPresence == Presence::Unknown) return std::nullopt;
+  if (folderPresence == Presence::Absent) return std::vector<FindEntry>{};
 
   std::vector<FindEntry> entries;
   // Every folder but a drive root lists itself and its parent first.

@@ -1,6 +1,7 @@
 #pragma once
 // The journal's file operations on a POSIX host: link(), a copy that keeps
-// mode, times and the stored DOS bits, fsync after every record.
+// mode, times and the stored DOS bits, fsync after every record; every path
+// reached by openat() from the confining folder, one part at a time.
 
 #include "platform/journal_files.hpp"
 
@@ -17,7 +18,16 @@ class PosixJournalFiles : public JournalFiles {
   bool MakeFolders(const std::filesystem::path& folder) override;
   bool RemoveEntry(const std::filesystem::path& path) override;
   bool RemoveTree(const std::filesystem::path& folder) override;
-  bool Exists(const std::filesystem::path& path) const override;
+  EntryKind KindOf(const std::filesystem::path& path) const override;
+
+ private:
+  // An open folder below the confining one (the caller closes it), or -1
+  // and Absent (a part is missing) or Unknown (a link, an error).
+  struct Walk {
+    int descriptor;
+    EntryKind kind;
+  };
+  Walk OpenFolder(const std::filesystem::path& folder, bool create = false) const;
 };
 
 }  // namespace tovrin

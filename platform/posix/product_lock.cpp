@@ -1,4 +1,4 @@
-#include "platform/posix/product_lock.hpp"
+#include "platform/product_lock.hpp"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -33,6 +33,7 @@ class Descriptor {
   int descriptor_;
 };
 
+// Held while its descriptor is open; the kernel drops the flock with it.
 class FlockProductLock : public ProductLock {
  public:
   explicit FlockProductLock(int descriptor) : descriptor_(descriptor) {}
@@ -40,6 +41,16 @@ class FlockProductLock : public ProductLock {
  private:
   Descriptor descriptor_;
 };
+
+// Takes the flock without waiting; Busy while another process holds it.
+ProductLockResult Flock(Descriptor& lock, int operation) {
+  while (::flock(lock.Get(), operation | LOCK_NB) != 0) {
+    if (errno == EINTR) continue;
+    if (errno == EWOULDBLOCK) return {ProductLockResult::State::Busy, nullptr};
+    return {};
+  }
+  return {ProductLockResult::State::Held, std::make_unique<FlockProductLock>(lock.Release())};
+}
 
 // Opened relative to the product folder and without following a link, so a
 // planted link cannot move the bookkeeping elsewhere.
@@ -66,12 +77,16 @@ ProductLockResult LockProductFolder(const std::filesystem::path& productFolder) 
       ::openat(folder.Get(), name.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666));
   struct stat status {};
   if (!lock.IsOpen() || ::fstat(lock.Get(), &status) != 0 || !S_ISREG(status.st_mode)) return {};
-  while (::flock(lock.Get(), LOCK_EX | LOCK_NB) != 0) {
-    if (errno == EINTR) continue;
-    if (errno == EWOULDBLOCK) return {ProductLockResult::State::Busy, nullptr};
-    return {};
+  return Flock(lock, LOCK_EX);
+}
+
+ProductLockResult ShareProductLock(const std::filesystem::path& lockFile) {
+  Descriptor lock(::open(lockFile.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+  if (!lock.IsOpen()) {
+    if (errno != ENOENT) return {};
+    return {ProductLockResult::State::Held, std::make_unique<FlockProductLock>(-1)};
   }
-  return {ProductLockResult::State::Held, std::make_unique<FlockProductLock>(lock.Release())};
+  return Flock(lock, LOCK_SH);
 }
 
 }  // namespace tovrin

@@ -9,15 +9,21 @@
 #include <system_error>
 
 #include "platform/cp932.hpp"
+#include "platform/product_lock.hpp"
 
 namespace tovrin {
 namespace {
 
 namespace fs = std::filesystem;
 
+// Inside the folder, but not in its bookkeeping: another run that only
+// holds its lock there is told apart by the lock itself.
 bool IsInside(std::string_view path, std::string_view folder) {
-  return path.substr(0, folder.size()) == folder &&
-         (path.size() == folder.size() || path[folder.size()] == '/');
+  if (path.substr(0, folder.size()) != folder) return false;
+  if (path.size() == folder.size()) return true;
+  if (path[folder.size()] != '/') return false;
+  const std::string_view below = path.substr(folder.size() + 1);
+  return !IsBookkeepingFolder(below.substr(0, below.find('/')));
 }
 
 bool LinkIsInside(const fs::path& link, std::string_view folder) {

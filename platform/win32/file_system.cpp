@@ -149,10 +149,6 @@ std::optional<std::string> Win32FileSystem::ToWindowsPath(const fs::path& host) 
   return win32::Cp932FromWide(*full);
 }
 
-int Win32FileSystem::Access(std::string_view path) const {
-  return Attributes(Wide(path)) != INVALID_FILE_ATTRIBUTES ? 0 : -1;
-}
-
 Presence Win32FileSystem::Exists(std::string_view path) const {
   if (Attributes(Wide(path)) != INVALID_FILE_ATTRIBUTES) return Presence::Present;
   return IsAbsence(GetLastError()) ? Presence::Absent : Presence::Unknown;
@@ -268,12 +264,6 @@ bool Win32FileSystem::Remove(std::string_view path) {
   return IsFile(Attributes(wide)) && DeleteFileW(wide.c_str()) != 0;
 }
 
-bool Win32FileSystem::Rename(std::string_view from, std::string_view to) {
-  const auto source = Wide(from);
-  const auto target = Wide(to);
-  return !source.empty() && !target.empty() && MoveFileW(source.c_str(), target.c_str()) != 0;
-}
-
 bool Win32FileSystem::Replace(std::string_view from, std::string_view to) {
   const auto source = Wide(from);
   const auto target = Wide(to);
@@ -325,10 +315,6 @@ std::unique_ptr<AtomicFile> Win32FileSystem::BeginReplace(std::string_view path)
 
 // Entries after "." and ".." sorted by their bytes, as on the POSIX side, so
 // that a search gives the same order on every file system.
-std::vector<FindEntry> Win32FileSystem::FindFiles(std::string_view pattern) const {
-  return SearchFiles(pattern).value_or(std::vector<FindEntry>{});
-}
-
 std::optional<std::vector<FindEntry>> Win32FileSystem::SearchFiles(std::string_view pattern) const {
   const auto wide = Wide(pattern);
   if (wide.empty()) return std::vector<FindEntry>{};
@@ -360,48 +346,8 @@ std::optional<std::vector<FindEntry>> Win32FileSystem::SearchFiles(std::string_v
   return dots;
 }
 
-namespace {
-
-// Held while the lock file is open: Windows shares it with nobody, and
-// closes it with the process.
-class OpenFileLock : public ProductLock {
- public:
-  explicit OpenFileLock(HANDLE handle) : handle_(handle) {}
-  ~OpenFileLock() override { CloseHandle(handle_); }
-  OpenFileLock(const OpenFileLock&) = delete;
-  OpenFileLock& operator=(const OpenFileLock&) = delete;
-
- private:
-  HANDLE handle_;
-};
-
-}  // namespace
-
 ProductLockResult Win32FileSystem::LockProduct(std::string_view folder) {
-  const auto product = Wide(folder);
-  const ::DWORD productAttributes = Attributes(product);
-  if (productAttributes == INVALID_FILE_ATTRIBUTES || (productAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-    return {};
-  }
-  const std::wstring bookkeeping =
-      product + (product.ends_with(L'\\') ? L"" : L"\\") + std::wstring(kBookkeepingFolderName.begin(), kBookkeepingFolderName.end());
-  if (!CreateDirectoryW(bookkeeping.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return {};
-  // A link planted in its place would move the bookkeeping elsewhere.
-  const ::DWORD attributes = Attributes(bookkeeping);
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ||
-      (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-    return {};
-  }
-  SetFileAttributesW(bookkeeping.c_str(), attributes | FILE_ATTRIBUTE_HIDDEN);
-  const std::wstring lock =
-      bookkeeping + L"\\" + std::wstring(kLockFileName.begin(), kLockFileName.end());
-  const HANDLE handle = CreateFileW(lock.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) {
-    if (GetLastError() == ERROR_SHARING_VIOLATION) return {ProductLockResult::State::Busy, nullptr};
-    return {};
-  }
-  return {ProductLockResult::State::Held, std::make_unique<OpenFileLock>(handle)};
+  return LockProductFolder(Wide(folder));
 }
 
 }  // namespace tovrin

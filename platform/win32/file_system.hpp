@@ -16,7 +16,6 @@ class Win32FileSystem : public FileSystem {
   std::optional<std::filesystem::path> Resolve(std::string_view path) const override;
   std::optional<std::string> ToWindowsPath(const std::filesystem::path& host) const override;
 
-  int Access(std::string_view path) const override;
   Presence Exists(std::string_view path) const override;
   std::optional<std::string> FinalPath(std::string_view path) const override;
   int Mkdir(std::string_view path) override;
@@ -30,7 +29,6 @@ class Win32FileSystem : public FileSystem {
   bool GetStatus(std::string_view path, FileStatus& status) const override;
   bool SetStatus(std::string_view path, const FileStatus& status) override;
   bool Remove(std::string_view path) override;
-  bool Rename(std::string_view from, std::string_view to) override;
   bool Replace(std::string_view from, std::string_view to) override;
 
   std::unique_ptr<InputFile> OpenRead(std::string_view path,
@@ -38,7 +36,6 @@ class Win32FileSystem : public FileSystem {
   std::unique_ptr<OutputFile> Create(std::string_view path) override;
   std::unique_ptr<AtomicFile> BeginReplace(std::string_view path) override;
 
-  std::vector<FindEntry> FindFiles(std::string_view pattern) const override;
   std::optional<std::vector<FindEntry>> SearchFiles(std::string_view pattern) const override;
   ProductLockResult LockProduct(std::string_view folder) override;
 };

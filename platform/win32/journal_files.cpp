@@ -1,7 +1,9 @@
 // The journal's file operations on Windows: CreateHardLinkW, CopyFileW for a
 // whole copy with attributes and times, FlushFileBuffers after every record,
 // MoveFileExW written through. A read-only file is taken away or replaced
-// here as a POSIX rename or unlink would, its flag cleared first.
+// here as a POSIX rename or unlink would, its flag cleared first. Every
+// folder on the way from the confining one is checked to be no reparse
+// point (a junction, a symbolic link) before each operation.
 #include <system_error>
 
 #include "platform/journal_files.hpp"
@@ -27,9 +29,14 @@ void ClearReadOnly(const fs::path& path, ::DWORD attributes) {
 
 bool Gone(::DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
 
+bool IsReparsePoint(::DWORD attributes) {
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
 class Win32JournalFiles : public JournalFiles {
  public:
   LinkResult Link(const fs::path& file, const fs::path& kept) override {
+    if (!Reached(file, true) || !Reached(kept)) return LinkResult::Failed;
     if (CreateHardLinkW(kept.c_str(), file.c_str(), nullptr)) return LinkResult::Linked;
     switch (GetLastError()) {
       case ERROR_NOT_SAME_DEVICE:
@@ -44,6 +51,7 @@ class Win32JournalFiles : public JournalFiles {
 
   // A read-only copy is opened for its flush with the flag cleared a moment.
   bool CopyWhole(const fs::path& file, const fs::path& kept) override {
+    if (!Reached(file, true) || !Reached(kept)) return false;
     if (!CopyFileW(file.c_str(), kept.c_str(), TRUE)) return false;
     const ::DWORD attributes = Attributes(kept);
     if (attributes == INVALID_FILE_ATTRIBUTES) return false;
@@ -54,9 +62,12 @@ class Win32JournalFiles : public JournalFiles {
 
   // NTFS logs its names itself, and Windows lets no one but an
   // administrator flush a folder; what is left to check is that it is there.
-  bool FlushFolder(const fs::path& folder) override { return IsFolder(Attributes(folder)); }
+  bool FlushFolder(const fs::path& folder) override {
+    return Reached(folder, true) && IsFolder(Attributes(folder));
+  }
 
   bool AppendDurably(const fs::path& file, std::string_view bytes) override {
+    if (!Reached(file, true)) return false;
     const HANDLE handle = CreateFileW(file.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
                                       OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return false;
@@ -65,6 +76,7 @@ class Win32JournalFiles : public JournalFiles {
   }
 
   std::optional<std::string> ReadWhole(const fs::path& file) const override {
+    if (!Reached(file, true)) return std::nullopt;
     const HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
@@ -73,6 +85,7 @@ class Win32JournalFiles : public JournalFiles {
   }
 
   bool MoveBack(const fs::path& from, const fs::path& to) override {
+    if (!Reached(from) || !Reached(to)) return false;
     const ::DWORD replaced = Attributes(to);
     ClearReadOnly(to, replaced);
     if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
@@ -83,12 +96,14 @@ class Win32JournalFiles : public JournalFiles {
   }
 
   bool MakeFolders(const fs::path& folder) override {
+    if (!Reached(folder)) return false;
     std::error_code error;
     fs::create_directories(folder, error);
     return !error && IsFolder(Attributes(folder));
   }
 
   bool RemoveEntry(const fs::path& path) override {
+    if (!Reached(path)) return KindOf(path) == EntryKind::Absent;
     const ::DWORD attributes = Attributes(path);
     if (attributes == INVALID_FILE_ATTRIBUTES) return Gone(GetLastError());
     if (IsFolder(attributes)) return RemoveDirectoryW(path.c_str()) || Gone(GetLastError());
@@ -99,17 +114,46 @@ class Win32JournalFiles : public JournalFiles {
   }
 
   bool RemoveTree(const fs::path& folder) override {
+    if (!Reached(folder)) return KindOf(folder) == EntryKind::Absent;
     std::error_code listing;
     for (const auto& entry : fs::recursive_directory_iterator(folder, listing)) {
       ClearReadOnly(entry.path(), Attributes(entry.path()));
     }
     std::error_code error;
     fs::remove_all(folder, error);
-    return !error && !Exists(folder);
+    return !error && KindOf(folder) == EntryKind::Absent;
   }
 
-  bool Exists(const fs::path& path) const override {
-    return Attributes(path) != INVALID_FILE_ATTRIBUTES;
+  EntryKind KindOf(const fs::path& path) const override {
+    const auto relative = BelowRoot(path);
+    if (!relative) return EntryKind::Unknown;
+    fs::path reached = Root();
+    for (const fs::path& part : *relative) {
+      reached /= part;
+      const ::DWORD attributes = Attributes(reached);
+      if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return Gone(GetLastError()) ? EntryKind::Absent : EntryKind::Unknown;
+      }
+      const bool last = reached == Root() / *relative;
+      if (IsReparsePoint(attributes)) return last ? EntryKind::Other : EntryKind::Unknown;
+      if (last) return IsFolder(attributes) ? EntryKind::Folder : EntryKind::File;
+      if (!IsFolder(attributes)) return EntryKind::Absent;
+    }
+    return EntryKind::Folder;
+  }
+
+ private:
+  // Below the confining folder, through no reparse point (and, with
+  // `itself`, none at `path` either); a part that is missing is no link.
+  bool Reached(const fs::path& path, bool itself = false) const {
+    const auto relative = BelowRoot(path);
+    if (!relative) return false;
+    fs::path reached = Root();
+    for (const fs::path& part : relative->parent_path()) {
+      reached /= part;
+      if (IsReparsePoint(Attributes(reached))) return false;
+    }
+    return !itself || !IsReparsePoint(Attributes(path));
   }
 };
 

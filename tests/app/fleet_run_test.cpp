@@ -13,7 +13,7 @@
 #include <regex>
 #include <sstream>
 
-#include "platform/posix/product_lock.hpp"
+#include "platform/product_lock.hpp"
 #include "tests/support/run_program.hpp"
 #include "tests/support/temp_folder.hpp"
 

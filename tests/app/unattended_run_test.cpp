@@ -18,7 +18,7 @@
 #include <thread>
 
 #include "platform/cp932.hpp"
-#include "platform/posix/product_lock.hpp"
+#include "platform/product_lock.hpp"
 #include "platform/visible_text.hpp"
 #include "tests/support/lzh_writer.hpp"
 #include "tests/support/run_program.hpp"
@@ -60,8 +60,8 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 // Every file and folder below `root` but the program's bookkeeping: content,
-// mode and modification time.
-std::map<std::string, std::string> Tree(const fs::path& root) {
+// mode and (unless left out) modification time.
+std::map<std::string, std::string> Tree(const fs::path& root, bool withTimes = true) {
   std::map<std::string, std::string> tree;
   const fs::recursive_directory_iterator end;
   for (auto entry = fs::recursive_directory_iterator(root); entry != end; ++entry) {
@@ -73,7 +73,8 @@ std::map<std::string, std::string> Tree(const fs::path& root) {
     ::lstat(entry->path().c_str(), &status);
     const bool file = S_ISREG(status.st_mode);
     tree[entry->path().lexically_relative(root).string()] =
-        std::to_string(status.st_mode) + " " + (file ? std::to_string(status.st_mtime) : "") + " " +
+        std::to_string(status.st_mode) + " " +
+        (file && withTimes ? std::to_string(status.st_mtime) : "") + " " +
         (file ? ReadFile(entry->path()) : "<dir>");
   }
   return tree;
@@ -236,7 +237,7 @@ TEST_F(UnattendedRunTest, AFailedCopyGivesStatus4AndPutsTheProductBack) {
   EXPECT_EQ(result.exitCode, 4) << result.out << result.err;
   EXPECT_EQ(Lines(result.out),
             (std::vector<std::string>{"更新先：C:\\VELSOR",
-                                      "確認: C:\\VELSOR\\\\FORMATER.EXEの更新に失敗しました。",
+                                      "確認: C:\\VELSOR\\FORMATER.EXEの更新に失敗しました。",
                                       "確認: 更新前の状態に戻しました。"}));
   // The archives extracted before the copy are taken back with the rest.
   EXPECT_EQ(Tree(drive()), before);
@@ -251,6 +252,85 @@ TEST_F(UnattendedRunTest, ABrokenArchiveGivesStatus2BeforeAnythingIsTouched) {
   const ProgramResult result = Run({}, medium);
   EXPECT_EQ(result.exitCode, 2) << result.out << result.err;
   EXPECT_EQ(Tree(drive()), before);
+}
+
+TEST_F(UnattendedRunTest, ACorruptMemberIsRefusedNamingTheArchiveAndTheMemberAndNothingIsTouched) {
+  const fs::path medium = MediumCopy();
+  LzhEntry member("HELP.TXT", "help");
+  member.crc = static_cast<std::uint16_t>(LzhCrc16("help") ^ 0xFFFF);
+  WriteStoredLzh(medium / "HELP.lzh", {member});
+  const auto before = Tree(drive());
+  const std::string box = "エラー: 書庫 Z:" + std::string(fs::canonical(medium).string()) +
+                          "/HELP.lzh に異常があります。HELP.TXT が壊れています (CRC)。 "
+                          "製品のファイルは何も変更していません。";
+  std::string expected = box;
+  std::replace(expected.begin(), expected.end(), '/', '\\');
+  for (const bool dryRun : {false, true}) {
+    const fs::path log = temp.path() / (dryRun ? "dry.log" : "run.log");
+    const ProgramResult result =
+        Run(dryRun ? std::vector<std::string>{"--dry-run", "--log", log.string()}
+                   : std::vector<std::string>{"--log", log.string()},
+            medium);
+    EXPECT_EQ(result.exitCode, 2) << result.out << result.err;
+    EXPECT_EQ(Lines(result.out).at(1), expected) << dryRun;
+    const std::string logged = ReadFile(log);
+    EXPECT_NE(logged.find("box " + expected.substr(0, expected.find(':')) + ":"),
+              std::string::npos);
+    EXPECT_NE(logged.find("refused by the medium check: the archive Z:"), std::string::npos)
+        << logged;
+    if (dryRun) {
+      EXPECT_NE(result.out.find("dry run: the update would be refused by the medium check:\n"
+                                "  the archive Z:"),
+                std::string::npos)
+          << result.out;
+    }
+  }
+  EXPECT_EQ(Tree(drive()), before);
+}
+
+// Every path shown is written as Windows writes it, with single separators,
+// whether the record's folder ends in one or the destination was typed
+// with one at its end: on standard output, in the log and in the dry run.
+TEST_F(UnattendedRunTest, NoPathShownHasADoubledSeparator) {
+  const fs::path removable = MediumCopy();
+  struct Case {
+    const char* name;
+    std::vector<std::string> options;
+    fs::path medium;
+  };
+  const std::vector<Case> cases = {
+      {"sample", {}, kExamples / "medium"},
+      {"destination typed with a separator at its end", {"--dest", "C:\\VELSOR\\"},
+       kExamples / "medium"},
+      {"removable medium", {"--drive", "A=" + removable.string() + ":removable"}, removable},
+      {"read-only file", {}, kExamples / "medium"},
+  };
+  for (const Case& c : cases) {
+    for (const char* mode : {"--unattended", "--dry-run"}) {
+      SCOPED_TRACE(std::string(c.name) + " " + mode);
+      const TempFolder product;
+      fs::copy(kExamples / "product" / "drive_c", product.path(), fs::copy_options::recursive);
+      if (std::string(c.name) == "read-only file") {
+        fs::permissions(product.path() / "VELSOR" / "formater.exe", fs::perms::owner_read);
+      }
+      std::vector<std::string> arguments = {mode, "--medium", c.medium.string(), "--drive",
+                                            "C=" + product.path().string(), "--log", "-"};
+      arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+      const ProgramResult result = RunTovrin(arguments);
+      // Paths were shown: the record's target folder, at least.
+      EXPECT_NE(result.err.find(" into C:\\VELSOR\\"), std::string::npos) << result.err;
+      for (const std::string& line : Lines(result.out + result.err)) {
+        EXPECT_EQ(line.find("\\\\"), std::string::npos) << line;
+      }
+    }
+  }
+}
+
+TEST_F(UnattendedRunTest, TheSampleNotesTellThatAnUpdateCanBeTakenBack) {
+  const std::string notes = Utf8(Lines(ReadFile(kExamples / "medium" / "info.txt")).at(25));
+  EXPECT_EQ(notes.find("元に戻せません"), std::string::npos) << notes;
+  EXPECT_NE(notes.find("更新前の状態に戻します"), std::string::npos) << notes;
+  EXPECT_NE(notes.find("tovrin --undo"), std::string::npos) << notes;
 }
 
 TEST_F(UnattendedRunTest, UndoTakesBackTheSampleUpdateExactly) {
@@ -310,11 +390,14 @@ TEST_F(UnattendedRunTest, ARunKilledMidwayIsPutBackAtTheNextStart) {
     const int status = killRun(killAt);
     ASSERT_TRUE(WIFSIGNALED(status)) << "the run ended before it could be killed";
     ASSERT_GE(Progress(product("")), killAt);
+    // A journal that holds no change yet has nothing to take back, and says nothing.
+    const bool changed =
+        !ReadFile(product(".tovrin/journal/run/entries")).empty() || killAt > 0;
 
     const ProgramResult next = RunTovrin({"--undo", "--dest", "C:\\VELSOR", "--drive",
                                           "C=" + drive().string()});
     EXPECT_EQ(next.exitCode, 2) << next.out << next.err;
-    EXPECT_NE(next.out.find("taken back first"), std::string::npos) << next.out;
+    EXPECT_EQ(next.out.find("taken back first") != std::string::npos, changed) << next.out;
     EXPECT_EQ(Tree(drive()), before);
   }
 
@@ -393,6 +476,114 @@ TEST_F(UnattendedRunTest, AHostileRecordNameReachesTheTerminalAsEscapes) {
   EXPECT_NE(result.out.find("\\x1b]2;PWNED\\x07\\x1b[2J.TXT"), std::string::npos)
       << VisibleText(result.out);
   ExpectNothingDrivesATerminal(result);
+}
+
+// A box other than the two of a clean run: the run names what went wrong.
+bool NamesAFault(const ProgramResult& result) {
+  for (const std::string& line : Lines(result.out)) {
+    if (line.starts_with("確認: ") && line != "確認: システムは正常に更新されました。") return true;
+    if (line.starts_with("エラー: ")) return true;
+  }
+  return false;
+}
+
+// How often each system call is made over a whole run, from strace -c.
+std::map<std::string, long> CallCounts(const fs::path& summary) {
+  std::map<std::string, long> counts;
+  std::istringstream in(ReadFile(summary));
+  for (std::string line; std::getline(in, line);) {
+    std::istringstream fields(line);
+    std::vector<std::string> words;
+    for (std::string word; fields >> word;) words.push_back(word);
+    if (words.size() >= 5 && std::isdigit(static_cast<unsigned char>(words[0][0]))) {
+      counts[words.back()] = std::stol(words[3]);
+    }
+  }
+  return counts;
+}
+
+struct InjectedFault {
+  const char* call;
+  const char* error;
+};
+
+// One system call fails once, midway through its calls of the sample run:
+// the run ends exactly applied, exactly as before, or with a status and a
+// box that name what is not.
+TEST_F(UnattendedRunTest, OneFailingSystemCallNeverEndsInAHalfAppliedProductCalledDone) {
+#ifdef __SANITIZE_ADDRESS__
+  // The sanitizer's runtime makes system calls of its own, and dies on a
+  // fault meant for the program; the plain build runs this sweep.
+  GTEST_SKIP() << "system calls are counted and failed in the plain build";
+#endif
+  const fs::path summary = temp.path() / "calls.txt";
+  const std::vector<std::string> trace = {"/usr/bin/strace", "-f", "-q"};
+  auto traced = [&](std::vector<std::string> options) {
+    options.insert(options.begin(), trace.begin(), trace.end());
+    options.insert(options.end(), {"--", TOVRIN_PROGRAM, "--unattended", "--medium",
+                                   (kExamples / "medium").string(), "--drive",
+                                   "C=" + drive().string(), "--registry",
+                                   (kExamples / "product" / "uninstall.reg").string()});
+    return RunProgram(options.front(),
+                      std::vector<std::string>(options.begin() + 1, options.end()),
+                      {{"WINEPREFIX", std::nullopt}, {"HOME", "/nonexistent"},
+                       {"DISPLAY", std::nullopt}, {"WAYLAND_DISPLAY", std::nullopt}});
+  };
+  ASSERT_EQ(traced({"-c", "-o", summary.string()}).exitCode, 0);
+  const auto applied = Tree(drive(), false);
+  const auto counts = CallCounts(summary);
+
+  const InjectedFault faults[] = {
+      {"openat", "EIO"},        {"openat", "EACCES"},  {"newfstatat", "EIO"},
+      {"newfstatat", "EACCES"}, {"statx", "EIO"},      {"read", "EIO"},
+      {"write", "ENOSPC"},      {"fsync", "EIO"},      {"rename", "EIO"},
+      {"renameat", "EIO"},      {"mkdir", "ENOSPC"},   {"mkdirat", "ENOSPC"},
+      {"linkat", "EIO"},        {"getdents64", "EIO"}, {"chmod", "EPERM"},
+      {"utimensat", "EIO"},     {"setxattr", "ENOSPC"},
+  };
+  int injected = 0;
+  for (const InjectedFault& fault : faults) {
+    const auto count = counts.find(fault.call);
+    if (count == counts.end()) continue;
+    const std::string when = std::to_string(std::max(1L, count->second / 2));
+    SCOPED_TRACE(std::string(fault.call) + " " + fault.error + " at call " + when);
+    ++injected;
+    fs::remove_all(drive());
+    fs::copy(kExamples / "product" / "drive_c", drive(), fs::copy_options::recursive);
+    const auto fresh = Tree(drive());
+
+    const ProgramResult result = traced(
+        {"-o", "/dev/null", "-e", "inject=" + std::string(fault.call) + ":error=" + fault.error +
+                                      ":when=" + when});
+
+    const bool asApplied = Tree(drive(), false) == applied;
+    const bool asBefore = Tree(drive()) == fresh;
+    if (result.exitCode == 0) {
+      EXPECT_TRUE(asApplied) << result.out << result.err;
+    } else {
+      EXPECT_NE(result.exitCode, 64) << result.err;
+      EXPECT_TRUE(asBefore || asApplied || NamesAFault(result))
+          << "status " << result.exitCode << "\n" << result.out << result.err;
+    }
+  }
+  EXPECT_GE(injected, 12) << "the calls this system makes";
+}
+
+// A folder that cannot be looked at is a file error of the run, never a
+// bad command line.
+TEST_F(UnattendedRunTest, ADriveThatCannotBeLookedUpIsNoBadCommandLine) {
+  for (const char* call : {"statx", "newfstatat"}) {
+    SCOPED_TRACE(call);
+    const ProgramResult result = RunProgram(
+        "/usr/bin/strace",
+        {"-f", "-q", "-o", "/dev/null", "-P", drive().string(), "-e",
+         "inject=" + std::string(call) + ":error=EIO:when=1", "--", TOVRIN_PROGRAM,
+         "--unattended", "--medium", (kExamples / "medium").string(), "--drive",
+         "C=" + drive().string(), "--registry",
+         (kExamples / "product" / "uninstall.reg").string()},
+        {{"WINEPREFIX", std::nullopt}, {"HOME", "/nonexistent"}, {"DISPLAY", std::nullopt}});
+    EXPECT_NE(result.exitCode, 64) << result.err;
+  }
 }
 
 TEST(UnattendedCommandLine, AHostileArgumentReachesTheTerminalAsEscapes) {

@@ -177,6 +177,28 @@ TEST_F(Extraction, UnreadableArchive) {
   EXPECT_EQ(AllFiles(), std::set<std::string>{"medium/DATA.lzh"});
 }
 
+// Only a zero byte, or the file's end, where a header would begin ends the
+// archive: a second header that is damaged or cut off is no end, though the
+// first member was extracted.
+TEST_F(Extraction, DamagedOrCutSecondHeaderFailsTheExtraction) {
+  for (int level : {0, 1, 2}) {
+    const std::string first = testing::StoredLzh({{"first.txt", "first"}}, {level});
+    const std::string whole =
+        testing::StoredLzh({{"first.txt", "first"}, {"second.txt", "second"}}, {level});
+    const std::size_t second = first.size() - 1;  // where the end byte stood
+    std::string damaged = whole;
+    damaged[second + 2] = 'X';  // its method, "-lh0-", no longer one
+    damaged[second + 3] = 'X';
+    for (const std::string& archive : {damaged, whole.substr(0, second + 12)}) {
+      SCOPED_TRACE(level);
+      const auto result = Extract(PutArchive(archive));
+      EXPECT_NE(result.code, 0);
+      EXPECT_EQ(result.message, cp932::Text("書庫 C:\\medium\\DATA.lzh を読めません。"));
+      EXPECT_FALSE(std::filesystem::exists(Dest() / "second.txt"));
+    }
+  }
+}
+
 TEST_F(Extraction, MessageIsCutOnACharacterBoundary) {
   // "書庫" is four bytes; three leave room for "書" only.
   EXPECT_EQ(Run("e \"C:\\medium\\NONE\" C:\\dest\\", 4).message, cp932::Text("書"));

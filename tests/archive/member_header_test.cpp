@@ -36,6 +36,51 @@ TEST(MemberHeader, NamesAndAttributesAsStoredAtEveryHeaderLevel) {
   EXPECT_EQ(AtLevel({"README.TXT", "x"}, 2)->name, "README.TXT");
 }
 
+TEST(MemberHeader, NameEndsAtTheNulBeforeAComment) {
+  // At level 0 the whole path is one field: what follows the NUL is no path.
+  EXPECT_EQ(AtLevel({std::string("a.txt\0comment \\..\\x", 16), "x"}, 0)->name, "a.txt");
+  for (int level : {1, 2}) EXPECT_EQ(AtLevel({std::string("a.txt\0comment", 13), "x"}, level)->name, "a.txt");
+}
+
+TEST(MemberHeader, DatalessEntriesLiblhasaRefuses) {
+  LzhEntry namelessFolder{""};
+  namelessFolder.method = "-lhd-";
+  LzhEntry amigaFolder{"Dir\\Sub\\"};
+  amigaFolder.folderMethod = "-lh0-";
+  amigaFolder.folderFieldEndsWithSeparator = false;
+  LzhEntry link{"link"};
+  link.method = "-lhd-";
+  link.unixMode = 0120777;
+  const struct {
+    LzhEntry entry;
+    int level;
+    std::optional<std::string> folder;
+  } cases[] = {
+      {namelessFolder, 0, ""},        {amigaFolder, 1, "Dir\\Sub\\"}, {link, 1, ""},
+      {link, 2, ""},                  {{"", "data"}, 0, std::nullopt},   {{"file.txt"}, 1, std::nullopt},
+      {{"Dir\\", "data"}, 1, std::nullopt},
+  };
+  for (const auto& [entry, level, folder] : cases) {
+    SCOPED_TRACE(entry.name + " at level " + std::to_string(level));
+    const std::string archive = StoredLzh({entry, {"next.txt", "next"}}, {level});
+    const auto read = ReadDatalessEntry(archive);
+    ASSERT_EQ(read.has_value(), folder.has_value());
+    if (!read) continue;
+    EXPECT_EQ(read->folder, *folder);
+    EXPECT_EQ(archive.substr(read->headerLength, 2), StoredLzh({{"next.txt", "next"}}, {level}).substr(0, 2));
+    // A header cut short or with a wrong checksum or CRC is not taken.
+    EXPECT_FALSE(ReadDatalessEntry(archive.substr(0, read->headerLength - 1)).has_value());
+    std::string damaged = archive;
+    damaged[level == 2 ? 15 : 1] ^= 0x01;
+    EXPECT_FALSE(ReadDatalessEntry(damaged).has_value());
+  }
+  // Data after a nameless header is data, whatever size it claims unpacked.
+  std::string packed = StoredLzh({{"", "data"}}, {0});
+  packed[11] = 0;
+  packed[1] = static_cast<char>(packed[1] - 4);
+  EXPECT_FALSE(ReadDatalessEntry(packed).has_value());
+}
+
 TEST(MemberHeader, RefusesHeadersItCannotWalk) {
   EXPECT_FALSE(ReadStoredHeader("").has_value());
   EXPECT_FALSE(ReadStoredHeader(std::string(20, '\0')).has_value());

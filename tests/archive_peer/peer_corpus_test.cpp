@@ -28,18 +28,17 @@ namespace {
 namespace fs = std::filesystem;
 
 // Where we differ from lhasa on purpose, by archive, with the reason.
-// A first header liblhasa cannot read (a level 0 folder entry with no name
-// at all) leaves lhasa with no member: it writes nothing and reports
-// success. An update must not count as applied when nothing was written, so
-// the library refuses such an archive as unreadable.
-const std::string kNamelessFolderFirst =
-    "lhasa extracts nothing and reports success; we refuse the archive as unreadable";
+// A level 0 folder entry with no name at all is a header liblhasa cannot
+// read: lhasa stops there, writes nothing and reports success. It holds no
+// data, so the library steps over it, as bsdtar does, and extracts the file.
+const std::string kNamelessFolderSkipped =
+    "lhasa stops at a nameless folder entry; we step over it, as bsdtar does, and extract the file";
 // A member named "gpl-2." is written as Windows writes it, without the
 // trailing dot; lhasa keeps the dot.
 const std::string kWindowsSpelling = "a trailing dot is dropped from the name, as on Windows";
 const std::map<std::string, std::string> kChosenDifferences = {
-    {"lha_osk_201/h0_subdir.lzh", kNamelessFolderFirst},
-    {"lha_unix114i/h0_subdir.lzh", kNamelessFolderFirst},
+    {"lha_osk_201/h0_subdir.lzh", kNamelessFolderSkipped},
+    {"lha_unix114i/h0_subdir.lzh", kNamelessFolderSkipped},
     {"pmarc2/pm2.pma", kWindowsSpelling},
     {"pmarc2/sfx.com", kWindowsSpelling},
 };

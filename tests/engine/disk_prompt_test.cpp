@@ -71,8 +71,8 @@ class ProgressRecorder : public RunEvents {
     heard.push_back("record " + std::to_string(index) + "/" + std::to_string(count) + " " +
                     source);
   }
-  void BytesPlanned(std::uint64_t bytes) override {
-    heard.push_back("planned " + std::to_string(bytes));
+  void BytesPlanned(std::uint64_t bytes, int records) override {
+    heard.push_back("planned " + std::to_string(bytes) + "/" + std::to_string(records));
   }
   void BoxShowing(const std::string&, const std::string&) override { heard.push_back("box"); }
   void BoxShown(const std::string&, const std::string&, int answer) override {
@@ -97,8 +97,8 @@ TEST(DiskPrompt, EachDiskBringsTheBytesOfItsRecordsToTheProgress) {
 
   // Each member holds its archive's name: 7 + 8 bytes on disk 2, 9 on disk 3.
   EXPECT_THAT(progress.heard,
-              ElementsAre("planned 1", "record 1/4 ONE", "box", "OK", "planned 15",
-                          "record 2/4 TWO", "record 3/4 TWOB", "box", "OK", "planned 9",
+              ElementsAre("planned 1/1", "record 1/4 ONE", "box", "OK", "planned 15/2",
+                          "record 2/4 TWO", "record 3/4 TWOB", "box", "OK", "planned 9/1",
                           "record 4/4 THREE", "box", "OK", "applied"));
 }
 

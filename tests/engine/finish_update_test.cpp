@@ -21,22 +21,28 @@ const std::string kSuccess = "確認: システムは正常に更新されまし
 // A master record whose type letter (byte 14) the type conversion makes Z.
 const std::string kMasterRecord = "400400000200 A rest of the record\r\n";
 
+// The title is read with a 100-byte buffer, grown while the value may not
+// have fitted: a double-byte character across byte 99 leaves 98 bytes read
+// (the product is still named within the bytes its identification reads).
 TEST(FinishUpdate, PutsTheVersionIntoATitleOfAnyLength) {
-  UpdateWorld world;
-  const std::string head(300, 'x');
-  world.MakeVelsorProduct("電気 " + head + " 8.0S/8.0S");
-  world.DescribeUpdate();
-  world.description.m_strVersion = "10.5 Professional 8.0S";
-  world.description.m_strTradeKind = "4";
+  const std::string prefixes[] = {"電気 " + std::string(300, 'x') + " ", "電気 " + std::string(93, 'x') + "電気 "};
+  for (const std::string& prefix : prefixes) {
+    SCOPED_TRACE(prefix.size());
+    UpdateWorld world;
+    world.MakeVelsorProduct(prefix + "8.0S/8.0S");
+    world.DescribeUpdate();
+    world.description.m_strVersion = "10.5 Professional 8.0S";
+    world.description.m_strTradeKind = "4";
 
-  EXPECT_EQ(world.Run(), 1);
+    EXPECT_EQ(world.Run(), 1);
 
-  const std::string title = GetProfileText(world.files(), "SYSTEM", "TITLE", "", 4096,
-                                           "C:\\PROG\\velsor1.ini");
-  EXPECT_EQ(title, Sjis("電気 " + head + " 10.5 Professional 8.0S/10.5 Professional 8.0S"));
-  EXPECT_EQ(GetProfileText(world.files(), "SYSTEM", Sjis("種別建築"), "", 100,
-                           "C:\\PROG\\velsor1.ini"),
-            "1");
+    const std::string title = GetProfileText(world.files(), "SYSTEM", "TITLE", "", 4096,
+                                             "C:\\PROG\\velsor1.ini");
+    EXPECT_EQ(title, Sjis(prefix + "10.5 Professional 8.0S/10.5 Professional 8.0S"));
+    EXPECT_EQ(GetProfileText(world.files(), "SYSTEM", Sjis("種別建築"), "", 100,
+                             "C:\\PROG\\velsor1.ini"),
+              "1");
+  }
 }
 
 TEST(FinishUpdate, WarnsOfEachConversionThatFailedAndStillSucceeds) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/path_helpers.hpp"
+#include "engine/text_format.hpp"
 #include "tests/support/temp_drive.hpp"
 
 namespace tovrin {

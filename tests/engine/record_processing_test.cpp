@@ -93,9 +93,11 @@ TEST(ArchiveRecord, ABrokenArchiveRefusesTheRunBeforeAnythingIsTouched) {
   EXPECT_EQ(world.run().Outcome(), UpdateOutcome::Refused);
   ASSERT_THAT(world.ui.Boxes(), SizeIs(1));
   const RecordedBox& box = world.ui.Boxes()[0];
-  EXPECT_EQ(box.caption, Sjis("確認"));
+  // A refusal, as the other refusals are captioned, saying nothing was changed.
+  EXPECT_EQ(box.caption, Sjis("エラー"));
   EXPECT_EQ(box.type, MB_OK);
-  EXPECT_FALSE(box.text.empty());
+  EXPECT_NE(box.text.find("BROKEN.lzh"), std::string::npos);
+  EXPECT_NE(box.text.find(Sjis("製品のファイルは何も変更していません。")), std::string::npos);
   EXPECT_EQ(world.ProductSnapshot(), before);
   EXPECT_FALSE(fs::exists(world.Product() / ".tovrin" / "journal"));
 }
@@ -162,21 +164,26 @@ void DescribeCopy(UpdateWorld& world) {
   world.WriteMedium("DOCS/README.TXT", "new text");
 }
 
-TEST(CopyRecord, ReplacesTheFileAndClearsItsAttributes) {
-  UpdateWorld world;
-  DescribeCopy(world);
-  fs::permissions(world.Medium() / "DOCS" / "README.TXT",
-                  fs::perms::owner_read | fs::perms::group_read);
-  world.WriteProduct("DOC/README.TXT", "old text");
+// A new file must not keep the medium's read-only attribute either: a
+// replace alone would carry the old target's attributes over.
+TEST(CopyRecord, ReplacesOrAddsTheFileAndClearsItsAttributes) {
+  for (const bool targetExists : {true, false}) {
+    SCOPED_TRACE(targetExists ? "replaced" : "added");
+    UpdateWorld world;
+    DescribeCopy(world);
+    fs::permissions(world.Medium() / "DOCS" / "README.TXT",
+                    fs::perms::owner_read | fs::perms::group_read);
+    if (targetExists) world.WriteProduct("DOC/README.TXT", "old text");
 
-  EXPECT_EQ(world.Run(), 1);
+    EXPECT_EQ(world.Run(), 1);
 
-  EXPECT_EQ(world.ReadProduct("DOC/README.TXT"), "new text");
-  FileStatus status;
-  ASSERT_TRUE(world.files().GetStatus("C:\\PROG\\DOC\\README.TXT", status));
-  // Wine shows every file with the archive bit, whatever was set.
-  EXPECT_EQ(status.attribute & ~ATTR_ARCHIVE, ATTR_NORMAL);
-  EXPECT_EQ(FilesIn(world.Product() / "DOC"), 1);
+    EXPECT_EQ(world.ReadProduct("DOC/README.TXT"), "new text");
+    FileStatus status;
+    ASSERT_TRUE(world.files().GetStatus("C:\\PROG\\DOC\\README.TXT", status));
+    // Wine shows every file with the archive bit, whatever was set.
+    EXPECT_EQ(status.attribute & ~ATTR_ARCHIVE, ATTR_NORMAL);
+    EXPECT_EQ(FilesIn(world.Product() / "DOC"), 1);
+  }
 }
 
 // CopyFileA refuses a read-only or hidden target; it must stay as it was.

@@ -11,88 +11,17 @@
 #include <functional>
 #include <iterator>
 #include <map>
+#include <set>
+#include <string_view>
 #include <tuple>
 
 #include "engine/run_journal.hpp"
-#include "platform/posix/journal_files.hpp"
-#include "tests/engine/update_world.hpp"
+#include "tests/engine/restore_support.hpp"
 
 namespace tovrin::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-const std::string kRestored = "確認: 更新前の状態に戻しました。 [OK]";
-
-struct Stat {
-  std::string content;
-  unsigned mode = 0;
-  long long modified = 0;
-  ino_t inode = 0;
-  auto Key() const { return std::tie(content, mode, modified); }
-  bool operator==(const Stat& other) const { return Key() == other.Key(); }
-};
-
-// Every file and folder of the product (not its bookkeeping): content, mode
-// and modification time.
-std::map<std::string, Stat> Tree(const UpdateWorld& world) {
-  std::map<std::string, Stat> tree;
-  const fs::recursive_directory_iterator end;
-  for (auto entry = fs::recursive_directory_iterator(world.Product()); entry != end; ++entry) {
-    if (entry->path().filename() == kBookkeepingFolderName) {
-      entry.disable_recursion_pending();
-      continue;
-    }
-    struct stat status {};
-    ::lstat(entry->path().c_str(), &status);
-    const std::string relative = entry->path().lexically_relative(world.Product()).string();
-    const bool file = S_ISREG(status.st_mode);
-    tree[relative] = {file ? world.ReadProduct(relative) : "<dir>", status.st_mode,
-                      file ? static_cast<long long>(status.st_mtime) : 0, status.st_ino};
-  }
-  return tree;
-}
-
-bool JournalLeft(const UpdateWorld& world, const char* which) {
-  return fs::exists(world.Product() / kBookkeepingFolderName / "journal" / which);
-}
-
-// A version written into the settings, a new folder, a replaced file with
-// a mode of its own, new and replaced members; LAST on disk 2 when the medium is removable.
-void DescribeRichUpdate(UpdateWorld& world) {
-  world.MakeVelsorProduct();
-  world.WriteProduct("PROG.EXE", "old program");
-  world.WriteProduct("DOC/README.TXT", "old text");
-  fs::permissions(world.Product() / "PROG.EXE", fs::perms::owner_read | fs::perms::owner_write |
-                                                  fs::perms::group_read);
-  world.DescribeUpdate();
-  world.AddRecord(1, 1, "START", "");
-  world.AddRecord(1, 1, "HELP", "HELP\\");
-  world.AddRecord(1, 0, "README.TXT", "DOC\\");
-  world.AddRecord(2, 1, "LAST", "");
-  world.WriteArchive("START1.lzh", {{"PROG.EXE", "new program"}, {"NEW.DAT", "new"}});
-  world.WriteArchive("HELP.lzh", {{"index.htm", "<p>help</p>"}});
-  world.WriteMedium("README.TXT", "new text");
-  world.WriteArchive("LAST.lzh", {{"last.dat", "last"}});
-}
-
-class RefusingJournalFiles : public PosixJournalFiles {
- public:
-  LinkResult Link(const fs::path& file, const fs::path& kept) override {
-    if (file.filename() == failOn) return LinkResult::Failed;
-    if (!linksWork) return LinkResult::Unsupported;
-    return PosixJournalFiles::Link(file, kept);
-  }
-  bool MoveBack(const fs::path& from, const fs::path& to) override {
-    return !restoreFails && PosixJournalFiles::MoveBack(from, to);
-  }
-  bool RemoveEntry(const fs::path& path) override {
-    return !restoreFails && PosixJournalFiles::RemoveEntry(path);
-  }
-  std::string failOn;
-  bool linksWork = true;
-  bool restoreFails = false;
-};
 
 struct FailureCase {
   const char* name;
@@ -117,6 +46,9 @@ TEST(Restore, ARunStoppedAtEachKindOfFailurePutsTheProductBackByteForByte) {
        UpdateOutcome::Failed},
       {"the journal cannot keep a file", DRIVE_FIXED,
        [](UpdateWorld&, RefusingJournalFiles& store) { store.failOn = "README.TXT"; },
+       UpdateOutcome::Stopped},
+      {"the journal cannot look at a file", DRIVE_FIXED,
+       [](UpdateWorld&, RefusingJournalFiles& store) { store.unknownOn = "README.TXT"; },
        UpdateOutcome::Stopped},
       {"the next disk is not given", DRIVE_REMOVABLE,
        [](UpdateWorld& w, RefusingJournalFiles&) { w.ui.Answer(IDCANCEL); },
@@ -176,6 +108,56 @@ TEST(Restore, ASuccessfulRunIsTakenBackExactlyWithLinksOrWithCopies) {
     EXPECT_TRUE(undone->Complete());
     EXPECT_EQ(Tree(world), before);
     EXPECT_FALSE(RunJournal::UndoLast(store, world.Product()).has_value()) << "only once";
+  }
+}
+
+// Records when a kept old file is flushed and when the journal's records
+// are appended: a record naming a kept file that a crash could still lose
+// would undo into nothing.
+class RecordingJournalFiles : public RefusingJournalFiles {
+ public:
+  LinkResult Link(const fs::path& file, const fs::path& kept) override {
+    const LinkResult result = RefusingJournalFiles::Link(file, kept);
+    if (result == LinkResult::Linked) unflushed.insert(kept.filename());
+    return result;
+  }
+  bool CopyWhole(const fs::path& file, const fs::path& kept) override {
+    unflushed.insert(kept.filename());
+    return RefusingJournalFiles::CopyWhole(file, kept);
+  }
+  bool FlushFolder(const fs::path& folder) override {
+    if (folder.filename() == "kept") unflushed.clear();
+    return RefusingJournalFiles::FlushFolder(folder);
+  }
+  bool AppendDurably(const fs::path& file, std::string_view bytes) override {
+    for (const auto& kept : unflushed) {
+      if (bytes.find("K " + kept.string() + " ") != std::string_view::npos)
+        appendedBeforeFlush.push_back(kept.string());
+    }
+    const bool keptRecord =
+        bytes.starts_with("K ") || bytes.find("\nK ") != std::string_view::npos;
+    if (keptRecord) ++keptRecordsAppended;
+    return RefusingJournalFiles::AppendDurably(file, bytes);
+  }
+  std::set<fs::path> unflushed;
+  std::vector<std::string> appendedBeforeFlush;
+  int keptRecordsAppended = 0;
+};
+
+TEST(Restore, AKeptFileReachesTheDiskBeforeTheRecordThatNamesIt) {
+  for (const bool linksWork : {true, false}) {
+    SCOPED_TRACE(linksWork ? "hard links" : "no hard links");
+    UpdateWorld world;
+    RecordingJournalFiles store;
+    store.linksWork = linksWork;
+    world.journalFiles = &store;
+    DescribeRichUpdate(world);
+
+    EXPECT_EQ(world.Run(), 1);
+
+    EXPECT_EQ(world.run().Outcome(), UpdateOutcome::Applied);
+    EXPECT_GT(store.keptRecordsAppended, 0);
+    EXPECT_THAT(store.appendedBeforeFlush, ::testing::IsEmpty());
   }
 }
 

@@ -9,16 +9,18 @@ namespace {
 
 const std::filesystem::path kExamples = std::filesystem::path(TOVRIN_SOURCE_DIR) / "examples";
 
-DriveTable SampleDrives(const std::filesystem::path& root) {
+DriveTable SampleDrives(const std::filesystem::path& root, DriveType mediumDrive) {
   DriveTable drives;
   drives.Map('C', root / "c", DRIVE_FIXED);
-  drives.Map('D', root / "d", DRIVE_FIXED);
+  // A floppy disk holds the medium at its root.
+  drives.Map('D', mediumDrive == DRIVE_REMOVABLE ? root / "d" / "UPD" : root / "d", mediumDrive);
   return drives;
 }
 
 }  // namespace
 
-SampleInstallation::SampleInstallation(bool withInfoFile) : savedAppDir_(g_strAppDir) {
+SampleInstallation::SampleInstallation(bool withInfoFile, DriveType mediumDrive)
+    : savedAppDir_(g_strAppDir) {
   namespace fs = std::filesystem;
   const fs::path root = fs::canonical(folder_.path());
   fs::copy(kExamples / "product" / "drive_c", root / "c", fs::copy_options::recursive);
@@ -28,10 +30,10 @@ SampleInstallation::SampleInstallation(bool withInfoFile) : savedAppDir_(g_strAp
   // The Windows folder on a mapped drive, as under Wine: the archive
   // library's work folder is named by its Windows path.
   fs::create_directories(root / "c" / "WINDOWS");
-  files_ = std::make_unique<PosixFileSystem>(SampleDrives(root), root / "c" / "WINDOWS");
+  files_ = std::make_unique<PosixFileSystem>(SampleDrives(root, mediumDrive), root / "c" / "WINDOWS");
   registry_ = Registry::FromRegFiles({kExamples / "product" / "uninstall.reg"});
   archives_ = std::make_unique<LzhArchiveLibrary>(*files_);
-  g_strAppDir = "D:\\UPD\\";
+  g_strAppDir = mediumDrive == DRIVE_REMOVABLE ? "D:" : "D:\\UPD\\";
 }
 
 SampleInstallation::~SampleInstallation() { g_strAppDir = savedAppDir_; }

@@ -1,9 +1,11 @@
 #pragma once
 // The sample product installed on drive C: and the sample update medium on
-// drive D:\UPD\, both copied into a temporary folder, with the uninstall
+// drive D:\UPD\ (at the root of D: when D: is removable, as a floppy disk
+// holds it), both copied into a temporary folder, with the uninstall
 // registry of the sample; g_strAppDir points at the medium for the test's
 // lifetime.
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -17,8 +19,9 @@ namespace tovrin::testing {
 
 class SampleInstallation {
  public:
-  // `withInfoFile` false leaves info.txt off the medium.
-  explicit SampleInstallation(bool withInfoFile = true);
+  // `withInfoFile` false leaves info.txt off the medium; `mediumDrive` is
+  // the type of drive D:.
+  explicit SampleInstallation(bool withInfoFile = true, DriveType mediumDrive = DRIVE_FIXED);
   ~SampleInstallation();
 
   FileSystem& files() { return *files_; }
@@ -28,6 +31,8 @@ class SampleInstallation {
   UpdateDescription Description();
   // A file of the installed product, below C:\.
   std::string ProductFile(const std::string& relative) const;
+  // The medium's folder on the host.
+  std::filesystem::path Medium() const { return folder_.path() / "d" / "UPD"; }
 
  private:
   TempFolder folder_;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <chrono>
 #include <set>
 #include <thread>
@@ -23,6 +24,8 @@
 #include "archive/lzh_archive_library.hpp"
 #include "engine/observed_file_system.hpp"
 #include "hosts/wx/dialog_host.hpp"
+#include "hosts/wx/gui_text.hpp"
+#include "hosts/wx/user_interface.hpp"
 #include "resources/resource_ids.hpp"
 #include "tests/gui/modal_script.hpp"
 #include "tests/gui/x_input.hpp"
@@ -236,6 +239,70 @@ TEST(UpdateRunThread, WindowStaysAliveAndTakesNoInputWhileTheRunGoesOn) {
   EXPECT_GT(seen.barShown, 0);
   EXPECT_FALSE(seen.screenshot.empty());
   EXPECT_EQ(watch.progressShownAtBox, std::vector<bool>{false});
+}
+
+// With real boxes: a disk prompt while the progress window is up, from a
+// removable medium whose disk 2 never comes.
+TEST(UpdateRunThread, ADiskPromptOpensAboveTheProgressWindowWhichSaysWhatItWaitsFor) {
+  testing::SampleInstallation sample(true, DRIVE_REMOVABLE);
+  std::filesystem::remove(sample.Medium() / "BMPUPD.lzh");
+  ObservedFileSystem files(sample.files());
+  LzhArchiveLibrary archives(files);
+  gui::WxUserInterface ui;
+  Platform platform{files, sample.registry(), ui};
+  MessageQueue queue;
+  gui::WxDialogHost host{&queue};
+  CMainFrame* frame = nullptr;
+  const wxString prompt = wxString::FromUTF8("2 枚目のｱｯﾌﾟﾃﾞｲﾄFDをｾｯﾄしてください。");
+
+  ModalScript script;
+  script.Then(IDD_NOTICE, [&](gui::PageDialog& page) { Click(page.Control(IDOK)); })
+      .Then(IDD_DESTINATION, [&](gui::PageDialog& page) { Click(page.Control(IDOK)); })
+      .Then(IDD_CONFIRM, [&](gui::PageDialog& page) { Click(page.Control(IDOK)); })
+      .ThenBox([&](gui::MessageBoxDialog& box) {
+        // Long enough for a window shown late to come up over the prompt.
+        testing::RunEventsUntil([] { return false; }, 1);
+        ProgressWindow* progress = FindProgressWindow();
+        ASSERT_NE(progress, nullptr);
+        wxString text;
+        for (wxWindow* child : box.GetChildren()) text += child->GetLabel() + " ";
+        ASSERT_EQ(box.GetTitle(), wxString::FromUTF8("確認")) << text.utf8_str();
+        EXPECT_TRUE(progress->IsShownOnScreen());
+        EXPECT_TRUE(testing::StackedAbove(&box, progress));
+        EXPECT_TRUE(testing::HasTheFocus(&box));
+        const wxRect boxPlace = box.GetScreenRect();
+        const wxRect progressPlace = progress->GetScreenRect();
+        EXPECT_FALSE(boxPlace.Intersects(progressPlace))
+            << boxPlace.x << "," << boxPlace.y << " " << boxPlace.width << "x" << boxPlace.height
+            << " over " << progressPlace.x << "," << progressPlace.y << " " << progressPlace.width
+            << "x" << progressPlace.height;
+        EXPECT_EQ(progress->Control(IDC_PROGRESS_STATE)->GetLabel(), prompt);
+        // Records 4 and 5 are still to come.
+        EXPECT_LT(static_cast<wxGauge*>(progress->Control(IDC_PROGRESS_BAR))->GetValue(), 1000);
+        EXPECT_EQ(progress->Control(IDC_PROGRESS_FOLDER)->GetLabel().Find("\\\\"), wxNOT_FOUND)
+            << progress->Control(IDC_PROGRESS_FOLDER)->GetLabel().utf8_str();
+        ASSERT_NE(box.CancelButton(), nullptr);
+        Click(box.CancelButton());  // the pointer reaches it
+      })
+      .ThenBox([&](gui::MessageBoxDialog&) { testing::PressKeys("Return"); })   // cancelled
+      .ThenBox([&](gui::MessageBoxDialog&) { testing::PressKeys("Return"); });  // put back
+  script.Run([&] {
+    frame = new CMainFrame(platform, archives, host, queue);
+    ui.SetOwnerWindow(&frame->View(), frame);
+    WorkerRunHost runHost(*frame);
+    frame->View().SetRunHost(runHost);
+    frame->View().ObserveRunsThrough(files);
+    frame->Bind(wxEVT_DESTROY, [&](wxWindowDestroyEvent& event) {
+      if (event.GetEventObject() == frame) frame = nullptr;
+      event.Skip();
+    });
+    frame->Show();
+    EXPECT_TRUE(testing::RunEventsUntil([&] { return frame == nullptr; }));
+  });
+  if (frame != nullptr) frame->Destroy();
+  EXPECT_EQ(script.Failures(), std::vector<std::string>{});
+  EXPECT_TRUE(script.AllStepsDone());
+  EXPECT_EQ(frame, nullptr);
 }
 
 }  // namespace

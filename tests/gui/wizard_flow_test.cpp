@@ -4,17 +4,22 @@
 
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
+
+#include <wx/listbox.h>
 #include <wx/textctrl.h>
 
 #include "app/main_frame.hpp"
 #include "platform/cp932.hpp"
 #include "hosts/wx/gui_text.hpp"
 #include "hosts/wx/dialog_host.hpp"
+#include "hosts/wx/page_controls.hpp"
 #include "resources/resource_ids.hpp"
 #include "tests/gui/modal_script.hpp"
 #include "tests/gui/sample_installation.hpp"
 #include "tests/gui/x_input.hpp"
 #include "tests/support/scripted_user_interface.hpp"
+#include "wizard/typed_destination.hpp"
 
 namespace tovrin {
 namespace {
@@ -44,7 +49,7 @@ class WizardFlowTest : public ::testing::Test {
   // until the frame has closed.
   void RunWizard(ModalScript& script) {
     script.Run([&] {
-      frame = new CMainFrame(platform, sample.archives(), host, queue);
+      frame = new CMainFrame(platform, sample.archives(), *pages, queue);
       frame->Bind(wxEVT_DESTROY, [this](wxWindowDestroyEvent& event) {
         if (event.GetEventObject() == frame) frame = nullptr;
         event.Skip();
@@ -65,6 +70,7 @@ class WizardFlowTest : public ::testing::Test {
   Platform platform{sample.files(), sample.registry(), boxes};
   MessageQueue queue;
   gui::WxDialogHost host{&queue};
+  DialogHost* pages = &host;  // the host, or a host over it
   CMainFrame* frame = nullptr;
   bool frameClosed = false;
 };
@@ -241,7 +247,8 @@ TEST_F(WizardFlowTest, ATypedCharacterWithoutCp932FormKeepsTheUserOnThePage) {
 }
 
 TEST_F(WizardFlowTest, TheCommandLinesDestinationStandsInThePathField) {
-  host.SetTypedDestination("D:\\TYPED");
+  TypedDestinationDialogs typed(host, "D:\\TYPED");
+  pages = &typed;
   std::string shown;
   ModalScript script;
   script.Then(IDD_NOTICE, [&](gui::PageDialog& page) { Click(page.Control(IDOK)); })
@@ -251,6 +258,115 @@ TEST_F(WizardFlowTest, TheCommandLinesDestinationStandsInThePathField) {
       });
   RunWizard(script);
   EXPECT_EQ(shown, "D:\\TYPED");
+}
+
+TEST_F(WizardFlowTest, EnterInAListEntersTheHighlightedEntryAndNothingElse) {
+  const auto path = [](gui::PageDialog& page) { return page.GetDlgItemText(IDC_PATH); };
+  struct Case {
+    int list;
+    wxString entry;
+    std::string enteredPath;
+  };
+  const Case cases[] = {{IDC_FOLDER_LIST, "[VELSOR]", "C:\\VELSOR"}, {IDC_DRIVE_LIST, "[-d-]", "d:\\"}};
+  ModalScript script;
+  script.Then(IDD_NOTICE, [&](gui::PageDialog& page) { Click(page.Control(IDOK)); })
+      .Then(IDD_DESTINATION, [&](gui::PageDialog& page) {
+        ClickAt(EntryPoint(page.Control(IDC_DRIVE_LIST), 0));  // [-c-]
+        ASSERT_TRUE(WaitFor([&] { return path(page) == "c:\\"; })) << path(page);
+        for (const Case& c : cases) {
+          auto* list = static_cast<wxListBox*>(page.Control(c.list));
+          const auto highlighted = [&] {
+            const int at = list->GetSelection();
+            return at == wxNOT_FOUND ? wxString() : list->GetString(at);
+          };
+          // Into the list without picking: a click below its entries.
+          const wxRect place = list->GetScreenRect();
+          ClickAt({place.GetLeft() + place.GetWidth() / 2, place.GetBottom() - 6});
+          for (int down = 0; down < 6 && highlighted() != c.entry; ++down) {
+            PressKeys("Down");
+            testing::RunEventsUntil([] { return false; }, 1);
+          }
+          ASSERT_EQ(highlighted(), c.entry);
+          PressKeys("Return");
+          EXPECT_TRUE(WaitFor([&] { return path(page) == c.enteredPath; })) << path(page);
+          // And nothing more: the page stays, no other opens.
+          EXPECT_FALSE(testing::RunEventsUntil([&] { return !page.IsModal(); }, 2)) << c.entry;
+        }
+        PressKeys("Escape");
+      });
+  RunWizard(script);
+  EXPECT_EQ(script.Seen(), (std::vector<int>{IDD_NOTICE, IDD_DESTINATION}));
+}
+
+TEST_F(WizardFlowTest, ALongPathOnTheConfirmPageIsShortenedInItsMiddleAndWholeInItsTooltip) {
+  std::string longPath = "C:\\VELSOR";
+  while (longPath.size() < 346) longPath += cp932::Text("\\工事データ") + "\\Folder";
+  longPath += "\\LAST";
+  TypedDestinationDialogs typed(host, longPath);
+  pages = &typed;
+  const auto destination = [](gui::PageDialog& page) {
+    return static_cast<gui::StaticText*>(page.Control(IDC_NOTES));
+  };
+  ModalScript script;
+  script.Then(IDD_NOTICE, [&](gui::PageDialog& page) { Click(page.Control(IDOK)); })
+      .Then(IDD_DESTINATION, [&](gui::PageDialog& page) { Click(page.Control(IDOK)); })
+      .Then(IDD_CONFIRM,
+            [&](gui::PageDialog& page) {
+              const wxString whole = gui::ToWx(longPath);
+              const wxString shown = destination(page)->ShownText();
+              EXPECT_NE(shown.Find("..."), wxNOT_FOUND) << shown.utf8_str();
+              EXPECT_TRUE(shown.StartsWith("C:\\VELSOR\\")) << shown.utf8_str();
+              EXPECT_TRUE(shown.EndsWith("\\LAST")) << shown.utf8_str();
+              EXPECT_LE(page.GetTextExtent(shown).x, destination(page)->GetClientSize().x);
+              EXPECT_EQ(destination(page)->GetToolTipText(), whole);
+              EXPECT_EQ(page.GetDlgItemText(IDC_NOTES), longPath);
+              Click(page.Control(IDCANCEL));  // 戻る
+            })
+      .Then(IDD_DESTINATION,
+            [&](gui::PageDialog& page) {
+              Click(page.Control(IDC_PATH));
+              PressKeys("ctrl+a");
+              TypeText("C:\\VELSOR");
+              Click(page.Control(IDOK));
+            })
+      .Then(IDD_CONFIRM,
+            [&](gui::PageDialog& page) {
+              // A path that fits is shown whole, with no tooltip.
+              EXPECT_EQ(destination(page)->ShownText(), "C:\\VELSOR");
+              EXPECT_EQ(destination(page)->GetToolTipText(), "");
+              PressKeys("Escape");
+            })
+      .Then(IDD_DESTINATION, [&](gui::PageDialog&) { PressKeys("Escape"); });
+  RunWizard(script);
+}
+
+// The width GTK gave a widget.
+int AllocatedWidth(void* widget) {
+  using Width = int (*)(void*);
+  static const auto width =
+      reinterpret_cast<Width>(::dlsym(RTLD_DEFAULT, "gtk_widget_get_allocated_width"));
+  return width != nullptr ? width(widget) : -1;
+}
+
+TEST_F(WizardFlowTest, TheListsKeepTheirScrollBarsInSight) {
+  ModalScript script;
+  script.Then(IDD_NOTICE, [&](gui::PageDialog& page) { Click(page.Control(IDOK)); })
+      .Then(IDD_DESTINATION, [&](gui::PageDialog& page) {
+        ClickAt(EntryPoint(page.Control(IDC_DRIVE_LIST), 0));  // [-c-]
+        // The pointer away from the lists, on the path field.
+        Click(page.Control(IDC_PATH));
+        testing::RunEventsUntil([] { return false; }, 1);
+        for (const int id : {IDC_DRIVE_LIST, IDC_FOLDER_LIST}) {
+          auto* list = static_cast<wxListBox*>(page.Control(id));
+          // The entries give up the scroll bar's width to it, beside them
+          // rather than under it.
+          EXPECT_GE(AllocatedWidth(list->GetHandle()) - AllocatedWidth(list->m_treeview), 8)
+              << "list " << id << ": " << AllocatedWidth(list->GetHandle()) << " and "
+              << AllocatedWidth(list->m_treeview);
+        }
+        PressKeys("Escape");
+      });
+  RunWizard(script);
 }
 
 class WizardWithoutInfoFileTest : public WizardFlowTest {

@@ -75,4 +75,19 @@ bool HasTheFocus(wxWindow* topLevel) {
   return window != 0 && std::strtoul(active.c_str(), nullptr, 10) == window;
 }
 
+bool StackedAbove(wxWindow* upper, wxWindow* lower) {
+  // Bottom to top: "_NET_CLIENT_LIST_STACKING(WINDOW): window id # 0x..., 0x...".
+  const std::string stacking = CommandOutput("xprop -root -notype _NET_CLIENT_LIST_STACKING");
+  const auto place = [&](wxWindow* window) {
+    char id[32];
+    std::snprintf(id, sizeof id, "0x%lx", XWindowOf(window));
+    const std::size_t found = stacking.find(std::string(id) + ",");
+    return found != std::string::npos ? found : stacking.find(std::string(id) + "\n");
+  };
+  const std::size_t upperPlace = place(upper);
+  const std::size_t lowerPlace = place(lower);
+  return upperPlace != std::string::npos && lowerPlace != std::string::npos &&
+         upperPlace > lowerPlace;
+}
+
 }  // namespace tovrin::testing

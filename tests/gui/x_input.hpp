@@ -25,5 +25,7 @@ void PressKeys(const std::string& keys);
 void TypeText(const std::string& text);
 // True when the window manager has given `topLevel` the keyboard focus.
 bool HasTheFocus(wxWindow* topLevel);
+// True when the window manager stacks `upper` above `lower` (both on screen).
+bool StackedAbove(wxWindow* upper, wxWindow* lower);
 
 }  // namespace tovrin::testing

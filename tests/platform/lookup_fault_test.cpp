@@ -44,13 +44,28 @@ TEST(LookUpFault, ASettingsFileThatCannotBeLookedUpIsNeitherAbsentNorReplaced) {
 
   EXPECT_EQ(files.Exists("C:\\velsor1.ini"), Presence::Unknown);
   EXPECT_EQ(files.Exists("C:\\other.ini"), Presence::Absent);
-  EXPECT_EQ(files.Access("C:\\velsor1.ini"), -1);
+  EXPECT_EQ(files.Exists("C:\\velsor1.ini"), Presence::Unknown);
   EXPECT_EQ(WritePrivateProfileStringA(files, "SYSTEM", "GENGOU", "R", "C:\\velsor1.ini"), 0);
   EXPECT_FALSE(ReadProfileText(files, "SYSTEM", "TITLE", "", 100, "C:\\velsor1.ini").has_value());
   // The Windows function itself still answers the default, as Windows does.
   EXPECT_EQ(GetProfileText(files, "SYSTEM", "TITLE", "none", 100, "C:\\velsor1.ini"), "none");
   EXPECT_EQ(files.Create("C:\\velsor1.ini"), nullptr);
   EXPECT_EQ(files.BeginReplace("C:\\velsor1.ini"), nullptr);
+  EXPECT_EQ(drive.ReadFile("velsor1.ini"), kSettings);
+}
+
+// The drive's own folder is looked up like any other: failing, it hides
+// nothing that a writer could then take for absent.
+TEST(LookUpFault, ADriveFolderThatCannotBeLookedUpHasNoAbsentFiles) {
+  testing::TempDrive drive;
+  drive.WriteFile("velsor1.ini", kSettings);
+  FailingLookUp files(testing::TempDriveTable(drive.folder.path()),
+                      drive.folder.path().filename().string());
+
+  EXPECT_EQ(files.Exists("C:\\velsor1.ini"), Presence::Unknown);
+  EXPECT_EQ(files.Exists("C:\\other.ini"), Presence::Unknown);
+  EXPECT_EQ(WritePrivateProfileStringA(files, "SYSTEM", "GENGOU", "R", "C:\\velsor1.ini"), 0);
+  EXPECT_FALSE(files.SearchFiles("C:\\*.ini").has_value());
   EXPECT_EQ(drive.ReadFile("velsor1.ini"), kSettings);
 }
 

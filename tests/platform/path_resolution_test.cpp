@@ -31,9 +31,9 @@ TEST_F(PathResolution, AbsolutePathsMatchComponentsWithoutRegardToCase) {
   EXPECT_EQ(files.Resolve("C:\\"), fs::canonical(drive.folder.path()));
   EXPECT_EQ(files.Resolve("C:\\Prog\\New\\file.txt"), Host("Prog\\New\\file.txt"))
       << "the missing rest is appended as given";
-  EXPECT_EQ(files.Access("C:\\PROG\\DATA.TXT"), 0);
-  EXPECT_EQ(files.Access("C:\\Prog\\Data.TXT\\"), 0);
-  EXPECT_EQ(files.Access("C:\\Prog\\Nothing"), -1);
+  EXPECT_EQ(files.Exists("C:\\PROG\\DATA.TXT"), Presence::Present);
+  EXPECT_EQ(files.Exists("C:\\Prog\\Data.TXT\\"), Presence::Present);
+  EXPECT_EQ(files.Exists("C:\\Prog\\Nothing"), Presence::Absent);
 }
 
 TEST_F(PathResolution, SeparatorsDotsAndTheRoot) {
@@ -93,7 +93,7 @@ TEST_F(PathResolution, RelativePathsFollowEachDrivesCurrentFolder) {
 
 TEST_F(PathResolution, UnmappedDrivesAndDriveTypes) {
   EXPECT_EQ(files.Resolve("Q:\\file"), std::nullopt);
-  EXPECT_EQ(files.Access("Q:\\"), -1);
+  EXPECT_EQ(files.Exists("Q:\\"), Presence::Absent);
   EXPECT_EQ(files.Chdir("Q:\\"), -1);
   EXPECT_EQ(files.GetDriveType("C:"), DRIVE_FIXED);
   EXPECT_EQ(files.GetDriveType("c:\\"), DRIVE_FIXED);

@@ -22,5 +22,10 @@ TEST(VisibleText, KeepsOrdinaryTextAndShowsEveryControlAsAnEscape) {
   for (const auto& [text, shown] : cases) EXPECT_EQ(VisibleText(text), shown) << shown;
 }
 
+TEST(VisibleText, NulBoundForACStringShowsAsAnEscape) {
+  EXPECT_EQ(WithVisibleNul(std::string("\x95\x5c\0\0\x1b.txt", 9)), "\x95\x5c\\x00\\x00\x1b.txt");
+  EXPECT_EQ(WithVisibleNul("plain"), "plain");
+}
+
 }  // namespace
 }  // namespace tovrin

@@ -67,7 +67,7 @@ TEST_F(Win32Files, JapaneseNamesAreWideNamesOnDisk) {
   ASSERT_FALSE(root_.empty());
   ASSERT_TRUE(Write("表示.txt", "text"));
   EXPECT_TRUE(fs::exists(Host(L"\u8868\u793A.txt")));
-  EXPECT_EQ(files_.Access(At("表示.TXT")), 0) << "letter case does not matter";
+  EXPECT_EQ(files_.Exists(At("表示.TXT")), Presence::Present) << "letter case does not matter";
   ASSERT_EQ(files_.Mkdir(At("ソフト")), 0);
   ASSERT_TRUE(Write("ソフト\\b.txt", "b"));
   EXPECT_EQ(Names("*"), (std::vector<std::string>{".", "..", "ソフト", "表示.txt"}));
@@ -102,7 +102,7 @@ TEST_F(Win32Files, ReplacementsKeepAttributesAndRefuseReadOnly) {
     ASSERT_TRUE(abandoned->Write("half"));
   }
   EXPECT_EQ(Names("*.tmp"), std::vector<std::string>{}) << "an abandoned replacement leaves nothing";
-  EXPECT_EQ(files_.Access(At("new.ini")), -1);
+  EXPECT_EQ(files_.Exists(At("new.ini")), Presence::Absent);
 }
 
 TEST_F(Win32Files, CopiesAppearWholeWithTheSourcesTimeAndRefuseHiddenTargets) {

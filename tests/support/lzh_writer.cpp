@@ -83,14 +83,18 @@ std::uint8_t Checksum(std::string_view bytes) {
 }
 
 std::string Method(const LzhEntry& entry, const SplitName& split) {
-  return split.file.empty() && !split.folder.empty() ? "-lhd-" : entry.method;
+  return split.file.empty() && !split.folder.empty() ? entry.folderMethod : entry.method;
 }
 
 std::uint16_t DataCrc(const LzhEntry& entry) { return entry.crc.value_or(LzhCrc16(entry.content)); }
 
 std::vector<Extension> CommonExtensions(const LzhEntry& entry, const SplitName& split) {
   std::vector<Extension> extensions;
-  if (!split.folder.empty()) extensions.push_back({kExtensionFolderName, FolderField(split.folder)});
+  if (!split.folder.empty()) {
+    std::string field = FolderField(split.folder);
+    if (!entry.folderFieldEndsWithSeparator) field.pop_back();
+    extensions.push_back({kExtensionFolderName, field});
+  }
   if (entry.attribute != 0x20) {
     std::string data;
     PutLe(data, entry.attribute, 2);
@@ -105,7 +109,7 @@ std::vector<Extension> CommonExtensions(const LzhEntry& entry, const SplitName& 
 }
 
 std::string Level0Header(const LzhEntry& entry) {
-  if (entry.name.size() > 221) throw std::invalid_argument("level 0 name too long");
+  if (entry.name.size() + entry.level0Area.size() > 221) throw std::invalid_argument("level 0 name too long");
   std::string header(2, '\0');
   header += Method(entry, SplitAtLastSeparator(entry.name));
   PutLe(header, entry.content.size(), 4);
@@ -116,6 +120,7 @@ std::string Level0Header(const LzhEntry& entry) {
   header.push_back(static_cast<char>(entry.name.size()));
   header += entry.name;
   PutLe(header, DataCrc(entry), 2);
+  header += entry.level0Area;
   header[0] = static_cast<char>(header.size() - 2);
   header[1] = static_cast<char>(Checksum(std::string_view(header).substr(2)));
   return header;
@@ -136,7 +141,7 @@ std::string Level1Header(const LzhEntry& entry) {
   header.push_back(static_cast<char>(split.file.size()));
   header += split.file;
   PutLe(header, DataCrc(entry), 2);
-  header.push_back('M');  // MS-DOS
+  header.push_back(entry.os);
   const std::size_t baseSize = header.size() + 2;
   header += chain;
   header[0] = static_cast<char>(baseSize - 2);
@@ -164,7 +169,7 @@ std::string Level2Header(const LzhEntry& entry) {
   header.push_back(0x20);
   header.push_back(2);  // level
   PutLe(header, DataCrc(entry), 2);
-  header.push_back('M');
+  header.push_back(entry.os);
   header += ExtensionChain(extensions);
   SetLe16(header, 0, static_cast<std::uint32_t>(header.size()));
   // The header CRC is the first extension's data, counted as zero.

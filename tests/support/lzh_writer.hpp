@@ -29,6 +29,14 @@ struct LzhEntry {
   std::string method = "-lh0-";             // written into the header; the data stays stored
   std::optional<std::uint16_t> unixMode;    // levels 1 and 2: a Unix mode extension
   std::optional<std::uint64_t> declaredSize;  // level 2: the original size the header claims
+  // How other archivers write: a folder entry's method (Amiga LhA: "-lh0-"),
+  // the OS byte of levels 1 and 2 (Amiga: 'A'), a folder field without its
+  // final separator (Amiga LhA 1.22), bytes after a level 0 header's CRC
+  // (Unix LHa's and OS-9 LHa's extended areas; an "oversized" header).
+  std::string folderMethod = "-lhd-";
+  char os = 'M';
+  bool folderFieldEndsWithSeparator = true;
+  std::string level0Area;
 };
 
 struct LzhOptions {

@@ -92,11 +92,6 @@ std::optional<std::string> SubstitutedFileSystem::ToWindowsPath(const std::files
   return seen;
 }
 
-int SubstitutedFileSystem::Access(std::string_view path) const {
-  const auto real = Real(path);
-  return real ? Win32FileSystem::Access(*real) : -1;
-}
-
 Presence SubstitutedFileSystem::Exists(std::string_view path) const {
   const auto real = Real(path);
   return real ? Win32FileSystem::Exists(*real) : Presence::Absent;
@@ -170,12 +165,6 @@ bool SubstitutedFileSystem::Remove(std::string_view path) {
   return real && Win32FileSystem::Remove(*real);
 }
 
-bool SubstitutedFileSystem::Rename(std::string_view from, std::string_view to) {
-  const auto source = Real(from);
-  const auto target = Real(to);
-  return source && target && Win32FileSystem::Rename(*source, *target);
-}
-
 bool SubstitutedFileSystem::Replace(std::string_view from, std::string_view to) {
   const auto source = Real(from);
   const auto target = Real(to);
@@ -195,10 +184,6 @@ std::unique_ptr<OutputFile> SubstitutedFileSystem::Create(std::string_view path)
 std::unique_ptr<AtomicFile> SubstitutedFileSystem::BeginReplace(std::string_view path) {
   const auto real = Real(path);
   return real ? Win32FileSystem::BeginReplace(*real) : nullptr;
-}
-
-std::vector<FindEntry> SubstitutedFileSystem::FindFiles(std::string_view pattern) const {
-  return SearchFiles(pattern).value_or(std::vector<FindEntry>{});
 }
 
 std::optional<std::vector<FindEntry>> SubstitutedFileSystem::SearchFiles(std::string_view pattern) const {

@@ -13,6 +13,7 @@
 #include "wizard/confirm_dlg.hpp"
 #include "wizard/destination_dlg.hpp"
 #include "wizard/notice_dlg.hpp"
+#include "wizard/typed_destination.hpp"
 
 namespace tovrin::testing {
 namespace {
@@ -50,7 +51,7 @@ class ConsoleDialogHostTest : public ::testing::Test {
 };
 
 TEST_F(ConsoleDialogHostTest, AcceptsTheNotesAndTheProposedFolder) {
-  ConsoleDialogHost host(out, std::nullopt, nullptr);
+  ConsoleDialogHost host(out, nullptr);
   CNoticeDlg notice(world.Files());
   EXPECT_EQ(host.DoModal(notice), IDOK);
   CDestinationDlg destination(world.Platform());
@@ -66,17 +67,17 @@ TEST_F(ConsoleDialogHostTest, TheGivenDestinationIsTypedOverTheLookup) {
       "\"UninstallString\"=\"U.EXE -fC:\\\\FOUND\\\\U.LOG\"\n");
   CDestinationDlg destination(world.Platform());
   destination.m_strUninstallKey[0] = "P";
-  ConsoleDialogHost lookupOnly(out, std::nullopt, nullptr);
+  ConsoleDialogHost lookupOnly(out, nullptr);
   EXPECT_EQ(lookupOnly.DoModal(destination), IDOK);
   EXPECT_EQ(destination.m_strDestination, "C:\\FOUND");
 
-  ConsoleDialogHost typed(out, Sjis("D:\\設備"), nullptr);
+  TypedDestinationDialogs typed(lookupOnly, Sjis("D:\\設備"));
   EXPECT_EQ(typed.DoModal(destination), IDOK);
   EXPECT_EQ(destination.m_strDestination, Sjis("D:\\設備"));
 }
 
 TEST_F(ConsoleDialogHostTest, TheConfirmPagePrintsItsDestinationAndLaterPagesAreClosed) {
-  ConsoleDialogHost host(out, std::nullopt, nullptr);
+  ConsoleDialogHost host(out, nullptr);
   CConfirmDlg confirm(world.Files());
   confirm.m_strDestination = Sjis("C:\\設備");
   EXPECT_EQ(host.DoModal(confirm), IDOK);

@@ -148,7 +148,7 @@ TEST_F(DestinationPageTest, EveryWayOutPutsBackEachDrivesFolder) {
     });
     EXPECT_EQ(world.Files().Getdrive(), 3);
     EXPECT_EQ(world.Files().Getcwd(), "C:\\PROG");
-    EXPECT_EQ(world.Files().Access("D:readme.txt"), 0);
+    EXPECT_EQ(world.Files().Exists("D:readme.txt"), Presence::Present);
     world.Files().Chdrive(4);
     EXPECT_EQ(world.Files().Getcwd(), "D:\\");
   }
