@@ -77,19 +77,26 @@ std::optional<int> WriteConverted(InputFile& master, OutputFile& work, MasterLin
   return rewritten;
 }
 
-// Whether the rule rewrites any record, read only as far as the first one it
-// rewrites; nullopt on a read error.
-std::optional<bool> RewritesAnyRecord(InputFile& master, MasterLineRule rule) {
+// Whether the conversion would change the master: a record the rule
+// rewrites, or a file the conversion would not give back at its size (a
+// Ctrl-Z and what follows it dropped, a line end made CR LF). Read only as
+// far as the first rewritten record; nullopt on a read error.
+std::optional<bool> ConversionChanges(FileSystem& files, const std::string& masterPath,
+                                      InputFile& master, MasterLineRule rule) {
+  FileStatus status;
+  if (!files.GetStatus(masterPath, status)) return std::nullopt;
   auto reader = std::make_unique<TextReader>(master);
   std::string line;
   std::string converted;
+  std::uint64_t convertedSize = 0;
   while (reader->ReadLine(line)) {
     converted.clear();
     rule(line, converted);
     if (Rewritten(line, converted)) return true;
+    convertedSize += converted.size();
   }
   if (reader->Failed()) return std::nullopt;
-  return false;
+  return convertedSize != status.size;
 }
 
 }  // namespace
@@ -99,9 +106,10 @@ std::optional<int> RewriteMasterFile(FileSystem& files, const std::string& folde
   const std::string masterPath = folder + name;
   auto master = files.OpenRead(masterPath, OpenAccess::ReadWrite);
   if (!master) return std::nullopt;
-  // A master the rule leaves as it is keeps its file: no work file, no replacement.
-  const auto rewrites = RewritesAnyRecord(*master, rule);
-  if (!rewrites || !*rewrites) return rewrites ? std::optional<int>(0) : std::nullopt;
+  // A master the conversion gives back as it is keeps its file: no work
+  // file, no replacement.
+  const auto changes = ConversionChanges(files, masterPath, *master, rule);
+  if (!changes || !*changes) return changes ? std::optional<int>(0) : std::nullopt;
   master = files.OpenRead(masterPath, OpenAccess::ReadWrite);
   if (!master) return std::nullopt;
   WorkFile work(files, folder + std::string(kMasterWorkFileName));
