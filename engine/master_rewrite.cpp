@@ -81,10 +81,8 @@ std::optional<int> WriteConverted(InputFile& master, OutputFile& work, MasterLin
 // rewrites, or a file the conversion would not give back at its size (a
 // Ctrl-Z and what follows it dropped, a line end made CR LF). Read only as
 // far as the first rewritten record; nullopt on a read error.
-std::optional<bool> ConversionChanges(FileSystem& files, const std::string& masterPath,
-                                      InputFile& master, MasterLineRule rule) {
-  FileStatus status;
-  if (!files.GetStatus(masterPath, status)) return std::nullopt;
+std::optional<bool> ConversionChanges(InputFile& master, std::uint64_t masterSize,
+                                      MasterLineRule rule) {
   auto reader = std::make_unique<TextReader>(master);
   std::string line;
   std::string converted;
@@ -96,7 +94,7 @@ std::optional<bool> ConversionChanges(FileSystem& files, const std::string& mast
     convertedSize += converted.size();
   }
   if (reader->Failed()) return std::nullopt;
-  return convertedSize != status.size;
+  return convertedSize != masterSize;
 }
 
 }  // namespace
@@ -104,12 +102,17 @@ std::optional<bool> ConversionChanges(FileSystem& files, const std::string& mast
 std::optional<int> RewriteMasterFile(FileSystem& files, const std::string& folder,
                                      const std::string& name, MasterLineRule rule) {
   const std::string masterPath = folder + name;
+  // Its size before it is opened: Windows may refuse to look at an open one.
+  FileStatus status;
+  if (!files.GetStatus(masterPath, status)) return std::nullopt;
   auto master = files.OpenRead(masterPath, OpenAccess::ReadWrite);
   if (!master) return std::nullopt;
   // A master the conversion gives back as it is keeps its file: no work
   // file, no replacement.
-  const auto changes = ConversionChanges(files, masterPath, *master, rule);
+  const auto changes = ConversionChanges(*master, status.size, rule);
   if (!changes || !*changes) return changes ? std::optional<int>(0) : std::nullopt;
+  // Closed first: a second handle on it may be refused while this one is open.
+  master.reset();
   master = files.OpenRead(masterPath, OpenAccess::ReadWrite);
   if (!master) return std::nullopt;
   WorkFile work(files, folder + std::string(kMasterWorkFileName));
