@@ -21,6 +21,9 @@ class DryRunJournalFiles : public JournalFiles {
     return std::nullopt;
   }
   bool MoveBack(const std::filesystem::path&, const std::filesystem::path&) override { return true; }
+  bool Unchanged(const std::filesystem::path&, const std::filesystem::path&) const override {
+    return true;
+  }
   bool MakeFolders(const std::filesystem::path&) override { return true; }
   bool RemoveEntry(const std::filesystem::path&) override { return true; }
   bool RemoveTree(const std::filesystem::path&) override { return true; }

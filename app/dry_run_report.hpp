@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/dry_run_file_system.hpp"
+#include "engine/dry_run_file_system.hpp"
 #include "engine/run_events.hpp"
 
 namespace tovrin {

@@ -2,7 +2,6 @@
 
 #include <array>
 
-#include "app/sha256.hpp"
 
 namespace tovrin {
 namespace {
@@ -19,22 +18,25 @@ std::string Hex(const std::uint8_t* bytes, std::size_t count) {
 
 }  // namespace
 
+FileDigest FinishDigest(Sha256& hash, std::uint64_t size) {
+  const auto sum = hash.Finish();
+  return {size, Hex(sum.data(), sum.size())};
+}
+
 std::optional<FileDigest> DigestOf(FileSystem& files, const std::string& path) {
   const auto input = files.OpenRead(path);
   if (!input) return std::nullopt;
   Sha256 hash;
-  FileDigest digest;
+  std::uint64_t size = 0;
   std::array<char, 64 * 1024> chunk;
   while (true) {
     const auto count = input->Read(chunk.data(), chunk.size());
     if (!count) return std::nullopt;
     if (*count == 0) break;
     hash.Update(chunk.data(), *count);
-    digest.size += *count;
+    size += *count;
   }
-  const auto sum = hash.Finish();
-  digest.sha256 = Hex(sum.data(), sum.size());
-  return digest;
+  return FinishDigest(hash, size);
 }
 
 }  // namespace tovrin

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "app/sha256.hpp"
 #include "platform/file_system.hpp"
 
 namespace tovrin {
@@ -13,6 +14,9 @@ struct FileDigest {
   std::uint64_t size = 0;
   std::string sha256;  // lower-case hex
 };
+
+// The digest of `size` bytes given to `hash`, which is spent.
+FileDigest FinishDigest(Sha256& hash, std::uint64_t size);
 
 // Nullopt when the file cannot be read.
 std::optional<FileDigest> DigestOf(FileSystem& files, const std::string& path);

@@ -22,7 +22,11 @@ std::optional<LogFolder> DefaultLogFolder(std::string& reason);
 // Makes the missing folders of `folder.path`, private to the user.
 std::error_code MakePrivateFolders(const LogFolder& folder);
 // Null with errno set; `exclusive` fails with EEXIST on a file that is there.
+// Opened without waiting on a reader: what is neither a regular file nor a
+// terminal (a FIFO nobody reads, a device) is refused with errno set to
+// kNotALogTarget.
 std::FILE* OpenLogFile(const std::filesystem::path& path, bool exclusive);
+inline constexpr int kNotALogTarget = -1;
 std::tm LocalTime(std::time_t time);
 std::tm UtcTime(std::time_t time);
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/log_folder.hpp"
-#include "app/utf8_path.hpp"
+#include "platform/utf8_path.hpp"
 #include "platform/visible_text.hpp"
 
 namespace tovrin {
@@ -66,6 +66,10 @@ void RemoveOldLogs(const fs::path& folder) {
   for (std::size_t i = 0; i + kLogsKept < logs.size(); ++i) fs::remove(logs[i], error);
 }
 
+std::string OpenFailure(int error) {
+  return error == kNotALogTarget ? "not a regular file or a terminal" : std::strerror(error);
+}
+
 }  // namespace
 
 LogOutput::LogOutput(std::optional<std::string> target, std::ostream& errors,
@@ -96,7 +100,7 @@ bool LogOutput::Open() {
   }
   if (!target_) return OpenInDefaultFolder();
   file_ = OpenLogFile(PathFromUtf8(*target_), false);
-  if (file_ == nullptr) Fail(*target_, std::strerror(errno));
+  if (file_ == nullptr) Fail(*target_, OpenFailure(errno));
   return file_ != nullptr;
 }
 
@@ -119,7 +123,7 @@ bool LogOutput::OpenInDefaultFolder() {
     const fs::path path = *folder / (name + suffix + ".log");
     file_ = OpenLogFile(path, true);
     if (file_ == nullptr && errno != EEXIST) {
-      Fail(Utf8Of(path), std::strerror(errno));
+      Fail(Utf8Of(path), OpenFailure(errno));
       return false;
     }
   }

@@ -9,10 +9,9 @@
 
 #include "app/unattended_run.hpp"
 #include "app/undo_command.hpp"
-#include "app/utf8_path.hpp"
+#include "platform/utf8_path.hpp"
 #include "description/update_description.hpp"
 #include "platform/cp932.hpp"
-#include "platform/program_directory.hpp"
 #include "platform/visible_text.hpp"
 #include "platform/windows_types.hpp"
 
@@ -68,6 +67,7 @@ const char* ModeName(MachineReport::Mode mode) {
 }  // namespace
 
 MachineReport::MachineReport(std::string path, Mode mode, FileSystem& files,
+                             const std::string& mediumFolder,
                              const std::optional<std::string>& destination,
                              std::ostream& errors)
     : path_(std::move(path)),
@@ -76,10 +76,10 @@ MachineReport::MachineReport(std::string path, Mode mode, FileSystem& files,
       started_(std::chrono::system_clock::now()),
       productFolder_(destination),
       pending_(files) {
-  mediumFolder_ = g_strAppDir;
+  mediumFolder_ = mediumFolder;
   if (mode_ == Mode::Undo) return;
   UpdateDescription description;
-  ReadInfoFile(files, g_strAppDir + "info.txt", description);
+  ReadInfoFile(files, mediumFolder + "info.txt", description);
   mediumTitle_ = description.m_strUninstallKey[0];
   mediumVersion_ = description.m_strVersion;
 }
@@ -89,6 +89,8 @@ void MachineReport::SettleFiles() {
 }
 
 void MachineReport::ProductAccepted(const std::string& productFolder, int productNo) {
+  // The product may have changed behind the run's back before it was taken.
+  pending_.Digests().Forget();
   productFolder_ = productFolder;
   productNo_ = productNo;
 }
@@ -102,6 +104,22 @@ void MachineReport::RecordStarted(int, int, const std::string&, const std::strin
 bool MachineReport::FileChanging(const FileChange& change) {
   pending_.Note(change);
   return true;
+}
+
+void MachineReport::ContentBegun(const void* stream, const std::string& path, bool writing) {
+  pending_.Digests().Begun(stream, path, writing);
+}
+
+void MachineReport::ContentStreamed(const void* stream, std::string_view bytes) {
+  pending_.Digests().Streamed(stream, bytes);
+}
+
+void MachineReport::ContentEnded(const void* stream, bool whole) {
+  pending_.Digests().Ended(stream, whole);
+}
+
+void MachineReport::ContentMoved(const std::string& from, const std::string& to) {
+  pending_.Digests().Moved(from, to);
 }
 
 void MachineReport::SettingWritten(const std::string& file, const std::string& section,

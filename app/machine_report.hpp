@@ -22,9 +22,9 @@ class MachineReport : public RunEvents {
   enum class Mode { Run, DryRun, Undo, Wizard };
 
   // `path` is UTF-8. `files` reads the product's files for their sizes and
-  // hashes and the medium's info.txt (at g_strAppDir); `destination` is the
+  // hashes and the medium's info.txt in `mediumFolder`; `destination` is the
   // product folder the command line gave, for a run refused before it found one.
-  MachineReport(std::string path, Mode mode, FileSystem& files,
+  MachineReport(std::string path, Mode mode, FileSystem& files, const std::string& mediumFolder,
                 const std::optional<std::string>& destination, std::ostream& errors);
 
   void ProductAccepted(const std::string& productFolder, int productNo) override;
@@ -32,6 +32,10 @@ class MachineReport : public RunEvents {
   void RecordStarted(int index, int count, const std::string& source,
                      const std::string& targetFolder) override;
   bool FileChanging(const FileChange& change) override;
+  void ContentBegun(const void* stream, const std::string& path, bool writing) override;
+  void ContentStreamed(const void* stream, std::string_view bytes) override;
+  void ContentEnded(const void* stream, bool whole) override;
+  void ContentMoved(const std::string& from, const std::string& to) override;
   void SettingWritten(const std::string& file, const std::string& section, const std::string& key,
                       const std::optional<std::string>& oldValue,
                       const std::string& newValue) override;

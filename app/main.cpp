@@ -1,16 +1,20 @@
 #include <unistd.h>
 
+#include <cstdlib>
 #include <iostream>
 #include <string_view>
 #include <vector>
 
 #include "app/command_line.hpp"
 #include "app/drive_diagnostics.hpp"
+#include "app/posix/standard_descriptors.hpp"
 #include "app/program_entry.hpp"
 #include "app/tovrin_app.hpp"
 
 int main(int argc, char* argv[]) {
   using namespace tovrin;
+  // Before anything opens a file.
+  if (!OpenClosedStandardDescriptors()) return EXIT_FAILURE;
   const std::vector<std::string_view> arguments(argv + 1, argv + argc);
   const auto parsed = ParseCommandLine(arguments);
   if (const auto answered = AnswerWithoutServices(parsed)) return *answered;

@@ -9,7 +9,6 @@
 #include "description/update_description.hpp"
 #include "hosts/wx/gui_text.hpp"
 #include "hosts/wx/program_icon.hpp"
-#include "platform/program_directory.hpp"
 #include "resources/accelerator_table.hpp"
 #include "resources/resource_ids.hpp"
 
@@ -76,7 +75,7 @@ void CMainFrame::OnMessage(unsigned message, int wParam) {
 }
 
 void CMainFrame::OnSetTitle() {
-  SetTitle(gui::ToWx(ReadInfoTitle(platform_.files, g_strAppDir + "info.txt")));
+  SetTitle(gui::ToWx(ReadInfoTitle(platform_.files, platform_.mediumFolder + "info.txt")));
 }
 
 void CMainFrame::OnIdle(wxIdleEvent& event) {

@@ -2,18 +2,15 @@
 
 namespace tovrin {
 
-std::string NetFileChanges::KeyOf(const std::string& path) const {
-  const auto host = files_.Resolve(path);
-  return host ? host->lexically_normal().string() : path;
-}
-
 void NetFileChanges::Note(const FileChange& change) {
-  const auto [found, added] = pendingByKey_.try_emplace(KeyOf(change.path), pending_.size());
-  if (!added) return;
-  const bool isNew =
-      change.kind == FileChangeKind::Added || change.kind == FileChangeKind::FolderCreated;
-  pending_.push_back({change.path, change.kind == FileChangeKind::FolderCreated,
-                      isNew ? std::nullopt : DigestOf(files_, change.path)});
+  const auto [found, added] = pendingByKey_.try_emplace(digests_.KeyOf(change.path), pending_.size());
+  if (added) {
+    const bool isNew =
+        change.kind == FileChangeKind::Added || change.kind == FileChangeKind::FolderCreated;
+    pending_.push_back({change.path, change.kind == FileChangeKind::FolderCreated,
+                        isNew ? std::nullopt : digests_.DigestOf(change.path)});
+  }
+  digests_.Changing(change);
 }
 
 std::vector<NetFileChange> NetFileChanges::Settle() {
@@ -27,7 +24,7 @@ std::vector<NetFileChange> NetFileChanges::Settle() {
       changes.push_back({NetFileChange::Kind::FolderAdded, path, std::nullopt, std::nullopt});
       continue;
     }
-    auto after = DigestOf(files_, change.path);
+    auto after = digests_.DigestOf(change.path);
     if (!after && !change.before) continue;
     if (after && change.before && after->sha256 == change.before->sha256) continue;
     const auto kind = !after           ? NetFileChange::Kind::Removed

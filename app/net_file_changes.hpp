@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/file_digest.hpp"
+#include "app/streamed_digests.hpp"
 #include "engine/run_events.hpp"
 #include "platform/file_system.hpp"
 
@@ -25,13 +26,15 @@ struct NetFileChange {
 
 class NetFileChanges {
  public:
-  explicit NetFileChanges(FileSystem& files) : files_(files) {}
+  explicit NetFileChanges(FileSystem& files) : files_(files), digests_(files) {}
 
   // Before a change: the old content is read before the first change to a
   // file, so that it can be named when the step is over.
   void Note(const FileChange& change);
   // The net changes since the last call, in the order of their first change.
   std::vector<NetFileChange> Settle();
+  // What the run streams, so that contents are named without reading them again.
+  StreamedDigests& Digests() { return digests_; }
 
  private:
   struct Pending {
@@ -40,9 +43,8 @@ class NetFileChanges {
     std::optional<FileDigest> before;
   };
 
-  std::string KeyOf(const std::string& path) const;
-
   FileSystem& files_;
+  StreamedDigests digests_;
   std::vector<Pending> pending_;
   std::map<std::string, std::size_t> pendingByKey_;
 };

@@ -1,8 +1,11 @@
 #include "app/program_assembly.hpp"
 
+#include <filesystem>
+
 #include "app/dry_run_journal_files.hpp"
 #include "app/unattended_run.hpp"
 #include "app/undo_command.hpp"
+#include "platform/utf8_path.hpp"
 #include "platform/visible_text.hpp"
 
 namespace tovrin {
@@ -33,13 +36,13 @@ ProgramAssembly::ProgramAssembly(const CommandLineOptions& options,
                           : MachineReport::Mode::Wizard;
     // --undo reads the product as it is; a run through its own file system.
     FileSystem& reportFiles = undo ? *services_->hostFiles : *files_;
-    report_.emplace(*options.report, mode, reportFiles, services_->typedDestination,
-                    streams.errors);
+    report_.emplace(*options.report, mode, reportFiles, services_->mediumFolder,
+                    services_->typedDestination, streams.errors);
   }
 }
 
 Platform& ProgramAssembly::PlatformFor(UserInterface& ui) {
-  return platform_.emplace(Platform{*files_, services_->registry, ui});
+  return platform_.emplace(Platform{*files_, services_->registry, ui, services_->mediumFolder});
 }
 
 DialogHost& ProgramAssembly::DialogsOver(DialogHost& host) {
@@ -55,8 +58,8 @@ void ProgramAssembly::WireRuns(CTovrinView& view, UpdateRunHost* runHost) {
     // The progress line is the unattended run's; the wizard shows its own.
     const bool progressLine = streams_.errorsOnTerminal &&
                               options_.action == CommandLineOptions::Action::Unattended;
-    observers_.emplace(options_, arguments_, *files_, dryRun_ ? &*dryRun_ : nullptr, streams_.out,
-                       streams_.errors, progressLine);
+    observers_.emplace(options_, arguments_, services_->mediumFolder, *files_,
+                       dryRun_ ? &*dryRun_ : nullptr, streams_.out, streams_.errors, progressLine);
   }
   view.AddRunListener(observers_->Events());
   if (report_) view.AddRunListener(*report_);
@@ -90,7 +93,17 @@ std::unique_ptr<ProgramAssembly> AssembleProgram(const CommandLineOptions& optio
     status = setUp.status;
     return nullptr;
   }
-  return std::make_unique<ProgramAssembly>(options, arguments, std::move(setUp.services), streams);
+  auto program =
+      std::make_unique<ProgramAssembly>(options, arguments, std::move(setUp.services), streams);
+  // A dry run's writes go to a temporary folder: without one it could only guess.
+  if (!program->Ready()) {
+    std::error_code ignored;
+    streams.errors << "tovrin: the dry run needs a temporary folder of its own and cannot make one in "
+                   << Utf8Of(std::filesystem::temp_directory_path(ignored)) << "\n";
+    status = kExitFailed;
+    return nullptr;
+  }
+  return program;
 }
 
 }  // namespace tovrin

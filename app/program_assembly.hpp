@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "app/command_line.hpp"
-#include "app/dry_run_file_system.hpp"
 #include "app/machine_report.hpp"
+#include "engine/dry_run_file_system.hpp"
 #include "app/program_services.hpp"
 #include "app/run_observers.hpp"
 #include "engine/update_run.hpp"
@@ -61,6 +61,8 @@ class ProgramAssembly {
   // (else run in place).
   void WireRuns(CTovrinView& view, UpdateRunHost* runHost = nullptr);
 
+  // False for a dry run that has no private temporary folder for its writes.
+  bool Ready() const { return !dryRun_ || dryRun_->KeepsWrites(); }
   // The exit status of the last update run of a wired view (of none: not run).
   int ExitStatus() const;
 

@@ -1,6 +1,6 @@
 #include "app/program_services.hpp"
 
-#include "app/utf8_path.hpp"
+#include "platform/utf8_path.hpp"
 
 #include <filesystem>
 #include <system_error>
@@ -60,7 +60,7 @@ ServicesSetUp SetUpServices(const CommandLineOptions& options) {
   if (!programDirectory) {
     return Failure(kExitFailed, "the medium \"" + Utf8Of(medium) + "\" lies on no mapped drive");
   }
-  g_strAppDir = *programDirectory;
+  services->mediumFolder = *programDirectory;
 
   if (options.destination) {
     services->typedDestination = WindowsDestination(*services->files, *options.destination, error);

@@ -1,7 +1,7 @@
 #pragma once
 // What the wizard and the unattended run share, set up from the command
-// line: the drives, the registry, the archive library, the program directory
-// g_strAppDir of the medium, and the destination given with --dest.
+// line: the drives, the registry, the archive library, the medium folder,
+// and the destination given with --dest.
 
 #include <memory>
 #include <optional>
@@ -22,6 +22,8 @@ struct ProgramServices {
   std::unique_ptr<ObservedFileSystem> files;
   Registry registry;
   std::unique_ptr<LzhArchiveLibrary> archives;
+  // The medium folder as the program addresses it (see ProgramDirectory).
+  std::string mediumFolder;
   // --dest as a CP932 Windows path, to stand in the destination page's field.
   std::optional<std::string> typedDestination;
 };

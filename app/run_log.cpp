@@ -54,6 +54,7 @@ void RunLog::WriteFileChanges() {
 }
 
 void RunLog::ProductAccepted(const std::string& productFolder, int productNo) {
+  changes_.Digests().Forget();
   Write("product " + Text(productFolder) + " accepted, product number " +
         std::to_string(productNo));
 }
@@ -73,6 +74,20 @@ void RunLog::RecordStarted(int index, int count, const std::string& source,
 bool RunLog::FileChanging(const FileChange& change) {
   changes_.Note(change);
   return true;
+}
+
+void RunLog::ContentBegun(const void* stream, const std::string& path, bool writing) {
+  changes_.Digests().Begun(stream, path, writing);
+}
+
+void RunLog::ContentStreamed(const void* stream, std::string_view bytes) {
+  changes_.Digests().Streamed(stream, bytes);
+}
+
+void RunLog::ContentEnded(const void* stream, bool whole) { changes_.Digests().Ended(stream, whole); }
+
+void RunLog::ContentMoved(const std::string& from, const std::string& to) {
+  changes_.Digests().Moved(from, to);
 }
 
 void RunLog::SettingWritten(const std::string& file, const std::string& section,
@@ -96,6 +111,7 @@ void RunLog::BoxShown(const std::string& caption, const std::string& text, int a
 void RunLog::RunEnded(UpdateOutcome outcome) {
   const std::string result =
       "result: exit status " + std::to_string(ExitStatusOf(outcome)) + ", " + OutcomeMeaning(outcome);
+  changes_.Digests().Forget();
   // Nothing else to tell: one line says who started the program and how it ended.
   if (outcome == UpdateOutcome::NotRun && !header_.empty()) {
     output_.WriteLine(header_.front() + "; " + result);

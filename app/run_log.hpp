@@ -25,6 +25,10 @@ class RunLog : public RunEvents {
   void RecordStarted(int index, int count, const std::string& source,
                      const std::string& targetFolder) override;
   bool FileChanging(const FileChange& change) override;
+  void ContentBegun(const void* stream, const std::string& path, bool writing) override;
+  void ContentStreamed(const void* stream, std::string_view bytes) override;
+  void ContentEnded(const void* stream, bool whole) override;
+  void ContentMoved(const std::string& from, const std::string& to) override;
   void SettingWritten(const std::string& file, const std::string& section, const std::string& key,
                       const std::optional<std::string>& oldValue,
                       const std::string& newValue) override;

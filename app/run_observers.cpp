@@ -1,8 +1,7 @@
 #include "app/run_observers.hpp"
 
-#include "app/utf8_path.hpp"
+#include "platform/utf8_path.hpp"
 #include "hosts/console/terminal_text.hpp"
-#include "platform/program_directory.hpp"
 #include "platform/visible_text.hpp"
 
 namespace tovrin {
@@ -20,11 +19,11 @@ std::string CommandLineText(const std::vector<std::string_view>& arguments) {
 
 std::vector<std::string> Header(const CommandLineOptions& options,
                                 const std::vector<std::string_view>& arguments,
-                                const FileSystem& files) {
+                                const std::string& mediumFolder, const FileSystem& files) {
   std::vector<std::string> header = {"tovrin " TOVRIN_VERSION " started: " +
                                      CommandLineText(arguments)};
-  const auto host = files.Resolve(g_strAppDir);
-  header.push_back("medium " + TerminalLine(g_strAppDir) +
+  const auto host = files.Resolve(mediumFolder);
+  header.push_back("medium " + TerminalLine(mediumFolder) +
                    (host ? " (" + VisibleText(Utf8Of(*host)) + ")" : std::string()));
   if (options.dryRun) header.push_back("dry run: nothing is changed");
   return header;
@@ -33,11 +32,12 @@ std::vector<std::string> Header(const CommandLineOptions& options,
 }  // namespace
 
 RunObservers::RunObservers(const CommandLineOptions& options,
-                           const std::vector<std::string_view>& arguments, FileSystem& files,
+                           const std::vector<std::string_view>& arguments,
+                           const std::string& mediumFolder, FileSystem& files,
                            const DryRunFileSystem* dryRun, std::ostream& out, std::ostream& errors,
                            bool terminal)
     : log_(options.log, errors, std::chrono::system_clock::now()),
-      runLog_(log_, files, Header(options, arguments, files)),
+      runLog_(log_, files, Header(options, arguments, mediumFolder, files)),
       progress_(errors) {
   events_.Add(runLog_);
   // A log on standard error would be torn by the progress line.

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/command_line.hpp"
-#include "app/dry_run_file_system.hpp"
+#include "engine/dry_run_file_system.hpp"
 #include "app/dry_run_report.hpp"
 #include "app/log_output.hpp"
 #include "app/run_log.hpp"
@@ -24,8 +24,8 @@ class RunObservers {
   // `files` is the file system the runs use (a dry run's own in a dry run);
   // `terminal` says whether `errors` is a terminal.
   RunObservers(const CommandLineOptions& options, const std::vector<std::string_view>& arguments,
-               FileSystem& files, const DryRunFileSystem* dryRun, std::ostream& out,
-               std::ostream& errors, bool terminal);
+               const std::string& mediumFolder, FileSystem& files, const DryRunFileSystem* dryRun,
+               std::ostream& out, std::ostream& errors, bool terminal);
 
   RunEvents& Events() { return events_; }
 

@@ -26,7 +26,7 @@ int ExitStatusOf(UpdateOutcome outcome);
 // What the outcome means, in a few English words.
 const char* OutcomeMeaning(UpdateOutcome outcome);
 
-// Runs the wizard on the medium at g_strAppDir with the console hosts.
+// Runs the wizard on the platform's medium with the console hosts.
 // --dest stands in the destination page's path field after the
 // install-folder lookup, as if typed. Returns the exit status.
 int RunUnattended(ProgramAssembly& program, std::ostream& out);

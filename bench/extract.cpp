@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "archive/lzh_archive_library.hpp"
+#include "bench/bench_data.hpp"
 #include "platform/drive_table.hpp"
 #include "platform/posix/file_system.hpp"
 
@@ -37,33 +38,11 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-constexpr std::size_t kMegabyte = 1024 * 1024;
+using bench::kMegabyte;
 constexpr std::size_t kDataSize = 50 * kMegabyte;
 constexpr std::size_t kLargeDataSize = 500 * kMegabyte;
 constexpr int kRuns = 5;
 constexpr double kTarget = 1.15;
-
-// Text of made-up words: compressible like the product's data, not trivial.
-void WriteData(const fs::path& path, std::size_t size) {
-  std::mt19937 random(50);
-  std::vector<std::string> words(4000);
-  for (std::string& word : words) {
-    const int length = 2 + static_cast<int>(random() % 8);
-    for (int i = 0; i < length; ++i) word.push_back(static_cast<char>('a' + random() % 26));
-  }
-  std::ofstream out(path, std::ios::binary);
-  std::string block;
-  for (std::size_t written = 0; written < size;) {
-    block.clear();
-    while (block.size() < kMegabyte) {
-      block += words[random() % words.size()];
-      block += random() % 10 == 0 ? "\r\n" : " ";
-    }
-    block.resize(std::min(block.size(), size - written));
-    out.write(block.data(), static_cast<std::streamsize>(block.size()));
-    written += block.size();
-  }
-}
 
 void Run(const std::string& command) {
   if (std::system(command.c_str()) != 0) {
@@ -230,7 +209,7 @@ int main(int argc, char** argv) {
   const bool large = argc > 1 && std::string_view(argv[1]) == "--large";
   const fs::path root = fs::temp_directory_path() / ("tovrin-bench-extract-" + std::to_string(::getpid()));
   fs::create_directories(root);
-  WriteData(root / "data.bin", kDataSize);
+  bench::WriteText(root / "data.bin", kDataSize);
   MakeArchive(root, "big7.lzh", 7);
   MakeArchive(root, "big5.lzh", 5);
   Compare(root, "big7.lzh", "-lh7-");
@@ -238,7 +217,7 @@ int main(int argc, char** argv) {
   PrintPeakMemory(root, "big7.lzh", "50 MB -lh7-");
   if (large) {
     fs::remove(root / "big5.lzh");
-    WriteData(root / "data.bin", kLargeDataSize);
+    bench::WriteText(root / "data.bin", kLargeDataSize);
     MakeArchive(root, "large7.lzh", 7);
     PrintPeakMemory(root, "large7.lzh", "500 MB -lh7-");
   }

@@ -132,9 +132,8 @@ Timing RunUpdate(const fs::path& root, bool journal, CountingJournalFiles& store
   tovrin::FileSystem& files = journal ? static_cast<tovrin::FileSystem&>(observed) : host;
   tovrin::Registry registry;
   SilentUserInterface ui;
-  tovrin::Platform platform{files, registry, ui};
+  tovrin::Platform platform{files, registry, ui, "A:\\"};
   tovrin::LzhArchiveLibrary archives(files);
-  tovrin::g_strAppDir = "A:\\";
   tovrin::UpdateDescription description;
   tovrin::ReadInfoFile(files, "A:\\info.txt", description);
   // The fresh copy's dirty pages would otherwise be written during the run.

@@ -20,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "bench/bench_data.hpp"
 #include "engine/master_conversion.hpp"
 #include "platform/drive_table.hpp"
 #include "platform/posix/file_system.hpp"
@@ -29,67 +30,19 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kRounds = 5;
-constexpr std::size_t kMegabyte = 1024 * 1024;
-
-// ケーブル, 配管, 鋼材: material names as the product stores them (CP932).
-constexpr const char* kNames[] = {"\x83\x50\x81\x5B\x83\x75\x83\x8B", "\x94\x7A\x8A\xC7",
-                                  "\x8D\x7C\x8D\xDE"};
-
-class RecordMaker {
- public:
-  // One record and its CR LF: a third are 186-byte size records.
-  void Append(std::string& out) {
-    const std::size_t start = out.size();
-    const bool sizeRecord = random_() % 3 == 0;
-    if (sizeRecord) {
-      out += "400400";
-      out += random_() % 2 == 0 ? "000107" : "000111";
-    } else {
-      AppendDigits(out, 12);
-    }
-    out += ' ';
-    out += "ABCZ"[random_() % 4];
-    const std::size_t length = sizeRecord ? 186 : 120 + random_() % 80;
-    while (out.size() - start < length) {
-      out += kNames[random_() % 3];
-      AppendDigits(out, 8);
-      out += ' ';
-    }
-    out.resize(start + length);
-    out += "\r\n";
-  }
-
- private:
-  void AppendDigits(std::string& out, int count) {
-    for (int i = 0; i < count; ++i) out += static_cast<char>('0' + random_() % 10);
-  }
-
-  std::mt19937 random_{20261207};
-};
-
-void WriteMaster(RecordMaker& maker, const fs::path& path, std::size_t bytes) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  std::string chunk;
-  for (std::size_t written = 0; written < bytes;) {
-    chunk.clear();
-    while (chunk.size() < kMegabyte) maker.Append(chunk);
-    file.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-    written += chunk.size();
-  }
-  if (!file) throw std::runtime_error("cannot write " + path.string());
-}
+using bench::kMegabyte;
 
 void WriteMasters(const fs::path& root, std::size_t totalBytes) {
-  RecordMaker maker;
+  bench::RecordMaker maker;
   fs::create_directories(root / "M" / "1");
   fs::create_directories(root / "M" / "21");
   const std::size_t half = totalBytes / 2;
   for (int i = 1; i <= 10; ++i) {
     char name[16];
     std::snprintf(name, sizeof name, "zai%03d-3.mst", i);
-    WriteMaster(maker, root / "M" / "1" / name, half / 10);
+    bench::WriteMaster(maker, root / "M" / "1" / name, half / 10);
   }
-  WriteMaster(maker, root / "M" / "21" / "ZAI100-3.MST", half);
+  bench::WriteMaster(maker, root / "M" / "21" / "ZAI100-3.MST", half);
   std::ofstream(root / "velsor1.ini", std::ios::binary) << "[DIR]\r\nMASTER=C:\\M\\\r\n";
 }
 

@@ -47,7 +47,7 @@ struct UpdateDescription {
   std::optional<std::string> m_strIniNameAsGiven;
 };
 
-// Reads info.txt (its whole path, g_strAppDir followed by "info.txt") into
+// Reads info.txt (its whole path, the medium folder followed by "info.txt") into
 // the description. 1 when the file was read, 0 when it cannot be opened
 // (only m_nFileCount and m_nInvalidLine are set, to 0, and m_bInfoNotRead)
 // or a read failed

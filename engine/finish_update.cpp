@@ -22,8 +22,6 @@ namespace {
 
 constexpr const char* kSystemSection = "SYSTEM";
 constexpr const char* kHistorySection = "HISTORY";
-constexpr const char* kHistoryFile = "dov3.ini";
-constexpr const char* kMasterSettingsFile = "velsor1.ini";
 constexpr const char* kReleasedVersion = "8.0S";
 constexpr DWORD kTitleBufferSize = 100;
 
@@ -128,6 +126,15 @@ bool UpdateRun::ConvertMasters() {
   // The master folders are always named in velsor1.ini, whatever the
   // product's own settings file.
   const std::string masterSettings = productFolder_ + kMasterSettingsFile;
+  // The update may have named other master folders; they are locked and
+  // journaled first, or left as they are.
+  Refusal refusal;
+  if (!HoldMasterFolders(refusal)) {
+    ShowBox(cp932::Text(texts::kMaterialSizeNotConverted), caption, MB_OK);
+    ShowBox(cp932::Text(texts::kMaterialTypeNotConverted), caption, MB_OK);
+    return false;
+  }
+  CoverMasterFolders();
   bool converted = true;
   if (ConvertMaterialSize(files, masterSettings, listeners_) == 0) {
     ShowBox(cp932::Text(texts::kMaterialSizeNotConverted), caption, MB_OK);

@@ -12,18 +12,10 @@
 namespace tovrin {
 namespace {
 
-// Split so that "??-" is not read as a trigraph.
-constexpr std::string_view kMasterPattern = "zai???" "-3.mst";
 // Room for any value a profile file can give. A prefix cut to a 64-byte
 // buffer would name another folder, whose conversion would then be
 // reported as done.
 constexpr DWORD kPrefixBufferSize = 32768;
-
-// Nullopt when the settings file exists but cannot be read: taking the
-// empty default would skip every master.
-std::optional<std::string> MasterFolderPrefix(FileSystem& files, const std::string& settingsPath) {
-  return ReadProfileText(files, "DIR", "MASTER", "", kPrefixBufferSize, settingsPath);
-}
 
 int ConvertListedMasters(FileSystem& files, const std::string& folder, MasterLineRule rule,
                          RunEvents& events) {
@@ -42,6 +34,14 @@ int ConvertListedMasters(FileSystem& files, const std::string& folder, MasterLin
 }
 
 }  // namespace
+
+std::optional<std::string> MasterFolderPrefix(FileSystem& files, const std::string& settingsPath) {
+  return ReadProfileText(files, "DIR", "MASTER", "", kPrefixBufferSize, settingsPath);
+}
+
+std::vector<std::string> MasterFolders(const std::string& prefix) {
+  return {prefix + "1\\", prefix + "21\\"};
+}
 
 int ConvertMasterFolder(FileSystem& files, const std::string& folder, MasterLineRule rule,
                         RunEvents& events) {
@@ -62,8 +62,11 @@ int ConvertMasterFolders(FileSystem& files, const std::string& settingsPath, Mas
   } catch (const std::exception&) {
     return 0;
   }
-  if (!prefix || ConvertMasterFolder(files, *prefix + "1\\", rule, events) != 1) return 0;
-  return ConvertMasterFolder(files, *prefix + "21\\", rule, events);
+  if (!prefix) return 0;
+  for (const std::string& folder : MasterFolders(*prefix)) {
+    if (ConvertMasterFolder(files, folder, rule, events) != 1) return 0;
+  }
+  return 1;
 }
 
 }  // namespace tovrin

@@ -1,21 +1,27 @@
 // Before the first write from a disk: every record that disk serves is
 // checked (each archive tested member by member, each single file read
-// whole) and the product's file system must have room for all of it, so
-// that a bad medium stops the run before it touches the product.
+// whole) and each file system the run writes to must have room, in bytes
+// and in files, for all of it and for the closing phase, the journal's
+// part included, so that a bad medium or a full disk stops the run before
+// it touches the product.
 
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <string>
-#include <system_error>
+#include <set>
+#include <vector>
 
 #include "archive/archive_message.hpp"
+#include "engine/archive_contents.hpp"
+#include "engine/master_conversion.hpp"
+#include "engine/master_folder.hpp"
+#include "engine/room_ledger.hpp"
 #include "engine/record_size.hpp"
 #include "engine/text_format.hpp"
 #include "engine/update_run.hpp"
 #include "platform/cp932.hpp"
 #include "platform/path_text.hpp"
-#include "platform/program_directory.hpp"
 #include "platform/split_path.hpp"
 #include "resources/messages.hpp"
 
@@ -42,23 +48,74 @@ std::optional<std::uint64_t> ReadWhole(FileSystem& files, const std::string& pat
   }
 }
 
-std::uint64_t FreeSpace(const std::filesystem::path& folder) {
-  std::error_code error;
-  const auto space = std::filesystem::space(folder, error);
-  return error ? UINTMAX_MAX : space.available;
-}
+// A line of the journal for each file, besides the file's own block.
+std::uint64_t JournalBytes(const std::string& name) { return name.size() + 32 + kBlockBytes; }
 
 }  // namespace
+
+// What the closing phase will write, though it comes last: each settings
+// file written anew while its old version is kept, and each master rewritten
+// beside its old version through the work file (copied into the journal
+// where its folder lies on another file system). False, with its box shown,
+// when a file system has not the room.
+bool UpdateRun::CountClosingNeeds(int first, RoomLedger& ledger,
+                                  const std::filesystem::path& productRoot) {
+  FileSystem& files = platform_.files;
+  for (const std::string& name :
+       {std::string(kMasterSettingsFile), std::string(kHistoryFile), description_.m_strIniName}) {
+    const std::string path = productFolder_ + name;
+    FileStatus status;
+    const std::uint64_t size = files.GetStatus(path, status) ? status.size : 0;
+    ledger.Add(productRoot, size + JournalBytes(name) + kBlockBytes, 1);
+    if (!ledger.Short()) continue;
+    const std::string shown = path_text::SingleSeparators(path);
+    RefuseMedium(first, "the disk has no room for " + shown,
+                 FormatText(cp932::Text(texts::kMemberCannotWrite), {shown}));
+    return false;
+  }
+  const auto productRoom = FreeRoomOf(productRoot);
+  for (const MasterFolder& folder : MasterFoldersToConvert()) {
+    std::vector<std::string> names;
+    ListMatchingFiles(files, names, folder.windows + std::string(kMasterPattern));
+    std::uint64_t bytes = 0;
+    std::uint64_t largest = 0;
+    for (const std::string& name : names) {
+      FileStatus status;
+      const std::uint64_t size = files.GetStatus(folder.windows + name, status) ? status.size : 0;
+      bytes += size + kBlockBytes;
+      largest = std::max(largest, size + kBlockBytes);
+    }
+    ledger.Add(folder.host, bytes + largest, names.size() + 1);
+    const auto masterRoom = FreeRoomOf(folder.host);
+    if (productRoom && masterRoom && masterRoom->volume != productRoom->volume) {
+      ledger.Add(productRoot, bytes, names.size());
+    }
+    if (!ledger.Short()) continue;
+    const std::string shown = path_text::SingleSeparators(folder.windows);
+    RefuseMedium(first, "the disk of the master folder " + shown + " has no room",
+                 FormatText(cp932::Text(texts::kMemberCannotWrite), {shown}));
+    return false;
+  }
+  return true;
+}
 
 bool UpdateRun::CheckComingRecords(int first) {
   FileSystem& files = platform_.files;
   const auto productRoot = files.Resolve(productFolder_);
-  const std::uint64_t room = productRoot ? FreeSpace(*productRoot) : UINTMAX_MAX;
-  std::uint64_t needed = 0;
+  RoomLedger ledger;
+  // The journal's own folders and files.
+  if (productRoot) ledger.Add(*productRoot, 3 * kBlockBytes, 3);
+  if (productRoot && !CountClosingNeeds(first, ledger, *productRoot)) return false;
+  std::set<std::string> newFolders;
   const int records = std::clamp(description_.m_nFileCount, 0, kMaxRecords);
   for (int index = first; index < records && !PromptsForDisk(index, currentDisk_); ++index) {
     const std::string targetFolder = path_text::SingleSeparators(productFolder_ +
                                                                  description_.m_strSubDir[index]);
+    // A folder the record will make takes a file and a block of its own.
+    if (productRoot && files.Exists(targetFolder) == Presence::Absent &&
+        newFolders.insert(targetFolder).second) {
+      ledger.Add(*productRoot, kBlockBytes, 1);
+    }
     if (description_.m_nFileKind[index] == kArchiveKind) {
       const std::string archive = RecordMediumFile(index);
       char output[kLibraryOutputSize] = {};
@@ -70,8 +127,11 @@ bool UpdateRun::CheckComingRecords(int first) {
                      FormatText(cp932::Text(texts::kArchiveFaulty), {shownArchive, output}));
         return false;
       }
-      needed += RecordBytes(files, archive, true).value_or(0);
-      if (needed > room) {
+      std::uint64_t bytes = RecordBytes(files, archive, true).value_or(0);
+      const auto names = ArchiveFileNames(files, archive);
+      for (const std::string& name : names) bytes += JournalBytes(name);
+      if (productRoot) ledger.Add(*productRoot, bytes, names.size());
+      if (ledger.Short()) {
         RefuseMedium(first, "the product's disk has no room for " + targetFolder,
                      ArchiveMessage(texts::kMemberCannotWrite, {targetFolder}));
         return false;
@@ -80,10 +140,11 @@ bool UpdateRun::CheckComingRecords(int first) {
     }
     const std::string sourcePath = RecordMediumFile(index);
     const PathParts parts = SplitPath(sourcePath);
+    const std::string name = parts.name + parts.extension;
     const auto size = ReadWhole(files, sourcePath);
-    needed += size.value_or(0);
-    if (!size || needed > room) {
-      const std::string destinationPath = targetFolder + parts.name + parts.extension;
+    if (productRoot) ledger.Add(*productRoot, size.value_or(0) + JournalBytes(name), 1);
+    if (!size || ledger.Short()) {
+      const std::string destinationPath = targetFolder + name;
       RefuseMedium(first,
                    size ? "the product's disk has no room for " + destinationPath
                         : "the file " + path_text::SingleSeparators(sourcePath) +

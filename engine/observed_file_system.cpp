@@ -1,5 +1,6 @@
 #include "engine/observed_file_system.hpp"
 
+#include <algorithm>
 #include <utility>
 
 namespace tovrin {
@@ -17,22 +18,74 @@ bool Lies(const fs::path& path, const fs::path& root) {
   return inside == path.end() || *inside != kBookkeepingFolderName;
 }
 
+// Tells the listener the content of one open file as it streams; the
+// stream is not whole unless told so before it goes.
+class ContentStream {
+ public:
+  ContentStream(RunEvents& listener, std::string_view path, bool writing) : listener_(listener) {
+    listener_.ContentBegun(this, std::string(path), writing);
+  }
+  ~ContentStream() { End(false); }
+  ContentStream(const ContentStream&) = delete;
+  ContentStream& operator=(const ContentStream&) = delete;
+
+  void Streamed(std::string_view bytes) {
+    if (!ended_) listener_.ContentStreamed(this, bytes);
+  }
+  void End(bool whole) {
+    if (ended_) return;
+    ended_ = true;
+    listener_.ContentEnded(this, whole);
+  }
+
+ private:
+  RunEvents& listener_;
+  bool ended_ = false;
+};
+
+class ObservedInputFile : public InputFile {
+ public:
+  ObservedInputFile(std::unique_ptr<InputFile> inner, RunEvents& listener, std::string_view path)
+      : inner_(std::move(inner)), content_(listener, path, false) {}
+
+  std::optional<std::size_t> Read(char* buffer, std::size_t size) override {
+    const auto count = inner_->Read(buffer, size);
+    if (!count) content_.End(false);
+    else if (*count == 0 && size != 0) content_.End(true);
+    else content_.Streamed(std::string_view(buffer, *count));
+    return count;
+  }
+
+ private:
+  std::unique_ptr<InputFile> inner_;
+  ContentStream content_;
+};
+
 class ObservedOutputFile : public OutputFile {
  public:
-  ObservedOutputFile(std::unique_ptr<OutputFile> inner, RunEvents& listener)
-      : inner_(std::move(inner)), listener_(listener) {}
+  ObservedOutputFile(std::unique_ptr<OutputFile> inner, RunEvents& listener, std::string_view path)
+      : inner_(std::move(inner)), listener_(listener), content_(listener, path, true) {}
 
   bool Write(std::string_view bytes) override {
-    if (!inner_->Write(bytes)) return false;
+    if (!inner_->Write(bytes)) {
+      content_.End(false);
+      return false;
+    }
+    content_.Streamed(bytes);
     listener_.BytesWritten(bytes.size());
     return true;
   }
   bool Flush() override { return inner_->Flush(); }
-  bool Close() override { return inner_->Close(); }
+  bool Close() override {
+    const bool closed = inner_->Close();
+    content_.End(closed);
+    return closed;
+  }
 
  private:
   std::unique_ptr<OutputFile> inner_;
   RunEvents& listener_;
+  ContentStream content_;
 };
 
 // The change is told when the new content is about to take the old one's
@@ -40,10 +93,17 @@ class ObservedOutputFile : public OutputFile {
 class ObservedAtomicFile : public AtomicFile {
  public:
   ObservedAtomicFile(std::unique_ptr<AtomicFile> inner, RunEvents& listener, FileChange change)
-      : inner_(std::move(inner)), listener_(listener), change_(std::move(change)) {}
+      : inner_(std::move(inner)),
+        listener_(listener),
+        change_(std::move(change)),
+        content_(listener, change_.path, true) {}
 
   bool Write(std::string_view bytes) override {
-    if (!inner_->Write(bytes)) return false;
+    if (!inner_->Write(bytes)) {
+      content_.End(false);
+      return false;
+    }
+    content_.Streamed(bytes);
     listener_.BytesWritten(bytes.size());
     return true;
   }
@@ -53,6 +113,7 @@ class ObservedAtomicFile : public AtomicFile {
     if (!listener_.FileChanging(change_)) return false;
     if (!inner_->Commit()) return false;
     listener_.FileChanged(change_);
+    content_.End(true);
     return true;
   }
 
@@ -60,6 +121,7 @@ class ObservedAtomicFile : public AtomicFile {
   std::unique_ptr<AtomicFile> inner_;
   RunEvents& listener_;
   FileChange change_;
+  ContentStream content_;
 };
 
 // Stands in for the journal where a path could not be looked up: a change
@@ -76,19 +138,33 @@ RefuseEveryChange g_refuseEveryChange;
 void ObservedFileSystem::Observe(std::string_view productFolder, RunEvents& listener) {
   const auto root = inner_.Resolve(productFolder);
   listener_ = root ? &listener : nullptr;
-  observedRoot_ = root ? root->lexically_normal() : fs::path();
+  observedRoots_.clear();
+  if (root) observedRoots_.push_back(root->lexically_normal());
+}
+
+void ObservedFileSystem::ObserveAlso(std::string_view folder) {
+  const auto root = inner_.Resolve(folder);
+  if (!root || !listener_) return;
+  const fs::path normal = root->lexically_normal();
+  if (std::find(observedRoots_.begin(), observedRoots_.end(), normal) == observedRoots_.end()) {
+    observedRoots_.push_back(normal);
+  }
 }
 
 void ObservedFileSystem::StopObserving() {
   listener_ = nullptr;
-  observedRoot_.clear();
+  observedRoots_.clear();
 }
 
 RunEvents* ObservedFileSystem::ListenerFor(std::string_view path) const {
   if (!listener_) return nullptr;
   const auto host = inner_.Resolve(path);
   if (!host) return &g_refuseEveryChange;
-  return Lies(host->lexically_normal(), observedRoot_) ? listener_ : nullptr;
+  const fs::path normal = host->lexically_normal();
+  for (const fs::path& root : observedRoots_) {
+    if (Lies(normal, root)) return listener_;
+  }
+  return nullptr;
 }
 
 std::optional<FileChange> ObservedFileSystem::ChangeOf(std::string_view path,
@@ -99,6 +175,13 @@ std::optional<FileChange> ObservedFileSystem::ChangeOf(std::string_view path,
     case Presence::Unknown: break;
   }
   return std::nullopt;
+}
+
+std::unique_ptr<InputFile> ObservedFileSystem::OpenRead(std::string_view path, OpenAccess access) {
+  RunEvents* listener = ListenerFor(path);
+  auto file = inner_.OpenRead(path, access);
+  if (!listener || !file) return file;
+  return std::make_unique<ObservedInputFile>(std::move(file), *listener, path);
 }
 
 int ObservedFileSystem::Mkdir(std::string_view path) {
@@ -161,6 +244,7 @@ bool ObservedFileSystem::Replace(std::string_view from, std::string_view to) {
   if (!inner_.Replace(from, to)) return false;
   if (fromListener) fromListener->FileChanged(removal);
   if (toListener) toListener->FileChanged(*arrival);
+  if (toListener) toListener->ContentMoved(removal.path, arrival->path);
   return true;
 }
 
@@ -173,7 +257,7 @@ std::unique_ptr<OutputFile> ObservedFileSystem::Create(std::string_view path) {
   auto file = inner_.Create(path);
   if (!file) return nullptr;
   listener->FileChanged(*change);
-  return std::make_unique<ObservedOutputFile>(std::move(file), *listener);
+  return std::make_unique<ObservedOutputFile>(std::move(file), *listener, path);
 }
 
 std::unique_ptr<AtomicFile> ObservedFileSystem::BeginReplace(std::string_view path) {

@@ -25,10 +25,15 @@ class ObservedFileSystem : public ForwardingFileSystem {
   // `listener`, until StopObserving(). The bookkeeping folder ".tovrin"
   // inside it is never observed.
   void Observe(std::string_view productFolder, RunEvents& listener);
+  // Observes `folder` (a Windows path outside the product the run writes
+  // into, a master folder) as well, for the same listener.
+  void ObserveAlso(std::string_view folder);
   void StopObserving();
 
-  // What changes the product; reading, the drives, the current folders and
-  // the lock (in the bookkeeping folder, never observed) pass through.
+  // What changes the product, and reading, which its listener may hash on
+  // the way; the drives, the current folders and the lock (in the
+  // bookkeeping folder, never observed) pass through.
+  std::unique_ptr<InputFile> OpenRead(std::string_view path, OpenAccess access) override;
   int Mkdir(std::string_view path) override;
   bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) override;
   bool SetStatus(std::string_view path, const FileStatus& status) override;
@@ -46,7 +51,7 @@ class ObservedFileSystem : public ForwardingFileSystem {
   std::optional<FileChange> ChangeOf(std::string_view path, FileChangeKind whenPresent) const;
 
   RunEvents* listener_ = nullptr;
-  std::filesystem::path observedRoot_;
+  std::vector<std::filesystem::path> observedRoots_;
 };
 
 }  // namespace tovrin

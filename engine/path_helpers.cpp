@@ -33,4 +33,9 @@ void CreateFolderIfMissing(FileSystem& files, const std::string& path) {
   files.Mkdir(path);
 }
 
+bool IsBelowHostFolder(const std::filesystem::path& path, const std::filesystem::path& folder) {
+  const auto relative = path.lexically_normal().lexically_relative(folder.lexically_normal());
+  return !relative.empty() && *relative.begin() != "..";
+}
+
 }  // namespace tovrin

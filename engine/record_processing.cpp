@@ -12,7 +12,6 @@
 #include "engine/whole_file_copy.hpp"
 #include "platform/cp932.hpp"
 #include "platform/profile.hpp"
-#include "platform/program_directory.hpp"
 #include "platform/split_path.hpp"
 #include "resources/messages.hpp"
 #include "platform/path_text.hpp"
@@ -60,7 +59,7 @@ UpdateRun::RecordResult UpdateRun::ProcessRecord(int index) {
 bool UpdateRun::PromptsForDisk(int index, int currentDisk) const {
   const int disk = description_.m_nDiskNo[index];
   return disk != kFirstDisk && disk != currentDisk &&
-         platform_.files.GetDriveType(g_strAppDir) == DRIVE_REMOVABLE;
+         platform_.files.GetDriveType(platform_.mediumFolder) == DRIVE_REMOVABLE;
 }
 
 // False when the user cancelled; the cancel notice has been shown then.
@@ -70,7 +69,7 @@ bool UpdateRun::AskForDisk(int index) {
       FormatText(cp932::Text(texts::kInsertUpdateDisk), {std::to_string(disk)});
   // Every record is looked for as an archive, whatever its kind: that file
   // is what tells the disks apart.
-  const std::string marker = g_strAppDir + description_.m_strSrcName[index] + kArchiveExtension;
+  const std::string marker = platform_.mediumFolder + description_.m_strSrcName[index] + kArchiveExtension;
   const std::string caption = cp932::Text(texts::kCaptionConfirm);
   while (true) {
     if (ShowBox(prompt, caption, MB_OKCANCEL) != IDOK) {
@@ -89,9 +88,9 @@ bool UpdateRun::AskForDisk(int index) {
 // the "START" archive.
 std::string UpdateRun::RecordMediumFile(int index) const {
   std::string name = description_.m_strSrcName[index];
-  if (description_.m_nFileKind[index] != kArchiveKind) return g_strAppDir + name;
+  if (description_.m_nFileKind[index] != kArchiveKind) return platform_.mediumFolder + name;
   if (SplitPath(name).name == kStartArchive) name += ProductSuffix(m_nProductNo);
-  return g_strAppDir + name + kArchiveExtension;
+  return platform_.mediumFolder + name + kArchiveExtension;
 }
 
 void UpdateRun::PlanVisibleRecords() {
@@ -116,7 +115,7 @@ UpdateRun::RecordResult UpdateRun::ExtractArchive(int index, const std::string& 
   }
   const std::string command = FormatText(
       kExtractCommand,
-      {windowsDirectory_, g_strAppDir, description_.m_strSrcName[index], kArchiveExtension, targetFolder});
+      {windowsDirectory_, platform_.mediumFolder, description_.m_strSrcName[index], kArchiveExtension, targetFolder});
   JournalAhead(index, targetFolder);
   char output[kLibraryOutputSize] = {};
   if (archives_.Command(owner_, command, output, kLibraryOutputSize) == 0) {
@@ -139,7 +138,7 @@ void UpdateRun::PrepareStartArchive(int index) {
 UpdateRun::RecordResult UpdateRun::CopyUpdateFile(int index, const std::string& targetFolder) {
   FileSystem& files = platform_.files;
   const std::string caption = cp932::Text(texts::kCaptionConfirm);
-  const std::string sourcePath = g_strAppDir + description_.m_strSrcName[index];
+  const std::string sourcePath = platform_.mediumFolder + description_.m_strSrcName[index];
   const PathParts parts = SplitPath(sourcePath);
   const std::string destinationPath = targetFolder + parts.name + parts.extension;
   if (!CopyFileWhole(files, sourcePath, destinationPath)) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tovrin {
@@ -55,6 +56,17 @@ class RunEvents {
   // journal could not keep the old file); the caller then fails that step.
   virtual bool FileChanging(const FileChange& /*change*/) { return true; }
   virtual void FileChanged(const FileChange& /*change*/) {}
+
+  // The content of a product file as it passes through the run, so that it
+  // need not be read again to be known: one `stream` for each file opened,
+  // a write from the file's start or a read from its start. The stream is
+  // whole when a read reached the end or a write's content took its place.
+  virtual void ContentBegun(const void* /*stream*/, const std::string& /*path*/,
+                            bool /*writing*/) {}
+  virtual void ContentStreamed(const void* /*stream*/, std::string_view /*bytes*/) {}
+  virtual void ContentEnded(const void* /*stream*/, bool /*whole*/) {}
+  // A file moved whole to another name in the product, its content with it.
+  virtual void ContentMoved(const std::string& /*from*/, const std::string& /*to*/) {}
 
   // A settings key written; `oldValue` is nullopt where the key was absent.
   virtual void SettingWritten(const std::string& /*file*/, const std::string& /*section*/,
@@ -108,6 +120,18 @@ class RunEventFanout : public RunEvents {
   }
   void FileChanged(const FileChange& change) override {
     for (auto* l : listeners_) l->FileChanged(change);
+  }
+  void ContentBegun(const void* stream, const std::string& path, bool writing) override {
+    for (auto* l : listeners_) l->ContentBegun(stream, path, writing);
+  }
+  void ContentStreamed(const void* stream, std::string_view bytes) override {
+    for (auto* l : listeners_) l->ContentStreamed(stream, bytes);
+  }
+  void ContentEnded(const void* stream, bool whole) override {
+    for (auto* l : listeners_) l->ContentEnded(stream, whole);
+  }
+  void ContentMoved(const std::string& from, const std::string& to) override {
+    for (auto* l : listeners_) l->ContentMoved(from, to);
   }
   void SettingWritten(const std::string& file, const std::string& section, const std::string& key,
                       const std::optional<std::string>& oldValue,

@@ -1,9 +1,13 @@
 #include "engine/run_journal.hpp"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
+#include <iterator>
+#include <map>
 #include <utility>
 
+#include "engine/path_helpers.hpp"
 #include "platform/product_lock.hpp"
 #include "platform/temporary_name.hpp"
 
@@ -23,6 +27,11 @@ constexpr const char* kRestoredList = "restored";
 constexpr char kKeptRecord = 'K';    // K <number> <relative path>: old file kept as kept/<number>
 constexpr char kAddedRecord = 'A';   // A <relative path>: a file that was not there
 constexpr char kFolderRecord = 'D';  // D <relative path>: a folder that was not there
+// O <number> <host folder>: a folder outside the product the run writes into
+// (a master folder shared between products). Records of its files carry its
+// number after their kind ("K@1 ..."); paths are relative to it.
+constexpr char kOutsideFolderRecord = 'O';
+constexpr char kFolderMark = '@';
 
 fs::path JournalFolder(const fs::path& productRoot) {
   return productRoot / kBookkeepingFolderName / "journal";
@@ -84,34 +93,54 @@ struct Record {
   char kind = kAddedRecord;
   std::string kept;
   fs::path relative;
+  std::string folder;  // the number of an outside folder; empty: the product
 };
+
+struct JournalText {
+  std::vector<Record> records;
+  std::map<std::string, fs::path> outsideFolders;  // by number
+};
+
+// The word up to the next blank, taken off `rest`; empty when there is none.
+std::string_view TakeWord(std::string_view& rest) {
+  const auto space = rest.find(' ');
+  if (space == std::string_view::npos) return {};
+  const std::string_view word = rest.substr(0, space);
+  rest.remove_prefix(space + 1);
+  return word;
+}
 
 // The complete records, oldest first; a last line cut short by a crash was
 // never acted on, since each change waits for its record. Nullopt when the
 // records are there but cannot be read.
-std::optional<std::vector<Record>> ReadRecords(const JournalFiles& store, const fs::path& folder) {
-  std::vector<Record> records;
-  const EntryKind kind = store.KindOf(folder / kEntriesFile);
-  if (kind == EntryKind::Absent) return records;
-  const auto text = kind == EntryKind::File ? store.ReadWhole(folder / kEntriesFile) : std::nullopt;
+std::optional<JournalText> ReadRecords(const JournalFiles& store, const fs::path& folder) {
+  JournalText journal;
+  const EntryKind entries = store.KindOf(folder / kEntriesFile);
+  if (entries == EntryKind::Absent) return journal;
+  const auto text =
+      entries == EntryKind::File ? store.ReadWhole(folder / kEntriesFile) : std::nullopt;
   if (!text) return std::nullopt;
   std::size_t start = 0;
   for (std::size_t end = text->find('\n'); end != std::string::npos;
        start = end + 1, end = text->find('\n', start)) {
-    const std::string_view line(text->data() + start, end - start);
-    if (line.size() < 3 || line[1] != ' ') continue;
-    Record record{line[0], {}, {}};
-    std::string_view rest = line.substr(2);
-    if (record.kind == kKeptRecord) {
-      const auto space = rest.find(' ');
-      if (space == std::string_view::npos) continue;
-      record.kept = std::string(rest.substr(0, space));
-      rest.remove_prefix(space + 1);
+    std::string_view rest(text->data() + start, end - start);
+    const std::string_view kind = TakeWord(rest);
+    if (kind.empty() || rest.empty()) continue;
+    Record record{kind[0], {}, {}, {}};
+    if (kind.size() > 2 && kind[1] == kFolderMark) record.folder = std::string(kind.substr(2));
+    else if (kind.size() != 1) continue;
+    if (record.kind == kOutsideFolderRecord || record.kind == kKeptRecord) {
+      record.kept = std::string(TakeWord(rest));
+      if (record.kept.empty()) continue;
     }
     record.relative = fs::path(Unescape(rest));
-    records.push_back(std::move(record));
+    if (record.kind == kOutsideFolderRecord) {
+      journal.outsideFolders[record.kept] = record.relative;
+      continue;
+    }
+    journal.records.push_back(std::move(record));
   }
-  return records;
+  return journal;
 }
 
 // A journal is a file like any other in the product: a record naming a
@@ -128,7 +157,13 @@ bool InsideItsFolders(const Record& record) {
   };
   // A NUL would cut the name short where the system reads it.
   const bool whole = record.relative.native().find('\0') == fs::path::string_type::npos;
-  return whole && !outside(record.relative) &&
+  // In a master folder outside the product a run changes masters only.
+  std::string extension = record.relative.extension().string();
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const bool master = record.folder.empty() ||
+                      (std::next(record.relative.begin()) == record.relative.end() &&
+                       extension == ".mst");
+  return whole && master && !outside(record.relative) &&
          (record.kind != kKeptRecord || numbered(record.kept));
 }
 
@@ -144,6 +179,21 @@ std::set<std::string> RestoredNumbers(const JournalFiles& store, const fs::path&
   return numbers;
 }
 
+// The folder a record's path is relative to: the product, or an outside
+// folder the journal named before the record (an absolute host path).
+std::optional<fs::path> RootOf(const Record& record, const JournalText& journal,
+                               const fs::path& productRoot) {
+  if (record.folder.empty()) return productRoot;
+  const auto named = journal.outsideFolders.find(record.folder);
+  if (named == journal.outsideFolders.end() || !named->second.is_absolute() ||
+      std::find(named->second.begin(), named->second.end(), "..") != named->second.end()) {
+    return std::nullopt;
+  }
+  return named->second;
+}
+
+// A kept file goes back over the changed one; one that was never changed
+// (its replacement was refused) counts as put back as it is.
 bool PutBackKept(JournalFiles& store, const fs::path& folder, const Record& record,
                  const fs::path& target, const std::set<std::string>& restored) {
   const fs::path kept = folder / kKeptFolder / record.kept;
@@ -151,34 +201,44 @@ bool PutBackKept(JournalFiles& store, const fs::path& folder, const Record& reco
   // Gone: put back by a restore that was stopped, or lost, which is a failure.
   if (kind == EntryKind::Absent) return restored.contains(record.kept);
   if (kind != EntryKind::File && kind != EntryKind::Other) return false;
-  return store.AppendDurably(folder / kRestoredList, record.kept + "\n") &&
-         store.MakeFolders(target.parent_path()) && store.MoveBack(kept, target) &&
-         store.KindOf(target) == kind;
+  if (!store.AppendDurably(folder / kRestoredList, record.kept + "\n")) return false;
+  if (store.MakeFolders(target.parent_path()) && store.MoveBack(kept, target) &&
+      store.KindOf(target) == kind) {
+    return true;
+  }
+  return store.Unchanged(kept, target) && store.RemoveEntry(kept);
 }
 
 // Newest first, so that a folder is empty again when its turn comes. Each
 // step is checked against what the journal says the product held.
 RestoreResult PutBack(JournalFiles& store, const fs::path& folder, const fs::path& productRoot) {
   RestoreResult result;
-  auto records = ReadRecords(store, folder);
-  if (!records) return RestoreResult{{folder / kEntriesFile}, {}};
+  auto journal = ReadRecords(store, folder);
+  if (!journal) return RestoreResult{{folder / kEntriesFile}, {}};
+  for (const auto& [number, outside] : journal->outsideFolders) {
+    if (outside.is_absolute()) store.AlsoConfine(outside);
+  }
   const std::set<std::string> restored = RestoredNumbers(store, folder);
-  std::reverse(records->begin(), records->end());
-  for (const Record& record : *records) {
-    if (!InsideItsFolders(record)) {
-      result.notRestored.push_back(record.relative);
+  auto& records = journal->records;
+  std::reverse(records.begin(), records.end());
+  for (const Record& record : records) {
+    const auto root = RootOf(record, *journal, productRoot);
+    // Outside the product a path is named whole.
+    const fs::path named = root && !record.folder.empty() ? *root / record.relative : record.relative;
+    if (!root || !InsideItsFolders(record)) {
+      result.notRestored.push_back(named);
       continue;
     }
-    const fs::path target = productRoot / record.relative;
+    const fs::path target = *root / record.relative;
     if (record.kind == kKeptRecord) {
       if (!PutBackKept(store, folder, record, target, restored)) {
-        result.notRestored.push_back(record.relative);
+        result.notRestored.push_back(named);
       }
     } else if (!store.RemoveEntry(target) || store.KindOf(target) != EntryKind::Absent) {
       // A folder the run made that the user has since saved files into
       // stays, with them.
       const bool kept = record.kind == kFolderRecord && store.KindOf(target) == EntryKind::Folder;
-      (kept ? result.leftInPlace : result.notRestored).push_back(record.relative);
+      (kept ? result.leftInPlace : result.notRestored).push_back(named);
     }
   }
   // What could not be put back stays journaled, to be tried again.
@@ -191,7 +251,7 @@ RestoreResult PutBack(JournalFiles& store, const fs::path& folder, const fs::pat
 // Nothing recorded: the run stopped before its first change.
 bool HoldsNoRecords(const JournalFiles& store, const fs::path& folder) {
   const auto records = ReadRecords(store, folder);
-  return records && records->empty();
+  return records && records->records.empty();
 }
 
 }  // namespace
@@ -200,6 +260,7 @@ bool RunJournal::Begin(const fs::path& productRoot) {
   productRoot_ = productRoot.lexically_normal();
   folder_ = RunFolder(productRoot_);
   journaled_.clear();
+  outsideFolders_.clear();
   keptCount_ = 0;
   store_.Confine(productRoot_);
   if (LinkPlantedInTheJournal(productRoot_)) return false;
@@ -242,37 +303,73 @@ bool RunJournal::KeepAhead(const std::vector<std::string>& paths) {
   return true;
 }
 
-bool RunJournal::Prepare(const FileChange& change, std::string& record, fs::path& relative) {
+bool RunJournal::CoverFolder(const fs::path& folder) {
+  const fs::path normal = folder.lexically_normal();
+  if (IsBelowHostFolder(normal, productRoot_) || std::find(outsideFolders_.begin(), outsideFolders_.end(),
+                                               normal) != outsideFolders_.end()) {
+    return true;
+  }
+  const std::string number = std::to_string(outsideFolders_.size() + 1);
+  const std::string record = std::string(1, kOutsideFolderRecord) + " " + number + " " +
+                             Escape(normal.string()) + "\n";
+  if (!store_.AppendDurably(folder_ / kEntriesFile, record)) return false;
+  outsideFolders_.push_back(normal);
+  store_.AlsoConfine(normal);
+  return true;
+}
+
+// The product first, then the outside folders; an empty kind suffix for the
+// product, "@<number>" for an outside folder.
+bool RunJournal::Relative(const fs::path& host, fs::path& relative, std::string& folderMark) const {
+  if (IsBelowHostFolder(host, productRoot_)) {
+    relative = host.lexically_relative(productRoot_);
+    folderMark.clear();
+    return true;
+  }
+  for (std::size_t i = 0; i < outsideFolders_.size(); ++i) {
+    if (!IsBelowHostFolder(host, outsideFolders_[i])) continue;
+    relative = host.lexically_relative(outsideFolders_[i]);
+    folderMark = std::string(1, kFolderMark) + std::to_string(i + 1);
+    return true;
+  }
+  return false;
+}
+
+bool RunJournal::Prepare(const FileChange& change, std::string& record, fs::path& journaledAs) {
   const auto host = files_.Resolve(change.path);
   if (!host) return false;
-  relative = host->lexically_normal().lexically_relative(productRoot_);
-  if (relative.empty() || *relative.begin() == "..") return true;
+  journaledAs = host->lexically_normal();
+  fs::path named;
+  std::string folderMark;
+  // The observer tells only of changes in the run's folders.
+  if (!Relative(journaledAs, named, folderMark)) return true;
   // The program's own temporary files are removed by the step that made
   // them, or by the next start after a crash.
-  if (temporary_name::IsTemporary(relative.filename().string())) return true;
+  if (temporary_name::IsTemporary(named.filename().string())) return true;
   // The first change of a name is the one to undo; later ones are covered.
-  if (journaled_.contains(relative)) return true;
+  if (journaled_.contains(journaledAs)) return true;
   const EntryKind present = store_.KindOf(*host);
   // What cannot be looked at cannot be told apart from a new file.
   if (present == EntryKind::Unknown) return false;
   if (present == EntryKind::Absent) {
     const char kind = change.kind == FileChangeKind::FolderCreated ? kFolderRecord : kAddedRecord;
-    record = std::string(1, kind) + " " + Escape(relative.string()) + "\n";
+    record = std::string(1, kind) + folderMark + " " + Escape(named.string()) + "\n";
     return true;
   }
   if (change.kind == FileChangeKind::FolderCreated) return true;
   // A file changed in place shares its content with any link to it.
-  return KeepOldFile(*host, relative, change.kind != FileChangeKind::Modified, record);
+  return KeepOldFile(*host, named, folderMark, change.kind != FileChangeKind::Modified, record);
 }
 
-bool RunJournal::KeepOldFile(const fs::path& host, const fs::path& relative, bool mayLink,
-                             std::string& record) {
+bool RunJournal::KeepOldFile(const fs::path& host, const fs::path& relative,
+                             const std::string& folderMark, bool mayLink, std::string& record) {
   const std::string number = std::to_string(++keptCount_);
   const fs::path kept = folder_ / kKeptFolder / number;
   const LinkResult linked = mayLink ? store_.Link(host, kept) : LinkResult::Unsupported;
   if (linked == LinkResult::Failed) return false;
   if (linked == LinkResult::Unsupported && !store_.CopyWhole(host, kept)) return false;
-  record = std::string(1, kKeptRecord) + " " + number + " " + Escape(relative.string()) + "\n";
+  record = std::string(1, kKeptRecord) + folderMark + " " + number + " " +
+           Escape(relative.string()) + "\n";
   return true;
 }
 

@@ -5,6 +5,9 @@
 // change is made. A failed run is put back from it; a successful run's
 // journal stays as the one --undo takes back, until the next successful run.
 //
+// It covers the folders outside the product that the run writes into (a
+// master folder shared between products), their old files linked where
+// they share the journal's file system and copied where they do not.
 // It lives in the product's own bookkeeping folder, on the same file system
 // as the files it keeps so that links work:
 //   .tovrin/journal/run/    the run under way (entries, kept/N, applied)
@@ -23,9 +26,9 @@
 namespace tovrin {
 
 // What putting a product back left undone (host paths relative to the
-// product folder): files that could not be put back, which stay journaled
-// to be tried again, and folders the run made that now hold files of the
-// user's, left in place with them.
+// product folder, whole ones outside it): files that could not be put back,
+// which stay journaled to be tried again, and folders the run made that now
+// hold files of the user's, left in place with them.
 struct RestoreResult {
   std::vector<std::filesystem::path> notRestored;
   std::vector<std::filesystem::path> leftInPlace;
@@ -45,6 +48,10 @@ class RunJournal : public RunEvents {
   // Keeps the old file or notes the new name; false (the change must not
   // happen) when that could not be written to the disk.
   bool FileChanging(const FileChange& change) override;
+  // Journals from now on the changes in `folder` (a host path outside the
+  // product: a master folder shared between products); false when that
+  // could not be written.
+  bool CoverFolder(const std::filesystem::path& folder);
   // Journals ahead the files (Windows paths) a record is about to write,
   // with one flush for them all rather than one each.
   bool KeepAhead(const std::vector<std::string>& paths);
@@ -64,9 +71,14 @@ class RunJournal : public RunEvents {
  private:
   // The record that journals `change` (nullopt: nothing to journal), with
   // the old file kept where it has one; false when it could not be kept.
-  bool Prepare(const FileChange& change, std::string& record, std::filesystem::path& relative);
+  // `journaledAs` is the changed file's host path.
+  bool Prepare(const FileChange& change, std::string& record, std::filesystem::path& journaledAs);
+  // `host` relative to the product or to an outside folder, with the mark
+  // of that folder; false when it lies in none of them.
+  bool Relative(const std::filesystem::path& host, std::filesystem::path& relative,
+                std::string& folderMark) const;
   bool KeepOldFile(const std::filesystem::path& host, const std::filesystem::path& relative,
-                   bool mayLink, std::string& record);
+                   const std::string& folderMark, bool mayLink, std::string& record);
   // Writes records and the kept files' names to the disk, before the changes.
   bool Commit(const std::string& records, bool keptFiles);
   // Puts the marked run journal in the place of the last one.
@@ -77,6 +89,7 @@ class RunJournal : public RunEvents {
   std::filesystem::path productRoot_;
   std::filesystem::path folder_;
   std::set<std::filesystem::path> journaled_;
+  std::vector<std::filesystem::path> outsideFolders_;
   int keptCount_ = 0;
 };
 

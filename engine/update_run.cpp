@@ -82,6 +82,8 @@ int UpdateRun::RunUpdate() {
     result = RunGuarded();
     // The restore, like the run, happens under the product lock.
     CloseJournal();
+    masterFolderLocks_.clear();
+    heldMasterFolders_.clear();
     productLock_.reset();
   }
   listeners_.RunEnded(outcome_);
@@ -168,6 +170,10 @@ int UpdateRun::RunChecked() {
   if (!ProductMayTakeUpdate(refusal)) {
     return Refuse(refusal, cp932::Text(texts::kCannotUpdateVersion), 0);
   }
+  // Two products sharing one master folder would swap its contents.
+  if (!HoldMasterFolders(refusal)) {
+    return Refuse(refusal, cp932::Text(texts::kProductBeingUpdated), 0);
+  }
   listeners_.ProductAccepted(path_text::SingleSeparators(productFolder_), m_nProductNo);
 
   windowsDirectory_ = platform_.files.GetWindowsDirectory();
@@ -181,6 +187,7 @@ int UpdateRun::RunChecked() {
   }
   BeginJournal();
   const ProductObservation observation(observedFiles_, productFolder_, listeners_);
+  CoverMasterFolders();
   const int records = std::clamp(description_.m_nFileCount, 0, kMaxRecords);
   for (int index = 0; index < records; ++index) {
     const RecordResult result = ProcessRecord(index);

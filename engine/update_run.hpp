@@ -11,12 +11,18 @@
 #include "description/update_description.hpp"
 #include "engine/observed_file_system.hpp"
 #include "engine/run_events.hpp"
+#include "engine/room_ledger.hpp"
 #include "engine/run_journal.hpp"
 #include "platform/journal_files.hpp"
 #include "platform/platform.hpp"
 #include "platform/programs_in_use.hpp"
 
 namespace tovrin {
+
+// The settings files the closing phase writes besides the product's own:
+// the one that names the master folders, and the history.
+inline constexpr const char* kMasterSettingsFile = "velsor1.ini";
+inline constexpr const char* kHistoryFile = "dov3.ini";
 
 // How the last run ended, finer than its 1/0 result (exit statuses of the
 // unattended run are made from it).
@@ -81,6 +87,20 @@ class UpdateRun {
   bool CheckComingRecords(int first);
   // Tells why the medium cannot serve the records from `first` on.
   void RefuseMedium(int first, const std::string& finding, const std::string& text);
+  // What the closing phase will write, counted though it comes last.
+  bool CountClosingNeeds(int first, RoomLedger& ledger, const std::filesystem::path& productRoot);
+
+  // master_folder_steps.cpp
+  struct MasterFolder {
+    std::string windows;  // with its trailing separator
+    std::filesystem::path host;
+  };
+  // The existing folders the master conversions will write into, in host
+  // path order; none when the description asks for no conversion.
+  std::vector<MasterFolder> MasterFoldersToConvert() const;
+  // Locks those not held yet; false (with `refusal`) when another run holds one.
+  bool HoldMasterFolders(Refusal& refusal);
+  void CoverMasterFolders();
 
   // record_processing.cpp
   RecordResult ProcessRecord(int index);
@@ -119,6 +139,8 @@ class UpdateRun {
   std::unique_ptr<JournalFiles> hostJournalFiles_;
   std::unique_ptr<RunJournal> journal_;
   std::unique_ptr<ProductLock> productLock_;
+  std::vector<std::unique_ptr<ProductLock>> masterFolderLocks_;
+  std::vector<MasterFolder> heldMasterFolders_;
   std::filesystem::path journalRoot_;
   bool journalOpen_ = false;
 };

@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tovrin {
 
@@ -29,7 +30,12 @@ class JournalFiles {
   virtual ~JournalFiles() = default;
 
   // The folder every later operation stays below (a host path).
-  void Confine(const std::filesystem::path& root) { root_ = root.lexically_normal(); }
+  void Confine(const std::filesystem::path& root) { roots_ = {root.lexically_normal()}; }
+  // One more such folder: a master folder outside the product that the
+  // journal covers.
+  void AlsoConfine(const std::filesystem::path& folder) {
+    roots_.push_back(folder.lexically_normal());
+  }
 
   // A second name `kept` for the file `file` (flushed by FlushFolder).
   // Unsupported where the file system cannot link (another file system, no
@@ -47,7 +53,13 @@ class JournalFiles {
   virtual std::optional<std::string> ReadWhole(const std::filesystem::path& file) const = 0;
 
   // Renames `from` over `to` in one step and flushes the folder of `to`.
+  // Across file systems (a master folder elsewhere) `from` is copied beside
+  // `to` first, so `to` is still replaced in one step.
   virtual bool MoveBack(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
+  // Whether `file` is still what `kept` holds (the same file, or the same
+  // content and attributes): a change that never happened needs no undoing.
+  virtual bool Unchanged(const std::filesystem::path& kept,
+                         const std::filesystem::path& file) const = 0;
   // Creates `folder` and its missing parents.
   virtual bool MakeFolders(const std::filesystem::path& folder) = 0;
   // Removes a file, or an empty folder; true when nothing is left there.
@@ -57,16 +69,26 @@ class JournalFiles {
   virtual EntryKind KindOf(const std::filesystem::path& path) const = 0;
 
  protected:
-  // `path` relative to the confining folder; nullopt when it lies elsewhere.
-  std::optional<std::filesystem::path> BelowRoot(const std::filesystem::path& path) const {
-    const auto relative = path.lexically_normal().lexically_relative(root_);
-    if (root_.empty() || relative.empty() || *relative.begin() == "..") return std::nullopt;
-    return relative;
+  // A path split into the confining folder it lies below (the nearest, when
+  // one lies inside another) and the rest; nullopt when it lies below none.
+  struct Placed {
+    std::filesystem::path root;
+    std::filesystem::path relative;
+  };
+  std::optional<Placed> BelowRoot(const std::filesystem::path& path) const {
+    std::optional<Placed> nearest;
+    for (const std::filesystem::path& root : roots_) {
+      const auto relative = path.lexically_normal().lexically_relative(root);
+      if (root.empty() || relative.empty() || *relative.begin() == "..") continue;
+      if (!nearest || root.native().size() > nearest->root.native().size()) {
+        nearest = Placed{root, relative};
+      }
+    }
+    return nearest;
   }
-  const std::filesystem::path& Root() const { return root_; }
 
  private:
-  std::filesystem::path root_;
+  std::vector<std::filesystem::path> roots_;
 };
 
 // The journal file operations of this host.

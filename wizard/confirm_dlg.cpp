@@ -13,7 +13,7 @@ bool CConfirmDlg::OnInitDialog(Dialog& dialog) {
 }
 
 void CConfirmDlg::OnPaint(Dialog&, PaintSurface& pictureFrame) {
-  PaintMediumPicture(files_, pictureFrame, m_strPicture);
+  PaintMediumPicture(platform_, pictureFrame, m_strPicture);
 }
 
 }  // namespace tovrin

@@ -4,13 +4,13 @@
 #include <string>
 
 #include "platform/dialog_host.hpp"
-#include "platform/file_system.hpp"
+#include "platform/platform.hpp"
 
 namespace tovrin {
 
 class CConfirmDlg : public DialogPage {
  public:
-  explicit CConfirmDlg(FileSystem& files) : files_(files) {}
+  explicit CConfirmDlg(const Platform& platform) : platform_(platform) {}
 
   std::string m_strDestination;  // as the destination page left it
   std::string m_strPicture;      // line 25
@@ -20,7 +20,7 @@ class CConfirmDlg : public DialogPage {
   void OnPaint(Dialog& dialog, PaintSurface& pictureFrame) override;
 
  private:
-  FileSystem& files_;
+  const Platform& platform_;
 };
 
 }  // namespace tovrin

@@ -113,7 +113,7 @@ void CDestinationDlg::LookUpInstallFolder(Dialog& dialog) {
 }
 
 void CDestinationDlg::OnPaint(Dialog&, PaintSurface& pictureFrame) {
-  PaintMediumPicture(platform_.files, pictureFrame, m_strPicture);
+  PaintMediumPicture(platform_, pictureFrame, m_strPicture);
 }
 
 }  // namespace tovrin

@@ -26,7 +26,7 @@ bool CNoticeDlg::OnInitDialog(Dialog& dialog) {
 }
 
 void CNoticeDlg::OnPaint(Dialog&, PaintSurface& pictureFrame) {
-  PaintMediumPicture(files_, pictureFrame, m_strPicture);
+  PaintMediumPicture(platform_, pictureFrame, m_strPicture);
 }
 
 }  // namespace tovrin

@@ -4,13 +4,13 @@
 #include <string>
 
 #include "platform/dialog_host.hpp"
-#include "platform/file_system.hpp"
+#include "platform/platform.hpp"
 
 namespace tovrin {
 
 class CNoticeDlg : public DialogPage {
  public:
-  explicit CNoticeDlg(FileSystem& files) : files_(files) {}
+  explicit CNoticeDlg(const Platform& platform) : platform_(platform) {}
 
   std::string m_strNotes;         // line 26, line breaks converted
   std::string m_strPicture;       // line 23
@@ -21,7 +21,7 @@ class CNoticeDlg : public DialogPage {
   void OnPaint(Dialog& dialog, PaintSurface& pictureFrame) override;
 
  private:
-  FileSystem& files_;
+  const Platform& platform_;
 };
 
 // atoi as the runtime library reads line 18: leading blanks, a sign, digits.

@@ -1,6 +1,5 @@
 #include "wizard/tovrin_view.hpp"
 
-#include "platform/program_directory.hpp"
 #include "resources/resource_ids.hpp"
 #include "wizard/confirm_dlg.hpp"
 #include "wizard/destination_dlg.hpp"
@@ -15,7 +14,7 @@ CTovrinView::CTovrinView(Platform& platform, ArchiveLibrary& archives, DialogHos
 
 int CTovrinView::OnCreate() {
   // A missing info.txt is not reported: the pages open empty.
-  ReadInfoFile(platform_.files, g_strAppDir + "info.txt", description_);
+  ReadInfoFile(platform_.files, platform_.mediumFolder + "info.txt", description_);
   PostCommand(ID_WIZARD_NOTICE);
   return 0;
 }
@@ -38,7 +37,7 @@ void CTovrinView::OnMessage(unsigned message, int wParam) {
 }
 
 void CTovrinView::OnWizardNotice() {
-  CNoticeDlg page(platform_.files);
+  CNoticeDlg page(platform_);
   page.m_strMasterAdjust = description_.m_strMasterAdjust;
   page.m_strNotes = description_.m_strNoticeNotes;
   page.m_strPicture = description_.m_strNoticePicture;
@@ -71,7 +70,7 @@ void CTovrinView::OnWizardDestination() {
 }
 
 void CTovrinView::OnWizardConfirm() {
-  CConfirmDlg page(platform_.files);
+  CConfirmDlg page(platform_);
   page.m_strDestination = description_.m_strDestination;
   page.m_strPicture = description_.m_strConfirmPicture;
   const int result = dialogs_.DoModal(page);
@@ -92,14 +91,14 @@ void CTovrinView::OnWizardConfirm() {
 }
 
 void CTovrinView::OnPaint(PaintSurface& surface) {
-  PaintMediumPicture(picture_, platform_.files, surface, description_.m_strViewPicture);
+  PaintMediumPicture(picture_, platform_, surface, description_.m_strViewPicture);
 }
 
 int CTovrinView::RunUpdate() {
   int result = 1;
   updateRan_ = true;
   runHost_->RunUpdate(platform_.ui, [&](UserInterface& ui, RunEvents& progress) {
-    Platform platform{platform_.files, platform_.registry, ui};
+    Platform platform{platform_.files, platform_.registry, ui, platform_.mediumFolder};
     UpdateRun run(description_, platform, archives_, this);
     if (observedFiles_) run.ObserveChangesThrough(*observedFiles_);
     if (journalFiles_) run.KeepJournalWith(*journalFiles_);

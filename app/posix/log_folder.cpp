@@ -1,4 +1,6 @@
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -48,7 +50,22 @@ std::error_code MakePrivateFolders(const LogFolder& folder) {
 }
 
 std::FILE* OpenLogFile(const fs::path& path, bool exclusive) {
-  return std::fopen(path.c_str(), exclusive ? "wx" : "w");
+  const int flags = O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (exclusive ? O_EXCL : 0);
+  const int descriptor = ::open(path.c_str(), flags, 0666);
+  if (descriptor < 0) return nullptr;
+  struct stat status {};
+  const bool regular = ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
+  if (!regular && ::isatty(descriptor) != 1) {
+    ::close(descriptor);
+    errno = kNotALogTarget;
+    return nullptr;
+  }
+  // Only now truncated: a refused target keeps what it held.
+  const bool ready = (!regular || ::ftruncate(descriptor, 0) == 0) &&
+                     ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK) == 0;
+  std::FILE* file = ready ? ::fdopen(descriptor, "w") : nullptr;
+  if (file == nullptr) ::close(descriptor);
+  return file;
 }
 
 std::tm LocalTime(std::time_t time) {

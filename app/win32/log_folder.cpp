@@ -49,6 +49,13 @@ std::FILE* OpenLogFile(const fs::path& path, bool exclusive) {
                                                                        : ENOENT;
     return nullptr;
   }
+  // A pipe or another device is no log file; the console is.
+  const ::DWORD type = GetFileType(handle);
+  if (type != FILE_TYPE_DISK && type != FILE_TYPE_CHAR) {
+    CloseHandle(handle);
+    errno = kNotALogTarget;
+    return nullptr;
+  }
   const int descriptor = _open_osfhandle(reinterpret_cast<std::intptr_t>(handle), _O_BINARY);
   if (descriptor < 0) {
     CloseHandle(handle);

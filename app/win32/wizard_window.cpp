@@ -8,7 +8,6 @@
 #include "app/unattended_run.hpp"
 #include "description/update_description.hpp"
 #include "platform/message_queue.hpp"
-#include "platform/program_directory.hpp"
 #include "hosts/win32/dialog_host.hpp"
 #include "hosts/win32/paint_surface.hpp"
 #include "hosts/win32/user_interface.hpp"
@@ -54,7 +53,7 @@ class WizardWindow : public MessageTarget {
       return;
     }
     if (message == WM_COMMAND && wParam == ID_SET_TITLE) {
-      const auto title = ReadInfoTitle(platform_.files, g_strAppDir + "info.txt");
+      const auto title = ReadInfoTitle(platform_.files, platform_.mediumFolder + "info.txt");
       SetWindowTextW(window_, win32::WideFromCp932(title).value_or(L"Tovrin").c_str());
     }
   }

@@ -10,6 +10,7 @@
 
 #include "platform/cp932.hpp"
 #include "platform/posix/dos_attributes.hpp"
+#include "platform/posix/folder_owner.hpp"
 #include "platform/path_text.hpp"
 #include "platform/product_lock.hpp"
 #include "platform/posix/regular_file.hpp"
@@ -65,6 +66,7 @@ int CreateTemporary(const fs::path& folder, fs::path& temporary) {
     temporary = folder / temporary_name::Make();
     const int descriptor =
         ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (descriptor >= 0) folder_owner::TakeParentOwner(temporary);
     if (descriptor >= 0 || errno != EEXIST) return descriptor;
   }
   return -1;
@@ -289,7 +291,9 @@ std::optional<std::string> PosixFileSystem::FinalPath(std::string_view path) con
 int PosixFileSystem::Mkdir(std::string_view path) {
   const auto match = MatchPath(path);
   if (!match || match->exists) return -1;
-  return ::mkdir(match->host.c_str(), 0777) == 0 ? 0 : -1;
+  if (::mkdir(match->host.c_str(), 0777) != 0) return -1;
+  folder_owner::TakeParentOwner(match->host);
+  return 0;
 }
 
 // As the runtime library does, a drive letter in the path also makes that
@@ -425,6 +429,7 @@ std::unique_ptr<OutputFile> PosixFileSystem::Create(std::string_view path) {
   const int descriptor =
       ::open(match->host.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
   if (descriptor < 0) return nullptr;
+  folder_owner::TakeParentOwner(match->host);
   return MakeOutputFile(descriptor);
 }
 

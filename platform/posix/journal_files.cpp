@@ -10,6 +10,8 @@
 
 #include "platform/posix/dos_attributes.hpp"
 #include "platform/posix/file_system.hpp"
+#include "platform/posix/folder_owner.hpp"
+#include "platform/temporary_name.hpp"
 
 namespace tovrin {
 
@@ -92,14 +94,18 @@ std::unique_ptr<JournalFiles> MakeJournalFiles() { return std::make_unique<Posix
 // Each part opened from the one before with O_NOFOLLOW: a link anywhere on
 // the way stops the walk, whatever is swapped in while it goes.
 PosixJournalFiles::Walk PosixJournalFiles::OpenFolder(const fs::path& folder, bool create) const {
-  const auto relative = BelowRoot(folder);
-  if (!relative) return {-1, EntryKind::Unknown};
-  Descriptor current(::open(Root().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  const auto placed = BelowRoot(folder);
+  if (!placed) return {-1, EntryKind::Unknown};
+  Descriptor current(::open(placed->root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (!current.Valid()) return {-1, EntryKind::Unknown};
-  for (const fs::path& part : *relative) {
+  for (const fs::path& part : placed->relative) {
     if (part == "." || part.empty()) continue;
-    if (create && ::mkdirat(current.Get(), part.c_str(), 0777) != 0 && errno != EEXIST) {
-      return {-1, errno == ENOENT ? EntryKind::Absent : EntryKind::Unknown};
+    if (create) {
+      if (::mkdirat(current.Get(), part.c_str(), 0777) == 0) {
+        folder_owner::TakeFolderOwner(current.Get(), part.c_str());
+      } else if (errno != EEXIST) {
+        return {-1, errno == ENOENT ? EntryKind::Absent : EntryKind::Unknown};
+      }
     }
     const int next =
         ::openat(current.Get(), part.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
@@ -146,6 +152,8 @@ bool PosixJournalFiles::CopyWhole(const fs::path& file, const fs::path& kept) {
   if (target < 0) return false;
   PosixOutputFile copy(target);
   const struct timespec times[2] = {status.st_atim, status.st_mtim};
+  // Put back, it must be the owner's file as before, not the run's.
+  if (::geteuid() == 0 && ::fchown(target, status.st_uid, status.st_gid) != 0) return false;
   // The stored bits first: a read-only mode would forbid writing them.
   return CopyContent(::dup(source.Get()), copy) && copy.Flush() &&
          dos_attributes::WriteStored(ByDescriptor(target),
@@ -170,6 +178,7 @@ bool PosixJournalFiles::AppendDurably(const fs::path& file, std::string_view byt
   if (descriptor < 0) return false;
   PosixOutputFile output(descriptor);
   if (!output.Write(bytes) || !output.Flush() || !output.Close()) return false;
+  if (created) folder_owner::TakeFolderOwner(folder.Get(), file.filename().c_str());
   return !created || ::fsync(folder.Get()) == 0;
 }
 
@@ -187,10 +196,41 @@ bool PosixJournalFiles::MoveBack(const fs::path& from, const fs::path& to) {
   const Descriptor source(OpenFolder(from.parent_path()).descriptor);
   const Descriptor target(OpenFolder(to.parent_path()).descriptor);
   if (!source.Valid() || !target.Valid()) return false;
-  if (::renameat(source.Get(), from.filename().c_str(), target.Get(), to.filename().c_str()) != 0) {
+  if (::renameat(source.Get(), from.filename().c_str(), target.Get(), to.filename().c_str()) == 0) {
+    return ::fsync(target.Get()) == 0;
+  }
+  if (errno != EXDEV) return false;
+  // A master folder on another file system: a copy beside the file replaces
+  // it in one step, and the kept file goes only once the copy is in place,
+  // so a crash before leaves it to be tried again.
+  const fs::path beside = to.parent_path() / temporary_name::Make();
+  const fs::path besideEntry = beside.filename();
+  const char* besideName = besideEntry.c_str();
+  if (!CopyWhole(from, beside) ||
+      ::renameat(target.Get(), besideName, target.Get(), to.filename().c_str()) != 0) {
+    ::unlinkat(target.Get(), besideName, 0);
     return false;
   }
-  return ::fsync(target.Get()) == 0;
+  return ::fsync(target.Get()) == 0 && ::unlinkat(source.Get(), from.filename().c_str(), 0) == 0;
+}
+
+bool PosixJournalFiles::Unchanged(const fs::path& kept, const fs::path& file) const {
+  struct stat old {};
+  struct stat now {};
+  if (!StatusOf(kept, old) || !StatusOf(file, now)) return false;
+  if (old.st_dev == now.st_dev && old.st_ino == now.st_ino) return true;
+  if (!S_ISREG(old.st_mode) || !S_ISREG(now.st_mode) || old.st_size != now.st_size ||
+      (old.st_mode & 07777) != (now.st_mode & 07777)) {
+    return false;
+  }
+  const auto oldContent = ReadWhole(kept);
+  return oldContent && oldContent == ReadWhole(file);
+}
+
+bool PosixJournalFiles::StatusOf(const fs::path& path, struct stat& status) const {
+  const Descriptor folder(OpenFolder(path.parent_path()).descriptor);
+  return folder.Valid() &&
+         ::fstatat(folder.Get(), path.filename().c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 bool PosixJournalFiles::MakeFolders(const fs::path& folder) {

@@ -3,6 +3,8 @@
 // mode, times and the stored DOS bits, fsync after every record; every path
 // reached by openat() from the confining folder, one part at a time.
 
+#include <sys/stat.h>
+
 #include "platform/journal_files.hpp"
 
 namespace tovrin {
@@ -15,6 +17,8 @@ class PosixJournalFiles : public JournalFiles {
   bool AppendDurably(const std::filesystem::path& file, std::string_view bytes) override;
   std::optional<std::string> ReadWhole(const std::filesystem::path& file) const override;
   bool MoveBack(const std::filesystem::path& from, const std::filesystem::path& to) override;
+  bool Unchanged(const std::filesystem::path& kept,
+                 const std::filesystem::path& file) const override;
   bool MakeFolders(const std::filesystem::path& folder) override;
   bool RemoveEntry(const std::filesystem::path& path) override;
   bool RemoveTree(const std::filesystem::path& folder) override;
@@ -28,6 +32,8 @@ class PosixJournalFiles : public JournalFiles {
     EntryKind kind;
   };
   Walk OpenFolder(const std::filesystem::path& folder, bool create = false) const;
+  // `path` itself, not followed, reached through OpenFolder.
+  bool StatusOf(const std::filesystem::path& path, struct stat& status) const;
 };
 
 }  // namespace tovrin

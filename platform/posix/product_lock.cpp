@@ -10,6 +10,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/posix/folder_owner.hpp"
 #include "platform/posix/dos_attributes.hpp"
 #include "platform/windows_types.hpp"
 
@@ -59,6 +60,8 @@ int OpenBookkeepingFolder(const std::filesystem::path& productFolder) {
   if (!product.IsOpen()) return -1;
   const std::string name(kBookkeepingFolderName);
   if (::mkdirat(product.Get(), name.c_str(), 0777) != 0 && errno != EEXIST) return -1;
+  // Also mends what a root run of an older version left to root.
+  folder_owner::TakeFolderOwner(product.Get(), name.c_str());
   const int folder =
       ::openat(product.Get(), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   // Hidden as Windows hides bookkeeping; a file system without extended
@@ -67,14 +70,20 @@ int OpenBookkeepingFolder(const std::filesystem::path& productFolder) {
   return folder;
 }
 
+int OpenLockFile(int bookkeeping) {
+  const std::string name(kLockFileName);
+  const int lock =
+      ::openat(bookkeeping, name.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (lock >= 0) folder_owner::TakeFolderOwner(bookkeeping, name.c_str());
+  return lock;
+}
+
 }  // namespace
 
 ProductLockResult LockProductFolder(const std::filesystem::path& productFolder) {
   const Descriptor folder(OpenBookkeepingFolder(productFolder));
   if (!folder.IsOpen()) return {};
-  const std::string name(kLockFileName);
-  Descriptor lock(
-      ::openat(folder.Get(), name.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666));
+  Descriptor lock(OpenLockFile(folder.Get()));
   struct stat status {};
   if (!lock.IsOpen() || ::fstat(lock.Get(), &status) != 0 || !S_ISREG(status.st_mode)) return {};
   return Flock(lock, LOCK_EX);

@@ -88,11 +88,26 @@ class Win32JournalFiles : public JournalFiles {
     if (!Reached(from) || !Reached(to)) return false;
     const ::DWORD replaced = Attributes(to);
     ClearReadOnly(to, replaced);
-    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    // A master folder on another volume takes a copy, then the kept file goes.
+    if (MoveFileExW(from.c_str(), to.c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH | MOVEFILE_COPY_ALLOWED)) {
       return true;
     }
     if (replaced != INVALID_FILE_ATTRIBUTES) SetFileAttributesW(to.c_str(), replaced);
     return false;
+  }
+
+  bool Unchanged(const fs::path& kept, const fs::path& file) const override {
+    constexpr ::DWORD kCompared =
+        FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
+    const ::DWORD old = Attributes(kept);
+    const ::DWORD now = Attributes(file);
+    if (old == INVALID_FILE_ATTRIBUTES || now == INVALID_FILE_ATTRIBUTES || IsFolder(old) ||
+        (old & kCompared) != (now & kCompared)) {
+      return false;
+    }
+    const auto oldContent = ReadWhole(kept);
+    return oldContent && oldContent == ReadWhole(file);
   }
 
   bool MakeFolders(const fs::path& folder) override {
@@ -125,16 +140,16 @@ class Win32JournalFiles : public JournalFiles {
   }
 
   EntryKind KindOf(const fs::path& path) const override {
-    const auto relative = BelowRoot(path);
-    if (!relative) return EntryKind::Unknown;
-    fs::path reached = Root();
-    for (const fs::path& part : *relative) {
+    const auto placed = BelowRoot(path);
+    if (!placed) return EntryKind::Unknown;
+    fs::path reached = placed->root;
+    for (const fs::path& part : placed->relative) {
       reached /= part;
       const ::DWORD attributes = Attributes(reached);
       if (attributes == INVALID_FILE_ATTRIBUTES) {
         return Gone(GetLastError()) ? EntryKind::Absent : EntryKind::Unknown;
       }
-      const bool last = reached == Root() / *relative;
+      const bool last = reached == placed->root / placed->relative;
       if (IsReparsePoint(attributes)) return last ? EntryKind::Other : EntryKind::Unknown;
       if (last) return IsFolder(attributes) ? EntryKind::Folder : EntryKind::File;
       if (!IsFolder(attributes)) return EntryKind::Absent;
@@ -146,10 +161,10 @@ class Win32JournalFiles : public JournalFiles {
   // Below the confining folder, through no reparse point (and, with
   // `itself`, none at `path` either); a part that is missing is no link.
   bool Reached(const fs::path& path, bool itself = false) const {
-    const auto relative = BelowRoot(path);
-    if (!relative) return false;
-    fs::path reached = Root();
-    for (const fs::path& part : relative->parent_path()) {
+    const auto placed = BelowRoot(path);
+    if (!placed) return false;
+    fs::path reached = placed->root;
+    for (const fs::path& part : placed->relative.parent_path()) {
       reached /= part;
       if (IsReparsePoint(Attributes(reached))) return false;
     }

@@ -232,6 +232,27 @@ TEST_F(RunReportTest, TheDryRunListsWhatTheRealRunThenChanges) {
   }
 }
 
+// The dry run keeps what it would write in a folder of its own below
+// TMPDIR, gone when it ends; without such a folder it refuses to guess.
+TEST_F(RunReportTest, TheDryRunKeepsItsWritesInATemporaryFolderItRemoves) {
+  const fs::path tmp = temp.path() / "tmp";
+  fs::create_directories(tmp);
+  const Tree before = Snapshot(drive());
+  for (const fs::path& tmpdir : {tmp, temp.path() / "no-such-folder"}) {
+    SCOPED_TRACE(tmpdir.string());
+    std::vector<std::string> arguments = Arguments({"--dry-run"});
+    const ProgramResult dry = RunProgram(
+        TOVRIN_PROGRAM, arguments,
+        {{"TMPDIR", tmpdir.string()}, {"HOME", "/nonexistent"}, {"DISPLAY", std::nullopt},
+         {"WAYLAND_DISPLAY", std::nullopt}, {"XDG_STATE_HOME", (temp.path() / "state").string()}});
+    const bool usable = tmpdir == tmp;
+    EXPECT_EQ(dry.exitCode, usable ? 0 : 5) << dry.out << dry.err;
+    EXPECT_EQ(dry.err.find("needs a temporary folder") != std::string::npos, !usable) << dry.err;
+    EXPECT_EQ(Snapshot(drive()), before) << "the dry run touched the product";
+  }
+  EXPECT_TRUE(fs::is_empty(tmp));
+}
+
 // Breaks the product; what it returns is held for the run.
 using ProductBreaker = std::unique_ptr<ProductLock> (*)(const fs::path& product);
 

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,6 +15,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <sstream>
 #include <thread>
@@ -113,6 +116,33 @@ class UnattendedRunTest : public ::testing::Test {
                                           "--registry", (kExamples / "product" / "uninstall.reg").string()};
     arguments.insert(arguments.end(), extra.begin(), extra.end());
     return RunTovrin(arguments, output);
+  }
+
+  // The wait status of the program started with `arguments` and killed
+  // once `reached` says so.
+  int RunKilledWhen(const std::vector<std::string>& arguments, const std::function<bool()>& reached) {
+    std::vector<std::string> texts = {TOVRIN_PROGRAM};
+    texts.insert(texts.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (auto& text : texts) argv.push_back(text.data());
+    argv.push_back(nullptr);
+    char home[] = "HOME=/nonexistent";
+    char* environment[] = {home, nullptr};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, TOVRIN_PROGRAM, &actions, nullptr, argv.data(), environment);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) return -1;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!reached() && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    ::kill(pid, SIGKILL);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return status;
   }
 
   TempFolder temp;
@@ -358,31 +388,11 @@ TEST_F(UnattendedRunTest, ARunKilledMidwayIsPutBackAtTheNextStart) {
   for (int i = 0; i < 150; ++i) members.emplace_back("p" + std::to_string(i) + ".htm", std::string(4096, 'h'));
   WriteStoredLzh(medium / "HELP.lzh", members);
   const auto before = Tree(drive());
-  const std::string arguments[] = {TOVRIN_PROGRAM, "--unattended", "--medium", medium.string(),
-                                   "--drive", "C=" + drive().string(), "--registry",
-                                   (kExamples / "product" / "uninstall.reg").string()};
-  std::vector<char*> argv;
-  for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-  argv.push_back(nullptr);
-  char home[] = "HOME=/nonexistent";
-  char* environment[] = {home, nullptr};
-  // The wait status of the run killed once Progress() reaches `killAt`.
+  const std::vector<std::string> arguments = {"--unattended", "--medium", medium.string(),
+                                              "--drive", "C=" + drive().string(), "--registry",
+                                              (kExamples / "product" / "uninstall.reg").string()};
   const auto killRun = [&](int killAt) {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, TOVRIN_PROGRAM, &actions, nullptr, argv.data(), environment);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) return -1;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (Progress(product("")) < killAt && std::chrono::steady_clock::now() < deadline) {
-      std::this_thread::sleep_for(std::chrono::microseconds(200));
-    }
-    ::kill(pid, SIGKILL);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return status;
+    return RunKilledWhen(arguments, [&] { return Progress(product("")) >= killAt; });
   };
 
   for (const int killAt : {0, 40, 120}) {
@@ -621,6 +631,223 @@ TEST(UnattendedCommandLine, HelpAndVersionSucceed) {
   const ProgramResult version = RunTovrin({"--version"});
   EXPECT_EQ(version.exitCode, 0);
   EXPECT_NE(version.out.find("3.0"), std::string::npos);
+}
+
+// A tmpfs of its own, for a file system that is nearly full or that hard
+// links cannot reach; only root may mount one.
+class SmallFileSystem {
+ public:
+  SmallFileSystem(const fs::path& where, const std::string& options) : where_(where) {
+    fs::create_directories(where_);
+    mounted_ = ::mount("tovrin-test", where_.c_str(), "tmpfs", 0, options.c_str()) == 0;
+  }
+  ~SmallFileSystem() {
+    if (mounted_) ::umount2(where_.c_str(), MNT_DETACH);
+  }
+  bool Mounted() const { return mounted_; }
+
+ private:
+  fs::path where_;
+  bool mounted_ = false;
+};
+
+class SharedMasterFolderTest : public UnattendedRunTest {
+ protected:
+  // The product's masters moved to D:\SHARED\MST1 and MST21, named in velsor1.ini.
+  void ShareMasters(const fs::path& shared) {
+    fs::create_directories(shared / "SHARED");
+    for (const char* folder : {"MST1", "MST21"}) {
+      fs::copy(product(folder), shared / "SHARED" / folder, fs::copy_options::recursive);
+      fs::remove_all(product(folder));
+    }
+    std::string settings = ReadFile(product("velsor1.ini"));
+    const std::string from = "MASTER=C:\\VELSOR\\MST";
+    settings.replace(settings.find(from), from.size(), "MASTER=D:\\SHARED\\MST");
+    std::ofstream(product("velsor1.ini"), std::ios::binary) << settings;
+    shared_ = shared;
+  }
+  std::vector<std::string> SharedDrive() const { return {"--drive", "D=" + shared_.string()}; }
+  std::vector<std::string> Undo() const {
+    return {"--undo", "--dest", "C:\\VELSOR", "--drive", "C=" + drive().string(), "--drive",
+            "D=" + shared_.string()};
+  }
+  fs::path shared_;
+};
+
+TEST_F(SharedMasterFolderTest, MastersOutsideTheProductAreTakenBackByUndo) {
+  SmallFileSystem otherFileSystem(temp.path() / "tmpfs", "size=4m");
+  for (const bool linked : {true, false}) {
+    SCOPED_TRACE(linked ? "masters on the product's file system" : "masters on another one");
+    if (!linked && !otherFileSystem.Mounted()) GTEST_SKIP() << "no tmpfs to mount";
+    fs::remove_all(drive());
+    fs::copy(kExamples / "product" / "drive_c", drive(), fs::copy_options::recursive);
+    ShareMasters(linked ? temp.path() / "d" : temp.path() / "tmpfs");
+    const auto product = Tree(drive());
+    const auto masters = Tree(shared_);
+
+    const ProgramResult run = Run(SharedDrive());
+    ASSERT_EQ(run.exitCode, 0) << run.out << run.err;
+    ASSERT_NE(Tree(shared_), masters) << "the shared masters were not converted";
+    const ProgramResult undone = RunTovrin(Undo());
+    EXPECT_EQ(undone.exitCode, 0) << undone.out << undone.err;
+    EXPECT_EQ(Tree(shared_), masters);
+    EXPECT_EQ(Tree(drive()), product);
+    fs::remove_all(shared_ / "SHARED");
+  }
+}
+
+TEST_F(SharedMasterFolderTest, AMasterFolderAnotherRunHoldsGivesStatus2AndTouchesNothing) {
+  ShareMasters(temp.path() / "d");
+  const auto product = Tree(drive());
+  const auto masters = Tree(shared_);
+  const ProductLockResult other = LockProductFolder(shared_ / "SHARED" / "MST21");
+  ASSERT_EQ(other.state, ProductLockResult::State::Held);
+  const ProgramResult result = Run(SharedDrive());
+  EXPECT_EQ(result.exitCode, 2) << result.out << result.err;
+  EXPECT_NE(result.out.find("他のｱｯﾌﾟﾃﾞｲﾄが実行中です"), std::string::npos) << result.out;
+  EXPECT_EQ(Tree(drive()), product);
+  EXPECT_EQ(Tree(shared_), masters);
+}
+
+// Runs as root updating someone else's product, and runs as nobody.
+class OtherUserTest : public UnattendedRunTest {
+ protected:
+  void SetUp() override {
+    if (::geteuid() != 0) GTEST_SKIP() << "only root can run as another user";
+    fs::permissions(temp.path(), fs::perms::all, fs::perm_options::add);
+  }
+  static ProgramResult AsNobody(const std::vector<std::string>& arguments) {
+    std::vector<std::string> command = {"--reuid=65534", "--regid=65534", "--clear-groups", "--",
+                                        TOVRIN_PROGRAM};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    return RunProgram("/usr/bin/setpriv", command, {{"HOME", "/nonexistent"}});
+  }
+  void GiveTree(const fs::path& root, uid_t owner, mode_t folderMode) {
+    ::chown(root.c_str(), owner, owner);
+    ::chmod(root.c_str(), folderMode);
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+      ::lchown(entry.path().c_str(), owner, owner);
+      if (entry.is_directory()) ::chmod(entry.path().c_str(), folderMode);
+    }
+  }
+  std::vector<std::string> UndoArguments() const {
+    return {"--undo", "--dest", "C:\\VELSOR", "--drive", "C=" + drive().string()};
+  }
+};
+
+TEST_F(OtherUserTest, RootLeavesWhatItMakesToTheOwnerWhoCanUndoIt) {
+  GiveTree(drive(), 65534, 0755);
+  const ProgramResult run = Run({});
+  ASSERT_EQ(run.exitCode, 0) << run.out << run.err;
+  for (const auto& entry : fs::recursive_directory_iterator(product(""))) {
+    struct stat status {};
+    ::lstat(entry.path().c_str(), &status);
+    EXPECT_EQ(status.st_uid, 65534u) << entry.path();
+  }
+  const ProgramResult undone = AsNobody(UndoArguments());
+  EXPECT_EQ(undone.exitCode, 0) << undone.out << undone.err;
+}
+
+// In a world-writable sticky folder nobody cannot replace root's files: the
+// run stops, and what it never changed is no failure to put back.
+TEST_F(OtherUserTest, AStickyFolderStopsTheRunWithoutBlockingTheNextOne) {
+  GiveTree(drive(), 0, 01777);
+  const auto before = Tree(drive());
+  std::vector<std::string> arguments = {"--unattended", "--medium", (kExamples / "medium").string(),
+                                        "--drive", "C=" + drive().string(), "--registry",
+                                        (kExamples / "product" / "uninstall.reg").string()};
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    const ProgramResult run = AsNobody(arguments);
+    EXPECT_EQ(run.exitCode, 4) << run.out << run.err;
+    EXPECT_NE(run.out.find("確認: 更新前の状態に戻しました。"), std::string::npos) << run.out;
+    EXPECT_EQ(Tree(drive()), before);
+  }
+}
+
+TEST_F(UnattendedRunTest, TheLogNeverTakesTheRunsFilesOrWaitsOnAReader) {
+  // Standard error closed at start: the lock must not take its number.
+  const std::string arguments[] = {TOVRIN_PROGRAM, "--unattended", "--medium",
+                                   (kExamples / "medium").string(), "--drive",
+                                   "C=" + drive().string(), "--registry",
+                                   (kExamples / "product" / "uninstall.reg").string(), "--log", "-"};
+  std::vector<char*> argv;
+  for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+  char home[] = "HOME=/nonexistent";
+  char* environment[] = {home, nullptr};
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addclose(&actions, 2);
+  pid_t pid = 0;
+  ASSERT_EQ(posix_spawn(&pid, TOVRIN_PROGRAM, &actions, nullptr, argv.data(), environment), 0);
+  posix_spawn_file_actions_destroy(&actions);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_EQ(ReadFile(product(".tovrin/lock")), "");
+
+  // A FIFO nobody reads, and a device, are no log files.
+  const fs::path fifo = temp.path() / "log.fifo";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (const fs::path& log : {fifo, fs::path("/dev/zero")}) {
+    SCOPED_TRACE(log.string());
+    fs::remove_all(drive());
+    fs::copy(kExamples / "product" / "drive_c", drive(), fs::copy_options::recursive);
+    std::vector<std::string> timed = {"20", TOVRIN_PROGRAM, "--unattended", "--medium",
+                                      (kExamples / "medium").string(), "--drive",
+                                      "C=" + drive().string(), "--log", log.string()};
+    const ProgramResult result = RunProgram("/usr/bin/timeout", timed, {{"HOME", "/nonexistent"}});
+    EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
+    EXPECT_NE(result.err.find("the update goes on without a log"), std::string::npos) << result.err;
+  }
+}
+
+// A product on a file system with bytes to spare but almost no files left:
+// refused before anything is touched, not stopped halfway.
+TEST_F(UnattendedRunTest, AFileSystemWithoutRoomForTheRunsFilesGivesStatus2) {
+  SmallFileSystem small(temp.path() / "small", "size=16m,nr_inodes=400");
+  if (!small.Mounted()) GTEST_SKIP() << "no tmpfs to mount";
+  const fs::path smallDrive = temp.path() / "small" / "c";
+  fs::copy(kExamples / "product" / "drive_c", smallDrive, fs::copy_options::recursive);
+  // Room for the locks (product and both master folders) and one file more.
+  struct statvfs room {};
+  for (int filler = 0; ::statvfs(smallDrive.c_str(), &room) == 0 && room.f_favail > 7; ++filler) {
+    std::ofstream(temp.path() / "small" / ("filler" + std::to_string(filler)));
+  }
+  const auto before = Tree(smallDrive);
+  const ProgramResult result = RunTovrin({"--unattended", "--medium", (kExamples / "medium").string(),
+                                          "--drive", "C=" + smallDrive.string(), "--registry",
+                                          (kExamples / "product" / "uninstall.reg").string()});
+  EXPECT_EQ(result.exitCode, 2) << result.out << result.err;
+  EXPECT_NE(result.out.find("を書き込めません。"), std::string::npos) << result.out;
+  EXPECT_EQ(Tree(smallDrive), before);
+}
+
+TEST_F(SharedMasterFolderTest, AConversionKilledMidwayIsPutBackAtTheNextStart) {
+  ShareMasters(temp.path() / "d");
+  // Masters large enough for the conversion to be caught at work.
+  const fs::path masters = shared_ / "SHARED" / "MST1";
+  std::string records;
+  while (records.size() < (1u << 20)) records += ReadFile(masters / "zai001-3.mst");
+  for (int i = 10; i < 40; ++i) {
+    std::ofstream(masters / ("zai0" + std::to_string(i) + "-3.mst"), std::ios::binary) << records;
+  }
+  const auto product = Tree(drive());
+  const auto before = Tree(shared_);
+  std::vector<std::string> arguments = {"--unattended", "--medium", (kExamples / "medium").string(),
+                                        "--drive", "C=" + drive().string(), "--registry",
+                                        (kExamples / "product" / "uninstall.reg").string()};
+  const auto sharedDrive = SharedDrive();
+  arguments.insert(arguments.end(), sharedDrive.begin(), sharedDrive.end());
+  const int status = RunKilledWhen(arguments, [&] { return fs::exists(masters / "temp.mst"); });
+  ASSERT_TRUE(WIFSIGNALED(status)) << "the run ended before it could be killed";
+
+  const ProgramResult next = RunTovrin(Undo());
+  EXPECT_EQ(next.exitCode, 2) << next.out << next.err;
+  EXPECT_NE(next.out.find("taken back first"), std::string::npos) << next.out;
+  EXPECT_EQ(Tree(shared_), before);
+  EXPECT_EQ(Tree(drive()), product);
 }
 
 }  // namespace

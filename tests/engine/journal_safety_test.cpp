@@ -58,6 +58,9 @@ TEST(JournalSafety, AnUndoFollowsNoLinkInTheProductOrItsJournal) {
          fs::create_directory_symlink(elsewhere, w.Product() / "lnk");
          Append(LastJournal(w) / "entries", "A lnk/victim\n");
        }, "lnk/victim"},
+      {"an outside folder's records of no master", [](UpdateWorld& w, const fs::path& elsewhere) {
+         Append(LastJournal(w) / "entries", "O 9 " + elsewhere.string() + "\nA@9 victim\nK@9 1 README.TXT\n");
+       }, nullptr},
       {"a NUL in a name", [](UpdateWorld& w, const fs::path&) {
          Append(LastJournal(w) / "entries", "A OTHER.TXT%00junk\n");
        }, nullptr},

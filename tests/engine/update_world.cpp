@@ -49,12 +49,10 @@ std::optional<std::vector<FindEntry>> FaultyFileSystem::SearchFiles(std::string_
 
 UpdateWorld::UpdateWorld(DriveType mediumType)
     : files_(WorldDrives(temp_.path(), mediumType), temp_.path() / "c" / "windows"),
-      platform_{observed_, registry_, ui},
+      platform_{observed_, registry_, ui, "A:"},
       library_(observed_),
       archives_(library_),
-      owner_(reinterpret_cast<WindowHandle>(0x5151)) {
-  g_strAppDir = "A:";
-}
+      owner_(reinterpret_cast<WindowHandle>(0x5151)) {}
 
 void UpdateWorld::WriteMedium(const fs::path& relative, std::string_view bytes) const {
   temp_.Write(fs::path("medium") / relative, bytes);

@@ -76,7 +76,8 @@ std::array<double, 3> MeanColour(const unsigned char* rgb, std::size_t pixels) {
 // The picture frame on screen shows the picture: its mean colour is the
 // picture's (a stretch moves single pixels, not the mean), not the
 // background's.
-void ExpectPicturePainted(gui::PageDialog& page, FileSystem& files, const std::string& name) {
+void ExpectPicturePainted(gui::PageDialog& page, testing::SampleInstallation& sample,
+                          const std::string& name) {
   wxWindow* frame = page.Control(IDC_PICTURE);
   ASSERT_NE(frame, nullptr);
   frame->Update();
@@ -87,7 +88,7 @@ void ExpectPicturePainted(gui::PageDialog& page, FileSystem& files, const std::s
     }
     std::vector<std::uint8_t> rgb;
   } picture;
-  ASSERT_EQ(DrawBitmapFile(files, picture, {}, g_strAppDir + name, SRCCOPY), 1);
+  ASSERT_EQ(DrawBitmapFile(sample.files(), picture, {}, sample.mediumFolder() + name, SRCCOPY), 1);
   const auto expected = MeanColour(picture.rgb.data(), picture.rgb.size() / 3);
 
   const wxSize size = frame->GetClientSize();
@@ -126,11 +127,11 @@ class PageLayoutTest : public ::testing::Test {
   testing::SampleInstallation sample;
   UpdateDescription description = sample.Description();
   testing::ScriptedUserInterface boxes;
-  Platform platform{sample.files(), sample.registry(), boxes};
+  Platform platform{sample.files(), sample.registry(), boxes, sample.mediumFolder()};
 };
 
 TEST_F(PageLayoutTest, NotesPage) {
-  CNoticeDlg page(sample.files());
+  CNoticeDlg page(platform);
   page.m_strMasterAdjust = description.m_strMasterAdjust;
   page.m_strNotes = description.m_strNoticeNotes;
   page.m_strPicture = description.m_strNoticePicture;
@@ -150,13 +151,13 @@ TEST_F(PageLayoutTest, NotesPage) {
     EXPECT_GT(notes->GetNumberOfLines(), 3);
     EXPECT_EQ(shown.GetDlgItemText(IDC_NOTES), description.m_strNoticeNotes);
     EXPECT_NE(dynamic_cast<gui::PictureFrame*>(shown.Control(IDC_PICTURE)), nullptr);
-    ExpectPicturePainted(shown, sample.files(), description.m_strNoticePicture);
+    ExpectPicturePainted(shown, sample, description.m_strNoticePicture);
     EXPECT_FALSE(testing::SaveScreenshot(&shown, "notes_page").empty());
   });
 }
 
 TEST_F(PageLayoutTest, NotesPageTitleWithoutMasterAdjustment) {
-  CNoticeDlg page(sample.files());
+  CNoticeDlg page(platform);
   page.m_strMasterAdjust = "0";
   Open(page, [&](gui::PageDialog& shown) {
     EXPECT_EQ(shown.GetTitle(), Utf8("アップデート"));
@@ -204,7 +205,7 @@ TEST_F(PageLayoutTest, DestinationPage) {
     EXPECT_FALSE(path->IsMultiLine());
     EXPECT_FALSE(shown.GetDlgItemText(IDC_PATH).empty());
     EXPECT_EQ(shown.GetDlgItemText(IDC_NOTES), description.m_strDestNotes);
-    ExpectPicturePainted(shown, sample.files(), description.m_strDestPicture);
+    ExpectPicturePainted(shown, sample, description.m_strDestPicture);
     EXPECT_FALSE(testing::SaveScreenshot(&shown, "destination_page").empty());
   });
 }
@@ -234,7 +235,7 @@ TEST_F(PageLayoutTest, DestinationListsReachThePageAndFollowTheUser) {
 }
 
 TEST_F(PageLayoutTest, ConfirmPage) {
-  CConfirmDlg page(sample.files());
+  CConfirmDlg page(platform);
   page.m_strDestination = cp932::Text("C:\\ベルソール");
   page.m_strPicture = description.m_strConfirmPicture;
   Open(page, [&](gui::PageDialog& shown) {
@@ -250,7 +251,7 @@ TEST_F(PageLayoutTest, ConfirmPage) {
     EXPECT_EQ(destination->GetLabel(), Utf8("C:\\ベルソール"));
     EXPECT_TRUE(destination->Sunken());
     EXPECT_TRUE(destination->Alignment() & wxALIGN_CENTER_VERTICAL);
-    ExpectPicturePainted(shown, sample.files(), description.m_strConfirmPicture);
+    ExpectPicturePainted(shown, sample, description.m_strConfirmPicture);
     EXPECT_FALSE(testing::SaveScreenshot(&shown, "confirm_page").empty());
   });
 }

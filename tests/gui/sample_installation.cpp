@@ -20,7 +20,7 @@ DriveTable SampleDrives(const std::filesystem::path& root, DriveType mediumDrive
 }  // namespace
 
 SampleInstallation::SampleInstallation(bool withInfoFile, DriveType mediumDrive)
-    : savedAppDir_(g_strAppDir) {
+    : mediumFolder_(mediumDrive == DRIVE_REMOVABLE ? "D:" : "D:\\UPD\\") {
   namespace fs = std::filesystem;
   const fs::path root = fs::canonical(folder_.path());
   fs::copy(kExamples / "product" / "drive_c", root / "c", fs::copy_options::recursive);
@@ -33,14 +33,11 @@ SampleInstallation::SampleInstallation(bool withInfoFile, DriveType mediumDrive)
   files_ = std::make_unique<PosixFileSystem>(SampleDrives(root, mediumDrive), root / "c" / "WINDOWS");
   registry_ = Registry::FromRegFiles({kExamples / "product" / "uninstall.reg"});
   archives_ = std::make_unique<LzhArchiveLibrary>(*files_);
-  g_strAppDir = mediumDrive == DRIVE_REMOVABLE ? "D:" : "D:\\UPD\\";
 }
-
-SampleInstallation::~SampleInstallation() { g_strAppDir = savedAppDir_; }
 
 UpdateDescription SampleInstallation::Description() {
   UpdateDescription description;
-  ReadInfoFile(*files_, g_strAppDir + "info.txt", description);
+  ReadInfoFile(*files_, mediumFolder_ + "info.txt", description);
   return description;
 }
 

@@ -2,7 +2,7 @@
 // The sample product installed on drive C: and the sample update medium on
 // drive D:\UPD\ (at the root of D: when D: is removable, as a floppy disk
 // holds it), both copied into a temporary folder, with the uninstall
-// registry of the sample; g_strAppDir points at the medium for the test's
+// registry of the sample; mediumFolder() names the medium for the test's
 // lifetime.
 
 #include <filesystem>
@@ -22,9 +22,9 @@ class SampleInstallation {
   // `withInfoFile` false leaves info.txt off the medium; `mediumDrive` is
   // the type of drive D:.
   explicit SampleInstallation(bool withInfoFile = true, DriveType mediumDrive = DRIVE_FIXED);
-  ~SampleInstallation();
 
   FileSystem& files() { return *files_; }
+  const std::string& mediumFolder() const { return mediumFolder_; }
   Registry& registry() { return registry_; }
   ArchiveLibrary& archives() { return *archives_; }
   // The medium's info.txt as the program reads it.
@@ -39,7 +39,7 @@ class SampleInstallation {
   std::unique_ptr<PosixFileSystem> files_;
   Registry registry_;
   std::unique_ptr<LzhArchiveLibrary> archives_;
-  std::string savedAppDir_;
+  std::string mediumFolder_;
 };
 
 }  // namespace tovrin::testing

@@ -147,7 +147,7 @@ TEST(UpdateRunThread, WindowStaysAliveAndTakesNoInputWhileTheRunGoesOn) {
   SlowArchives archives(library);
   testing::ScriptedUserInterface boxes;
   BoxWatch watch(boxes);
-  Platform platform{files, sample.registry(), watch};
+  Platform platform{files, sample.registry(), watch, sample.mediumFolder()};
   MessageQueue queue;
   gui::WxDialogHost host{&queue};
 
@@ -249,7 +249,7 @@ TEST(UpdateRunThread, ADiskPromptOpensAboveTheProgressWindowWhichSaysWhatItWaits
   ObservedFileSystem files(sample.files());
   LzhArchiveLibrary archives(files);
   gui::WxUserInterface ui;
-  Platform platform{files, sample.registry(), ui};
+  Platform platform{files, sample.registry(), ui, sample.mediumFolder()};
   MessageQueue queue;
   gui::WxDialogHost host{&queue};
   CMainFrame* frame = nullptr;

@@ -67,7 +67,7 @@ class WizardFlowTest : public ::testing::Test {
 
   testing::SampleInstallation sample;
   testing::ScriptedUserInterface boxes;
-  Platform platform{sample.files(), sample.registry(), boxes};
+  Platform platform{sample.files(), sample.registry(), boxes, sample.mediumFolder()};
   MessageQueue queue;
   gui::WxDialogHost host{&queue};
   DialogHost* pages = &host;  // the host, or a host over it

@@ -25,10 +25,10 @@ update() { run --unattended --medium "$medium" --registry "$registry" "$@"; }
 snapshot() {
   (
     cd "$product"
-    find . -path ./.tovrin -prune -o \( -type f -printf '%p %T@ ' -exec md5sum {} \; \) -o \
+    find . -name .tovrin -prune -o \( -type f -printf '%p %T@ ' -exec md5sum {} \; \) -o \
       \( -type d -printf '%p/\n' \) | sort
     echo "read-only:"
-    find . -path ./.tovrin -prune -o -type f ! -perm -u=w -print | sort
+    find . -name .tovrin -prune -o -type f ! -perm -u=w -print | sort
   )
 }
 expect_status() {

@@ -52,7 +52,7 @@ class ConsoleDialogHostTest : public ::testing::Test {
 
 TEST_F(ConsoleDialogHostTest, AcceptsTheNotesAndTheProposedFolder) {
   ConsoleDialogHost host(out, nullptr);
-  CNoticeDlg notice(world.Files());
+  CNoticeDlg notice(world.Platform());
   EXPECT_EQ(host.DoModal(notice), IDOK);
   CDestinationDlg destination(world.Platform());
   destination.m_strDestination = "C:\\PROG";
@@ -78,7 +78,7 @@ TEST_F(ConsoleDialogHostTest, TheGivenDestinationIsTypedOverTheLookup) {
 
 TEST_F(ConsoleDialogHostTest, TheConfirmPagePrintsItsDestinationAndLaterPagesAreClosed) {
   ConsoleDialogHost host(out, nullptr);
-  CConfirmDlg confirm(world.Files());
+  CConfirmDlg confirm(world.Platform());
   confirm.m_strDestination = Sjis("C:\\設備");
   EXPECT_EQ(host.DoModal(confirm), IDOK);
   EXPECT_EQ(out.str(), "更新先：C:\\設備\n");

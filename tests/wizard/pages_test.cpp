@@ -25,7 +25,7 @@ TEST(NoticePage, TitleFollowsTheMasterSwitch) {
                         {"-1", "マスタ調整機能付"}, {"7abc", "マスタ調整機能付"},
                         {" 2", "マスタ調整機能付"}, {"00", "アップデート"}};
   for (const Case& c : cases) {
-    CNoticeDlg page(world.Files());
+    CNoticeDlg page(world.Platform());
     page.m_strMasterAdjust = c.line18;
     ScriptedDialogHost host;
     host.Then(Press(IDOK));
@@ -36,7 +36,7 @@ TEST(NoticePage, TitleFollowsTheMasterSwitch) {
 
 TEST(NoticePage, ShowsTheNotesAndEndsWithTheButtonPressed) {
   WizardWorld world;
-  CNoticeDlg page(world.Files());
+  CNoticeDlg page(world.Platform());
   page.m_strNotes = Sjis("一行目\r\n二行目");
   ScriptedDialogHost host;
   host.Then(Press(IDOK));
@@ -51,7 +51,7 @@ TEST(NoticePage, ShowsTheNotesAndEndsWithTheButtonPressed) {
 TEST(ConfirmPage, ShowsTheDestinationAsGivenAndBackIsCancel) {
   WizardWorld world;
   for (const std::string& destination : {std::string(), std::string("Q:\\NOWHERE"), Sjis("C:\\設備")}) {
-    CConfirmDlg page(world.Files());
+    CConfirmDlg page(world.Platform());
     page.m_strDestination = destination;
     ScriptedDialogHost host;
     host.Then(Press(IDOK));
@@ -100,11 +100,11 @@ std::string SmallBitmap() {
 TEST(PagePictures, PaintTheMediumPictureOrNothing) {
   WizardWorld world;
   world.File('D', "MEDIUM/NOTICE.BMP", SmallBitmap());
-  g_strAppDir = "D:\\MEDIUM\\";
+  world.Platform().mediumFolder = "D:\\MEDIUM\\";
 
-  CNoticeDlg notice(world.Files());
+  CNoticeDlg notice(world.Platform());
   notice.m_strPicture = "NOTICE.BMP";
-  CConfirmDlg confirm(world.Files());
+  CConfirmDlg confirm(world.Platform());
   confirm.m_strPicture = "MISSING.BMP";
   ScriptedDialogHost host;
   RecordingSurface noticeFrame, confirmFrame;

@@ -50,7 +50,7 @@ class WizardViewTest : public ::testing::Test {
   WizardViewTest()
       : host(&queue), frame(queue, host),
         view(world.Platform(), archives, host, queue, frame) {
-    g_strAppDir = "D:\\MEDIUM\\";
+    world.Platform().mediumFolder = "D:\\MEDIUM\\";
     world.File('D', "MEDIUM/info.txt",
                InfoText({{16, "C:\\PROG"}, {18, "0"}, {19, "velsor1.ini"}, {26, "注意"},
                          {27, "説明"}, {28, "設備"}}));

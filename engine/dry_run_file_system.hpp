@@ -1,15 +1,18 @@
 #pragma once
 // The file system of a dry run: every read sees the product as the run
-// would have left it so far, and no write reaches the disk. What the run
-// writes is kept in memory and listed at the end.
+// would have left it so far, and no write reaches the product. What the run
+// writes is kept in a private temporary folder, not in memory, and listed
+// at the end.
 
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "engine/spilled_content.hpp"
 #include "platform/forwarding_file_system.hpp"
 
 namespace tovrin {
@@ -17,8 +20,10 @@ namespace tovrin {
 class DryRunFileSystem : public ForwardingFileSystem {
  public:
   // Reads `real` for what the run has not written yet; the drives and the
-  // current folders are its own.
-  using ForwardingFileSystem::ForwardingFileSystem;
+  // current folders are its own. What it would write is kept in a private
+  // temporary folder.
+  explicit DryRunFileSystem(FileSystem& real)
+      : ForwardingFileSystem(real), spill_(SpillFolder::Make()) {}
 
   // A file or folder the run would have added or replaced, in the order of
   // its first change. Work files that did not outlive the run are not here.
@@ -30,6 +35,8 @@ class DryRunFileSystem : public ForwardingFileSystem {
     std::uint64_t size = 0;
   };
   std::vector<Change> Changes() const;
+  // False when there is no private temporary folder to keep the writes in.
+  bool KeepsWrites() const { return spill_->Ready(); }
 
   Presence Exists(std::string_view path) const override;
   std::optional<std::string> FinalPath(std::string_view path) const override;
@@ -57,7 +64,7 @@ class DryRunFileSystem : public ForwardingFileSystem {
     bool removed = false;  // taken away by the run
     std::uint8_t attribute = ATTR_NORMAL;
     std::time_t modificationTime = 0;
-    std::string content;
+    std::shared_ptr<SpilledContent> content;  // null: empty
     std::size_t order = 0;
   };
 
@@ -66,11 +73,13 @@ class DryRunFileSystem : public ForwardingFileSystem {
   bool IsPresent(std::string_view path) const { return Exists(path) == Presence::Present; }
   bool FolderOfExists(std::string_view path) const;
   bool RefusesOverwrite(std::string_view path) const;
-  std::optional<std::string> ReadAll(std::string_view path);
+  // The content now at `path`, shared with it; null when it cannot be read.
+  std::shared_ptr<SpilledContent> ContentOf(std::string_view path);
   // The entry that now holds `path`, created from the disk's state.
   Entry& Touch(const Key& key, std::string_view path);
-  void Store(std::string_view path, std::string content);
+  void Store(std::string_view path, std::shared_ptr<SpilledContent> content);
 
+  std::shared_ptr<SpillFolder> spill_;
   std::map<Key, Entry> entries_;
   std::size_t nextOrder_ = 0;
 };

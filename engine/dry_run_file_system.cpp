@@ -1,11 +1,11 @@
-#include "app/dry_run_file_system.hpp"
+#include "engine/dry_run_file_system.hpp"
 
 #include <algorithm>
 #include <cerrno>
 #include <ctime>
 
 #include "platform/product_lock.hpp"
-#include "app/utf8_path.hpp"
+#include "platform/utf8_path.hpp"
 #include "platform/cp932.hpp"
 #include "platform/path_text.hpp"
 #include "platform/wildcard.hpp"
@@ -32,44 +32,34 @@ std::string KeyOfHost(const fs::path& host) {
   return key;
 }
 
-class MemoryInputFile : public InputFile {
- public:
-  explicit MemoryInputFile(std::string content) : content_(std::move(content)) {}
-  std::optional<std::size_t> Read(char* buffer, std::size_t size) override {
-    const std::size_t count = std::min(size, content_.size() - position_);
-    std::copy_n(content_.data() + position_, count, buffer);
-    position_ += count;
-    return count;
-  }
+std::uint64_t SizeOf(const std::shared_ptr<SpilledContent>& content) {
+  return content ? content->Size() : 0;
+}
 
- private:
-  std::string content_;
-  std::size_t position_ = 0;
+class EmptyInputFile : public InputFile {
+ public:
+  std::optional<std::size_t> Read(char* /*buffer*/, std::size_t /*size*/) override { return 0; }
 };
 
-class MemoryOutputFile : public OutputFile {
+class SpilledOutputFile : public OutputFile {
  public:
-  explicit MemoryOutputFile(std::string& content) : content_(content) {}
-  bool Write(std::string_view bytes) override {
-    content_.append(bytes);
-    return true;
-  }
+  explicit SpilledOutputFile(std::shared_ptr<SpilledContent> content)
+      : content_(std::move(content)) {}
+  bool Write(std::string_view bytes) override { return content_->Append(bytes); }
   bool Flush() override { return true; }
   bool Close() override { return true; }
 
  private:
-  std::string& content_;
+  std::shared_ptr<SpilledContent> content_;
 };
 
 // Holds the new content until Commit() hands it to `store`.
 template <typename Store>
-class MemoryAtomicFile : public AtomicFile {
+class SpilledAtomicFile : public AtomicFile {
  public:
-  explicit MemoryAtomicFile(Store store) : store_(std::move(store)) {}
-  bool Write(std::string_view bytes) override {
-    content_.append(bytes);
-    return true;
-  }
+  SpilledAtomicFile(std::shared_ptr<SpilledContent> content, Store store)
+      : content_(std::move(content)), store_(std::move(store)) {}
+  bool Write(std::string_view bytes) override { return content_->Append(bytes); }
   bool Flush() override { return true; }
   bool Close() override { return true; }
   bool Commit() override {
@@ -78,8 +68,8 @@ class MemoryAtomicFile : public AtomicFile {
   }
 
  private:
+  std::shared_ptr<SpilledContent> content_;
   Store store_;
-  std::string content_;
 };
 
 }  // namespace
@@ -147,17 +137,21 @@ DryRunFileSystem::Entry& DryRunFileSystem::Touch(const Key& key, std::string_vie
   return entry;
 }
 
-void DryRunFileSystem::Store(std::string_view path, std::string content) {
+void DryRunFileSystem::Store(std::string_view path, std::shared_ptr<SpilledContent> content) {
   Entry& entry = Touch(*KeyOf(path), path);
   entry.isFolder = false;
   entry.attribute &= static_cast<std::uint8_t>(~ATTR_DIRECTORY);
   entry.content = std::move(content);
 }
 
-std::optional<std::string> DryRunFileSystem::ReadAll(std::string_view path) {
+std::shared_ptr<SpilledContent> DryRunFileSystem::ContentOf(std::string_view path) {
+  const Entry* entry = Find(KeyOf(path));
+  if (entry && !entry->removed && !entry->isFolder) {
+    return entry->content ? entry->content : spill_->NewContent();
+  }
   const auto input = OpenRead(path, OpenAccess::Read);
-  if (!input) return std::nullopt;
-  return ReadToEnd(*input);
+  if (!input) return nullptr;
+  return spill_->Copy(*input);
 }
 
 int DryRunFileSystem::Mkdir(std::string_view path) {
@@ -172,9 +166,11 @@ int DryRunFileSystem::Mkdir(std::string_view path) {
 bool DryRunFileSystem::CopyFile(std::string_view from, std::string_view to, bool failIfExists) {
   if (!KeyOf(to) || !FolderOfExists(to)) return false;
   if ((failIfExists && IsPresent(to)) || RefusesOverwrite(to)) return false;
-  auto content = ReadAll(from);
+  // A copy of its own: later writes to either file leave the other as it is.
+  const auto input = OpenRead(from, OpenAccess::Read);
+  auto content = input ? spill_->Copy(*input) : nullptr;
   if (!content) return false;
-  Store(to, std::move(*content));
+  Store(to, std::move(content));
   return true;
 }
 
@@ -183,7 +179,7 @@ bool DryRunFileSystem::GetStatus(std::string_view path, FileStatus& status) cons
   if (!entry) return inner_.GetStatus(path, status);
   if (entry->removed) return false;
   if (entry->existed) inner_.GetStatus(path, status);
-  status.size = entry->isFolder ? 0 : entry->content.size();
+  status.size = entry->isFolder ? 0 : SizeOf(entry->content);
   status.attribute = entry->attribute;
   status.modificationTime = entry->modificationTime;
   status.fullName = inner_.ToWindowsPath(entry->host).value_or(std::string(path));
@@ -196,9 +192,9 @@ bool DryRunFileSystem::SetStatus(std::string_view path, const FileStatus& status
   const auto key = KeyOf(path);
   if (!key || !IsPresent(path)) return false;
   if (!Find(key)) {
-    auto content = ReadAll(path);
+    auto content = ContentOf(path);
     if (!content) return false;
-    Store(path, std::move(*content));
+    Store(path, std::move(content));
   }
   Entry& entry = entries_.at(*key);
   const std::uint8_t folderBit = entry.isFolder ? ATTR_DIRECTORY : 0;
@@ -212,7 +208,7 @@ bool DryRunFileSystem::Remove(std::string_view path) {
   if (!key || !IsPresent(path)) return false;
   Entry& entry = Touch(*key, path);
   entry.removed = true;
-  entry.content.clear();
+  entry.content.reset();
   return true;
 }
 
@@ -223,9 +219,9 @@ bool DryRunFileSystem::Replace(std::string_view from, std::string_view to) {
   if (replacing && (target.attribute & (ATTR_READONLY | ATTR_DIRECTORY)) != 0) return false;
   FileStatus source;
   if (!GetStatus(from, source)) return false;
-  auto content = ReadAll(from);
+  auto content = ContentOf(from);
   if (!content) return false;
-  Store(to, std::move(*content));
+  Store(to, std::move(content));
   entries_.at(*KeyOf(to)).attribute = replacing ? target.attribute : source.attribute;
   return Remove(from);
 }
@@ -235,7 +231,8 @@ std::unique_ptr<InputFile> DryRunFileSystem::OpenRead(std::string_view path, Ope
   if (!entry) return inner_.OpenRead(path, access);
   if (entry->removed || entry->isFolder) return nullptr;
   if (access == OpenAccess::ReadWrite && (entry->attribute & ATTR_READONLY) != 0) return nullptr;
-  return std::make_unique<MemoryInputFile>(entry->content);
+  if (!entry->content) return std::make_unique<EmptyInputFile>();
+  return entry->content->OpenRead();
 }
 
 std::unique_ptr<OutputFile> DryRunFileSystem::Create(std::string_view path) {
@@ -245,8 +242,10 @@ std::unique_ptr<OutputFile> DryRunFileSystem::Create(std::string_view path) {
   if (GetStatus(path, status) && (status.attribute & (ATTR_READONLY | ATTR_DIRECTORY)) != 0) {
     return nullptr;
   }
-  Store(path, {});
-  return std::make_unique<MemoryOutputFile>(entries_.at(*key).content);
+  auto content = spill_->NewContent();
+  if (!content) return nullptr;
+  Store(path, content);
+  return std::make_unique<SpilledOutputFile>(std::move(content));
 }
 
 std::unique_ptr<AtomicFile> DryRunFileSystem::BeginReplace(std::string_view path) {
@@ -255,10 +254,12 @@ std::unique_ptr<AtomicFile> DryRunFileSystem::BeginReplace(std::string_view path
   if (GetStatus(path, status) && (status.attribute & (ATTR_READONLY | ATTR_DIRECTORY)) != 0) {
     return nullptr;
   }
-  auto store = [this, target = std::string(path)](std::string content) {
-    Store(target, std::move(content));
+  auto content = spill_->NewContent();
+  if (!content) return nullptr;
+  auto store = [this, target = std::string(path)](std::shared_ptr<SpilledContent> written) {
+    Store(target, std::move(written));
   };
-  return std::make_unique<MemoryAtomicFile<decltype(store)>>(std::move(store));
+  return std::make_unique<SpilledAtomicFile<decltype(store)>>(std::move(content), std::move(store));
 }
 
 std::optional<std::vector<FindEntry>> DryRunFileSystem::SearchFiles(std::string_view pattern) const {
@@ -298,7 +299,7 @@ std::vector<DryRunFileSystem::Change> DryRunFileSystem::Changes() const {
   for (const Entry* entry : touched) {
     const std::string path = inner_.ToWindowsPath(entry->host).value_or(Utf8Of(entry->host));
     changes.push_back(
-        {path, entry->existed, entry->isFolder, entry->removed, entry->content.size()});
+        {path, entry->existed, entry->isFolder, entry->removed, SizeOf(entry->content)});
   }
   return changes;
 }
