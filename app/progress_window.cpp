@@ -11,8 +11,6 @@
 namespace tovrin {
 namespace {
 
-constexpr int kTickMilliseconds = 100;
-constexpr long kShowAfterMilliseconds = 300;
 constexpr int kBarRange = 1000;  // thousandths
 
 }  // namespace
@@ -33,7 +31,7 @@ ProgressWindow::ProgressWindow(wxWindow* mainWindow)
   // No close box, and no closing by the window manager's keys either.
   Bind(wxEVT_CLOSE_WINDOW, [](wxCloseEvent& event) { event.Veto(); });
   Bind(wxEVT_TIMER, [this](wxTimerEvent&) { OnTick(); });
-  ticker_.Start(kTickMilliseconds);
+  ticker_.Start(kProgressTickMilliseconds);
 }
 
 void ProgressWindow::CreateControls() {
@@ -95,7 +93,7 @@ void ProgressWindow::OnTick() {
   if (now.Permille() != shown_.Permille())
     static_cast<wxGauge*>(Control(IDC_PROGRESS_BAR))->SetValue(now.Permille());
   shown_ = now;
-  if (!IsShown() && sinceStart_.Time() >= kShowAfterMilliseconds) Show();
+  if (!IsShown() && sinceStart_.Time() >= kProgressShownAfterMilliseconds) Show();
 }
 
 }  // namespace tovrin

@@ -11,6 +11,7 @@
 #include <wx/timer.h>
 
 #include "app/run_progress.hpp"
+#include "platform/windows_types.hpp"
 
 namespace tovrin {
 
@@ -28,6 +29,8 @@ class ProgressWindow : public wxDialog {
   // until WaitNoMore.
   void WaitFor(const std::string& text);
   void WaitNoMore();
+  // What owns a box stacked above it.
+  WindowHandle Handle() { return static_cast<wxWindow*>(this); }
 
   wxWindow* Control(int id) const;
 

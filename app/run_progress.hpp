@@ -10,6 +10,11 @@
 
 namespace tovrin {
 
+// The progress window of either wizard: redrawn this often, and shown only
+// once a run has lasted this long.
+inline constexpr int kProgressTickMilliseconds = 100;
+inline constexpr long kProgressShownAfterMilliseconds = 300;
+
 struct ProgressSnapshot {
   int record = -1;  // index of the record being processed; -1 before the first
   int records = 0;

@@ -1,8 +1,6 @@
 #include "app/worker_run_host.hpp"
 
-#include <atomic>
-#include <exception>
-#include <thread>
+#include <memory>
 
 #include <wx/app.h>
 #include <wx/evtloop.h>
@@ -10,7 +8,10 @@
 #include <wx/utils.h>
 
 #include "app/progress_window.hpp"
-#include "hosts/wx/ui_thread_user_interface.hpp"
+#include "app/progress_box_framing.hpp"
+#include "hosts/ui_thread/ui_thread_user_interface.hpp"
+#include "hosts/ui_thread/worker_thread.hpp"
+#include "hosts/wx/ui_thread.hpp"
 
 namespace tovrin {
 namespace {
@@ -43,43 +44,17 @@ void RunLoopUntil(const std::atomic<bool>& finished) {
 }  // namespace
 
 void WorkerRunHost::RunUpdate(UserInterface& ui, const Run& run) {
-  auto* progress = new ProgressWindow(&mainWindow_);
-  std::exception_ptr failure;
-  {
-    wxWindowDisabler blockInput(progress);
-    wxBusyCursor busy;
-    gui::BoxFraming framing;
-    framing.before = [progress](unsigned type, const std::string& text) -> WindowHandle {
-      // Every box but a disk prompt comes after the last record: it is
-      // among the run's closing boxes.
-      if (type != MB_OKCANCEL) {
-        progress->PutAway();
-        return nullptr;
-      }
-      // The prompt belongs to the progress window, so that it is stacked
-      // above it, which says meanwhile what the run waits for.
-      progress->WaitFor(text);
-      return static_cast<wxWindow*>(progress);
-    };
-    framing.after = [progress](unsigned type) {
-      if (type == MB_OKCANCEL) progress->WaitNoMore();
-    };
-    gui::UiThreadUserInterface handedOver(ui, framing);
-    std::atomic<bool> finished = false;
-    std::thread worker([&] {
-      try {
-        run(handedOver, progress->Listener());
-      } catch (...) {
-        failure = std::current_exception();
-      }
-      finished = true;
-    });
-    RunLoopUntil(finished);
-    worker.join();
-  }
-  progress->PutAway();
-  progress->Destroy();
-  if (failure) std::rethrow_exception(failure);
+  // Put away and destroyed on every way out, a failed run's too.
+  const std::unique_ptr<ProgressWindow, void (*)(ProgressWindow*)> progress(
+      new ProgressWindow(&mainWindow_), [](ProgressWindow* window) {
+        window->PutAway();
+        window->Destroy();
+      });
+  wxWindowDisabler blockInput(progress.get());
+  wxBusyCursor busy;
+  gui::WxUiThread thread;
+  UiThreadUserInterface handedOver(thread, ui, ProgressBoxFraming(*progress));
+  RunOnWorkerThread(thread, [&] { run(handedOver, progress->Listener()); }, RunLoopUntil);
 }
 
 }  // namespace tovrin

@@ -69,6 +69,8 @@ class JournalFiles {
   virtual EntryKind KindOf(const std::filesystem::path& path) const = 0;
 
  protected:
+  // For a store that acts through another: the other confined alike.
+  void PassConfinementTo(JournalFiles& inner) const { inner.roots_ = roots_; }
   // A path split into the confining folder it lies below (the nearest, when
   // one lies inside another) and the rest; nullopt when it lies below none.
   struct Placed {

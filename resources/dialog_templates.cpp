@@ -11,6 +11,12 @@ namespace tovrin {
 namespace {
 
 constexpr std::uint32_t kChild = WS_CHILD | WS_VISIBLE;
+// The About box's second line: which build this is.
+#ifdef _WIN32
+constexpr char kBuildLine[] = "Windows 版";
+#else
+constexpr char kBuildLine[] = "Linux 版 (Wine 互換)";
+#endif
 constexpr std::uint32_t kPageStyle = WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_CENTER | DS_SETFONT;
 constexpr std::uint32_t kListStyle =
     kChild | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_DISABLENOSCROLL;
@@ -47,7 +53,7 @@ DialogTemplate AboutTemplate() {
                   Control(IDC_STATIC, "icon", "128", 11, 17, 20, 20, kChild | SS_ICON),
                   Control(IDC_STATIC, "static", "Tovrin Version 3.0", 40, 10, 119, 8,
                           kChild | SS_LEFT | WS_GROUP),
-                  Control(IDC_STATIC, "static", "Linux 版 (Wine 互換)", 40, 25,
+                  Control(IDC_STATIC, "static", kBuildLine, 40, 25,
                           119, 8, kChild | SS_LEFT | WS_GROUP),
                   DefaultButton(IDOK, "OK", 178, 7, 32, 14),
               });

@@ -1,5 +1,6 @@
-// The Windows program. Arguments arrive as wide text and are handed on as
-// UTF-8, and standard output is UTF-8 with LF line ends, as on Linux.
+// The Windows program, both the GUI one (tovrin.exe) and its console twin
+// (tovrin.com). Arguments arrive as wide text and are handed on as UTF-8,
+// and standard output is UTF-8 with LF line ends, as on Linux.
 #include <fcntl.h>
 #include <io.h>
 
@@ -31,10 +32,26 @@ std::vector<std::string> Utf8Arguments() {
   return arguments;
 }
 
+// tovrin.exe typed at a command prompt with nothing redirected has no
+// standard output: what is not the wizard writes to that prompt's console.
+// The wizard stays apart from it, so that a Ctrl+C there cannot end a run.
+void WriteToTheConsoleStartedFrom() {
+  if (GetStdHandle(STD_OUTPUT_HANDLE) != nullptr || GetStdHandle(STD_ERROR_HANDLE) != nullptr) return;
+  if (!AttachConsole(ATTACH_PARENT_PROCESS)) return;
+  std::freopen("CONOUT$", "w", stdout);
+  std::freopen("CONOUT$", "w", stderr);
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
+  SetConsoleOutputCP(CP_UTF8);
+}
+
 int Run(const std::vector<std::string>& given) {
   using namespace tovrin;
   const std::vector<std::string_view> arguments(given.begin(), given.end());
   const auto parsed = ParseCommandLine(arguments);
+  if (!parsed.options || parsed.options->action != CommandLineOptions::Action::Wizard) {
+    WriteToTheConsoleStartedFrom();
+  }
   if (const auto answered = AnswerWithoutServices(parsed)) return *answered;
   const CommandLineOptions& options = *parsed.options;
   if (options.action == CommandLineOptions::Action::ShowDrives ||

@@ -6,6 +6,7 @@
 #include "app/about_dlg.hpp"
 #include "app/tovrin_doc.hpp"
 #include "app/unattended_run.hpp"
+#include "app/win32/worker_run_host.hpp"
 #include "description/update_description.hpp"
 #include "platform/message_queue.hpp"
 #include "hosts/win32/dialog_host.hpp"
@@ -36,7 +37,7 @@ class WizardWindow : public MessageTarget {
     MSG message;
     for (;;) {
       while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) return ExitStatusOf(view_->LastOutcome());
+        if (message.message == WM_QUIT) return program_.ExitStatus();
         if (TranslateAcceleratorW(window_, accelerators_, &message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
@@ -73,6 +74,8 @@ class WizardWindow : public MessageTarget {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
+    // The picture is scaled to the whole window: redrawn whole on any size.
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = &WizardWindow::Procedure;
     windowClass.hInstance = instance;
     windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kProgramIcon));
@@ -80,9 +83,15 @@ class WizardWindow : public MessageTarget {
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     windowClass.lpszClassName = kWindowClass;
     RegisterClassExW(&windowClass);
-    // A caption and a thin border, no menu or system menu.
-    window_ = CreateWindowExW(0, kWindowClass, L"Tovrin", WS_CAPTION | WS_BORDER, CW_USEDEFAULT, CW_USEDEFAULT,
-                              CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
+    // A caption and a thin border, no menu or system menu. Made the size of
+    // the work area from the start: a window manager may not maximize a
+    // window that cannot be resized, and `start` would place a default
+    // sized one anywhere.
+    RECT workArea{0, 0, CW_USEDEFAULT, CW_USEDEFAULT};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
+    window_ = CreateWindowExW(0, kWindowClass, L"Tovrin", WS_CAPTION | WS_BORDER, workArea.left, workArea.top,
+                              workArea.right - workArea.left, workArea.bottom - workArea.top, nullptr, nullptr,
+                              instance, this);
     if (window_ == nullptr) return false;
     ui_.SetMainWindow(window_);
     dialogs_.SetMainWindow(window_);
@@ -90,7 +99,8 @@ class WizardWindow : public MessageTarget {
     document_.OnNewDocument();
     view_ = std::make_unique<CTovrinView>(platform_, program_.Archives(),
                                           program_.DialogsOver(dialogs_), queue_, *this);
-    program_.WireRuns(*view_);
+    runHost_ = std::make_unique<WorkerRunHost>(window_);
+    program_.WireRuns(*view_, runHost_.get());
     // The update run's boxes name the view as their owner.
     ui_.SetOwnerWindow(view_.get(), window_);
     view_->OnCreate();
@@ -133,6 +143,11 @@ class WizardWindow : public MessageTarget {
           dialogs_.DoModal(about);
         }
         return 0;
+      case WM_SETCURSOR:
+        // Over the whole window while an update runs, its caption included.
+        if (runHost_ == nullptr || !runHost_->Running()) return DefWindowProcW(window, message, wParam, lParam);
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        return TRUE;
       case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
@@ -148,6 +163,7 @@ class WizardWindow : public MessageTarget {
   Win32DialogHost dialogs_;
   CTovrinDoc document_;
   std::unique_ptr<CTovrinView> view_;
+  std::unique_ptr<WorkerRunHost> runHost_;
   HWND window_ = nullptr;
   HACCEL accelerators_ = nullptr;
 };

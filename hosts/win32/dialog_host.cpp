@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/cp932.hpp"
 #include "platform/list_box_order.hpp"
+#include "resources/messages.hpp"
 #include "hosts/win32/memory_dialog_template.hpp"
 #include "platform/win32/wide_text.hpp"
 #include "hosts/win32/paint_surface.hpp"
@@ -12,10 +14,13 @@
 #include "resources/dialog_templates.hpp"
 #include "platform/win32/windows_api.hpp"
 
+#include <commctrl.h>
+
 namespace tovrin {
 namespace {
 
 constexpr UINT_PTR kPostedMessageTimer = 1;
+constexpr UINT_PTR kListKeysSubclass = 1;
 constexpr UINT kPostedMessageMilliseconds = 20;
 
 std::wstring Wide(const std::string& cp932) { return win32::WideFromCp932(cp932).value_or(L""); }
@@ -106,15 +111,56 @@ class PageWindow : public Dialog {
     return nullptr;
   }
 
-  // Buttons and list boxes notify the page; an edit's changes do not.
+  // Buttons and list boxes notify the page; an edit's changes do not. A
+  // list's selection is the user's pick only from a click: the arrow keys
+  // move its highlight, and Enter picks the highlighted entry.
   void OnControl(int id, int notification) {
     if (id == IDOK) {
+      if (PickFocusedList()) return;
+      if (RefuseForeignText()) return;
       page_.OnOK(*this);
     } else if (id == IDCANCEL) {
       page_.OnCancel(*this);
     } else if (const DialogControl* control = Control(id)) {
+      if (control->className == "listbox" && notification == LBN_SELCHANGE && movedByKey_) return;
       if (control->className == "button" || control->className == "listbox") page_.OnCommand(*this, id, notification);
     }
+  }
+
+  bool PickFocusedList() {
+    const HWND focus = GetFocus();
+    if (focus == nullptr || GetParent(focus) != window_) return false;
+    const DialogControl* control = Control(GetDlgCtrlID(focus));
+    if (control == nullptr || control->className != "listbox" || ListGetCurSel(control->id) < 0) return false;
+    page_.OnCommand(*this, control->id, LBN_SELCHANGE);
+    return true;
+  }
+
+  // A field holding text with no CP932 form: the page would read another
+  // text than the one the user typed.
+  bool RefuseForeignText() {
+    for (const DialogControl& control : template_.controls) {
+      if (control.className != "edit" || (control.style & ES_READONLY) != 0) continue;
+      const HWND field = GetDlgItem(window_, control.id);
+      if (TextOf(field)) continue;
+      const auto text = Wide(cp932::Text(texts::kCharacterNotAllowed));
+      const auto caption = Wide(cp932::Text(texts::kCaptionError));
+      MessageBoxW(window_, text.c_str(), caption.c_str(), MB_OK);
+      SetFocus(field);
+      return true;
+    }
+    return false;
+  }
+
+  static LRESULT CALLBACK ListKeys(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                   DWORD_PTR reference) {
+    auto* self = reinterpret_cast<PageWindow*>(reference);
+    if (message != WM_KEYDOWN && message != WM_CHAR) return DefSubclassProc(list, message, wParam, lParam);
+    const bool outer = self->movedByKey_;
+    self->movedByKey_ = true;
+    const LRESULT result = DefSubclassProc(list, message, wParam, lParam);
+    self->movedByKey_ = outer;
+    return result;
   }
 
   INT_PTR Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -122,6 +168,10 @@ class PageWindow : public Dialog {
       case WM_INITDIALOG: {
         window_ = window;
         if (queue_ != nullptr) SetTimer(window, kPostedMessageTimer, kPostedMessageMilliseconds, nullptr);
+        for (const auto& [id, list] : lists_) {
+          SetWindowSubclass(GetDlgItem(window, id), &PageWindow::ListKeys, kListKeysSubclass,
+                            reinterpret_cast<DWORD_PTR>(this));
+        }
         const bool focusSet = page_.OnInitDialog(*this);
         return focusSet ? TRUE : FALSE;
       }
@@ -151,6 +201,7 @@ class PageWindow : public Dialog {
   DialogPage& page_;
   MessageQueue* queue_;
   HWND window_ = nullptr;
+  bool movedByKey_ = false;
   std::map<int, std::string> texts_;
   std::map<int, ListContent> lists_;
 };

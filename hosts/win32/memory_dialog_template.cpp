@@ -37,11 +37,14 @@ class TemplateWriter {
   std::vector<std::uint16_t> words_;
 };
 
-std::uint16_t ClassAtom(const DialogControl& control) {
-  if (control.className == "button") return kButtonAtom;
-  if (control.className == "edit") return kEditAtom;
-  if (control.className == "listbox") return kListBoxAtom;
-  return kStaticAtom;
+// The predefined classes by their atoms; a common control (the progress
+// bar) by its registered name.
+void WriteClass(TemplateWriter& writer, const DialogControl& control) {
+  if (control.className == "button") return writer.Ordinal(kButtonAtom);
+  if (control.className == "edit") return writer.Ordinal(kEditAtom);
+  if (control.className == "listbox") return writer.Ordinal(kListBoxAtom);
+  if (control.className == "static" || control.className == "icon") return writer.Ordinal(kStaticAtom);
+  writer.Text(control.className);
 }
 
 // The host keeps sorted lists in the program's own order, and the picture
@@ -75,7 +78,7 @@ std::vector<std::uint16_t> BuildMemoryDialogTemplate(const DialogTemplate& dialo
       writer.Word(static_cast<std::uint32_t>(value));
     }
     writer.Word(static_cast<std::uint32_t>(control.id));
-    writer.Ordinal(ClassAtom(control));
+    WriteClass(writer, control);
     if (control.className == "icon") {
       writer.Ordinal(kProgramIcon);
     } else {

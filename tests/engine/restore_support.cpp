@@ -3,29 +3,32 @@
 #include <fstream>
 #include <iterator>
 
+#include "engine/run_journal.hpp"
+
 namespace tovrin::testing {
 
 namespace fs = std::filesystem;
 
-std::map<std::string, Stat> Tree(const fs::path& root) {
-  std::map<std::string, Stat> tree;
+std::map<std::string, ProductEntry> Tree(const fs::path& root) {
+  std::map<std::string, ProductEntry> tree;
   const fs::recursive_directory_iterator end;
   for (auto entry = fs::recursive_directory_iterator(root); entry != end; ++entry) {
     if (entry->path().filename() == kBookkeepingFolderName) {
       entry.disable_recursion_pending();
       continue;
     }
-    struct stat status {};
-    ::lstat(entry->path().c_str(), &status);
-    const std::string relative = entry->path().lexically_relative(root).string();
-    const bool file = S_ISREG(status.st_mode);
-    std::string content = file ? "" : "<dir>";
+    const fs::file_status status = fs::symlink_status(entry->path());
+    const bool file = status.type() == fs::file_type::regular;
+    std::string content = status.type() == fs::file_type::symlink ? "<link>" : "<dir>";
     if (file) {
       std::ifstream in(entry->path(), std::ios::binary);
       content.assign(std::istreambuf_iterator<char>(in), {});
     }
-    tree[relative] = {content, status.st_mode, file ? static_cast<long long>(status.st_mtime) : 0,
-                      status.st_ino};
+    const std::string relative = entry->path().lexically_relative(root).generic_string();
+    tree[relative] = {content, status.type(), status.permissions(),
+                      file ? static_cast<long long>(
+                                 fs::last_write_time(entry->path()).time_since_epoch().count())
+                           : 0};
   }
   return tree;
 }
@@ -54,27 +57,27 @@ void DescribeRichUpdate(UpdateWorld& world) {
 LinkResult RefusingJournalFiles::Link(const fs::path& file, const fs::path& kept) {
   if (file.filename() == failOn) return LinkResult::Failed;
   if (!linksWork) return LinkResult::Unsupported;
-  return PosixJournalFiles::Link(file, kept);
-}
-
-bool RefusingJournalFiles::MoveBack(const fs::path& from, const fs::path& to) {
-  return !restoreFails && from.filename() != failMoveOf && PosixJournalFiles::MoveBack(from, to);
-}
-
-bool RefusingJournalFiles::RemoveEntry(const fs::path& path) {
-  return !restoreFails && PosixJournalFiles::RemoveEntry(path);
-}
-
-bool RefusingJournalFiles::RemoveTree(const fs::path& folder) {
-  return folder.filename() != failRemoveTreeOf && PosixJournalFiles::RemoveTree(folder);
+  return Real().Link(file, kept);
 }
 
 bool RefusingJournalFiles::AppendDurably(const fs::path& file, std::string_view bytes) {
-  return file.filename() != failAppendTo && PosixJournalFiles::AppendDurably(file, bytes);
+  return file.filename() != failAppendTo && Real().AppendDurably(file, bytes);
+}
+
+bool RefusingJournalFiles::MoveBack(const fs::path& from, const fs::path& to) {
+  return !restoreFails && from.filename() != failMoveOf && Real().MoveBack(from, to);
+}
+
+bool RefusingJournalFiles::RemoveEntry(const fs::path& path) {
+  return !restoreFails && Real().RemoveEntry(path);
+}
+
+bool RefusingJournalFiles::RemoveTree(const fs::path& folder) {
+  return folder.filename() != failRemoveTreeOf && Real().RemoveTree(folder);
 }
 
 EntryKind RefusingJournalFiles::KindOf(const fs::path& path) const {
-  return path.filename() == unknownOn ? EntryKind::Unknown : PosixJournalFiles::KindOf(path);
+  return path.filename() == unknownOn ? EntryKind::Unknown : Real().KindOf(path);
 }
 
 }  // namespace tovrin::testing

@@ -8,7 +8,7 @@
 #include <wx/debug.h>
 
 #include "hosts/wx/font_alias.hpp"
-#include "tests/gui/window_manager.hpp"
+#include "tests/x_display/window_manager.hpp"
 
 namespace tovrin {
 namespace {

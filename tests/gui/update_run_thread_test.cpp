@@ -30,7 +30,7 @@
 #include "tests/gui/modal_script.hpp"
 #include "tests/gui/x_input.hpp"
 #include "tests/gui/sample_installation.hpp"
-#include "tests/gui/screen_cursor.hpp"
+#include "tests/x_display/screen_cursor.hpp"
 #include "tests/support/scripted_user_interface.hpp"
 
 namespace tovrin {

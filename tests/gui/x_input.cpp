@@ -2,45 +2,13 @@
 
 #include <dlfcn.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <memory>
-
 #include <wx/listbox.h>
 
 namespace tovrin::testing {
-namespace {
-
-std::string Quoted(const std::string& text) {
-  std::string quoted = "'";
-  for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
-void Run(const std::string& command) {
-  if (std::system(command.c_str()) != 0) std::fprintf(stderr, "failed: %s\n", command.c_str());
-}
-
-}  // namespace
-
-std::string CommandOutput(const std::string& command) {
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-  std::string output;
-  if (!pipe) return output;
-  char buffer[256];
-  while (const std::size_t read = std::fread(buffer, 1, sizeof buffer, pipe.get()))
-    output.append(buffer, read);
-  return output;
-}
 
 void Click(wxWindow* window) {
   const wxRect place = window->GetScreenRect();
   ClickAt({place.GetLeft() + place.GetWidth() / 2, place.GetTop() + place.GetHeight() / 2});
-}
-
-void ClickAt(const wxPoint& point) {
-  Run("xdotool mousemove --sync " + std::to_string(point.x) + " " + std::to_string(point.y) +
-      " click 1");
 }
 
 wxPoint EntryPoint(wxWindow* listBox, int index) {
@@ -52,10 +20,6 @@ wxPoint EntryPoint(wxWindow* listBox, int index) {
   }
   return {};
 }
-
-void PressKeys(const std::string& keys) { Run("xdotool key --delay 60 " + keys); }
-
-void TypeText(const std::string& text) { Run("xdotool type --delay 60 " + Quoted(text)); }
 
 // The X window of a top-level window, through the toolkit the program has
 // loaded already (GTK 3 under wxWidgets); 0 when it has none yet.
@@ -70,9 +34,8 @@ unsigned long XWindowOf(wxWindow* topLevel) {
 }
 
 bool HasTheFocus(wxWindow* topLevel) {
-  const std::string active = CommandOutput("xdotool getactivewindow 2>/dev/null");
   const unsigned long window = XWindowOf(topLevel);
-  return window != 0 && std::strtoul(active.c_str(), nullptr, 10) == window;
+  return window != 0 && ActiveWindow() == window;
 }
 
 bool StackedAbove(wxWindow* upper, wxWindow* lower) {

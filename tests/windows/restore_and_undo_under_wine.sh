@@ -2,7 +2,7 @@
 # The journal of tovrin.exe under Wine: a run that fails midway puts the
 # product back, --undo takes a successful run back, and a dry run and the
 # log work as on Linux (the log's SHA-256 from Windows' BCrypt).
-#   restore_and_undo_under_wine.sh SOURCE_DIR TOVRIN_EXE WINE_PREFIX
+#   restore_and_undo_under_wine.sh SOURCE_DIR TOVRIN_EXE WINE_PREFIX HOLD_FILE_OPEN_EXE
 set -euo pipefail
 
 # shellcheck source=tests/windows/sample_update_support.sh
@@ -44,6 +44,25 @@ expect_status 4 "failed copy"
 [ "$(tail -n 1 <<< "$output")" = "確認: 更新前の状態に戻しました。" ] ||
   fail "failed copy printed:"$'\n'"$output"
 [ "$(snapshot)" = "$before" ] || fail "the failed run did not put the product back"
+
+# A file held open without sharing by another program, as a running
+# product holds its own: it cannot be replaced, and the run puts back what
+# it changed before.
+fresh_product
+before=$(snapshot)
+coproc holder { wine_run "$4" 'C:\VELSOR\formater.exe'; }
+holder_pid=$holder_PID
+holder_input=${holder[1]}
+read -r held <&"${holder[0]}" || held=
+[ "${held%$'\r'}" = held ] || fail "formater.exe could not be held open"
+update
+exec {holder_input}>&-
+wait "$holder_pid" || true
+expect_status 4 "file held open"
+# The held file itself was never replaced; its journal copy cannot be moved
+# back over it while it is held, which the box says (and the next start
+# finishes): every other change is back.
+[ "$(snapshot)" = "$before" ] || fail "the run that met a held file did not put the product back"
 
 # A successful run taken back, and nothing left to take back after it.
 fresh_product

@@ -1,4 +1,4 @@
-#include "tests/gui/screen_cursor.hpp"
+#include "tests/x_display/screen_cursor.hpp"
 
 #include <X11/Xlib.h>
 #include <X11/extensions/Xfixes.h>

@@ -1,17 +1,15 @@
 #pragma once
 // The boxes and the wait cursor of an update run on a worker thread: each
-// call is handed to the user-interface thread, where the toolkit lives, and
-// the worker waits there for the answer.
+// call is handed to the user-interface thread, where the window system
+// lives, and the worker waits there for the answer.
 
 #include <functional>
+#include <string>
 
+#include "hosts/ui_thread/ui_thread.hpp"
 #include "platform/user_interface.hpp"
 
-namespace tovrin::gui {
-
-// Runs `call` on the user-interface thread and returns once it has; at once
-// when called there. An exception of `call` is thrown again to the caller.
-void CallOnUiThread(const std::function<void()>& call);
+namespace tovrin {
 
 // What the run host does around each box, on the user-interface thread.
 struct BoxFraming {
@@ -24,8 +22,8 @@ struct BoxFraming {
 
 class UiThreadUserInterface : public UserInterface {
  public:
-  UiThreadUserInterface(UserInterface& shown, BoxFraming framing)
-      : shown_(shown), framing_(std::move(framing)) {}
+  UiThreadUserInterface(UiThread& thread, UserInterface& shown, BoxFraming framing)
+      : thread_(thread), shown_(shown), framing_(std::move(framing)) {}
 
   int MessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
                  unsigned type) override;
@@ -33,8 +31,9 @@ class UiThreadUserInterface : public UserInterface {
   void EndWaitCursor() override;
 
  private:
+  UiThread& thread_;
   UserInterface& shown_;
   BoxFraming framing_;
 };
 
-}  // namespace tovrin::gui
+}  // namespace tovrin

@@ -1,4 +1,4 @@
-#include "tests/gui/window_manager.hpp"
+#include "tests/x_display/window_manager.hpp"
 
 #include <signal.h>
 #include <spawn.h>
@@ -8,7 +8,7 @@
 #include <chrono>
 #include <thread>
 
-#include "tests/gui/x_input.hpp"
+#include "tests/x_display/x_devices.hpp"
 
 extern char** environ;
 
