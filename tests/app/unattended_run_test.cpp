@@ -217,12 +217,12 @@ TEST_F(UnattendedRunTest, AFolderWithoutTheProductGivesStatus2AndTouchesNothing)
   EXPECT_FALSE(fs::exists(product("help")));
 }
 
-TEST_F(UnattendedRunTest, AProductThatAnotherRunHoldsGivesStatus2AndTouchesNothing) {
+TEST_F(UnattendedRunTest, AProductThatAnotherRunHoldsGivesStatus6AndTouchesNothing) {
   const ProductLockResult other = LockProductFolder(product(""));
   ASSERT_EQ(other.state, ProductLockResult::State::Held);
   const std::string settings = ReadFile(product("velsor1.ini"));
   const ProgramResult result = Run({});
-  EXPECT_EQ(result.exitCode, 2) << result.out << result.err;
+  EXPECT_EQ(result.exitCode, 6) << result.out << result.err;
   EXPECT_EQ(Lines(result.out),
             (std::vector<std::string>{"更新先：C:\\VELSOR",
                                       "エラー: 他のｱｯﾌﾟﾃﾞｲﾄが実行中です。終了してから再度実行してください。"}));
