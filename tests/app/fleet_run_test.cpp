@@ -25,13 +25,6 @@ using json = nlohmann::json;
 
 const fs::path kExamples = fs::path(TOVRIN_SOURCE_DIR) / "examples";
 
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
-
 // Each product file but the bookkeeping: inode, modification time, content.
 std::map<std::string, std::string> Files(const fs::path& root) {
   std::map<std::string, std::string> files;

@@ -26,13 +26,6 @@ namespace fs = std::filesystem;
 
 const fs::path kExamples = fs::path(TOVRIN_SOURCE_DIR) / "examples";
 
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
-
 // The product but the run's bookkeeping (the lock a refused run took).
 std::map<std::string, std::string> Tree(const fs::path& root) {
   std::map<std::string, std::string> tree;

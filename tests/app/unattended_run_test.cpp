@@ -43,13 +43,6 @@ ProgramResult RunTovrin(const std::vector<std::string>& arguments,
                     output);
 }
 
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
-
 std::string Utf8(const std::string& cp932) { return cp932::ToUtf8(cp932).value_or("<not CP932>"); }
 
 std::vector<std::string> Lines(const std::string& text) {
