@@ -32,12 +32,13 @@ constexpr std::array kOptions = {
                }},
     OptionSpec{"--undo", "",
                "take back the last successful update of the product at --dest; exit 0 done, "
-               "2 nothing to undo, 5 not (all) put back",
+               "2 nothing to undo, 5 not (all) put back, 6 in use: try again later",
                [](CommandLineOptions& options, std::string_view, std::string& error) {
                  return SetAction(options, Action::Undo, error);
                }},
     OptionSpec{"--dry-run", "",
-               "print what the update would change, change nothing (0: would go ahead, 2: refused)",
+               "print what the update would change, change nothing (0: would go ahead, 2: refused, "
+               "6: not now)",
                [](CommandLineOptions& options, std::string_view, std::string& error) {
                  options.dryRun = true;
                  return SetAction(options, Action::Unattended, error);
@@ -46,6 +47,12 @@ constexpr std::array kOptions = {
                "write the run's log to FILE (\"-\": standard error)",
                [](CommandLineOptions& options, std::string_view value, std::string&) {
                  options.log = std::string(value);
+                 return true;
+               }},
+    OptionSpec{"--report", "FILE",
+               "write what the run did to FILE as one JSON document when it ends",
+               [](CommandLineOptions& options, std::string_view value, std::string&) {
+                 options.report = std::string(value);
                  return true;
                }},
     OptionSpec{"--medium", "DIR", "the update medium (info.txt); default the program's folder",
@@ -143,6 +150,9 @@ std::string Usage() {
       "Every run writes a log to $XDG_STATE_HOME/tovrin/logs/ (~/.local/state/tovrin/logs/),\n"
       "one file per run, the newest 20 kept. An unattended run shows its progress on\n"
       "standard error when that is a terminal.\n"
+      "Exit status: 0 applied (or nothing to change), 1 applied with warnings, 2 refused,\n"
+      "3 cancelled, 4 stopped and put back, 5 failed, 6 not now (another run, or programs\n"
+      "running from the product): nothing was touched, try again later.\n"
       "Each run journals its changes in the product's hidden folder .tovrin/journal/ and puts\n"
       "the product back when it fails, or at the next start when it was killed. The journal of\n"
       "the last successful run stays there for --undo: replaced files kept as hard links, so it\n"

@@ -24,6 +24,7 @@ struct CommandLineOptions {
   std::vector<std::string> registryFiles;  // --registry FILE
   bool dryRun = false;                     // --dry-run (an unattended run)
   std::optional<std::string> log;          // --log FILE, "-" for standard error
+  std::optional<std::string> report;       // --report FILE (UTF-8)
 };
 
 struct ParsedCommandLine {

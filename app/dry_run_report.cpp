@@ -1,6 +1,7 @@
 #include "app/dry_run_report.hpp"
 
 #include <algorithm>
+#include <sstream>
 
 #include "app/unattended_run.hpp"
 #include "hosts/console/terminal_text.hpp"
@@ -41,35 +42,42 @@ void DryRunReport::MasterConverted(const std::string& path, int recordsRewritten
   masterFiles_.push_back(HostKey(path));
 }
 
-void DryRunReport::PrintFiles() const {
+void DryRunReport::PrintFiles(std::ostream& out) const {
   for (const auto& change : files_.Changes()) {
     const std::string key = HostKey(change.path);
     if (Contains(settingFiles_, key) || Contains(masterFiles_, key)) continue;
     const std::string path = Text(path_text::SingleSeparators(change.path));
     if (change.isFolder) {
-      out_ << "  add folder " << path << "\n";
+      out << "  add folder " << path << "\n";
     } else if (change.removed) {
-      out_ << "  remove " << path << "\n";
+      out << "  remove " << path << "\n";
     } else {
-      out_ << (change.existed ? "  replace " : "  add ") << path << " (" << change.size
-           << " bytes)\n";
+      out << (change.existed ? "  replace " : "  add ") << path << " (" << change.size
+          << " bytes)\n";
     }
   }
 }
 
 void DryRunReport::RunEnded(UpdateOutcome outcome) {
   if (refusal_) {
-    out_ << "dry run: the update would be refused by the " << Text(refusal_->check) << " check:\n";
+    out_ << (outcome == UpdateOutcome::Busy ? "dry run: not now, try again later: " : "dry run: ")
+         << "the update would be refused by the " << Text(refusal_->check) << " check:\n";
     for (const auto& finding : refusal_->findings) out_ << "  " << Text(finding) << "\n";
     return;
   }
-  out_ << "dry run: nothing was changed; the run would end " << OutcomeMeaning(outcome)
-       << ", with these changes:\n";
-  PrintFiles();
-  for (const auto& line : settings_) out_ << line << "\n";
+  std::ostringstream changes;
+  PrintFiles(changes);
+  for (const auto& line : settings_) changes << line << "\n";
   for (const auto& [folder, master] : masterFolders_) {
-    out_ << "  convert " << Text(folder) << ": " << master.files.size() << " master files, "
-         << master.records << " records rewritten\n";
+    changes << "  convert " << Text(folder) << ": " << master.files.size() << " master files, "
+            << master.records << " records rewritten\n";
+  }
+  if (changes.str().empty()) {
+    out_ << "dry run: nothing would change; the run would end " << OutcomeMeaning(outcome) << "\n";
+  } else {
+    out_ << "dry run: nothing was changed; the run would end " << OutcomeMeaning(outcome)
+         << ", with these changes:\n"
+         << changes.str();
   }
   out_ << std::flush;
 }

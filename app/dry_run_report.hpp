@@ -32,7 +32,7 @@ class DryRunReport : public RunEvents {
   };
 
   std::string HostKey(const std::string& path) const;
-  void PrintFiles() const;
+  void PrintFiles(std::ostream& out) const;
 
   const DryRunFileSystem& files_;
   std::ostream& out_;

@@ -30,10 +30,9 @@ int main(int argc, char* argv[]) {
   const auto program =
       AssembleProgram(options, arguments, {std::cout, std::cerr, errorsOnTerminal}, status);
   if (!program) return status;
-  if (const auto ran = RunWithoutWindow(options, *program)) return *ran;
-  if (!HasDisplay()) {
+  if (options.action == CommandLineOptions::Action::Wizard && !HasDisplay()) {
     std::cerr << "tovrin: no display to show the wizard on; use --unattended\n";
     return kBadCommandLineStatus;
   }
-  return RunWizard(argc, argv, *program);
+  return RunProgram(options, *program, [&] { return RunWizard(argc, argv, *program); });
 }

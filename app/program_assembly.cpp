@@ -27,6 +27,18 @@ ProgramAssembly::ProgramAssembly(const CommandLineOptions& options,
   } else {
     journalFiles_ = MakeJournalFiles();
   }
+  if (options.report) {
+    const bool undo = options.action == CommandLineOptions::Action::Undo;
+    const auto mode = undo             ? MachineReport::Mode::Undo
+                      : options.dryRun ? MachineReport::Mode::DryRun
+                      : options.action == CommandLineOptions::Action::Unattended
+                          ? MachineReport::Mode::Run
+                          : MachineReport::Mode::Wizard;
+    // --undo reads the product as it is; a run through its own file system.
+    FileSystem& reportFiles = undo ? *services_->hostFiles : *files_;
+    report_.emplace(*options.report, mode, reportFiles, services_->mediumFolder,
+                    services_->typedDestination, streams.errors);
+  }
 }
 
 Platform& ProgramAssembly::PlatformFor(UserInterface& ui) {
@@ -50,6 +62,7 @@ void ProgramAssembly::WireRuns(CTovrinView& view, UpdateRunHost* runHost) {
                        dryRun_ ? &*dryRun_ : nullptr, streams_.out, streams_.errors, progressLine);
   }
   view.AddRunListener(observers_->Events());
+  if (report_) view.AddRunListener(*report_);
   view.AddRunListener(lastOutcome_);
   if (runHost != nullptr) view.SetRunHost(*runHost);
 }
@@ -62,7 +75,12 @@ int ProgramAssembly::Undo(std::ostream& out, std::ostream& errors) {
     return kBadCommandLineStatus;
   }
   return UndoLastUpdate(*services_->hostFiles, *journalFiles_, *services_->typedDestination, out,
-                        errors);
+                        errors, report_ ? static_cast<RunEvents&>(*report_) : NoRunEvents());
+}
+
+int ProgramAssembly::Ended(int status) {
+  if (report_) report_->Write(status);
+  return status;
 }
 
 std::unique_ptr<ProgramAssembly> AssembleProgram(const CommandLineOptions& options,

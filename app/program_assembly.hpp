@@ -3,8 +3,8 @@
 // (the Linux wizard, the Windows wizard, the unattended run and its dry run,
 // --undo): the services the command line sets up, the file system the runs
 // write through and its observed decorator, the journal, the log, the
-// progress line, a dry run's report, --dest over the dialog host, and the
-// wiring of the view's update runs. A front end hands in only what is its
+// progress line, a dry run's report, the report for machines (--report),
+// --dest over the dialog host, and the wiring of the view's update runs. A front end hands in only what is its
 // own: its user interface, its dialog host, its run host.
 
 #include <memory>
@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/command_line.hpp"
+#include "app/machine_report.hpp"
 #include "engine/dry_run_file_system.hpp"
 #include "app/program_services.hpp"
 #include "app/run_observers.hpp"
@@ -68,6 +69,10 @@ class ProgramAssembly {
   // --undo: the last update of the product at --dest taken back.
   int Undo(std::ostream& out, std::ostream& errors);
 
+  // The program ends with `status`, whatever ran: the report for machines
+  // is written with it. Returns `status`.
+  int Ended(int status);
+
  private:
   const CommandLineOptions options_;
   const std::vector<std::string_view> arguments_;
@@ -82,6 +87,7 @@ class ProgramAssembly {
   ArchiveLibrary* archives_;
   std::unique_ptr<JournalFiles> journalFiles_;
   std::optional<RunObservers> observers_;
+  std::optional<MachineReport> report_;
   LastOutcome lastOutcome_;
   std::optional<Platform> platform_;
   std::optional<TypedDestinationDialogs> dialogs_;

@@ -26,13 +26,29 @@ std::optional<int> AnswerWithoutServices(const ParsedCommandLine& parsed) {
   }
 }
 
-std::optional<int> RunWithoutWindow(const CommandLineOptions& options, ProgramAssembly& program) {
-  if (options.action == CommandLineOptions::Action::Undo) return program.Undo(std::cout, std::cerr);
-  if (options.action != CommandLineOptions::Action::Unattended) return std::nullopt;
-  KeepRunningWhenOutputIsLost();
-  const int status = RunUnattended(program, std::cout);
-  ReportLostOutput(std::cout, std::cerr);
-  return status;
+namespace {
+
+int RunChosen(const CommandLineOptions& options, ProgramAssembly& program,
+              const std::function<int()>& wizard) {
+  switch (options.action) {
+    case CommandLineOptions::Action::Undo:
+      return program.Undo(std::cout, std::cerr);
+    case CommandLineOptions::Action::Unattended: {
+      KeepRunningWhenOutputIsLost();
+      const int status = RunUnattended(program, std::cout);
+      ReportLostOutput(std::cout, std::cerr);
+      return status;
+    }
+    default:
+      return wizard();
+  }
+}
+
+}  // namespace
+
+int RunProgram(const CommandLineOptions& options, ProgramAssembly& program,
+               const std::function<int()>& wizard) {
+  return program.Ended(RunChosen(options, program, wizard));
 }
 
 }  // namespace tovrin

@@ -1,8 +1,9 @@
 #pragma once
 // What both programs do with their arguments around the part that is their
 // system's own (the wizard, the drive diagnostics): the answers that need no
-// services, the assembly of the program, --undo and the unattended run.
+// services, --undo and the unattended run.
 
+#include <functional>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -16,7 +17,10 @@ namespace tovrin {
 // --version); nullopt when it asks for more.
 std::optional<int> AnswerWithoutServices(const ParsedCommandLine& parsed);
 
-// The exit status of --undo or of the unattended run; nullopt for the wizard.
-std::optional<int> RunWithoutWindow(const CommandLineOptions& options, ProgramAssembly& program);
+// Runs what the command line asks for: --undo, the unattended run, else
+// `wizard`. Returns the status the program ends with, the one its report for
+// machines gives.
+int RunProgram(const CommandLineOptions& options, ProgramAssembly& program,
+               const std::function<int()>& wizard);
 
 }  // namespace tovrin

@@ -2,22 +2,18 @@
 // The log of a run: one line for each thing the run does, in words a
 // support desk can read without the program at hand.
 
-#include <cstddef>
-#include <map>
 #include <string>
 #include <vector>
 
-#include "app/file_digest.hpp"
 #include "app/log_output.hpp"
-#include "app/streamed_digests.hpp"
+#include "app/net_file_changes.hpp"
 #include "engine/run_events.hpp"
 #include "platform/file_system.hpp"
 
 namespace tovrin {
 
 // Each file is told by its net change over one step of the run (a record, a
-// setting, a master): a work file that came and went, or a change of its
-// time stamp only, is not a change of the product.
+// setting, a master).
 class RunLog : public RunEvents {
  public:
   // `header` (UTF-8) opens the log, before the first event. `files` reads
@@ -41,22 +37,15 @@ class RunLog : public RunEvents {
   void RunEnded(UpdateOutcome outcome) override;
 
  private:
-  struct PendingChange {
-    std::string path;
-    bool isFolder = false;
-    std::optional<FileDigest> before;  // nullopt: it was not there
-  };
-
   // Tells the files changed since the last line, then `text`.
   void Write(const std::string& text);
+  void WriteHeaderAndChanges();
   void WriteFileChanges();
 
   LogOutput& output_;
-  FileSystem& files_;
-  StreamedDigests digests_;
+  NetFileChanges changes_;
   std::vector<std::string> header_;
-  std::vector<PendingChange> pending_;  // in the order of their first change
-  std::map<std::string, std::size_t> pendingByKey_;
+  bool changed_ = false;  // a line of the log told a change of the product
 };
 
 }  // namespace tovrin

@@ -34,6 +34,8 @@ int ExitStatusOf(UpdateOutcome outcome) {
       return kExitAppliedWithWarnings;
     case UpdateOutcome::Refused:
       return kExitRefused;
+    case UpdateOutcome::Busy:
+      return kExitNotNow;
     case UpdateOutcome::Cancelled:
       return kExitCancelled;
     case UpdateOutcome::Stopped:
@@ -53,6 +55,8 @@ const char* OutcomeMeaning(UpdateOutcome outcome) {
       return "applied with warnings: a setting or a master conversion failed";
     case UpdateOutcome::Refused:
       return "refused: nothing was touched";
+    case UpdateOutcome::Busy:
+      return "not now: the product is in use; nothing was touched, try again later";
     case UpdateOutcome::Cancelled:
       return "cancelled at a disk prompt";
     case UpdateOutcome::Stopped:

@@ -19,6 +19,7 @@ enum ExitStatus : int {
   kExitCancelled = 3,            // at a disk prompt
   kExitStopped = 4,              // a failed extraction or copy
   kExitFailed = 5,               // anything else
+  kExitNotNow = 6,               // another run or a running program holds the product
 };
 
 int ExitStatusOf(UpdateOutcome outcome);

@@ -1,6 +1,8 @@
 #include "archive/member_writer.hpp"
 
+#include <algorithm>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
 #include "archive/archive_message.hpp"
@@ -47,31 +49,103 @@ FileStatus MemberStatus(const LzhMember& member) {
   return status;
 }
 
+std::uint64_t SizeOf(const FileSystem& files, const std::string& path) {
+  FileStatus status;
+  return files.GetStatus(path, status) ? status.size : ~std::uint64_t{0};
+}
 
-// A protected file that already holds exactly the member's bytes is the
-// member in place (a read-only member extracted by an earlier run of the
-// same update): nothing needs writing. Any other one is refused.
-std::optional<std::string> KeepProtected(FileSystem& files, LzhReader& reader, const LzhMember& member,
-                                         const std::string& target) {
-  auto existing = files.OpenRead(target);
-  if (!existing) return CannotWrite(member);
-  std::string stored;
-  bool same = true;
-  const DataResult result = reader.ReadData([&](std::string_view block) {
-    stored.resize(block.size());
-    std::size_t got = 0;
-    while (same && got < block.size()) {
-      const auto count = existing->Read(stored.data() + got, block.size() - got);
-      if (!count || *count == 0) same = false;
-      else got += *count;
+// Takes a member's data where a file of the same size already stands:
+// compared as it is decoded, so an unchanged file is neither read twice nor
+// written. From the first difference on a replacement is written (when one
+// may be), its first part copied from the file.
+class ChangeWriter {
+ public:
+  ChangeWriter(FileSystem& files, std::string target) : files_(files), target_(std::move(target)) {
+    existing_ = files_.OpenRead(target_);
+  }
+
+  bool Opened() const { return existing_ != nullptr; }
+  bool Changed() const { return replacement_ != nullptr; }
+  AtomicFile& Replacement() { return *replacement_; }
+
+  // False when the data differs and no replacement may or could be begun.
+  bool Take(std::string_view block, bool mayReplace) {
+    if (replacement_) return replacement_->Write(block);
+    if (ReadExisting(block.size()) && stored_ == block) {
+      same_ += block.size();
+      return true;
     }
-    same = same && stored == block;
-    return same;
-  });
+    return mayReplace && Diverge() && replacement_->Write(block);
+  }
+
+  // True when the file held nothing more than the data; else the data is
+  // written anew (when it may be).
+  bool Finish(bool mayReplace) {
+    if (replacement_) return true;
+    char extra = 0;
+    const auto more = existing_->Read(&extra, 1);
+    // Closed before the file is replaced or its status set, as Windows wants.
+    existing_.reset();
+    if (more && *more == 0) return true;
+    return mayReplace && Diverge();
+  }
+
+ private:
+  bool ReadExisting(std::size_t size) {
+    stored_.resize(size);
+    std::size_t got = 0;
+    while (got < size) {
+      const auto count = existing_->Read(stored_.data() + got, size - got);
+      if (!count || *count == 0) return false;
+      got += *count;
+    }
+    return true;
+  }
+
+  bool Diverge() {
+    existing_.reset();
+    replacement_ = files_.BeginReplace(target_);
+    auto again = replacement_ ? files_.OpenRead(target_) : nullptr;
+    if (!again) return false;
+    char buffer[8192];
+    for (std::uint64_t left = same_; left != 0;) {
+      const auto count = again->Read(buffer, static_cast<std::size_t>(std::min<std::uint64_t>(left, sizeof buffer)));
+      if (!count || *count == 0 || !replacement_->Write({buffer, *count})) return false;
+      left -= *count;
+    }
+    return true;
+  }
+
+  FileSystem& files_;
+  std::string target_;
+  std::unique_ptr<InputFile> existing_;
+  std::unique_ptr<AtomicFile> replacement_;
+  std::string stored_;
+  std::uint64_t same_ = 0;
+};
+
+bool StatusDiffers(const FileStatus& status, const LzhMember& member) {
+  return status.modificationTime != member.modificationTime || status.attribute != member.attribute;
+}
+
+// A file that already holds exactly the member's bytes is the member in
+// place: nothing is written, and only a time stamp or attributes that differ
+// are set. A protected one (a read-only member an earlier run extracted) is
+// refused unless it holds them.
+std::optional<std::string> WriteIfChanged(FileSystem& files, LzhReader& reader, const LzhMember& member,
+                                          const std::string& target, bool mayReplace) {
+  ChangeWriter writer(files, target);
+  if (!writer.Opened()) return CannotWrite(member);
+  const DataResult result =
+      reader.ReadData([&](std::string_view block) { return writer.Take(block, mayReplace); });
   if (result == DataResult::Corrupt || result == DataResult::TooLarge) return UnreadMemberMessage(member, result);
-  char extra = 0;
-  const auto more = existing->Read(&extra, 1);
-  if (result != DataResult::Complete || !more || *more != 0) return CannotWrite(member);
+  if (result != DataResult::Complete || !writer.Finish(mayReplace)) return CannotWrite(member);
+  if (writer.Changed() && !writer.Replacement().Commit()) return CannotWrite(member);
+  FileStatus status;
+  if (!mayReplace || (files.GetStatus(target, status) && !StatusDiffers(status, member))) {
+    return std::nullopt;
+  }
+  if (!files.SetStatus(target, MemberStatus(member))) return CannotWrite(member);
   return std::nullopt;
 }
 
@@ -86,12 +160,16 @@ std::optional<std::string> WriteMember(FileSystem& files, LzhReader& reader, con
                                        const std::string& target, bool alwaysReplace) {
   switch (CheckExisting(files, member, target, alwaysReplace)) {
     case Existing::Folder: return CannotWrite(member);
-    case Existing::Protected: return KeepProtected(files, reader, member, target);
+    case Existing::Protected: return WriteIfChanged(files, reader, member, target, false);
     case Existing::Newer: return std::nullopt;
+    case Existing::Replaceable:
+      if (!FitsFreeSpace(files, target, member.size)) return CannotWrite(member);
+      if (SizeOf(files, target) == member.size) return WriteIfChanged(files, reader, member, target, true);
+      break;
     case Existing::None:
-    case Existing::Replaceable: break;
+      if (!FitsFreeSpace(files, target, member.size)) return CannotWrite(member);
+      break;
   }
-  if (!FitsFreeSpace(files, target, member.size)) return CannotWrite(member);
   auto file = files.BeginReplace(target);
   if (!file) return CannotWrite(member);
 

@@ -1,6 +1,7 @@
 # What the Windows program and its tests link, built from Debian's sources
 # with the cross compiler: liblhasa from the `lhasa` source package, and
-# GoogleTest from the `googletest` package's sources.
+# GoogleTest from the `googletest` package's sources; nlohmann-json, a
+# library of headers only, from the `nlohmann-json3-dev` package.
 
 set(TOVRIN_DEBIAN_SOURCES ${PROJECT_BINARY_DIR}/debian-sources CACHE PATH
     "Where Debian source packages are fetched and unpacked")
@@ -25,6 +26,16 @@ target_include_directories(lhasa SYSTEM PUBLIC ${lhasa_source}/lib/public)
 # Foreign code: its warnings are not ours to fix.
 target_compile_options(lhasa PRIVATE -w)
 add_library(Lhasa::lhasa ALIAS lhasa)
+
+# Copied out of /usr/include, so the cross compiler sees no other host header.
+set(nlohmann_json_headers /usr/include/nlohmann)
+if(NOT EXISTS ${nlohmann_json_headers}/json.hpp)
+  message(FATAL_ERROR "nlohmann json is missing in ${nlohmann_json_headers} (package nlohmann-json3-dev)")
+endif()
+file(COPY ${nlohmann_json_headers} DESTINATION ${PROJECT_BINARY_DIR}/nlohmann-json/include)
+add_library(nlohmann_json INTERFACE)
+target_include_directories(nlohmann_json SYSTEM INTERFACE ${PROJECT_BINARY_DIR}/nlohmann-json/include)
+add_library(nlohmann_json::nlohmann_json ALIAS nlohmann_json)
 
 if(BUILD_TESTING OR NOT DEFINED BUILD_TESTING)
   set(googletest_source /usr/src/googletest)

@@ -56,6 +56,8 @@ void UpdateRun::WriteSetting(const std::string& section, const std::string& key,
   const auto target = SettingsFileToWrite(file);
   if (!target) return ReportSettingNotWritten(key, file);
   const auto oldValue = GetProfileEntry(platform_.files, section, key, *target);
+  // A setting that already holds its value leaves the file as it is.
+  if (oldValue == value) return;
   if (WritePrivateProfileStringA(platform_.files, section, key, value, *target)) {
     listeners_.SettingWritten(path_text::SingleSeparators(file), section, key, oldValue, value);
     return;

@@ -26,7 +26,9 @@ int ConvertListedMasters(FileSystem& files, const std::string& folder, MasterLin
   for (const auto& name : names) {
     const auto recordsRewritten = RewriteMasterFile(files, folder, name, rule);
     if (!recordsRewritten) return 0;
-    events.MasterConverted(path_text::SingleSeparators(folder + name), *recordsRewritten);
+    if (*recordsRewritten != 0) {
+      events.MasterConverted(path_text::SingleSeparators(folder + name), *recordsRewritten);
+    }
   }
   return 1;
 }

@@ -77,12 +77,43 @@ std::optional<int> WriteConverted(InputFile& master, OutputFile& work, MasterLin
   return rewritten;
 }
 
+// Whether the conversion would change the master: a record the rule
+// rewrites, or a file the conversion would not give back at its size (a
+// Ctrl-Z and what follows it dropped, a line end made CR LF). Read only as
+// far as the first rewritten record; nullopt on a read error.
+std::optional<bool> ConversionChanges(InputFile& master, std::uint64_t masterSize,
+                                      MasterLineRule rule) {
+  auto reader = std::make_unique<TextReader>(master);
+  std::string line;
+  std::string converted;
+  std::uint64_t convertedSize = 0;
+  while (reader->ReadLine(line)) {
+    converted.clear();
+    rule(line, converted);
+    if (Rewritten(line, converted)) return true;
+    convertedSize += converted.size();
+  }
+  if (reader->Failed()) return std::nullopt;
+  return convertedSize != masterSize;
+}
+
 }  // namespace
 
 std::optional<int> RewriteMasterFile(FileSystem& files, const std::string& folder,
                                      const std::string& name, MasterLineRule rule) {
   const std::string masterPath = folder + name;
+  // Its size before it is opened: Windows may refuse to look at an open one.
+  FileStatus status;
+  if (!files.GetStatus(masterPath, status)) return std::nullopt;
   auto master = files.OpenRead(masterPath, OpenAccess::ReadWrite);
+  if (!master) return std::nullopt;
+  // A master the conversion gives back as it is keeps its file: no work
+  // file, no replacement.
+  const auto changes = ConversionChanges(*master, status.size, rule);
+  if (!changes || !*changes) return changes ? std::optional<int>(0) : std::nullopt;
+  // Closed first: a second handle on it may be refused while this one is open.
+  master.reset();
+  master = files.OpenRead(masterPath, OpenAccess::ReadWrite);
   if (!master) return std::nullopt;
   WorkFile work(files, folder + std::string(kMasterWorkFileName));
   if (!work.IsOpen()) return std::nullopt;

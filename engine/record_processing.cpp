@@ -158,6 +158,8 @@ UpdateRun::RecordResult UpdateRun::CopyUpdateFile(int index, const std::string& 
     ShowBox(FormatText(cp932::Text(texts::kAttributeUpdateFailed), {Shown(sourcePath)}), caption, MB_OK);
     return RecordResult::Stopped;
   }
+  // Already plain: nothing to write, and a dry run has nothing to list.
+  if (status.attribute == ATTR_NORMAL) return RecordResult::Done;
   status.attribute = ATTR_NORMAL;
   if (!files.SetStatus(destinationPath, status)) {
     throw UpdateError(FormatText(cp932::Text(texts::kAttributeWriteFailed), {Shown(destinationPath)}));

@@ -81,6 +81,13 @@ class RunEvents {
   virtual void BoxShown(const std::string& /*caption*/, const std::string& /*text*/,
                         int /*answer*/) {}
 
+  // The product put back from a journal (a failed run's, or a killed one's
+  // at the start): the Windows paths that could not be, and the folders
+  // left in place because they now hold the user's files; none of either
+  // when it is back as it was.
+  virtual void ProductRestored(const std::vector<std::string>& /*notRestored*/,
+                               const std::vector<std::string>& /*leftInPlace*/) {}
+
   virtual void RunEnded(UpdateOutcome /*outcome*/) {}
 };
 
@@ -139,6 +146,10 @@ class RunEventFanout : public RunEvents {
   }
   void BoxShown(const std::string& caption, const std::string& text, int answer) override {
     for (auto* l : listeners_) l->BoxShown(caption, text, answer);
+  }
+  void ProductRestored(const std::vector<std::string>& notRestored,
+                       const std::vector<std::string>& leftInPlace) override {
+    for (auto* l : listeners_) l->ProductRestored(notRestored, leftInPlace);
   }
   void RunEnded(UpdateOutcome outcome) override {
     for (auto* l : listeners_) l->RunEnded(outcome);

@@ -19,8 +19,6 @@ namespace tovrin {
 
 namespace {
 
-constexpr const char* kNameSeparator = "、";
-
 bool KeepsTheUpdate(UpdateOutcome outcome) {
   return outcome == UpdateOutcome::Applied || outcome == UpdateOutcome::AppliedWithWarnings;
 }
@@ -74,19 +72,29 @@ void UpdateRun::CloseJournal() {
 
 void UpdateRun::ReportRestore(const std::filesystem::path& productRoot,
                               const RestoreResult& result) {
+  const auto windowsNames = [&](const std::vector<std::filesystem::path>& relatives) {
+    std::vector<std::string> names;
+    for (const auto& relative : relatives) {
+      auto name = platform_.files.ToWindowsPath(productRoot / relative);
+      if (!name) name = cp932::FromUtf8(relative.string());
+      names.push_back(name.value_or(std::string()));
+    }
+    return names;
+  };
+  const std::vector<std::string> notRestored = windowsNames(result.notRestored);
+  const std::vector<std::string> leftInPlace = windowsNames(result.leftInPlace);
+  listeners_.ProductRestored(notRestored, leftInPlace);
   const std::string caption = cp932::Text(texts::kCaptionConfirm);
   if (result.Complete()) {
     ShowBox(cp932::Text(texts::kProductRestored), caption, MB_OK);
     return;
   }
   std::string names;
-  std::vector<std::filesystem::path> named = result.notRestored;
-  named.insert(named.end(), result.leftInPlace.begin(), result.leftInPlace.end());
-  for (const auto& relative : named) {
-    auto name = platform_.files.ToWindowsPath(productRoot / relative);
-    if (!name) name = cp932::FromUtf8(relative.string());
-    if (!names.empty()) names += cp932::Text(kNameSeparator);
-    names += name.value_or(std::string());
+  for (const auto* list : {&notRestored, &leftInPlace}) {
+    for (const auto& name : *list) {
+      if (!names.empty()) names += cp932::Text(kNameSeparator);
+      names += name;
+    }
   }
   ShowBox(FormatText(cp932::Text(texts::kProductNotRestored), {names}), caption, MB_OK);
 }

@@ -9,6 +9,9 @@
 
 namespace tovrin {
 
+// Between the names of a list in a box (UTF-8, as the message texts).
+inline constexpr std::string_view kNameSeparator = "、";
+
 std::string FormatText(std::string_view pattern, std::initializer_list<std::string_view> values);
 
 // Replaces every occurrence of `pattern` (not empty), resuming after each

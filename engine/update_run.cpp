@@ -125,16 +125,29 @@ int UpdateRun::RunChecked() {
   if (FindSettingsFile(refusal) != 1) {
     return Refuse(refusal, cp932::Text(texts::kInstallFolderWrong), 0);
   }
-  // Held to the end of the run, its restore included: two runs on one
-  // product would mix masters, lose settings and remove each other's
-  // temporary files.
-  TakenProduct taken = TakeProduct(platform_.files, JournalStore(), productFolder_);
+  // Left alone while programs run from it; else held to the end of the
+  // run, its restore included: two runs on one product would mix masters,
+  // lose settings and remove each other's temporary files.
+  TakenProduct taken = TakeProduct(
+      platform_.files, JournalStore(), productFolder_,
+      [this](const std::vector<ProgramInUse>& programs) { return AskToClose(programs); });
   const std::string lockPath = path_text::FolderWithSeparator(productFolder_) +
                                std::string(kBookkeepingFolderName) + "\\" +
                                std::string(kLockFileName);
+  if (!taken.programsInUse.empty()) {
+    Refusal inUse{"programs in use", {}};
+    for (const auto& program : taken.programsInUse) {
+      inUse.findings.push_back(NameWithProcessId(program) + " runs from " +
+                               path_text::SingleSeparators(productFolder_));
+    }
+    // The box that named them was the user's answer; no second one.
+    listeners_.ProductRefused(inUse);
+    outcome_ = UpdateOutcome::Busy;
+    return 0;
+  }
   if (taken.lockState == ProductLockResult::State::Busy) {
     const Refusal busy{"product lock", {"another run holds " + lockPath}};
-    return Refuse(busy, cp932::Text(texts::kProductBeingUpdated), 0);
+    return Refuse(busy, cp932::Text(texts::kProductBeingUpdated), 0, UpdateOutcome::Busy);
   }
   if (taken.lockState != ProductLockResult::State::Held) {
     throw UpdateError(FormatText(cp932::Text(texts::kLockNotCreated),
@@ -228,15 +241,28 @@ bool UpdateRun::ProductMayTakeUpdate(Refusal& refusal) {
   return false;
 }
 
+// Programs run from the product: true when the user has closed them and
+// they are to be looked for again.
+bool UpdateRun::AskToClose(const std::vector<ProgramInUse>& programs) {
+  std::string names;
+  for (const auto& program : programs) {
+    if (!names.empty()) names += cp932::Text(kNameSeparator);
+    names += NameWithProcessId(program);
+  }
+  return ShowBox(FormatText(cp932::Text(texts::kProgramsRunning), {names}),
+                 cp932::Text(texts::kCaptionConfirm), MB_OKCANCEL) == IDOK;
+}
+
 void UpdateRun::PrepareArchiveLibrary() {
   archives_.SetBackgroundMode(0);
   archives_.SetCursorMode(1);
 }
 
-int UpdateRun::Refuse(const Refusal& refusal, const std::string& text, int result) {
+int UpdateRun::Refuse(const Refusal& refusal, const std::string& text, int result,
+                      UpdateOutcome outcome) {
   listeners_.ProductRefused(refusal);
   ShowBox(text, cp932::Text(texts::kCaptionError), MB_OK);
-  outcome_ = UpdateOutcome::Refused;
+  outcome_ = outcome;
   return result;
 }
 

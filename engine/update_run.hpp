@@ -15,6 +15,7 @@
 #include "engine/run_journal.hpp"
 #include "platform/journal_files.hpp"
 #include "platform/platform.hpp"
+#include "platform/programs_in_use.hpp"
 
 namespace tovrin {
 
@@ -30,6 +31,7 @@ enum class UpdateOutcome {
   Applied,              // every record done, settings written
   AppliedWithWarnings,  // applied, but a master conversion reported 0
   Refused,              // result 0, or an invalid description: nothing touched
+  Busy,                 // not now: another run or a running program holds the product
   Cancelled,            // a disk prompt was cancelled
   Stopped,              // an extraction or a copy failed
   Failed,               // anything else (an error caught at the run's edge)
@@ -67,8 +69,10 @@ class UpdateRun {
   int RunChecked();
   int FindSettingsFile(Refusal& refusal);
   bool ProductMayTakeUpdate(Refusal& refusal);
+  bool AskToClose(const std::vector<ProgramInUse>& programs);
   void PrepareArchiveLibrary();
-  int Refuse(const Refusal& refusal, const std::string& text, int result);
+  int Refuse(const Refusal& refusal, const std::string& text, int result,
+             UpdateOutcome outcome = UpdateOutcome::Refused);
   int EndWithError(const std::string& reason);
   int ShowBox(const std::string& text, const std::string& caption, unsigned type);
 

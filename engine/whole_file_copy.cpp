@@ -1,5 +1,7 @@
 #include "engine/whole_file_copy.hpp"
 
+#include <optional>
+
 #include "platform/split_path.hpp"
 #include "platform/temporary_name.hpp"
 
@@ -13,10 +15,44 @@ bool RefusesOverwrite(const FileSystem& files, const std::string& path) {
   return (status.attribute & (ATTR_READONLY | ATTR_HIDDEN | ATTR_DIRECTORY)) != 0;
 }
 
+// Exactly `size` bytes, unless the file ends first; nullopt on a read error.
+std::optional<std::string> ReadUpTo(InputFile& file, std::size_t size) {
+  std::string bytes(size, '\0');
+  std::size_t got = 0;
+  while (got < size) {
+    const auto count = file.Read(bytes.data() + got, size - got);
+    if (!count) return std::nullopt;
+    if (*count == 0) break;
+    got += *count;
+  }
+  bytes.resize(got);
+  return bytes;
+}
+
+// Sizes first, so that a file that differs in size is never read.
+bool HoldSameBytes(FileSystem& files, const std::string& from, const std::string& to) {
+  FileStatus source;
+  FileStatus target;
+  if (!files.GetStatus(from, source) || !files.GetStatus(to, target)) return false;
+  if (source.size != target.size) return false;
+  auto a = files.OpenRead(from);
+  auto b = files.OpenRead(to);
+  if (!a || !b) return false;
+  constexpr std::size_t kBlock = 64 * 1024;
+  for (;;) {
+    const auto left = ReadUpTo(*a, kBlock);
+    if (!left || left != ReadUpTo(*b, kBlock)) return false;
+    if (left->size() < kBlock) return true;
+  }
+}
+
 }  // namespace
 
 bool CopyFileWhole(FileSystem& files, const std::string& from, const std::string& to) {
   if (RefusesOverwrite(files, to)) return false;
+  // Already the update's file: rewriting it would change nothing but its
+  // time stamps, and tell a deployment tool that something changed.
+  if (HoldSameBytes(files, from, to)) return true;
   // A name of its own, so two copies into one folder never meet.
   const PathParts parts = SplitPath(to);
   const std::string copy = parts.drive + parts.directory + temporary_name::Make();

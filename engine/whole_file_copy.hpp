@@ -10,7 +10,8 @@
 namespace tovrin {
 
 // False, with the destination untouched, when the source cannot be copied
-// or the destination is read-only or hidden (as CopyFileA refuses it).
+// or the destination is read-only or hidden (as CopyFileA refuses it). A
+// destination that already holds the source's bytes is left as it is.
 bool CopyFileWhole(FileSystem& files, const std::string& from, const std::string& to);
 
 }  // namespace tovrin

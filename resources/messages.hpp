@@ -28,6 +28,9 @@ inline constexpr std::string_view kInfoFileNotRead = "info.txt を読み込め�
 inline constexpr std::string_view kInvalidDescriptionLine = "info.txt の %d 行目が正しくありません。";
 inline constexpr std::string_view kProductBeingUpdated =
     "他のｱｯﾌﾟﾃﾞｲﾄが実行中です。終了してから再度実行してください。";
+// The programs named as "VELSOR.EXE (1234)", the process id in brackets.
+inline constexpr std::string_view kProgramsRunning =
+    "更新先ﾌｫﾙﾀﾞのﾌﾟﾛｸﾞﾗﾑが実行中です: %s\n終了してからOKを押してください。ｷｬﾝｾﾙで中止します。";
 inline constexpr std::string_view kLeftoverNotRemoved = "%s を削除できませんでした。";
 inline constexpr std::string_view kInstallFolderWrong = "ｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞが正しくないと思われます。";
 inline constexpr std::string_view kCannotUpdateVersion = "このバージョンへの更新はできません。";

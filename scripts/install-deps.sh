@@ -7,6 +7,8 @@ packages=(
   build-essential cmake pkg-config git
   libgtest-dev libgmock-dev libbenchmark-dev
   liblhasa-dev lhasa libarchive-tools jlha-utils nettle-dev
+  nlohmann-json3-dev  # the run's report for machines (--report)
+  ansible-core        # the fleet module's test: three hosts on this machine
   libwxgtk3.2-dev
   fonts-ipafont-gothic fontconfig
   xvfb xauth x11-apps imagemagick xdotool openbox

@@ -63,8 +63,7 @@ int Run(const std::vector<std::string>& given) {
   const auto program = AssembleProgram(
       options, arguments, {std::cout, std::cerr, _isatty(_fileno(stderr)) != 0}, status);
   if (!program) return status;
-  if (const auto ran = RunWithoutWindow(options, *program)) return *ran;
-  return RunWizard(*program);
+  return RunProgram(options, *program, [&] { return RunWizard(*program); });
 }
 
 }  // namespace

@@ -30,13 +30,6 @@ std::string Lower(std::string text) {
   return text;
 }
 
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
-
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
   std::istringstream in(text);
@@ -169,7 +162,7 @@ TEST_F(RunReportTest, TheLogOfTheSampleUpdateHoldsEveryChangeAndNothingElse) {
         " setting C:\\VELSOR\\dov3.ini [HISTORY] 抽出開始日ON: \"0\" -> \"1\"\n",
         " master C:\\VELSOR\\MST1\\zai001-3.mst converted: 2 records rewritten\n",
         " box 確認: システムは正常に更新されました。 -> OK\n",
-        " result: exit status 0, applied\n"}) {
+        " result: exit status 0, applied; the product was changed\n"}) {
     EXPECT_NE(text.find(expected), std::string::npos) << expected << " in\n" << text;
   }
 }
@@ -260,6 +253,7 @@ struct RefusalCase {
   const char* check;
   ProductBreaker breakProduct;
   const char* finding;
+  int status = 2;  // 6 for "not now"
 };
 
 TEST_F(RunReportTest, ARefusalSaysWhichCheckRefusedAndWhatItFound) {
@@ -272,7 +266,7 @@ TEST_F(RunReportTest, ARefusalSaysWhichCheckRefusedAndWhatItFound) {
        "velsor1.ini was looked for in C:\\VELSOR and is not there"},
       {"product lock",
        [](const fs::path& p) { return LockProductFolder(p).lock; },
-       "another run holds C:\\VELSOR\\.tovrin\\lock"},
+       "another run holds C:\\VELSOR\\.tovrin\\lock", 6},
       {"product files",
        [](const fs::path& p) -> std::unique_ptr<ProductLock> {
          fs::remove(p / "ve2menu.ini");
@@ -296,7 +290,7 @@ TEST_F(RunReportTest, ARefusalSaysWhichCheckRefusedAndWhatItFound) {
     const Tree before = Snapshot(drive());
     const fs::path log = temp.path() / "refused.log";
     const ProgramResult dry = Run({"--dry-run", "--log", log.string()});
-    EXPECT_EQ(dry.exitCode, 2) << dry.out << dry.err;
+    EXPECT_EQ(dry.exitCode, refusal.status) << dry.out << dry.err;
     const std::string check = std::string("refused by the ") + refusal.check + " check:";
     EXPECT_NE(dry.out.find("\nエラー: "), std::string::npos) << dry.out;
     EXPECT_NE(dry.out.find(check + "\n  " + refusal.finding), std::string::npos) << dry.out;

@@ -43,13 +43,6 @@ ProgramResult RunTovrin(const std::vector<std::string>& arguments,
                     output);
 }
 
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
-
 std::string Utf8(const std::string& cp932) { return cp932::ToUtf8(cp932).value_or("<not CP932>"); }
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -217,12 +210,12 @@ TEST_F(UnattendedRunTest, AFolderWithoutTheProductGivesStatus2AndTouchesNothing)
   EXPECT_FALSE(fs::exists(product("help")));
 }
 
-TEST_F(UnattendedRunTest, AProductThatAnotherRunHoldsGivesStatus2AndTouchesNothing) {
+TEST_F(UnattendedRunTest, AProductThatAnotherRunHoldsGivesStatus6AndTouchesNothing) {
   const ProductLockResult other = LockProductFolder(product(""));
   ASSERT_EQ(other.state, ProductLockResult::State::Held);
   const std::string settings = ReadFile(product("velsor1.ini"));
   const ProgramResult result = Run({});
-  EXPECT_EQ(result.exitCode, 2) << result.out << result.err;
+  EXPECT_EQ(result.exitCode, 6) << result.out << result.err;
   EXPECT_EQ(Lines(result.out),
             (std::vector<std::string>{"更新先：C:\\VELSOR",
                                       "エラー: 他のｱｯﾌﾟﾃﾞｲﾄが実行中です。終了してから再度実行してください。"}));

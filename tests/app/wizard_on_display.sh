@@ -38,7 +38,8 @@ cp -R "$examples/product/drive_c/VELSOR" "$work/c/VELSOR"
 cp -R "$examples/product/drive_c/VELSOR" "$work/c/OTHER"
 drives=(--drive "C=$work/c" --registry "$examples/product/uninstall.reg")
 
-"$program" --medium "$examples/medium" "${drives[@]}" --dest 'C:\OTHER' --log "$work/run.log" &
+"$program" --medium "$examples/medium" "${drives[@]}" --dest 'C:\OTHER' --log "$work/run.log" \
+  --report "$work/wizard.json" &
 wizard=$!
 for _ in $(seq 60); do
   sleep 1
@@ -60,8 +61,12 @@ cmp -s "$examples/product/drive_c/VELSOR/VELSOR.EXE" "$work/c/VELSOR/VELSOR.EXE"
 cmp -s "$work/c/OTHER/data/TEIGI.DAT" "$examples/medium/TEIGI.DAT" || fail "C:\\OTHER not updated"
 [ -d "$work/c/OTHER/.tovrin/journal/last" ] || fail "the wizard's run left no journal in C:\\OTHER"
 grep -qF "result: exit status 0, applied" "$work/run.log" || fail "the log lacks the result"
-"$program" "${drives[@]}" --medium "$examples/medium" --undo --dest 'C:\OTHER' >/dev/null ||
-  fail "--undo of the wizard's run failed"
+"$(dirname "$0")/../support/report_says.py" "$work/wizard.json" wizard applied ||
+  fail "the wizard's report does not say it applied the update"
+"$program" "${drives[@]}" --medium "$examples/medium" --undo --dest 'C:\OTHER' \
+  --report "$work/undo.json" >/dev/null || fail "--undo of the wizard's run failed"
+"$(dirname "$0")/../support/report_says.py" "$work/undo.json" undo applied ||
+  fail "the undo's report does not say the product is back"
 diff -r -x .tovrin "$examples/product/drive_c/VELSOR" "$work/c/OTHER" >/dev/null ||
   fail "--undo did not give back C:\\OTHER as it was"
 

@@ -241,7 +241,12 @@ TEST(RunErrors, AreShownAndEndTheRunWithResultOne) {
   };
   const ErrorCase cases[] = {
       {"attributes cannot be written",
-       [](UpdateWorld& world) { world.files().failSetStatus = true; },
+       [](UpdateWorld& world) {
+         // A read-only copy, so its attributes need writing.
+         fs::permissions(world.Medium() / "DOCS" / "README.TXT",
+                         fs::perms::owner_read | fs::perms::group_read);
+         world.files().failSetStatus = true;
+       },
        "確認: 更新中にエラーが発生しました。C:\\PROG\\DOC\\README.TXT の属性を書き込めませんでした。 [OK]"},
       {"the library runs out of memory",
        [](UpdateWorld& world) {

@@ -47,7 +47,11 @@ std::filesystem::path TempFolder::Write(const std::filesystem::path& relative,
 }
 
 std::string TempFolder::Read(const std::filesystem::path& relative) const {
-  std::ifstream in(path_ / relative, std::ios::binary);
+  return ReadFile(path_ / relative);
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
   std::ostringstream content;
   content << in.rdbuf();
   return content.str();

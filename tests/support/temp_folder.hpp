@@ -23,4 +23,7 @@ class TempFolder {
   std::filesystem::path path_;
 };
 
+// A whole file's bytes; empty when it cannot be read.
+std::string ReadFile(const std::filesystem::path& path);
+
 }  // namespace tovrin::testing

@@ -41,14 +41,19 @@ fresh_product
 other=$prefix/drive_c/OTHER
 rm -rf "$other"
 cp -R "$examples/product/drive_c/VELSOR" "$other"
-run_wizard --dest 'C:\OTHER'
+run_wizard --dest 'C:\OTHER' --report 'C:\wizard.json'
 # The copy's settings still name C:\VELSOR\MST for its masters, so only the
 # product's own files tell which folder was updated.
 cmp -s "$examples/product/drive_c/VELSOR/VELSOR.EXE" "$product/VELSOR.EXE" &&
   [ ! -e "$product/data/TEIGI.DAT" ] || fail "C:\\VELSOR updated though --dest named C:\\OTHER"
 cmp -s "$other/data/TEIGI.DAT" "$examples/medium/TEIGI.DAT" || fail "C:\\OTHER not updated"
 [ -d "$other/.tovrin/journal/last" ] || fail "the wizard's run left no journal in C:\\OTHER"
-wine_run "$program" --undo --dest 'C:\OTHER' >/dev/null || fail "--undo of the wizard's run failed"
+"$source_dir/tests/support/report_says.py" "$prefix/drive_c/wizard.json" wizard applied ||
+  fail "the wizard's report does not say it applied the update"
+wine_run "$program" --undo --dest 'C:\OTHER' --report 'C:\undo.json' >/dev/null ||
+  fail "--undo of the wizard's run failed"
+"$source_dir/tests/support/report_says.py" "$prefix/drive_c/undo.json" undo applied ||
+  fail "the undo's report does not say the product is back"
 diff -r -x .tovrin "$examples/product/drive_c/VELSOR" "$other" >/dev/null ||
   fail "--undo did not give back C:\\OTHER as it was"
 rm -rf "$other"
