@@ -106,7 +106,8 @@ class StagedMembers : public StagedExtraction {
       : files_(files), baseFolder_(std::move(baseFolder)) {}
   ~StagedMembers() override {
     for (std::size_t index = applied_; index < steps_.size(); ++index) {
-      if (steps_[index].member) files_.Remove(steps_[index].member->temporary);
+      const auto& member = steps_[index].member;
+      if (member && !member->temporary.empty()) files_.Remove(member->temporary);
     }
   }
   StagedMembers(const StagedMembers&) = delete;

@@ -24,7 +24,8 @@ std::optional<std::string> WriteMember(FileSystem& files, LzhReader& reader, con
                                        const std::string& target, bool alwaysReplace);
 
 // A member decoded into a temporary file, waiting to be renamed over its
-// target; a member with no temporary needs nothing written.
+// target; one with no temporary (its bytes already in place) needs only
+// its time stamp and attributes set.
 struct StagedMember {
   std::string shown;  // the member's name for messages
   std::string temporary;
