@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   liblhasa-dev lhasa libarchive-tools jlha-utils nettle-dev
   nlohmann-json3-dev  # the run's report for machines (--report)
+  libsodium-dev minisign  # signed media: their verification, and the tests sign with the real tool
   ansible-core        # the fleet module's test: three hosts on this machine
   libwxgtk3.2-dev
   fonts-ipafont-gothic fontconfig
