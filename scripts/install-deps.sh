@@ -10,6 +10,7 @@ packages=(
   nlohmann-json3-dev  # the run's report for machines (--report)
   libsodium-dev minisign  # signed media: their verification, and the tests sign with the real tool
   ansible-core        # the fleet module's test: three hosts on this machine
+  libsodium-dev       # the signatures of a medium (the Windows program builds Debian's libsodium sources)
   libwxgtk3.2-dev
   fonts-ipafont-gothic fontconfig
   xvfb xauth x11-apps imagemagick xdotool openbox
