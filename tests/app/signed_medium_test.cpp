@@ -112,6 +112,14 @@ TEST_F(SignedMediumTest, EachMediumTheKeysCannotVouchForIsRefusedBeforeAnythingI
          std::ofstream(t.medium() / "SHA256SUMS.minisig", std::ios::binary) << signature;
        },
        {vendorKey}, "SHA256SUMS.minisig", "署名が正しくありません"},
+      {"a changed trusted comment",
+       [](SignedMediumTest& t) {
+         SignManifest(t.medium(), t.vendor);
+         std::string signature = ReadFile(t.medium() / "SHA256SUMS.minisig");
+         signature.insert(signature.find("\ntrusted comment: ") + 18, "not ");
+         std::ofstream(t.medium() / "SHA256SUMS.minisig", std::ios::binary) << signature;
+       },
+       {vendorKey}, "SHA256SUMS.minisig", "署名が正しくありません"},
       {"an unsigned medium while a key is trusted", [](SignedMediumTest&) {}, {vendorKey},
        "SHA256SUMS.minisig", "署名がありません"},
       {"an unsigned medium when a signature is required",
