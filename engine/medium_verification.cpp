@@ -62,7 +62,8 @@ bool UpdateRun::VerifyDisk(int first) {
     }
     reads.push_back({root + kInfoFileName});
   }
-  for (int index = first; index < DiskEnd(first); ++index) reads.push_back({RecordMediumFile(index), index});
+  const int last = DiskEnd(first);
+  for (int index = first; index < last; ++index) reads.push_back({RecordMediumFile(index), index});
 
   if (disk.manifest) {
     for (const auto& [key, entry] : disk.manifest->entries) {
