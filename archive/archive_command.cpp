@@ -1,9 +1,12 @@
 #include "archive/archive_command.hpp"
 
+#include <set>
+
 #include "archive/archive_message.hpp"
 #include "archive/lzh_reader.hpp"
 #include "archive/member_path.hpp"
 #include "archive/member_writer.hpp"
+#include "platform/path_text.hpp"
 #include "resources/messages.hpp"
 
 namespace tovrin {
@@ -91,7 +94,149 @@ std::optional<std::string> ExtractMember(FileSystem& files, const ArchiveCommand
   return std::nullopt;
 }
 
+// The folder a file is in; a drive's root keeps its separator.
+std::string FolderOf(const std::string& path) {
+  const std::size_t separator = path_text::LastSeparator(path);
+  if (separator == std::string::npos) return path;
+  return path.substr(0, separator < 3 ? separator + 1 : separator);
+}
+
+// What a staged command puts in place, in archive order: the folders below
+// the base folder a member needs, and its data when it has any to write.
+struct StagedStep {
+  std::vector<std::string> folders;
+  std::optional<StagedMember> member;
+  std::string shown;
+};
+
+class StagedMembers : public StagedExtraction {
+ public:
+  StagedMembers(FileSystem& files, std::string baseFolder)
+      : files_(files), baseFolder_(std::move(baseFolder)) {}
+  ~StagedMembers() override {
+    for (std::size_t index = applied_; index < steps_.size(); ++index) {
+      const auto& member = steps_[index].member;
+      if (member && !member->temporary.empty()) files_.Remove(member->temporary);
+    }
+  }
+  StagedMembers(const StagedMembers&) = delete;
+  StagedMembers& operator=(const StagedMembers&) = delete;
+
+  void Add(StagedStep step) { steps_.push_back(std::move(step)); }
+
+  // All at once, after the last was written, as `sync` does: the disk takes
+  // them in one go, not one wait per file. The message, or nullopt.
+  std::optional<std::string> FlushTemporaries() {
+    for (const StagedStep& step : steps_) {
+      if (step.member && !step.member->temporary.empty() && !files_.Flush(step.member->temporary)) {
+        return ArchiveMessage(texts::kMemberCannotWrite, {step.shown});
+      }
+    }
+    return std::nullopt;
+  }
+
+  int Apply(char* output, DWORD size) override {
+    std::set<std::string> renamedIn;
+    std::optional<std::string> failure;
+    // A step that fails is not counted as applied: its temporary goes.
+    for (; applied_ < steps_.size(); ++applied_) {
+      const StagedStep& step = steps_[applied_];
+      if (!MakeFolders(files_, baseFolder_, step.folders)) {
+        failure = ArchiveMessage(texts::kMemberCannotWrite, {step.shown});
+      } else if (step.member) {
+        failure = PlaceStagedMember(files_, *step.member);
+        if (!step.member->temporary.empty()) {
+          renamedIn.insert(FolderOf(step.member->temporary));
+          renamedIn.insert(FolderOf(step.member->target));
+        }
+      }
+      if (failure) break;
+    }
+    // Each folder once, whether or not all went in: the run's next steps,
+    // and a restore, count on what was renamed being on the disk.
+    for (const std::string& folder : renamedIn) {
+      if (!files_.Flush(folder) && !failure) failure = ArchiveMessage(texts::kMemberCannotWrite, {folder});
+    }
+    CopyToOutput(failure.value_or(""), output, size);
+    return failure ? 1 : 0;
+  }
+
+ private:
+  FileSystem& files_;
+  std::string baseFolder_;
+  std::vector<StagedStep> steps_;
+  std::size_t applied_ = 0;
+};
+
+// The nearest folder of `folder` (ending with a separator) that exists: the
+// temporaries wait there while the folders they go into are not made yet.
+std::string ExistingFolder(const FileSystem& files, std::string folder) {
+  while (files.Exists(folder) != Presence::Present) {
+    std::string parent = folder;
+    while (!parent.empty() && path_text::IsSeparator(parent.back())) parent.pop_back();
+    const std::size_t separator = path_text::LastSeparator(parent);
+    if (separator == std::string::npos) return folder;
+    folder = parent.substr(0, separator + 1);
+  }
+  return folder;
+}
+
+std::optional<std::string> StageMemberStep(FileSystem& files, const ArchiveCommand& command, LzhReader& reader,
+                                           const LzhMember& member, StagedMembers& staged) {
+  if (command.kind == ArchiveCommandKind::Test) {
+    return TestMember(reader, member);
+  }
+  const bool keepFolders = command.kind == ArchiveCommandKind::ExtractWithFolders;
+  if (member.kind == MemberKind::Link || member.kind == MemberKind::Device) return std::nullopt;
+  if (member.kind == MemberKind::Folder) {
+    if (!keepFolders) return std::nullopt;
+    const auto target = MemberTargetPath(WithoutTrailingSeparators(member.name), true);
+    if (!target) return ArchiveMessage(texts::kMemberOutsideTarget, {Display(member)});
+    std::vector<std::string> folders = target->folders;
+    folders.push_back(target->name);
+    staged.Add({std::move(folders), std::nullopt, Display(member)});
+    return std::nullopt;
+  }
+  const auto target = MemberTargetPath(member.name, keepFolders);
+  if (!target) return ArchiveMessage(texts::kMemberOutsideTarget, {Display(member)});
+  if (auto failure = CheckMethod(member)) return failure;
+  std::string folder = command.baseFolder;
+  for (const std::string& name : target->folders) folder += name + "\\";
+  std::optional<StagedMember> data;
+  auto failure = StageMember(files, reader, member, command.baseFolder + target->RelativePath(),
+                             ExistingFolder(files, folder), command.alwaysReplace, data);
+  if (failure) return failure;
+  staged.Add({target->folders, std::move(data), Display(member)});
+  return std::nullopt;
+}
+
 }  // namespace
+
+std::unique_ptr<StagedExtraction> StageArchiveCommand(FileSystem& files, const ArchiveCommand& command,
+                                                      std::string& message) {
+  auto reader = OpenArchive(files, command.archive, message);
+  if (!reader) return nullptr;
+  auto staged = std::make_unique<StagedMembers>(files, command.baseFolder);
+  LzhMember member;
+  for (;;) {
+    switch (reader->NextMember(member)) {
+      case HeaderResult::End:
+        if (auto failure = staged->FlushTemporaries()) {
+          message = *failure;
+          return nullptr;
+        }
+        return staged;
+      case HeaderResult::Broken:
+        message = ArchiveMessage(texts::kArchiveUnreadable, {command.archive});
+        return nullptr;
+      case HeaderResult::Member: break;
+    }
+    if (auto failure = StageMemberStep(files, command, *reader, member, *staged)) {
+      message = *failure;
+      return nullptr;
+    }
+  }
+}
 
 std::optional<std::string> RunArchiveCommand(FileSystem& files, const ArchiveCommand& command) {
   std::string message;

@@ -1,10 +1,12 @@
 #pragma once
 // Carrying out one parsed command of the archive library.
 
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "archive/command_line.hpp"
+#include "archive/staged_extraction.hpp"
 #include "platform/file_system.hpp"
 
 namespace tovrin {
@@ -13,5 +15,12 @@ namespace tovrin {
 // failure; members already extracted stay. Nothing is written outside the
 // base folder. Returns the CP932 failure message, or nullopt on success.
 std::optional<std::string> RunArchiveCommand(FileSystem& files, const ArchiveCommand& command);
+
+// Carries out an extraction command up to its check: each member decoded
+// once into a temporary file on the target's side (the nearest folder that
+// exists), nothing made or replaced. Null with `message` set at the first
+// failure, its temporaries removed.
+std::unique_ptr<StagedExtraction> StageArchiveCommand(FileSystem& files, const ArchiveCommand& command,
+                                                      std::string& message);
 
 }  // namespace tovrin

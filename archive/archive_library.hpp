@@ -2,8 +2,10 @@
 // The LZH archive library that takes the place of UNLHA32.dll: two set-up
 // calls and the command function "e -mcw<dir> \"<archive>\" \"<folder>\"".
 
+#include <memory>
 #include <string>
 
+#include "archive/staged_extraction.hpp"
 #include "platform/file_system.hpp"
 #include "platform/windows_types.hpp"
 
@@ -21,6 +23,13 @@ class ArchiveLibrary {
   // CP932 message in `output`, cut to `size` on a character boundary.
   virtual int Command(WindowHandle owner, const std::string& commandLine, char* output,
                       DWORD size) = 0;
+  // Carries out the extraction `commandLine` of `archive` up to its check;
+  // null, with the message in `output`, when the archive does not pass. A
+  // library that knows only commands tests the archive now and extracts it
+  // when applied, decoding it twice.
+  virtual std::unique_ptr<StagedExtraction> Stage(WindowHandle owner, const std::string& archive,
+                                                  const std::string& commandLine, char* output,
+                                                  DWORD size);
 };
 
 }  // namespace tovrin

@@ -28,4 +28,17 @@ int LzhArchiveLibrary::Command(WindowHandle /*owner*/, const std::string& comman
   return 1;
 }
 
+std::unique_ptr<StagedExtraction> LzhArchiveLibrary::Stage(WindowHandle /*owner*/,
+                                                           const std::string& /*archive*/,
+                                                           const std::string& commandLine, char* output,
+                                                           DWORD size) {
+  std::string message;
+  const auto command = ParseCommandLine(commandLine, message);
+  // A test has nothing to put in place.
+  std::unique_ptr<StagedExtraction> staged;
+  if (command) staged = StageArchiveCommand(files_, *command, message);
+  CopyToOutput(staged ? "" : message, output, size);
+  return staged;
+}
+
 }  // namespace tovrin

@@ -31,6 +31,11 @@ class LzhArchiveLibrary : public ArchiveLibrary {
   // beside its target so that it can be renamed into place).
   int Command(WindowHandle owner, const std::string& commandLine, char* output,
               DWORD size) override;
+  // An "e" or "x" command with every member decoded once: the check and the
+  // extraction are one reading of the archive (which the command names).
+  std::unique_ptr<StagedExtraction> Stage(WindowHandle owner, const std::string& archive,
+                                          const std::string& commandLine, char* output,
+                                          DWORD size) override;
 
  private:
   FileSystem& files_;

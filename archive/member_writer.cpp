@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <system_error>
 
 #include "archive/archive_message.hpp"
 #include "archive/member_path.hpp"
+#include "platform/temporary_name.hpp"
 #include "resources/messages.hpp"
 
 namespace tovrin {
@@ -56,16 +58,26 @@ std::uint64_t SizeOf(const FileSystem& files, const std::string& path) {
 // Takes a member's data where a file of the same size already stands:
 // compared as it is decoded, so an unchanged file is neither read twice nor
 // written. From the first difference on a replacement is written (when one
-// may be), its first part copied from the file.
+// may be), its first part copied from the file; `Output` is the product's
+// atomic replacement or a staged temporary.
+template <class Output>
 class ChangeWriter {
  public:
-  ChangeWriter(FileSystem& files, std::string target) : files_(files), target_(std::move(target)) {
+  using Begin = std::function<std::unique_ptr<Output>()>;
+
+  ChangeWriter(FileSystem& files, std::string target, Begin begin)
+      : files_(files), target_(std::move(target)), begin_(std::move(begin)) {
     existing_ = files_.OpenRead(target_);
   }
 
   bool Opened() const { return existing_ != nullptr; }
   bool Changed() const { return replacement_ != nullptr; }
-  AtomicFile& Replacement() { return *replacement_; }
+  Output& Replacement() { return *replacement_; }
+  // Closes what is open, as Windows wants before a file is removed.
+  void Release() {
+    existing_.reset();
+    replacement_.reset();
+  }
 
   // False when the data differs and no replacement may or could be begun.
   bool Take(std::string_view block, bool mayReplace) {
@@ -103,7 +115,7 @@ class ChangeWriter {
 
   bool Diverge() {
     existing_.reset();
-    replacement_ = files_.BeginReplace(target_);
+    replacement_ = begin_();
     auto again = replacement_ ? files_.OpenRead(target_) : nullptr;
     if (!again) return false;
     char buffer[8192];
@@ -117,8 +129,9 @@ class ChangeWriter {
 
   FileSystem& files_;
   std::string target_;
+  Begin begin_;
   std::unique_ptr<InputFile> existing_;
-  std::unique_ptr<AtomicFile> replacement_;
+  std::unique_ptr<Output> replacement_;
   std::string stored_;
   std::uint64_t same_ = 0;
 };
@@ -133,7 +146,7 @@ bool StatusDiffers(const FileStatus& status, const LzhMember& member) {
 // refused unless it holds them.
 std::optional<std::string> WriteIfChanged(FileSystem& files, LzhReader& reader, const LzhMember& member,
                                           const std::string& target, bool mayReplace) {
-  ChangeWriter writer(files, target);
+  ChangeWriter<AtomicFile> writer(files, target, [&] { return files.BeginReplace(target); });
   if (!writer.Opened()) return CannotWrite(member);
   const DataResult result =
       reader.ReadData([&](std::string_view block) { return writer.Take(block, mayReplace); });
@@ -145,6 +158,38 @@ std::optional<std::string> WriteIfChanged(FileSystem& files, LzhReader& reader, 
     return std::nullopt;
   }
   if (!files.SetStatus(target, MemberStatus(member))) return CannotWrite(member);
+  return std::nullopt;
+}
+
+// As WriteIfChanged, but a changed file goes to a flushed temporary in
+// `stagingFolder`; an unchanged one whose time stamp or attributes differ
+// waits with no temporary, for its status alone.
+std::optional<std::string> StageIfChanged(FileSystem& files, LzhReader& reader, const LzhMember& member,
+                                          const std::string& target, const std::string& stagingFolder,
+                                          bool mayReplace, std::optional<StagedMember>& staged) {
+  std::string temporary;
+  ChangeWriter<OutputFile> writer(files, target, [&] {
+    temporary = stagingFolder + temporary_name::Make();
+    return files.Create(temporary);
+  });
+  if (!writer.Opened()) return CannotWrite(member);
+  const DataResult result =
+      reader.ReadData([&](std::string_view block) { return writer.Take(block, mayReplace); });
+  const bool written = result == DataResult::Complete && writer.Finish(mayReplace) &&
+                       (!writer.Changed() || writer.Replacement().Close());
+  const bool changed = writer.Changed();
+  writer.Release();
+  if (!written) {
+    if (!temporary.empty()) files.Remove(temporary);
+    if (result == DataResult::Corrupt || result == DataResult::TooLarge) return UnreadMemberMessage(member, result);
+    return CannotWrite(member);
+  }
+  FileStatus status;
+  if (changed) {
+    staged = StagedMember{MemberDisplayName(member.name), temporary, target, MemberStatus(member)};
+  } else if (mayReplace && (!files.GetStatus(target, status) || StatusDiffers(status, member))) {
+    staged = StagedMember{MemberDisplayName(member.name), {}, target, MemberStatus(member)};
+  }
   return std::nullopt;
 }
 
@@ -177,6 +222,45 @@ std::optional<std::string> WriteMember(FileSystem& files, LzhReader& reader, con
   if (result == DataResult::Corrupt || result == DataResult::TooLarge) return UnreadMemberMessage(member, result);
   if (!file->Commit()) return CannotWrite(member);
   if (!files.SetStatus(target, MemberStatus(member))) return CannotWrite(member);
+  return std::nullopt;
+}
+
+std::optional<std::string> StageMember(FileSystem& files, LzhReader& reader, const LzhMember& member,
+                                       const std::string& target, const std::string& stagingFolder,
+                                       bool alwaysReplace, std::optional<StagedMember>& staged) {
+  staged.reset();
+  switch (CheckExisting(files, member, target, alwaysReplace)) {
+    case Existing::Folder: return CannotWrite(member);
+    case Existing::Protected:
+      return StageIfChanged(files, reader, member, target, stagingFolder, false, staged);
+    case Existing::Newer: return std::nullopt;
+    case Existing::None:
+    case Existing::Replaceable: break;
+  }
+  if (!FitsFreeSpace(files, target, member.size)) return CannotWrite(member);
+  if (SizeOf(files, target) == member.size) {
+    return StageIfChanged(files, reader, member, target, stagingFolder, true, staged);
+  }
+  const std::string temporary = stagingFolder + temporary_name::Make();
+  auto file = files.Create(temporary);
+  if (!file) return CannotWrite(member);
+  const DataResult result = reader.ReadData([&](std::string_view block) { return file->Write(block); });
+  const bool written = result == DataResult::Complete && file->Close();
+  file.reset();
+  if (!written) {
+    files.Remove(temporary);
+    if (result == DataResult::Corrupt || result == DataResult::TooLarge) return UnreadMemberMessage(member, result);
+    return CannotWrite(member);
+  }
+  staged = StagedMember{MemberDisplayName(member.name), temporary, target, MemberStatus(member)};
+  return std::nullopt;
+}
+
+std::optional<std::string> PlaceStagedMember(FileSystem& files, const StagedMember& staged) {
+  const bool placed = staged.temporary.empty() || files.ReplaceUnflushed(staged.temporary, staged.target);
+  if (!placed || !files.SetStatus(staged.target, staged.status)) {
+    return ArchiveMessage(texts::kMemberCannotWrite, {staged.shown});
+  }
   return std::nullopt;
 }
 

@@ -23,4 +23,26 @@ std::string UnreadMemberMessage(const LzhMember& member, DataResult result);
 std::optional<std::string> WriteMember(FileSystem& files, LzhReader& reader, const LzhMember& member,
                                        const std::string& target, bool alwaysReplace);
 
+// A member decoded into a temporary file, waiting to be renamed over its
+// target; one with no temporary (its bytes already in place) needs only
+// its time stamp and attributes set.
+struct StagedMember {
+  std::string shown;  // the member's name for messages
+  std::string temporary;
+  std::string target;
+  FileStatus status;
+};
+
+// As WriteMember, but the data goes to a new temporary file in
+// `stagingFolder` (a folder on the target's file system that exists),
+// closed, not yet flushed; `staged` receives what Apply has to put in place.
+std::optional<std::string> StageMember(FileSystem& files, LzhReader& reader, const LzhMember& member,
+                                       const std::string& target, const std::string& stagingFolder,
+                                       bool alwaysReplace, std::optional<StagedMember>& staged);
+
+// Renames a staged member over its target, then gives it its time stamp and
+// attributes; the failure message, or nullopt. The folders' new entries are
+// the caller's to flush.
+std::optional<std::string> PlaceStagedMember(FileSystem& files, const StagedMember& staged);
+
 }  // namespace tovrin

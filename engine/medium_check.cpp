@@ -1,6 +1,6 @@
 // Before the first write from a disk: every record that disk serves is
-// checked (each archive tested member by member, each single file read
-// whole) and each file system the run writes to must have room, in bytes
+// checked (each archive decoded member by member into temporary files that
+// wait for its record, each single file read whole) and each file system the run writes to must have room, in bytes
 // and in files, for all of it and for the closing phase, the journal's
 // part included, so that a bad medium or a full disk stops the run before
 // it touches the product.
@@ -29,7 +29,6 @@ namespace tovrin {
 
 namespace {
 
-constexpr const char* kTestCommand = "t \"%s\"";
 constexpr DWORD kLibraryOutputSize = 256;
 constexpr int kArchiveKind = 1;
 constexpr std::size_t kReadBuffer = 64 * 1024;
@@ -106,52 +105,52 @@ bool UpdateRun::CheckComingRecords(int first) {
   // The journal's own folders and files.
   if (productRoot) ledger.Add(*productRoot, 3 * kBlockBytes, 3);
   if (productRoot && !CountClosingNeeds(first, ledger, *productRoot)) return false;
-  std::set<std::string> newFolders;
+  int last = first;
   const int records = std::clamp(description_.m_nFileCount, 0, kMaxRecords);
-  for (int index = first; index < records && !PromptsForDisk(index, currentDisk_); ++index) {
-    const std::string targetFolder = path_text::SingleSeparators(productFolder_ +
-                                                                 description_.m_strSubDir[index]);
+  while (last < records && !PromptsForDisk(last, currentDisk_)) ++last;
+  // Room first: checking an archive writes its temporaries.
+  std::set<std::string> newFolders;
+  for (int index = first; index < last; ++index) {
+    const std::string targetFolder = TargetFolderShown(index);
     // A folder the record will make takes a file and a block of its own.
     if (productRoot && files.Exists(targetFolder) == Presence::Absent &&
         newFolders.insert(targetFolder).second) {
       ledger.Add(*productRoot, kBlockBytes, 1);
     }
+    const bool isArchive = description_.m_nFileKind[index] == kArchiveKind;
+    const std::string source = RecordMediumFile(index);
+    std::uint64_t bytes = RecordBytes(files, source, isArchive).value_or(0);
+    std::vector<std::string> names{SplitPath(source).name + SplitPath(source).extension};
+    if (isArchive) names = ArchiveFileNames(files, source);
+    for (const std::string& name : names) bytes += JournalBytes(name);
+    if (productRoot) ledger.Add(*productRoot, bytes, names.size());
+    if (!ledger.Short()) continue;
+    const std::string shown = isArchive ? targetFolder : targetFolder + names.front();
+    RefuseMedium(first, "the product's disk has no room for " + shown,
+                 isArchive ? ArchiveMessage(texts::kMemberCannotWrite, {shown})
+                           : FormatText(cp932::Text(texts::kFileUpdateFailed), {shown}));
+    return false;
+  }
+  for (int index = first; index < last; ++index) {
+    const std::string source = RecordMediumFile(index);
+    const std::string shownSource = path_text::SingleSeparators(source);
     if (description_.m_nFileKind[index] == kArchiveKind) {
-      const std::string archive = RecordMediumFile(index);
+      staged_[index].reset();
       char output[kLibraryOutputSize] = {};
-      if (archives_.Command(owner_, FormatText(kTestCommand, {archive}), output,
-                            kLibraryOutputSize) != 0) {
-        output[kLibraryOutputSize - 1] = '\0';
-        const std::string shownArchive = path_text::SingleSeparators(archive);
-        RefuseMedium(first, "the archive " + shownArchive + " does not test whole: " + output,
-                     FormatText(cp932::Text(texts::kArchiveFaulty), {shownArchive, output}));
-        return false;
-      }
-      std::uint64_t bytes = RecordBytes(files, archive, true).value_or(0);
-      const auto names = ArchiveFileNames(files, archive);
-      for (const std::string& name : names) bytes += JournalBytes(name);
-      if (productRoot) ledger.Add(*productRoot, bytes, names.size());
-      if (ledger.Short()) {
-        RefuseMedium(first, "the product's disk has no room for " + targetFolder,
-                     ArchiveMessage(texts::kMemberCannotWrite, {targetFolder}));
-        return false;
-      }
-      continue;
-    }
-    const std::string sourcePath = RecordMediumFile(index);
-    const PathParts parts = SplitPath(sourcePath);
-    const std::string name = parts.name + parts.extension;
-    const auto size = ReadWhole(files, sourcePath);
-    if (productRoot) ledger.Add(*productRoot, size.value_or(0) + JournalBytes(name), 1);
-    if (!size || ledger.Short()) {
-      const std::string destinationPath = targetFolder + name;
-      RefuseMedium(first,
-                   size ? "the product's disk has no room for " + destinationPath
-                        : "the file " + path_text::SingleSeparators(sourcePath) +
-                              " cannot be read whole",
-                   FormatText(cp932::Text(texts::kFileUpdateFailed), {destinationPath}));
+      staged_[index] = archives_.Stage(owner_, source, ExtractCommand(index), output,
+                                       kLibraryOutputSize);
+      if (staged_[index]) continue;
+      output[kLibraryOutputSize - 1] = '\0';
+      RefuseMedium(first, "the archive " + shownSource + " does not test whole: " + output,
+                   FormatText(cp932::Text(texts::kArchiveFaulty), {shownSource, output}));
       return false;
     }
+    if (ReadWhole(files, source)) continue;
+    const PathParts parts = SplitPath(source);
+    RefuseMedium(first, "the file " + shownSource + " cannot be read whole",
+                 FormatText(cp932::Text(texts::kFileUpdateFailed),
+                            {TargetFolderShown(index) + parts.name + parts.extension}));
+    return false;
   }
   return true;
 }

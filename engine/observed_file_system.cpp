@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/split_path.hpp"
+#include "platform/temporary_name.hpp"
+
 namespace tovrin {
 
 namespace fs = std::filesystem;
@@ -133,6 +136,14 @@ class RefuseEveryChange : public RunEvents {
 
 RefuseEveryChange g_refuseEveryChange;
 
+// The program's own temporary files are no change to the product: their
+// content is streamed, to be followed into place, but their making, moving
+// and removal are not told.
+bool IsOwnTemporary(std::string_view path) {
+  const PathParts parts = SplitPath(path);
+  return temporary_name::IsTemporary(parts.name + parts.extension);
+}
+
 }  // namespace
 
 void ObservedFileSystem::Observe(std::string_view productFolder, RunEvents& listener) {
@@ -222,7 +233,7 @@ bool ObservedFileSystem::SetStatus(std::string_view path, const FileStatus& stat
 
 bool ObservedFileSystem::Remove(std::string_view path) {
   RunEvents* listener = ListenerFor(path);
-  if (!listener) return inner_.Remove(path);
+  if (!listener || IsOwnTemporary(path)) return inner_.Remove(path);
   const Presence presence = inner_.Exists(path);
   if (presence == Presence::Unknown) return false;
   if (presence == Presence::Absent) return inner_.Remove(path);
@@ -235,13 +246,21 @@ bool ObservedFileSystem::Remove(std::string_view path) {
 
 // Both ends change: the source goes away, the target appears or is replaced.
 bool ObservedFileSystem::Replace(std::string_view from, std::string_view to) {
-  RunEvents* fromListener = ListenerFor(from);
+  return Move(from, to, true);
+}
+
+bool ObservedFileSystem::ReplaceUnflushed(std::string_view from, std::string_view to) {
+  return Move(from, to, false);
+}
+
+bool ObservedFileSystem::Move(std::string_view from, std::string_view to, bool flushed) {
+  RunEvents* fromListener = IsOwnTemporary(from) ? nullptr : ListenerFor(from);
   RunEvents* toListener = ListenerFor(to);
   const FileChange removal{FileChangeKind::Removed, std::string(from)};
   const auto arrival = ChangeOf(to, FileChangeKind::Replaced);
   if (fromListener && !fromListener->FileChanging(removal)) return false;
   if (toListener && (!arrival || !toListener->FileChanging(*arrival))) return false;
-  if (!inner_.Replace(from, to)) return false;
+  if (!(flushed ? inner_.Replace(from, to) : inner_.ReplaceUnflushed(from, to))) return false;
   if (fromListener) fromListener->FileChanged(removal);
   if (toListener) toListener->FileChanged(*arrival);
   if (toListener) toListener->ContentMoved(removal.path, arrival->path);
@@ -251,6 +270,11 @@ bool ObservedFileSystem::Replace(std::string_view from, std::string_view to) {
 std::unique_ptr<OutputFile> ObservedFileSystem::Create(std::string_view path) {
   RunEvents* listener = ListenerFor(path);
   if (!listener) return inner_.Create(path);
+  if (IsOwnTemporary(path)) {
+    auto file = inner_.Create(path);
+    if (!file) return nullptr;
+    return std::make_unique<ObservedOutputFile>(std::move(file), *listener, path);
+  }
   // A file that held the name is removed first: the new one is a file of its own.
   const auto change = ChangeOf(path, FileChangeKind::Replaced);
   if (!change || !listener->FileChanging(*change)) return nullptr;

@@ -24,7 +24,7 @@ constexpr const char* kStartArchive = "START";
 constexpr const char* kArchiveExtension = ".lzh";
 // The archive is named with its extension: a record "README.TXT" is the
 // archive README.TXT.lzh, which the disk prompt looks for, never README.TXT.
-constexpr const char* kExtractCommand = "e -mcw%s \"%s%s%s\" \"%s\"";
+constexpr const char* kExtractCommand = "e -mcw%s \"%s\" \"%s\"";
 constexpr DWORD kLibraryOutputSize = 256;
 constexpr int kArchiveKind = 1;
 constexpr int kFirstDisk = 1;
@@ -52,7 +52,7 @@ UpdateRun::RecordResult UpdateRun::ProcessRecord(int index) {
                         description_.m_strSrcName[index],
                            path_text::SingleSeparators(targetFolder));
   CreateFolderIfMissing(platform_.files, targetFolder);
-  if (description_.m_nFileKind[index] == kArchiveKind) return ExtractArchive(index, targetFolder);
+  if (description_.m_nFileKind[index] == kArchiveKind) return ExtractArchive(index);
   return CopyUpdateFile(index, targetFolder);
 }
 
@@ -109,18 +109,26 @@ void UpdateRun::PlanVisibleRecords() {
   if (planned != 0) listeners_.BytesPlanned(bytes, planned);
 }
 
-UpdateRun::RecordResult UpdateRun::ExtractArchive(int index, const std::string& targetFolder) {
+std::string UpdateRun::TargetFolderShown(int index) const {
+  return path_text::SingleSeparators(productFolder_ + description_.m_strSubDir[index]);
+}
+
+std::string UpdateRun::ExtractCommand(int index) const {
+  return FormatText(kExtractCommand, {windowsDirectory_, RecordMediumFile(index),
+                                      productFolder_ + description_.m_strSubDir[index]});
+}
+
+// The archive was decoded into temporaries by the disk's check; they are
+// renamed into place now, each journaled before it moves.
+UpdateRun::RecordResult UpdateRun::ExtractArchive(int index) {
   if (SplitPath(description_.m_strSrcName[index]).name == kStartArchive) {
     PrepareStartArchive(index);
   }
-  const std::string command = FormatText(
-      kExtractCommand,
-      {windowsDirectory_, platform_.mediumFolder, description_.m_strSrcName[index], kArchiveExtension, targetFolder});
-  JournalAhead(index, targetFolder);
+  const auto staged = std::move(staged_[index]);
+  if (!staged) throw UpdateError(cp932::Text(texts::kUnknownError));
+  JournalAhead(index, productFolder_ + description_.m_strSubDir[index]);
   char output[kLibraryOutputSize] = {};
-  if (archives_.Command(owner_, command, output, kLibraryOutputSize) == 0) {
-    return RecordResult::Done;
-  }
+  if (staged->Apply(output, kLibraryOutputSize) == 0) return RecordResult::Done;
   output[kLibraryOutputSize - 1] = '\0';
   ShowBox(output, cp932::Text(texts::kCaptionConfirm), MB_OK);
   return RecordResult::Stopped;

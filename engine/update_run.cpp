@@ -80,6 +80,8 @@ int UpdateRun::RunUpdate() {
   {
     WaitCursor cursor(platform_.ui);
     result = RunGuarded();
+    // Temporaries of archives never put in place go before anything is put back.
+    for (auto& staged : staged_) staged.reset();
     // The restore, like the run, happens under the product lock.
     CloseJournal();
     masterFolderLocks_.clear();
@@ -180,13 +182,15 @@ int UpdateRun::RunChecked() {
   PrepareArchiveLibrary();
   PlanVisibleRecords();
   currentDisk_ = 1;
+  // Observed from the check on, which writes the archives' temporaries: the
+  // log hashes them as they are written.
+  const ProductObservation observation(observedFiles_, productFolder_, listeners_);
   // The record has told why; nothing was touched.
   if (!CheckComingRecords(0)) {
     outcome_ = UpdateOutcome::Refused;
     return 1;
   }
   BeginJournal();
-  const ProductObservation observation(observedFiles_, productFolder_, listeners_);
   CoverMasterFolders();
   const int records = std::clamp(description_.m_nFileCount, 0, kMaxRecords);
   for (int index = 0; index < records; ++index) {

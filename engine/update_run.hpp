@@ -89,6 +89,8 @@ class UpdateRun {
   void RefuseMedium(int first, const std::string& finding, const std::string& text);
   // What the closing phase will write, counted though it comes last.
   bool CountClosingNeeds(int first, RoomLedger& ledger, const std::filesystem::path& productRoot);
+  // The folder a record writes into, as messages show it.
+  std::string TargetFolderShown(int index) const;
 
   // master_folder_steps.cpp
   struct MasterFolder {
@@ -108,7 +110,9 @@ class UpdateRun {
   bool AskForDisk(int index);
   void PlanVisibleRecords();
   std::string RecordMediumFile(int index) const;
-  RecordResult ExtractArchive(int index, const std::string& targetFolder);
+  // The extraction command of an archive record.
+  std::string ExtractCommand(int index) const;
+  RecordResult ExtractArchive(int index);
   void PrepareStartArchive(int index);
   RecordResult CopyUpdateFile(int index, const std::string& targetFolder);
 
@@ -132,6 +136,9 @@ class UpdateRun {
   bool settingsWritten_ = true;  // false once a settings write was refused
   int m_nProductNo = -1;
   std::array<bool, kMaxRecords> recordPlanned_{};  // its bytes told to the listeners
+  // Each archive of the disk in hand, decoded and checked by its check,
+  // waiting for its record to put it in place.
+  std::array<std::unique_ptr<StagedExtraction>, kMaxRecords> staged_;
   UpdateOutcome outcome_ = UpdateOutcome::NotRun;
   ObservedFileSystem* observedFiles_ = nullptr;
   RunEventFanout listeners_;

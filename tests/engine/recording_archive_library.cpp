@@ -30,6 +30,15 @@ int RecordingArchiveLibrary::Command(WindowHandle owner, const std::string& comm
   return real_.Command(owner, commandLine, output, size);
 }
 
+std::unique_ptr<StagedExtraction> RecordingArchiveLibrary::Stage(WindowHandle owner,
+                                                                 const std::string& archive,
+                                                                 const std::string& commandLine,
+                                                                 char* output, DWORD size) {
+  if (!stageThroughLibrary) return ArchiveLibrary::Stage(owner, archive, commandLine, output, size);
+  calls_.push_back("Stage(" + std::to_string(size) + ")");
+  return real_.Stage(owner, archive, commandLine, output, size);
+}
+
 void RecordingArchiveLibrary::FailCommand(std::size_t index, std::string message) {
   failAt_ = index;
   failure_ = std::move(message);

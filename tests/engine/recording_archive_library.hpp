@@ -18,6 +18,12 @@ class RecordingArchiveLibrary : public ArchiveLibrary {
   int SetCursorMode(int mode) override;
   int Command(WindowHandle owner, const std::string& commandLine, char* output,
               DWORD size) override;
+  // The real library's staging when `stageThroughLibrary`, else the
+  // commands' own (a test, then the extraction).
+  std::unique_ptr<StagedExtraction> Stage(WindowHandle owner, const std::string& archive,
+                                          const std::string& commandLine, char* output,
+                                          DWORD size) override;
+  bool stageThroughLibrary = false;
 
   // The command numbered `index` (from 0) fails with `message` (CP932).
   void FailCommand(std::size_t index, std::string message);
