@@ -187,6 +187,73 @@ TEST(Restore, AnUndoStoppedMidwayIsFinishedAtTheNextStart) {
   EXPECT_EQ(Tree(world), before);
 }
 
+// A product file another program holds open without sharing, as Windows
+// holds it: it cannot be replaced, nor can any name of it be removed, nor a
+// folder that holds one.
+class HoldingJournalFiles : public RefusingJournalFiles {
+ public:
+  bool MoveBack(const fs::path& from, const fs::path& to) override {
+    return !Holds(to) && RefusingJournalFiles::MoveBack(from, to);
+  }
+  bool RemoveEntry(const fs::path& path) override {
+    return !Holds(path) && RefusingJournalFiles::RemoveEntry(path);
+  }
+  bool RemoveTree(const fs::path& folder) override {
+    std::error_code error;
+    for (const auto& entry : fs::recursive_directory_iterator(folder, error)) {
+      if (Holds(entry.path())) return false;
+    }
+    return RefusingJournalFiles::RemoveTree(folder);
+  }
+  fs::path held;
+
+ private:
+  // The held file under any of its names: the very file, or its kept copy.
+  bool Holds(const fs::path& path) const {
+    return !held.empty() && (path == held || Unchanged(path, held));
+  }
+};
+
+struct LeftOverJournals : RunEvents {
+  void JournalLeftOver(const std::string& folder) override { folders.push_back(folder); }
+  std::vector<std::string> folders;
+};
+
+TEST(Restore, AFileHeldOpenIsBackThoughItsKeptNameStaysUntilTheNextStart) {
+  UpdateWorld world;
+  HoldingJournalFiles store;
+  world.journalFiles = &store;
+  DescribeRichUpdate(world);
+  const fs::path readme = world.Product() / "DOC" / "README.TXT";
+  world.files().failReplaceOf = "C:\\PROG\\DOC\\README.TXT";
+  store.held = readme;
+  const auto before = Tree(world);
+
+  // Still held at the next start: the leftover of the first run is in the
+  // second one's way in nothing.
+  LeftOverJournals leftOver;
+  for (int run = 1; run <= 2; ++run) {
+    SCOPED_TRACE(run);
+    EXPECT_EQ(world.Run(leftOver), 1);
+    EXPECT_EQ(world.run().Outcome(), UpdateOutcome::Stopped);
+    EXPECT_EQ(world.ui.Transcript().back(), kRestored);
+    EXPECT_EQ(Tree(world), before);
+    EXPECT_FALSE(JournalLeft(world, "run"));
+  }
+  EXPECT_EQ(leftOver.folders, std::vector<std::string>(2, "C:\\PROG\\.tovrin\\journal\\spent"));
+
+  // Released: the next start removes it without a word of a recovered run.
+  store.held.clear();
+  world.files().failReplaceOf.clear();
+  const std::size_t boxesBefore = world.ui.Transcript().size();
+  EXPECT_EQ(world.Run(), 1);
+  EXPECT_EQ(world.run().Outcome(), UpdateOutcome::Applied);
+  std::vector<std::string> boxes = world.ui.Transcript();
+  boxes.erase(boxes.begin(), boxes.begin() + static_cast<std::ptrdiff_t>(boxesBefore));
+  EXPECT_THAT(boxes, ::testing::Not(::testing::Contains(kRestored)));
+  EXPECT_FALSE(JournalLeft(world, "spent"));
+  EXPECT_EQ(world.ReadProduct("DOC/README.TXT"), "new text");
+}
 
 }  // namespace
 }  // namespace tovrin::testing

@@ -47,6 +47,10 @@ std::optional<std::vector<FindEntry>> FaultyFileSystem::SearchFiles(std::string_
   return TestFileSystem::SearchFiles(pattern);
 }
 
+bool FaultyFileSystem::Replace(std::string_view from, std::string_view to) {
+  return to != failReplaceOf && TestFileSystem::Replace(from, to);
+}
+
 UpdateWorld::UpdateWorld(DriveType mediumType)
     : files_(WorldDrives(temp_.path(), mediumType), temp_.path() / "c" / "windows"),
       platform_{observed_, registry_, ui, "A:"},
