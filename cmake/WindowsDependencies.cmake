@@ -1,7 +1,8 @@
 # What the Windows program and its tests link, built from Debian's sources
-# with the cross compiler: liblhasa from the `lhasa` source package, and
-# GoogleTest from the `googletest` package's sources; nlohmann-json, a
-# library of headers only, from the `nlohmann-json3-dev` package.
+# with the cross compiler: liblhasa from the `lhasa` source package, libsodium
+# from the `libsodium` source package, and GoogleTest from the `googletest`
+# package's sources; nlohmann-json, a library of headers only, from the
+# `nlohmann-json3-dev` package.
 
 set(TOVRIN_DEBIAN_SOURCES ${PROJECT_BINARY_DIR}/debian-sources CACHE PATH
     "Where Debian source packages are fetched and unpacked")
@@ -26,6 +27,59 @@ target_include_directories(lhasa SYSTEM PUBLIC ${lhasa_source}/lib/public)
 # Foreign code: its warnings are not ours to fix.
 target_compile_options(lhasa PRIVATE -w)
 add_library(Lhasa::lhasa ALIAS lhasa)
+
+# libsodium compiled from its own sources rather than through its configure:
+# Debian's source package is the upstream git tree without a generated
+# configure, so that way would need autoconf, automake and libtool, and a
+# build outside this one's ccache and job slots.
+execute_process(
+  COMMAND ${PROJECT_SOURCE_DIR}/scripts/fetch-debian-source.sh libsodium ${TOVRIN_DEBIAN_SOURCES}
+  OUTPUT_VARIABLE sodium_source OUTPUT_STRIP_TRAILING_WHITESPACE
+  RESULT_VARIABLE sodium_fetched)
+set(sodium_library ${sodium_source}/src/libsodium)
+if(NOT sodium_fetched EQUAL 0 OR NOT EXISTS ${sodium_library}/include/sodium.h)
+  message(FATAL_ERROR "the libsodium source package could not be fetched")
+endif()
+
+# sodium/version.h as configure writes it, from the numbers configure.ac
+# holds; a function, so that VERSION and the others stay out of this scope.
+function(sodium_version_header source destination)
+  file(STRINGS ${source}/configure.ac init REGEX "^AC_INIT\\(\\[libsodium\\],\\[")
+  string(REGEX REPLACE "^AC_INIT\\(\\[libsodium\\],\\[([0-9.]+)\\].*" "\\1" VERSION "${init}")
+  foreach(part MAJOR MINOR)
+    file(STRINGS ${source}/configure.ac line REGEX "^SODIUM_LIBRARY_VERSION_${part}=")
+    string(REGEX REPLACE "^[^=]*=" "" SODIUM_LIBRARY_VERSION_${part} "${line}")
+  endforeach()
+  if(NOT VERSION MATCHES "^[0-9.]+$" OR NOT SODIUM_LIBRARY_VERSION_MAJOR MATCHES "^[0-9]+$"
+     OR NOT SODIUM_LIBRARY_VERSION_MINOR MATCHES "^[0-9]+$")
+    message(FATAL_ERROR "libsodium's version is not where configure.ac kept it")
+  endif()
+  # The full library, as Debian ships it.
+  set(SODIUM_LIBRARY_MINIMAL_DEF "")
+  configure_file(${source}/src/libsodium/include/sodium/version.h.in ${destination}/sodium/version.h @ONLY)
+endfunction()
+# The headers beside the one written, as an installation has them: version.h
+# includes export.h from its own folder.
+set(sodium_include ${PROJECT_BINARY_DIR}/libsodium/include)
+file(COPY ${sodium_library}/include/ DESTINATION ${sodium_include})
+sodium_version_header(${sodium_source} ${sodium_include})
+
+# Every source of the full library (src/libsodium/Makefile.am): the files for
+# particular instruction sets compile to nothing without configure's
+# HAVE_*INTRIN_H and *_ASM, which leaves the portable code that runs on every
+# x86-64 Windows machine.
+file(GLOB_RECURSE sodium_files ${sodium_library}/*.c)
+add_library(sodium STATIC ${sodium_files})
+target_include_directories(sodium PRIVATE ${sodium_include}/sodium)
+target_include_directories(sodium SYSTEM PUBLIC ${sodium_include})
+# What configure finds for x86-64 MinGW-w64 GCC that the portable code uses.
+target_compile_definitions(sodium PRIVATE CONFIGURED=1 NATIVE_LITTLE_ENDIAN=1 HAVE_TI_MODE=1)
+# Upstream's switch for linking it statically: its headers then mark nothing
+# for export from a DLL.
+target_compile_definitions(sodium PUBLIC SODIUM_STATIC)
+# Flags configure always adds: the code relies on wrapping arithmetic.
+target_compile_options(sodium PRIVATE -w -fno-strict-aliasing -fwrapv)
+add_library(Sodium::sodium ALIAS sodium)
 
 # Copied out of /usr/include, so the cross compiler sees no other host header.
 set(nlohmann_json_headers /usr/include/nlohmann)
