@@ -33,6 +33,7 @@ class FaultyFileSystem : public TestFileSystem {
   std::optional<std::vector<FindEntry>> SearchFiles(std::string_view pattern) const override;
   bool ReplaceUnflushed(std::string_view from, std::string_view to) override;
   bool Flush(std::string_view path) override;
+  bool Replace(std::string_view from, std::string_view to) override;
   bool failGetStatus = false;
   bool failFlush = false;
   // Renames whose source had not been flushed before.
@@ -42,6 +43,8 @@ class FaultyFileSystem : public TestFileSystem {
   // Asked for each path opened for reading or pattern searched; true fails it.
   std::function<bool(std::string_view path)> failOpenRead;
   std::function<bool(std::string_view pattern)> failSearch;
+  // A file nothing may take the place of (Windows path), as one held open.
+  std::string failReplaceOf;
 };
 
 using ArchiveMembers = std::vector<std::pair<std::string, std::string>>;
