@@ -59,8 +59,14 @@ void ProgramAssembly::WireRuns(CTovrinView& view, UpdateRunHost* runHost) {
     // The progress line is the unattended run's; the wizard shows its own.
     const bool progressLine = streams_.errorsOnTerminal &&
                               options_.action == CommandLineOptions::Action::Unattended;
-    observers_.emplace(options_, arguments_, services_->mediumFolder, *files_,
-                       dryRun_ ? &*dryRun_ : nullptr, streams_.out, streams_.errors, progressLine);
+    observers_.emplace(RunObserverSetting{.options = options_,
+                                          .arguments = arguments_,
+                                          .mediumFolder = services_->mediumFolder,
+                                          .files = *files_,
+                                          .dryRun = dryRun_ ? &*dryRun_ : nullptr,
+                                          .out = streams_.out,
+                                          .errors = streams_.errors,
+                                          .progressLine = progressLine});
   }
   view.AddRunListener(observers_->Events());
   if (report_) view.AddRunListener(*report_);

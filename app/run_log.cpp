@@ -113,6 +113,11 @@ void RunLog::BoxShown(const std::string& caption, const std::string& text, int a
   Write("box " + Text(caption) + ": " + Text(text) + " -> " + (answer == IDOK ? "OK" : "Cancel"));
 }
 
+void RunLog::JournalLeftOver(const std::string& folder) {
+  Write("the product is back; the journal's leftover in " + Text(folder) +
+        " could not be removed yet (a file in it is held open) and will be at the next start");
+}
+
 void RunLog::RunEnded(UpdateOutcome outcome) {
   const std::string result =
       "result: exit status " + std::to_string(ExitStatusOf(outcome)) + ", " + OutcomeMeaning(outcome);

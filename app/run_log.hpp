@@ -35,6 +35,7 @@ class RunLog : public RunEvents {
                       const std::string& newValue) override;
   void MasterConverted(const std::string& path, int recordsRewritten) override;
   void BoxShown(const std::string& caption, const std::string& text, int answer) override;
+  void JournalLeftOver(const std::string& folder) override;
   void RunEnded(UpdateOutcome outcome) override;
 
  private:

@@ -31,18 +31,15 @@ std::vector<std::string> Header(const CommandLineOptions& options,
 
 }  // namespace
 
-RunObservers::RunObservers(const CommandLineOptions& options,
-                           const std::vector<std::string_view>& arguments,
-                           const std::string& mediumFolder, FileSystem& files,
-                           const DryRunFileSystem* dryRun, std::ostream& out, std::ostream& errors,
-                           bool terminal)
-    : log_(options.log, errors, std::chrono::system_clock::now()),
-      runLog_(log_, files, Header(options, arguments, mediumFolder, files)),
-      progress_(errors) {
+RunObservers::RunObservers(const RunObserverSetting& setting)
+    : log_(setting.options.log, setting.errors, std::chrono::system_clock::now()),
+      runLog_(log_, setting.files,
+              Header(setting.options, setting.arguments, setting.mediumFolder, setting.files)),
+      progress_(setting.errors) {
   events_.Add(runLog_);
   // A log on standard error would be torn by the progress line.
-  if (terminal && options.log != "-") events_.Add(progress_);
-  if (dryRun != nullptr) events_.Add(report_.emplace(*dryRun, out));
+  if (setting.progressLine && setting.options.log != "-") events_.Add(progress_);
+  if (setting.dryRun != nullptr) events_.Add(report_.emplace(*setting.dryRun, setting.out));
 }
 
 }  // namespace tovrin

@@ -19,13 +19,21 @@
 
 namespace tovrin {
 
+// What the listeners watch and where they write.
+struct RunObserverSetting {
+  const CommandLineOptions& options;
+  const std::vector<std::string_view>& arguments;  // the command line, for the log's header
+  const std::string& mediumFolder;
+  FileSystem& files;  // the file system the runs use (a dry run's own in a dry run)
+  const DryRunFileSystem* dryRun = nullptr;  // in a dry run: its report goes to `out`
+  std::ostream& out;
+  std::ostream& errors;
+  bool progressLine = false;  // `errors` is a terminal the log does not tear
+};
+
 class RunObservers {
  public:
-  // `files` is the file system the runs use (a dry run's own in a dry run);
-  // `terminal` says whether `errors` is a terminal.
-  RunObservers(const CommandLineOptions& options, const std::vector<std::string_view>& arguments,
-               const std::string& mediumFolder, FileSystem& files, const DryRunFileSystem* dryRun,
-               std::ostream& out, std::ostream& errors, bool terminal);
+  explicit RunObservers(const RunObserverSetting& setting);
 
   RunEvents& Events() { return events_; }
 

@@ -35,6 +35,11 @@ int ReportRestore(const FileSystem& files, const std::filesystem::path& root,
   }
   events.ProductRestored(WindowsPaths(files, root, result.notRestored),
                          WindowsPaths(files, root, result.leftInPlace));
+  if (!result.journalLeftOver.empty()) {
+    err << "tovrin: the journal's leftover in " << VisibleText(result.journalLeftOver.string())
+        << " could not be removed yet; the next start removes it\n";
+    events.JournalLeftOver(WindowsPaths(files, root, {result.journalLeftOver}).front());
+  }
   if (result.Complete()) return kUndoRestored;
   return result.Closed() ? kUndoLeftInPlace : kUndoNotRestored;
 }

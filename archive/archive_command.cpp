@@ -1,5 +1,7 @@
 #include "archive/archive_command.hpp"
 
+#include <set>
+
 #include "archive/archive_message.hpp"
 #include "archive/lzh_reader.hpp"
 #include "archive/member_path.hpp"
@@ -92,6 +94,13 @@ std::optional<std::string> ExtractMember(FileSystem& files, const ArchiveCommand
   return std::nullopt;
 }
 
+// The folder a file is in; a drive's root keeps its separator.
+std::string FolderOf(const std::string& path) {
+  const std::size_t separator = path_text::LastSeparator(path);
+  if (separator == std::string::npos) return path;
+  return path.substr(0, separator < 3 ? separator + 1 : separator);
+}
+
 // What a staged command puts in place, in archive order: the folders below
 // the base folder a member needs, and its data when it has any to write.
 struct StagedStep {
@@ -115,22 +124,41 @@ class StagedMembers : public StagedExtraction {
 
   void Add(StagedStep step) { steps_.push_back(std::move(step)); }
 
+  // All at once, after the last was written, as `sync` does: the disk takes
+  // them in one go, not one wait per file. The message, or nullopt.
+  std::optional<std::string> FlushTemporaries() {
+    for (const StagedStep& step : steps_) {
+      if (step.member && !step.member->temporary.empty() && !files_.Flush(step.member->temporary)) {
+        return ArchiveMessage(texts::kMemberCannotWrite, {step.shown});
+      }
+    }
+    return std::nullopt;
+  }
+
   int Apply(char* output, DWORD size) override {
+    std::set<std::string> renamedIn;
+    std::optional<std::string> failure;
+    // A step that fails is not counted as applied: its temporary goes.
     for (; applied_ < steps_.size(); ++applied_) {
       const StagedStep& step = steps_[applied_];
-      std::optional<std::string> failure;
       if (!MakeFolders(files_, baseFolder_, step.folders)) {
         failure = ArchiveMessage(texts::kMemberCannotWrite, {step.shown});
       } else if (step.member) {
         failure = PlaceStagedMember(files_, *step.member);
+        if (!step.member->temporary.empty()) {
+          renamedIn.insert(FolderOf(step.member->temporary));
+          renamedIn.insert(FolderOf(step.member->target));
+        }
       }
-      if (failure) {
-        CopyToOutput(*failure, output, size);
-        return 1;
-      }
+      if (failure) break;
     }
-    CopyToOutput("", output, size);
-    return 0;
+    // Each folder once, whether or not all went in: the run's next steps,
+    // and a restore, count on what was renamed being on the disk.
+    for (const std::string& folder : renamedIn) {
+      if (!files_.Flush(folder) && !failure) failure = ArchiveMessage(texts::kMemberCannotWrite, {folder});
+    }
+    CopyToOutput(failure.value_or(""), output, size);
+    return failure ? 1 : 0;
   }
 
  private:
@@ -192,7 +220,12 @@ std::unique_ptr<StagedExtraction> StageArchiveCommand(FileSystem& files, const A
   LzhMember member;
   for (;;) {
     switch (reader->NextMember(member)) {
-      case HeaderResult::End: return staged;
+      case HeaderResult::End:
+        if (auto failure = staged->FlushTemporaries()) {
+          message = *failure;
+          return nullptr;
+        }
+        return staged;
       case HeaderResult::Broken:
         message = ArchiveMessage(texts::kArchiveUnreadable, {command.archive});
         return nullptr;

@@ -176,7 +176,7 @@ std::optional<std::string> StageIfChanged(FileSystem& files, LzhReader& reader, 
   const DataResult result =
       reader.ReadData([&](std::string_view block) { return writer.Take(block, mayReplace); });
   const bool written = result == DataResult::Complete && writer.Finish(mayReplace) &&
-                       (!writer.Changed() || (writer.Replacement().Flush() && writer.Replacement().Close()));
+                       (!writer.Changed() || writer.Replacement().Close());
   const bool changed = writer.Changed();
   writer.Release();
   if (!written) {
@@ -245,9 +245,7 @@ std::optional<std::string> StageMember(FileSystem& files, LzhReader& reader, con
   auto file = files.Create(temporary);
   if (!file) return CannotWrite(member);
   const DataResult result = reader.ReadData([&](std::string_view block) { return file->Write(block); });
-  // Flushed now: the rename that puts it in place must never expose a file
-  // whose data is not on the disk.
-  const bool written = result == DataResult::Complete && file->Flush() && file->Close();
+  const bool written = result == DataResult::Complete && file->Close();
   file.reset();
   if (!written) {
     files.Remove(temporary);
@@ -259,7 +257,7 @@ std::optional<std::string> StageMember(FileSystem& files, LzhReader& reader, con
 }
 
 std::optional<std::string> PlaceStagedMember(FileSystem& files, const StagedMember& staged) {
-  const bool placed = staged.temporary.empty() || files.Replace(staged.temporary, staged.target);
+  const bool placed = staged.temporary.empty() || files.ReplaceUnflushed(staged.temporary, staged.target);
   if (!placed || !files.SetStatus(staged.target, staged.status)) {
     return ArchiveMessage(texts::kMemberCannotWrite, {staged.shown});
   }

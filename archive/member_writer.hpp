@@ -35,13 +35,14 @@ struct StagedMember {
 
 // As WriteMember, but the data goes to a new temporary file in
 // `stagingFolder` (a folder on the target's file system that exists),
-// flushed and closed; `staged` receives what Apply has to put in place.
+// closed, not yet flushed; `staged` receives what Apply has to put in place.
 std::optional<std::string> StageMember(FileSystem& files, LzhReader& reader, const LzhMember& member,
                                        const std::string& target, const std::string& stagingFolder,
                                        bool alwaysReplace, std::optional<StagedMember>& staged);
 
 // Renames a staged member over its target, then gives it its time stamp and
-// attributes; the failure message, or nullopt.
+// attributes; the failure message, or nullopt. The folders' new entries are
+// the caller's to flush.
 std::optional<std::string> PlaceStagedMember(FileSystem& files, const StagedMember& staged);
 
 }  // namespace tovrin

@@ -246,13 +246,21 @@ bool ObservedFileSystem::Remove(std::string_view path) {
 
 // Both ends change: the source goes away, the target appears or is replaced.
 bool ObservedFileSystem::Replace(std::string_view from, std::string_view to) {
+  return Move(from, to, true);
+}
+
+bool ObservedFileSystem::ReplaceUnflushed(std::string_view from, std::string_view to) {
+  return Move(from, to, false);
+}
+
+bool ObservedFileSystem::Move(std::string_view from, std::string_view to, bool flushed) {
   RunEvents* fromListener = IsOwnTemporary(from) ? nullptr : ListenerFor(from);
   RunEvents* toListener = ListenerFor(to);
   const FileChange removal{FileChangeKind::Removed, std::string(from)};
   const auto arrival = ChangeOf(to, FileChangeKind::Replaced);
   if (fromListener && !fromListener->FileChanging(removal)) return false;
   if (toListener && (!arrival || !toListener->FileChanging(*arrival))) return false;
-  if (!inner_.Replace(from, to)) return false;
+  if (!(flushed ? inner_.Replace(from, to) : inner_.ReplaceUnflushed(from, to))) return false;
   if (fromListener) fromListener->FileChanged(removal);
   if (toListener) toListener->FileChanged(*arrival);
   if (toListener) toListener->ContentMoved(removal.path, arrival->path);

@@ -39,6 +39,7 @@ class ObservedFileSystem : public ForwardingFileSystem {
   bool SetStatus(std::string_view path, const FileStatus& status) override;
   bool Remove(std::string_view path) override;
   bool Replace(std::string_view from, std::string_view to) override;
+  bool ReplaceUnflushed(std::string_view from, std::string_view to) override;
   std::unique_ptr<OutputFile> Create(std::string_view path) override;
   std::unique_ptr<AtomicFile> BeginReplace(std::string_view path) override;
 
@@ -49,6 +50,8 @@ class ObservedFileSystem : public ForwardingFileSystem {
   // Added when nothing is at `path` yet, else `whenPresent`; nullopt when
   // that cannot be told.
   std::optional<FileChange> ChangeOf(std::string_view path, FileChangeKind whenPresent) const;
+  // Replace or ReplaceUnflushed of the inner file system, told as both do.
+  bool Move(std::string_view from, std::string_view to, bool flushed);
 
   RunEvents* listener_ = nullptr;
   std::vector<std::filesystem::path> observedRoots_;

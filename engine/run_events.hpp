@@ -93,6 +93,9 @@ class RunEvents {
   // when it is back as it was.
   virtual void ProductRestored(const std::vector<std::string>& /*notRestored*/,
                                const std::vector<std::string>& /*leftInPlace*/) {}
+  // The product is back, but the journal's own leftover in `folder` (a
+  // Windows path) could not be removed yet; the next start removes it.
+  virtual void JournalLeftOver(const std::string& /*folder*/) {}
 
   virtual void RunEnded(UpdateOutcome /*outcome*/) {}
 };
@@ -159,6 +162,9 @@ class RunEventFanout : public RunEvents {
   void ProductRestored(const std::vector<std::string>& notRestored,
                        const std::vector<std::string>& leftInPlace) override {
     for (auto* l : listeners_) l->ProductRestored(notRestored, leftInPlace);
+  }
+  void JournalLeftOver(const std::string& folder) override {
+    for (auto* l : listeners_) l->JournalLeftOver(folder);
   }
   void RunEnded(UpdateOutcome outcome) override {
     for (auto* l : listeners_) l->RunEnded(outcome);

@@ -40,6 +40,12 @@ fs::path RunFolder(const fs::path& productRoot) { return JournalFolder(productRo
 fs::path LastFolder(const fs::path& productRoot) { return JournalFolder(productRoot) / "last"; }
 // The journal a successful run replaces, set aside until the new one is in place.
 fs::path RetiredFolder(const fs::path& productRoot) { return JournalFolder(productRoot) / "retired"; }
+// Journals put back, each moved here whole before it is taken apart; never
+// read, so one that cannot be removed yet stands in no run's way.
+fs::path SpentFolder(const fs::path& productRoot) { return JournalFolder(productRoot) / "spent"; }
+// Leftovers still held when more runs are put back; past this many the
+// journal is taken apart where it is.
+constexpr int kMaxSpent = 100;
 
 // The journal holds the product's old files: a link planted in its place
 // must never carry them, or what a restore reads, out of the product.
@@ -206,7 +212,37 @@ bool PutBackKept(JournalFiles& store, const fs::path& folder, const Record& reco
       store.KindOf(target) == kind) {
     return true;
   }
-  return store.Unchanged(kept, target) && store.RemoveEntry(kept);
+  if (!store.Unchanged(kept, target)) return false;
+  // The very file, held open by another program, cannot lose its kept name
+  // yet: it goes with the journal.
+  store.RemoveEntry(kept);
+  return true;
+}
+
+// True when no spent journal is left; the journal folder goes too when that
+// leaves it empty.
+bool RemoveSpent(JournalFiles& store, const fs::path& productRoot) {
+  if (!store.RemoveTree(SpentFolder(productRoot))) return false;
+  store.RemoveEntry(JournalFolder(productRoot));
+  return true;
+}
+
+// Every record is back. The journal is moved aside in one step before it is
+// taken apart: a part left behind (the kept name of a held file) is then
+// never read as a run to put back, nor found lost.
+void ClearJournal(JournalFiles& store, const fs::path& folder, const fs::path& productRoot,
+                  RestoreResult& result) {
+  const fs::path spent = SpentFolder(productRoot);
+  fs::path aside;
+  for (int number = 1; aside.empty() && number <= kMaxSpent; ++number) {
+    const fs::path candidate = spent / std::to_string(number);
+    if (store.KindOf(candidate) == EntryKind::Absent) aside = candidate;
+  }
+  if (!aside.empty() && store.MakeFolders(spent) && store.MoveBack(folder, aside)) {
+    if (!RemoveSpent(store, productRoot)) result.journalLeftOver = spent;
+    return;
+  }
+  if (!store.RemoveTree(folder)) result.notRestored.push_back(folder);
 }
 
 // Newest first, so that a folder is empty again when its turn comes. Each
@@ -214,7 +250,7 @@ bool PutBackKept(JournalFiles& store, const fs::path& folder, const Record& reco
 RestoreResult PutBack(JournalFiles& store, const fs::path& folder, const fs::path& productRoot) {
   RestoreResult result;
   auto journal = ReadRecords(store, folder);
-  if (!journal) return RestoreResult{{folder / kEntriesFile}, {}};
+  if (!journal) return RestoreResult{{folder / kEntriesFile}, {}, {}};
   for (const auto& [number, outside] : journal->outsideFolders) {
     if (outside.is_absolute()) store.AlsoConfine(outside);
   }
@@ -242,9 +278,7 @@ RestoreResult PutBack(JournalFiles& store, const fs::path& folder, const fs::pat
     }
   }
   // What could not be put back stays journaled, to be tried again.
-  if (result.notRestored.empty() && !store.RemoveTree(folder)) {
-    result.notRestored.push_back(folder);
-  }
+  if (result.notRestored.empty()) ClearJournal(store, folder, productRoot, result);
   return result;
 }
 
@@ -265,6 +299,7 @@ bool RunJournal::Begin(const fs::path& productRoot) {
   store_.Confine(productRoot_);
   if (LinkPlantedInTheJournal(productRoot_)) return false;
   store_.RemoveTree(RetiredFolder(productRoot_));
+  RemoveSpent(store_, productRoot_);
   if (store_.RemoveTree(folder_) && store_.MakeFolders(folder_ / kKeptFolder) &&
       store_.AppendDurably(folder_ / kEntriesFile, "")) {
     return true;
@@ -412,9 +447,10 @@ std::optional<RestoreResult> RunJournal::RecoverKilledRun(JournalFiles& store,
   const fs::path run = RunFolder(productRoot);
   store.Confine(productRoot);
   // A planted link is left for Begin to refuse.
-  if (LinkPlantedInTheJournal(productRoot) || store.KindOf(run) == EntryKind::Absent) {
-    return std::nullopt;
-  }
+  if (LinkPlantedInTheJournal(productRoot)) return std::nullopt;
+  // A put-back run's leftover, released since; one still held is no run to recover.
+  RemoveSpent(store, productRoot);
+  if (store.KindOf(run) == EntryKind::Absent) return std::nullopt;
   // Killed after it succeeded, while its journal was being kept.
   if (store.KindOf(run / kAppliedMark) == EntryKind::File) {
     ReplaceLast(store, productRoot);
@@ -427,18 +463,18 @@ std::optional<RestoreResult> RunJournal::RecoverKilledRun(JournalFiles& store,
 std::optional<RestoreResult> RunJournal::UndoLast(JournalFiles& store, const fs::path& productRoot) {
   const fs::path last = LastFolder(productRoot);
   store.Confine(productRoot);
-  if (LinkPlantedInTheJournal(productRoot)) return RestoreResult{{JournalFolder(productRoot)}, {}};
+  if (LinkPlantedInTheJournal(productRoot)) return RestoreResult{{JournalFolder(productRoot)}, {}, {}};
   const EntryKind kind = store.KindOf(last);
   if (kind == EntryKind::Absent) return std::nullopt;
   // As a run under way, an undo that is stopped midway is finished at the next start.
   const fs::path run = RunFolder(productRoot);
   if (kind != EntryKind::Folder || store.KindOf(run) != EntryKind::Absent ||
       !store.MoveBack(last, run)) {
-    return RestoreResult{{last}, {}};
+    return RestoreResult{{last}, {}, {}};
   }
   // Without its mark it is no longer taken for a successful run being kept.
   if (!store.RemoveEntry(run / kAppliedMark) || !store.FlushFolder(run)) {
-    return RestoreResult{{run}, {}};
+    return RestoreResult{{run}, {}, {}};
   }
   return PutBack(store, run, productRoot);
 }

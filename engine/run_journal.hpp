@@ -12,6 +12,7 @@
 // as the files it keeps so that links work:
 //   .tovrin/journal/run/    the run under way (entries, kept/N, applied)
 //   .tovrin/journal/last/   the last successful run
+//   .tovrin/journal/spent/  journals put back, set aside to be removed
 
 #include <filesystem>
 #include <set>
@@ -32,6 +33,10 @@ namespace tovrin {
 struct RestoreResult {
   std::vector<std::filesystem::path> notRestored;
   std::vector<std::filesystem::path> leftInPlace;
+  // The journal's own leftover that could not be removed yet (a host path;
+  // empty: none), as the kept name of a file another program holds open.
+  // The product is back all the same, and the next start removes it.
+  std::filesystem::path journalLeftOver;
   // The product is exactly as the journal says it was.
   bool Complete() const { return notRestored.empty() && leftInPlace.empty(); }
   // Nothing is left to try again: the journal is closed.

@@ -87,6 +87,9 @@ void UpdateRun::ReportRestore(const std::filesystem::path& productRoot,
   const std::vector<std::string> notRestored = windowsNames(result.notRestored);
   const std::vector<std::string> leftInPlace = windowsNames(result.leftInPlace);
   listeners_.ProductRestored(notRestored, leftInPlace);
+  if (!result.journalLeftOver.empty()) {
+    listeners_.JournalLeftOver(windowsNames({result.journalLeftOver}).front());
+  }
   const std::string caption = cp932::Text(texts::kCaptionConfirm);
   if (result.Complete()) {
     ShowBox(cp932::Text(texts::kProductRestored), caption, MB_OK);

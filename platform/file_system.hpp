@@ -119,6 +119,11 @@ class FileSystem {
   // Renames over an existing file in one step, keeping its permission bits
   // and DOS attributes (refused when it is read-only).
   virtual bool Replace(std::string_view from, std::string_view to) = 0;
+  // As Replace, but the folders' changed entries reach the disk only with
+  // Flush: many renames into one folder, flushed once.
+  virtual bool ReplaceUnflushed(std::string_view from, std::string_view to) = 0;
+  // Puts a file's written data, or a folder's entries, on the disk.
+  virtual bool Flush(std::string_view path) = 0;
 
   // Opening files. ReadWrite fails on a read-only file, as on Windows.
   virtual std::unique_ptr<InputFile> OpenRead(std::string_view path,

@@ -42,6 +42,12 @@ class ForwardingFileSystem : public FileSystem {
   bool Replace(std::string_view from, std::string_view to) override {
     return inner_.Replace(from, to);
   }
+  // Through this layer's own Replace, so a layer that changes what Replace
+  // does changes this too.
+  bool ReplaceUnflushed(std::string_view from, std::string_view to) override {
+    return Replace(from, to);
+  }
+  bool Flush(std::string_view path) override { return inner_.Flush(path); }
   std::unique_ptr<InputFile> OpenRead(std::string_view path,
                                       OpenAccess access = OpenAccess::Read) override {
     return inner_.OpenRead(path, access);

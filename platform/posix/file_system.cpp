@@ -177,6 +177,9 @@ std::optional<PosixFileSystem::FolderEntry> PosixFileSystem::FindInFolder(const 
     failed = true;
     return std::nullopt;
   }
+  // The program spells its own temporaries one way only: listing a folder of
+  // thousands for each of them would make staging quadratic.
+  if (temporary_name::IsTemporary(part)) return std::nullopt;
   std::optional<FolderEntry> best;
   std::error_code error;
   for (const auto& entry : fs::directory_iterator(folder, error)) {
@@ -395,16 +398,33 @@ bool PosixFileSystem::Remove(std::string_view path) {
   return ::unlink(match->host.c_str()) == 0;
 }
 
-bool PosixFileSystem::Replace(std::string_view from, std::string_view to) {
+bool PosixFileSystem::Replace(std::string_view from, std::string_view to) { return Rename(from, to, true); }
+
+bool PosixFileSystem::ReplaceUnflushed(std::string_view from, std::string_view to) {
+  return Rename(from, to, false);
+}
+
+bool PosixFileSystem::Rename(std::string_view from, std::string_view to, bool flushed) {
   const auto source = MatchExisting(from);
   const auto target = MatchPath(to);
   if (!source || !target || !IsRegularFile(source->host)) return false;
   if (target->exists && !TakeOverReplacedAttributes(target->host, source->host)) return false;
   if (::rename(source->host.c_str(), target->host.c_str()) != 0) return false;
+  if (!flushed) return true;
   // On the disk, as a replacement's own rename is: a later step may count on it.
   SyncFolder(target->host.parent_path());
   if (source->host.parent_path() != target->host.parent_path()) SyncFolder(source->host.parent_path());
   return true;
+}
+
+bool PosixFileSystem::Flush(std::string_view path) {
+  const auto match = MatchExisting(path);
+  if (!match) return false;
+  const int descriptor = ::open(match->host.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+  if (descriptor < 0) return false;
+  const bool flushed = ::fsync(descriptor) == 0;
+  ::close(descriptor);
+  return flushed;
 }
 
 std::unique_ptr<InputFile> PosixFileSystem::OpenRead(std::string_view path, OpenAccess access) {

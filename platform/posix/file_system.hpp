@@ -110,6 +110,8 @@ class PosixFileSystem : public FileSystem {
   bool SetStatus(std::string_view path, const FileStatus& status) override;
   bool Remove(std::string_view path) override;
   bool Replace(std::string_view from, std::string_view to) override;
+  bool ReplaceUnflushed(std::string_view from, std::string_view to) override;
+  bool Flush(std::string_view path) override;
 
   std::unique_ptr<InputFile> OpenRead(std::string_view path,
                                       OpenAccess access = OpenAccess::Read) override;
@@ -157,6 +159,8 @@ class PosixFileSystem : public FileSystem {
   std::optional<HostMatch> Match(const Location& location) const;
   std::optional<HostMatch> MatchPath(std::string_view path) const;
   std::optional<HostMatch> MatchExisting(std::string_view path) const;
+  // Replace, with the folders flushed or not.
+  bool Rename(std::string_view from, std::string_view to, bool flushed);
   std::string WindowsPath(char drive, const std::vector<std::string>& parts) const;
   std::unique_ptr<AtomicFile> BeginReplaceHost(const std::filesystem::path& target);
   bool CopyContent(const std::filesystem::path& from, AtomicFile& to);

@@ -4,7 +4,9 @@
 // here as a POSIX rename or unlink would, its flag cleared first. Every
 // folder on the way from the confining one is checked to be no reparse
 // point (a junction, a symbolic link) before each operation.
+#include <optional>
 #include <system_error>
+#include <tuple>
 
 #include "platform/journal_files.hpp"
 #include "platform/win32/files.hpp"
@@ -31,6 +33,20 @@ bool Gone(::DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERRO
 
 bool IsReparsePoint(::DWORD attributes) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+// The file's volume and index, opened for no access at all: a program that
+// holds it open without sharing refuses a read, not this.
+std::optional<std::tuple<::DWORD, ::DWORD, ::DWORD>> FileIdentity(const fs::path& path) {
+  const HANDLE handle = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
+  BY_HANDLE_FILE_INFORMATION information{};
+  const bool known = GetFileInformationByHandle(handle, &information);
+  CloseHandle(handle);
+  if (!known) return std::nullopt;
+  return std::tuple{information.dwVolumeSerialNumber, information.nFileIndexHigh,
+                    information.nFileIndexLow};
 }
 
 class Win32JournalFiles : public JournalFiles {
@@ -106,6 +122,9 @@ class Win32JournalFiles : public JournalFiles {
         (old & kCompared) != (now & kCompared)) {
       return false;
     }
+    if (!Reached(kept, true) || !Reached(file, true)) return false;
+    const auto oldIdentity = FileIdentity(kept);
+    if (oldIdentity && oldIdentity == FileIdentity(file)) return true;
     const auto oldContent = ReadWhole(kept);
     return oldContent && oldContent == ReadWhole(file);
   }

@@ -6,6 +6,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <set>
@@ -187,6 +188,57 @@ TEST(Restore, AnUndoStoppedMidwayIsFinishedAtTheNextStart) {
   EXPECT_EQ(Tree(world), before);
 }
 
+// A product file another program holds open without sharing, as Windows
+// holds it: no name of it can be replaced or removed, nor a folder holding one.
+class HoldingJournalFiles : public RefusingJournalFiles {
+ public:
+  bool MoveBack(const fs::path& from, const fs::path& to) override {
+    return !Holds(to) && RefusingJournalFiles::MoveBack(from, to);
+  }
+  bool RemoveEntry(const fs::path& path) override {
+    return !Holds(path) && RefusingJournalFiles::RemoveEntry(path);
+  }
+  bool RemoveTree(const fs::path& folder) override {
+    std::error_code error;
+    for (const auto& entry : fs::recursive_directory_iterator(folder, error)) {
+      if (Holds(entry.path())) return false;
+    }
+    return RefusingJournalFiles::RemoveTree(folder);
+  }
+  // The very file, or its kept name.
+  bool Holds(const fs::path& path) const { return !held.empty() && Unchanged(path, held); }
+  fs::path held;
+};
+
+TEST(Restore, AFileHeldOpenIsBackThoughItsKeptNameStaysUntilTheNextStart) {
+  UpdateWorld world;
+  HoldingJournalFiles store;
+  world.journalFiles = &store;
+  DescribeRichUpdate(world);
+  world.files().failReplaceOf = "C:\\PROG\\DOC\\README.TXT";
+  store.held = world.Product() / "DOC" / "README.TXT";
+  const auto before = Tree(world);
+
+  // The second run, the file still held, finds the first one's leftover in its way in nothing.
+  for (int run = 1; run <= 2; ++run) {
+    EXPECT_EQ(world.Run(), 1);
+    EXPECT_EQ(world.run().Outcome(), UpdateOutcome::Stopped);
+    EXPECT_EQ(world.ui.Transcript().back(), kRestored);
+    EXPECT_EQ(Tree(world), before);
+    EXPECT_FALSE(JournalLeft(world, "run"));
+    EXPECT_TRUE(JournalLeft(world, "spent"));
+  }
+
+  // Released: the next start removes it without a word of a recovered run.
+  store.held.clear();
+  world.files().failReplaceOf.clear();
+  const std::size_t boxesBefore = world.ui.Transcript().size();
+  EXPECT_EQ(world.Run(), 1);
+  EXPECT_EQ(world.run().Outcome(), UpdateOutcome::Applied);
+  const auto boxes = world.ui.Transcript();
+  EXPECT_EQ(std::count(boxes.begin() + static_cast<std::ptrdiff_t>(boxesBefore), boxes.end(), kRestored), 0);
+  EXPECT_FALSE(JournalLeft(world, "spent"));
+}
 
 }  // namespace
 }  // namespace tovrin::testing

@@ -76,6 +76,8 @@ TEST(StagedExtraction, EachArchiveIsDecodedOnceAndNoTemporaryOutlivesTheRun) {
          });
        },
        UpdateOutcome::Stopped, 3, false},
+      {"a temporary cannot be flushed", DRIVE_FIXED, [](UpdateWorld& w) { w.files().failFlush = true; },
+       UpdateOutcome::Refused, -1, false},
   };
   for (const StagingCase& test : cases) {
     SCOPED_TRACE(test.name);
@@ -99,6 +101,8 @@ TEST(StagedExtraction, EachArchiveIsDecodedOnceAndNoTemporaryOutlivesTheRun) {
     EXPECT_EQ(watch.temporariesAtStart, test.temporariesAtStart);
     EXPECT_EQ(Temporaries(world), 0);
     EXPECT_EQ(world.ProductSnapshot() != before, test.productChanged);
+    // Each temporary's data on the disk before its rename can expose it.
+    EXPECT_EQ(world.files().renamedUnflushedData, 0);
     if (test.productChanged) {
       EXPECT_EQ(world.ReadProduct("PROG.EXE"), std::string(4096, 'P'));
       EXPECT_EQ(world.ReadProduct("HELP/index.htm"), std::string(4096, 'H'));

@@ -42,9 +42,24 @@ std::unique_ptr<InputFile> FaultyFileSystem::OpenRead(std::string_view path, Ope
   return TestFileSystem::OpenRead(path, access);
 }
 
+bool FaultyFileSystem::ReplaceUnflushed(std::string_view from, std::string_view to) {
+  if (!flushed.contains(from)) ++renamedUnflushedData;
+  return to != failReplaceOf && TestFileSystem::ReplaceUnflushed(from, to);
+}
+
+bool FaultyFileSystem::Flush(std::string_view path) {
+  if (failFlush) return false;
+  flushed.emplace(path);
+  return TestFileSystem::Flush(path);
+}
+
 std::optional<std::vector<FindEntry>> FaultyFileSystem::SearchFiles(std::string_view pattern) const {
   if (failSearch && failSearch(pattern)) return std::nullopt;
   return TestFileSystem::SearchFiles(pattern);
+}
+
+bool FaultyFileSystem::Replace(std::string_view from, std::string_view to) {
+  return to != failReplaceOf && TestFileSystem::Replace(from, to);
 }
 
 UpdateWorld::UpdateWorld(DriveType mediumType)

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -30,11 +31,20 @@ class FaultyFileSystem : public TestFileSystem {
   bool SetStatus(std::string_view path, const FileStatus& status) override;
   std::unique_ptr<InputFile> OpenRead(std::string_view path, OpenAccess access) override;
   std::optional<std::vector<FindEntry>> SearchFiles(std::string_view pattern) const override;
+  bool ReplaceUnflushed(std::string_view from, std::string_view to) override;
+  bool Flush(std::string_view path) override;
+  bool Replace(std::string_view from, std::string_view to) override;
   bool failGetStatus = false;
+  bool failFlush = false;
+  // Renames whose source had not been flushed before.
+  int renamedUnflushedData = 0;
+  std::set<std::string, std::less<>> flushed;
   bool failSetStatus = false;
   // Asked for each path opened for reading or pattern searched; true fails it.
   std::function<bool(std::string_view path)> failOpenRead;
   std::function<bool(std::string_view pattern)> failSearch;
+  // A file nothing may take the place of (Windows path), as one held open.
+  std::string failReplaceOf;
 };
 
 using ArchiveMembers = std::vector<std::pair<std::string, std::string>>;

@@ -181,6 +181,11 @@ std::unique_ptr<OutputFile> SubstitutedFileSystem::Create(std::string_view path)
   return real ? Win32FileSystem::Create(*real) : nullptr;
 }
 
+bool SubstitutedFileSystem::Flush(std::string_view path) {
+  const auto real = Real(path);
+  return real && Win32FileSystem::Flush(*real);
+}
+
 std::unique_ptr<AtomicFile> SubstitutedFileSystem::BeginReplace(std::string_view path) {
   const auto real = Real(path);
   return real ? Win32FileSystem::BeginReplace(*real) : nullptr;

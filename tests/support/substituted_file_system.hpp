@@ -38,6 +38,7 @@ class SubstitutedFileSystem : public Win32FileSystem {
   bool SetStatus(std::string_view path, const FileStatus& status) override;
   bool Remove(std::string_view path) override;
   bool Replace(std::string_view from, std::string_view to) override;
+  bool Flush(std::string_view path) override;
 
   std::unique_ptr<InputFile> OpenRead(std::string_view path,
                                       OpenAccess access = OpenAccess::Read) override;

@@ -46,8 +46,10 @@ expect_status 4 "failed copy"
 [ "$(snapshot)" = "$before" ] || fail "the failed run did not put the product back"
 
 # A file held open without sharing by another program, as a running
-# product holds its own: it cannot be replaced, and the run puts back what
-# it changed before.
+# product holds its own: it is never replaced, every other change is put
+# back, and the box says so. The journal's second name for the held file
+# cannot go while it is held; it stands in the way of no later run, and the
+# first start after the file is released removes it without a word.
 fresh_product
 before=$(snapshot)
 coproc holder { wine_run "$4" 'C:\VELSOR\formater.exe'; }
@@ -55,14 +57,25 @@ holder_pid=$holder_PID
 holder_input=${holder[1]}
 read -r held <&"${holder[0]}" || held=
 [ "${held%$'\r'}" = held ] || fail "formater.exe could not be held open"
-update
+held_log=$prefix/drive_c/tovrin-held.log
+for try in first second; do
+  rm -f "$held_log"
+  update --log 'C:\tovrin-held.log'
+  expect_status 4 "$try run on a file held open"
+  [ "$(tail -n 1 <<< "$output")" = "確認: 更新前の状態に戻しました。" ] ||
+    fail "$try run on a held file printed:"$'\n'"$output"
+  [ "$(snapshot)" = "$before" ] || fail "the $try run that met a held file did not put the product back"
+  grep -qF "journal's leftover in C:\VELSOR\.tovrin\journal\spent could not be removed yet" "$held_log" ||
+    fail "the $try held run's log does not name the journal's leftover:"$'\n'"$(cat "$held_log")"
+done
 exec {holder_input}>&-
 wait "$holder_pid" || true
-expect_status 4 "file held open"
-# The held file itself was never replaced; its journal copy cannot be moved
-# back over it while it is held, which the box says (and the next start
-# finishes): every other change is back.
-[ "$(snapshot)" = "$before" ] || fail "the run that met a held file did not put the product back"
+run --undo --dest 'C:\VELSOR'
+expect_status 2 "undo once the held file was released"
+grep -q "nothing to undo" <<< "$errors" || fail "undo after the held runs said: $errors"
+! grep -q "taken back first" <<< "$output" || fail "the leftover was announced as a stopped run"
+[ "$(cd "$product/.tovrin" && find . -mindepth 1)" = "./lock" ] ||
+  fail "the held runs left in .tovrin:"$'\n'"$(cd "$product/.tovrin" && find . -mindepth 1)"
 
 # A successful run taken back, and nothing left to take back after it.
 fresh_product
