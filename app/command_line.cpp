@@ -71,6 +71,18 @@ constexpr std::array kOptions = {
                  options.registryFiles.emplace_back(value);
                  return true;
                }},
+    OptionSpec{"--trusted-key", "FILE",
+               "trust media signed with this minisign public key (repeatable); the product's "
+               "trusted-keys\\*.pub are trusted too",
+               [](CommandLineOptions& options, std::string_view value, std::string&) {
+                 options.trustedKeyFiles.emplace_back(value);
+                 return true;
+               }},
+    OptionSpec{"--require-signature", "", "refuse a medium not signed by a trusted key",
+               [](CommandLineOptions& options, std::string_view, std::string&) {
+                 options.requireSignature = true;
+                 return true;
+               }},
     OptionSpec{"--drives", "", "print the drive table, one line a drive",
                [](CommandLineOptions& options, std::string_view, std::string& error) {
                  return SetAction(options, Action::ShowDrives, error);

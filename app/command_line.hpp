@@ -25,6 +25,8 @@ struct CommandLineOptions {
   bool dryRun = false;                     // --dry-run (an unattended run)
   std::optional<std::string> log;          // --log FILE, "-" for standard error
   std::optional<std::string> report;       // --report FILE (UTF-8)
+  std::vector<std::string> trustedKeyFiles;  // --trusted-key FILE
+  bool requireSignature = false;             // --require-signature
 };
 
 struct ParsedCommandLine {

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "app/unattended_run.hpp"
+#include "engine/medium_trust.hpp"
 #include "hosts/console/terminal_text.hpp"
 #include "platform/path_text.hpp"
 
@@ -58,7 +59,15 @@ void DryRunReport::PrintFiles(std::ostream& out) const {
   }
 }
 
+void DryRunReport::MediumVerified(int disk, const std::optional<std::string>& signer,
+                                  bool trusted) {
+  // Told with the result, after the boxes the run showed.
+  signatures_.push_back("dry run: disk " + std::to_string(disk) + " of the medium is " +
+                        SignatureFinding(signer, trusted));
+}
+
 void DryRunReport::RunEnded(UpdateOutcome outcome) {
+  for (const auto& line : signatures_) out_ << line << "\n";
   if (refusal_) {
     out_ << (outcome == UpdateOutcome::Busy ? "dry run: not now, try again later: " : "dry run: ")
          << "the update would be refused by the " << Text(refusal_->check) << " check:\n";

@@ -19,6 +19,7 @@ class DryRunReport : public RunEvents {
   DryRunReport(const DryRunFileSystem& files, std::ostream& out) : files_(files), out_(out) {}
 
   void ProductRefused(const Refusal& refusal) override { refusal_ = refusal; }
+  void MediumVerified(int disk, const std::optional<std::string>& signer, bool trusted) override;
   void SettingWritten(const std::string& file, const std::string& section, const std::string& key,
                       const std::optional<std::string>& oldValue,
                       const std::string& newValue) override;
@@ -37,6 +38,7 @@ class DryRunReport : public RunEvents {
   const DryRunFileSystem& files_;
   std::ostream& out_;
   std::optional<Refusal> refusal_;
+  std::vector<std::string> signatures_;  // a line per disk looked at
   std::vector<std::string> settings_;     // the lines to print
   std::vector<std::string> settingFiles_;  // host keys, listed as settings rather than files
   std::map<std::string, MasterFolder> masterFolders_;

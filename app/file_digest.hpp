@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "app/sha256.hpp"
+#include "platform/sha256.hpp"
 #include "platform/file_system.hpp"
 
 namespace tovrin {

@@ -97,6 +97,11 @@ void MachineReport::ProductAccepted(const std::string& productFolder, int produc
 
 void MachineReport::ProductRefused(const Refusal& refusal) { refusal_ = refusal; }
 
+void MachineReport::MediumVerified(int disk, const std::optional<std::string>& signer,
+                                   bool trusted) {
+  signatures_.push_back({disk, signer, trusted});
+}
+
 void MachineReport::RecordStarted(int, int, const std::string&, const std::string&) {
   SettleFiles();
 }
@@ -253,6 +258,13 @@ void MachineReport::Write(int exitStatus) {
                {"not_restored", listed(restore_->notRestored)},
                {"left_in_place", listed(restore_->leftInPlace)}};
   }
+  // Per disk looked at: the key that signed it, or null when it was not.
+  json signatures = json::array();
+  for (const auto& disk : signatures_) {
+    signatures.push_back({{"disk", disk.disk},
+                          {"signed_by", disk.signer ? json(*disk.signer) : json(nullptr)},
+                          {"trusted", disk.trusted}});
+  }
   json product = nullptr;
   if (productFolder_) {
     product = {{"folder", Utf8(*productFolder_)},
@@ -268,7 +280,8 @@ void MachineReport::Write(int exitStatus) {
        mode_ == Mode::Undo ? json(nullptr)
                            : json{{"folder", Utf8(mediumFolder_)},
                                   {"title", Utf8(mediumTitle_)},
-                                  {"version", Utf8(mediumVersion_)}}},
+                                  {"version", Utf8(mediumVersion_)},
+                                  {"signatures", signatures}}},
       {"product", product},
       {"exit_status", exitStatus},
       {"outcome", outcome},

@@ -29,6 +29,7 @@ class MachineReport : public RunEvents {
 
   void ProductAccepted(const std::string& productFolder, int productNo) override;
   void ProductRefused(const Refusal& refusal) override;
+  void MediumVerified(int disk, const std::optional<std::string>& signer, bool trusted) override;
   void RecordStarted(int index, int count, const std::string& source,
                      const std::string& targetFolder) override;
   bool FileChanging(const FileChange& change) override;
@@ -75,6 +76,12 @@ class MachineReport : public RunEvents {
   std::string mediumFolder_, mediumTitle_, mediumVersion_;
   std::optional<std::string> productFolder_;
   std::optional<int> productNo_;
+  struct DiskSignature {
+    int disk = 0;
+    std::optional<std::string> signer;
+    bool trusted = false;
+  };
+  std::vector<DiskSignature> signatures_;
   NetFileChanges pending_;
   std::vector<NetFileChange> files_;
   std::vector<Setting> settings_;

@@ -52,6 +52,7 @@ DialogHost& ProgramAssembly::DialogsOver(DialogHost& host) {
 void ProgramAssembly::WireRuns(CTovrinView& view, UpdateRunHost* runHost) {
   view.ObserveRunsThrough(*files_);
   view.KeepJournalsWith(*journalFiles_);
+  view.TrustKeys(services_->trustedKeys);
   // The log is opened by the first view wired, so a front end that ends
   // before it shows any page leaves none.
   if (!observers_) {

@@ -3,6 +3,7 @@
 #include "platform/utf8_path.hpp"
 
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 #include <vector>
 
@@ -41,6 +42,26 @@ std::optional<std::string> WindowsDestination(const FileSystem& files, const std
   return path;
 }
 
+// The keys of --trusted-key; false, with `error` naming the file, for one
+// that cannot be read or is no minisign public key.
+bool LoadTrustedKeys(const CommandLineOptions& options, TrustedKeys& trusted, std::string& error) {
+  trusted.signatureRequired = options.requireSignature;
+  for (const std::string& file : options.trustedKeyFiles) {
+    std::ifstream input(PathFromUtf8(file), std::ios::binary);
+    std::string text(kMinisignKeyFileMaxBytes + 1, '\0');
+    input.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<std::size_t>(input.gcount()));
+    std::string why = "it cannot be read";
+    const auto key = input.bad() || !input.is_open() ? std::nullopt : ParseMinisignKey(text, why);
+    if (!key) {
+      error = "--trusted-key \"" + file + "\": " + why;
+      return false;
+    }
+    trusted.keys.push_back(*key);
+  }
+  return true;
+}
+
 }  // namespace
 
 ServicesSetUp SetUpServices(const CommandLineOptions& options) {
@@ -65,6 +86,9 @@ ServicesSetUp SetUpServices(const CommandLineOptions& options) {
   if (options.destination) {
     services->typedDestination = WindowsDestination(*services->files, *options.destination, error);
     if (!services->typedDestination) return Failure(kBadCommandLineStatus, error);
+  }
+  if (!LoadTrustedKeys(options, services->trustedKeys, error)) {
+    return Failure(kBadCommandLineStatus, error);
   }
   services->registry = LoadRegistry(options);
   services->archives = std::make_unique<LzhArchiveLibrary>(*services->files);

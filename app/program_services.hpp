@@ -9,6 +9,7 @@
 
 #include "app/command_line.hpp"
 #include "archive/lzh_archive_library.hpp"
+#include "engine/medium_trust.hpp"
 #include "engine/observed_file_system.hpp"
 #include "platform/file_system.hpp"
 #include "platform/registry.hpp"
@@ -26,6 +27,8 @@ struct ProgramServices {
   std::string mediumFolder;
   // --dest as a CP932 Windows path, to stand in the destination page's field.
   std::optional<std::string> typedDestination;
+  // --trusted-key and --require-signature, for every update run.
+  TrustedKeys trustedKeys;
 };
 
 struct ServicesSetUp {
@@ -34,7 +37,7 @@ struct ServicesSetUp {
   std::string error;                          // UTF-8, on failure
 };
 
-// Bad options give kBadCommandLineStatus; a medium that lies on no mapped drive gives
+// Bad options (a --trusted-key that is no key among them) give kBadCommandLineStatus; a medium that lies on no mapped drive gives
 // the status of any other failure.
 ServicesSetUp SetUpServices(const CommandLineOptions& options);
 

@@ -1,6 +1,7 @@
 #include "app/run_log.hpp"
 
 #include "app/unattended_run.hpp"
+#include "engine/medium_trust.hpp"
 #include "hosts/console/terminal_text.hpp"
 #include "platform/windows_types.hpp"
 
@@ -63,6 +64,10 @@ void RunLog::ProductRefused(const Refusal& refusal) {
   for (const auto& finding : refusal.findings) {
     Write("refused by the " + Text(refusal.check) + " check: " + Text(finding));
   }
+}
+
+void RunLog::MediumVerified(int disk, const std::optional<std::string>& signer, bool trusted) {
+  Write("medium disk " + std::to_string(disk) + ": " + SignatureFinding(signer, trusted));
 }
 
 void RunLog::RecordStarted(int index, int count, const std::string& source,

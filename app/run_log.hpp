@@ -22,6 +22,7 @@ class RunLog : public RunEvents {
 
   void ProductAccepted(const std::string& productFolder, int productNo) override;
   void ProductRefused(const Refusal& refusal) override;
+  void MediumVerified(int disk, const std::optional<std::string>& signer, bool trusted) override;
   void RecordStarted(int index, int count, const std::string& source,
                      const std::string& targetFolder) override;
   bool FileChanging(const FileChange& change) override;

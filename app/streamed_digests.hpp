@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "app/file_digest.hpp"
-#include "app/sha256.hpp"
+#include "platform/sha256.hpp"
 #include "engine/run_events.hpp"
 #include "platform/file_system.hpp"
 

@@ -1,6 +1,6 @@
-// Before the first write from a disk: every record that disk serves is
-// checked (each archive decoded member by member into temporary files that
-// wait for its record, each single file read whole) and each file system the run writes to must have room, in bytes
+// Before the first write from a disk, once the disk is verified (which reads
+// each single file whole): every archive that disk serves is decoded member
+// by member into temporary files that wait for its record, and each file system the run writes to must have room, in bytes
 // and in files, for all of it and for the closing phase, the journal's
 // part included, so that a bad medium or a full disk stops the run before
 // it touches the product.
@@ -31,21 +31,6 @@ namespace {
 
 constexpr DWORD kLibraryOutputSize = 256;
 constexpr int kArchiveKind = 1;
-constexpr std::size_t kReadBuffer = 64 * 1024;
-
-// The size of a file read whole; nullopt when it cannot be read.
-std::optional<std::uint64_t> ReadWhole(FileSystem& files, const std::string& path) {
-  auto input = files.OpenRead(path);
-  if (!input) return std::nullopt;
-  std::string buffer(kReadBuffer, '\0');
-  std::uint64_t size = 0;
-  for (;;) {
-    const auto count = input->Read(buffer.data(), buffer.size());
-    if (!count) return std::nullopt;
-    if (*count == 0) return size;
-    size += *count;
-  }
-}
 
 // A line of the journal for each file, besides the file's own block.
 std::uint64_t JournalBytes(const std::string& name) { return name.size() + 32 + kBlockBytes; }
@@ -105,9 +90,7 @@ bool UpdateRun::CheckComingRecords(int first) {
   // The journal's own folders and files.
   if (productRoot) ledger.Add(*productRoot, 3 * kBlockBytes, 3);
   if (productRoot && !CountClosingNeeds(first, ledger, *productRoot)) return false;
-  int last = first;
-  const int records = std::clamp(description_.m_nFileCount, 0, kMaxRecords);
-  while (last < records && !PromptsForDisk(last, currentDisk_)) ++last;
+  const int last = DiskEnd(first);
   // Room first: checking an archive writes its temporaries.
   std::set<std::string> newFolders;
   for (int index = first; index < last; ++index) {
@@ -131,25 +114,19 @@ bool UpdateRun::CheckComingRecords(int first) {
                            : FormatText(cp932::Text(texts::kFileUpdateFailed), {shown}));
     return false;
   }
+  // Single files were read whole when the disk was verified.
   for (int index = first; index < last; ++index) {
+    if (description_.m_nFileKind[index] != kArchiveKind) continue;
     const std::string source = RecordMediumFile(index);
     const std::string shownSource = path_text::SingleSeparators(source);
-    if (description_.m_nFileKind[index] == kArchiveKind) {
-      staged_[index].reset();
-      char output[kLibraryOutputSize] = {};
-      staged_[index] = archives_.Stage(owner_, source, ExtractCommand(index), output,
-                                       kLibraryOutputSize);
-      if (staged_[index]) continue;
-      output[kLibraryOutputSize - 1] = '\0';
-      RefuseMedium(first, "the archive " + shownSource + " does not test whole: " + output,
-                   FormatText(cp932::Text(texts::kArchiveFaulty), {shownSource, output}));
-      return false;
-    }
-    if (ReadWhole(files, source)) continue;
-    const PathParts parts = SplitPath(source);
-    RefuseMedium(first, "the file " + shownSource + " cannot be read whole",
-                 FormatText(cp932::Text(texts::kFileUpdateFailed),
-                            {TargetFolderShown(index) + parts.name + parts.extension}));
+    staged_[index].reset();
+    char output[kLibraryOutputSize] = {};
+    staged_[index] = archives_.Stage(owner_, source, ExtractCommand(index), output,
+                                     kLibraryOutputSize);
+    if (staged_[index]) continue;
+    output[kLibraryOutputSize - 1] = '\0';
+    RefuseMedium(first, "the archive " + shownSource + " does not test whole: " + output,
+                 FormatText(cp932::Text(texts::kArchiveFaulty), {shownSource, output}));
     return false;
   }
   return true;

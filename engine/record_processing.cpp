@@ -45,6 +45,10 @@ std::string Shown(const std::string& path) { return path_text::SingleSeparators(
 UpdateRun::RecordResult UpdateRun::ProcessRecord(int index) {
   if (PromptsForDisk(index, currentDisk_)) {
     if (!AskForDisk(index)) return RecordResult::Cancelled;
+    // A disk of another medium, or one changed, is refused: what the
+    // earlier disks brought is put back.
+    if (!VerifyDisk(index)) return RecordResult::Refused;
+    PlanVisibleRecords();
     if (!CheckComingRecords(index)) return RecordResult::Stopped;
   }
   const std::string targetFolder = productFolder_ + description_.m_strSubDir[index];
@@ -78,7 +82,6 @@ bool UpdateRun::AskForDisk(int index) {
     }
     if (platform_.files.Exists(marker) == Presence::Present) {
       currentDisk_ = disk;
-      PlanVisibleRecords();
       return true;
     }
   }

@@ -41,6 +41,12 @@ class RunEvents {
   virtual void ProductAccepted(const std::string& /*productFolder*/, int /*productNo*/) {}
   virtual void ProductRefused(const Refusal& /*refusal*/) {}
 
+  // A disk of the medium looked at before its first write: the id of the
+  // key that signed its SHA256SUMS (none when unsigned), and whether that
+  // key is one the product trusts and the signature verified.
+  virtual void MediumVerified(int /*disk*/, const std::optional<std::string>& /*signer*/,
+                              bool /*trusted*/) {}
+
   // Record `index` (from 1) of `count` begins: its source on the medium and its
   // target folder in the product.
   virtual void RecordStarted(int /*index*/, int /*count*/, const std::string& /*source*/,
@@ -104,6 +110,9 @@ class RunEventFanout : public RunEvents {
   }
   void ProductRefused(const Refusal& refusal) override {
     for (auto* l : listeners_) l->ProductRefused(refusal);
+  }
+  void MediumVerified(int disk, const std::optional<std::string>& signer, bool trusted) override {
+    for (auto* l : listeners_) l->MediumVerified(disk, signer, trusted);
   }
   void RecordStarted(int index, int count, const std::string& source,
                      const std::string& targetFolder) override {

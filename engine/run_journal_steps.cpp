@@ -67,7 +67,10 @@ void UpdateRun::CloseJournal() {
             cp932::Text(texts::kCaptionConfirm), MB_OK);
     return;
   }
-  ReportRestore(journalRoot_, journal_->Restore());
+  const RestoreResult restored = journal_->Restore();
+  // A refusal says nothing was changed; one that could not be put back was.
+  if (!restored.Complete() && outcome_ == UpdateOutcome::Refused) outcome_ = UpdateOutcome::Failed;
+  ReportRestore(journalRoot_, restored);
 }
 
 void UpdateRun::ReportRestore(const std::filesystem::path& productRoot,

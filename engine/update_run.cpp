@@ -180,8 +180,13 @@ int UpdateRun::RunChecked() {
 
   windowsDirectory_ = platform_.files.GetWindowsDirectory();
   PrepareArchiveLibrary();
-  PlanVisibleRecords();
   currentDisk_ = 1;
+  // Nothing of the medium is decoded or counted before the disk is trusted.
+  if (!VerifyDisk(0)) {
+    outcome_ = UpdateOutcome::Refused;
+    return 1;
+  }
+  PlanVisibleRecords();
   // Observed from the check on, which writes the archives' temporaries: the
   // log hashes them as they are written.
   const ProductObservation observation(observedFiles_, productFolder_, listeners_);
@@ -197,6 +202,7 @@ int UpdateRun::RunChecked() {
     const RecordResult result = ProcessRecord(index);
     if (result == RecordResult::Done) continue;
     outcome_ = result == RecordResult::Cancelled ? UpdateOutcome::Cancelled
+               : result == RecordResult::Refused ? UpdateOutcome::Refused
                                                  : UpdateOutcome::Stopped;
     return 1;
   }

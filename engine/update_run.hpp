@@ -9,6 +9,7 @@
 
 #include "archive/archive_library.hpp"
 #include "description/update_description.hpp"
+#include "engine/medium_trust.hpp"
 #include "engine/observed_file_system.hpp"
 #include "engine/run_events.hpp"
 #include "engine/room_ledger.hpp"
@@ -55,6 +56,9 @@ class UpdateRun {
   void ObserveChangesThrough(ObservedFileSystem& files) { observedFiles_ = &files; }
   // Tells `listener` what the run does, its changes to the product included.
   void AddListener(RunEvents& listener) { listeners_.Add(listener); }
+  // The keys the product trusts besides those of its own folder, and
+  // whether the medium must be signed.
+  void TrustKeys(TrustedKeys keys) { trustedKeys_ = std::move(keys); }
   // Where the journal keeps old files; the host's own by default.
   void KeepJournalWith(JournalFiles& store) { journalFiles_ = &store; }
 
@@ -62,7 +66,7 @@ class UpdateRun {
   int ProductNo() const { return m_nProductNo; }
 
  private:
-  enum class RecordResult { Done, Cancelled, Stopped };
+  enum class RecordResult { Done, Cancelled, Stopped, Refused };
 
   // update_run.cpp
   int RunGuarded();
@@ -91,6 +95,11 @@ class UpdateRun {
   bool CountClosingNeeds(int first, RoomLedger& ledger, const std::filesystem::path& productRoot);
   // The folder a record writes into, as messages show it.
   std::string TargetFolderShown(int index) const;
+
+  // medium_verification.cpp
+  bool VerifyDisk(int first);
+  // The first record after the disk that serves `first` (records beyond it need a prompt).
+  int DiskEnd(int first) const;
 
   // master_folder_steps.cpp
   struct MasterFolder {
@@ -140,6 +149,9 @@ class UpdateRun {
   // waiting for its record to put it in place.
   std::array<std::unique_ptr<StagedExtraction>, kMaxRecords> staged_;
   UpdateOutcome outcome_ = UpdateOutcome::NotRun;
+  TrustedKeys trustedKeys_;
+  // Those with the product's own keys added, for the run under way.
+  TrustedKeys runKeys_;
   ObservedFileSystem* observedFiles_ = nullptr;
   RunEventFanout listeners_;
   JournalFiles* journalFiles_ = nullptr;

@@ -39,6 +39,18 @@ inline constexpr std::string_view kUpdateCancelled = "ｱｯﾌﾟﾃﾞｲﾄ�
 // The medium's check: the archive on the medium, then the library's reason
 // (which names the member).
 inline constexpr std::string_view kArchiveFaulty = "書庫 %s に異常があります。%s";
+// The medium's signature, checked before its first write; %s is a file
+// on the medium (or a key file), then a key id or a line number.
+inline constexpr std::string_view kMediumNotSigned =
+    "更新媒体に署名がありません (%s がありません)。署名された更新媒体が必要です。";
+inline constexpr std::string_view kMediumUnknownKey = "%s は信頼されていない鍵 %s で署名されています。";
+inline constexpr std::string_view kMediumSignatureBroken = "%s の署名が正しくありません。";
+inline constexpr std::string_view kManifestFaulty = "%s の %s 行目が正しくありません。";
+inline constexpr std::string_view kMediumFileNotListed = "%s は SHA256SUMS に記載されていません。";
+inline constexpr std::string_view kMediumFileChanged = "%s は署名された時から変更されています。";
+inline constexpr std::string_view kMediumFileMissing = "SHA256SUMS に記載された %s がありません。";
+inline constexpr std::string_view kMediumFileUnreadable = "%s を読めません。";
+inline constexpr std::string_view kTrustedKeyFaulty = "信頼する鍵のファイル %s を読めません。";
 // Added to a refusal that came before any file of the product was written.
 inline constexpr std::string_view kProductNotTouched = "製品のファイルは何も変更していません。";
 inline constexpr std::string_view kFileUpdateFailed = "%sの更新に失敗しました。";

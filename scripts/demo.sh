@@ -12,8 +12,11 @@ trap 'rm -rf "$work"' EXIT
 
 cp -R "$root/examples/product/drive_c" "$work/c"
 cp -R "$work/c" "$work/before"
+# The sample medium is signed by the sample's test key, trusted here as an
+# administrator trusts a vendor's key.
 options=(--medium "$root/examples/medium" --drive "C=$work/c:fixed"
-         --registry "$root/examples/product/uninstall.reg")
+         --registry "$root/examples/product/uninstall.reg"
+         --trusted-key "$root/examples/sample-medium-test-key.pub" --log "$work/run.log")
 
 echo "Sample product copied to $work/c (drive C:)"
 # The wizard where a display is available, else the unattended run.
@@ -24,6 +27,7 @@ fi
 status=0
 "$program" "${mode[@]}" "${options[@]}" || status=$?
 echo "tovrin ended with exit status $status"
+sed -n 's/^.*medium disk \([0-9]*\): /Medium disk \1: /p' "$work/run.log" 2>/dev/null || true
 echo
 
 utf8() { iconv -f CP932 -t UTF-8 "$1" 2>/dev/null || cat "$1"; }

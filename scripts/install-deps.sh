@@ -8,8 +8,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   liblhasa-dev lhasa libarchive-tools jlha-utils nettle-dev
   nlohmann-json3-dev  # the run's report for machines (--report)
+  libsodium-dev minisign  # signed media: their verification (the Windows program builds Debian's
+                          # libsodium sources), and the tests sign with the real tool
   ansible-core        # the fleet module's test: three hosts on this machine
-  libsodium-dev       # the signatures of a medium (the Windows program builds Debian's libsodium sources)
   libwxgtk3.2-dev
   fonts-ipafont-gothic fontconfig
   xvfb xauth x11-apps imagemagick xdotool openbox

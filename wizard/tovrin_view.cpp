@@ -102,6 +102,7 @@ int CTovrinView::RunUpdate() {
     UpdateRun run(description_, platform, archives_, this);
     if (observedFiles_) run.ObserveChangesThrough(*observedFiles_);
     if (journalFiles_) run.KeepJournalWith(*journalFiles_);
+    run.TrustKeys(trustedKeys_);
     for (RunEvents* listener : runListeners_) run.AddListener(*listener);
     run.AddListener(progress);
     result = run.RunUpdate();

@@ -41,6 +41,8 @@ class CTovrinView : public MessageTarget {
   void ObserveRunsThrough(ObservedFileSystem& files) { observedFiles_ = &files; }
   // Where update runs keep their journals; the host's own by default.
   void KeepJournalsWith(JournalFiles& store) { journalFiles_ = &store; }
+  // The keys update runs trust besides those of the product's folder.
+  void TrustKeys(const TrustedKeys& keys) { trustedKeys_ = keys; }
   // Tells `listener` what every later update run does.
   void AddRunListener(RunEvents& listener) { runListeners_.push_back(&listener); }
 
@@ -70,6 +72,7 @@ class CTovrinView : public MessageTarget {
   bool updateRan_ = false;
   ObservedFileSystem* observedFiles_ = nullptr;
   JournalFiles* journalFiles_ = nullptr;
+  TrustedKeys trustedKeys_;
   std::vector<RunEvents*> runListeners_;
   InPlaceRunHost inPlace_;
   UpdateRunHost* runHost_ = &inPlace_;

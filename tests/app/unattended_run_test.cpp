@@ -23,6 +23,7 @@
 #include "platform/cp932.hpp"
 #include "platform/product_lock.hpp"
 #include "platform/visible_text.hpp"
+#include "tests/support/file_tree.hpp"
 #include "tests/support/lzh_writer.hpp"
 #include "tests/support/run_program.hpp"
 #include "tests/support/temp_folder.hpp"
@@ -55,27 +56,6 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-// Every file and folder below `root` but the program's bookkeeping: content,
-// mode and (unless left out) modification time.
-std::map<std::string, std::string> Tree(const fs::path& root, bool withTimes = true) {
-  std::map<std::string, std::string> tree;
-  const fs::recursive_directory_iterator end;
-  for (auto entry = fs::recursive_directory_iterator(root); entry != end; ++entry) {
-    if (entry->path().filename() == kBookkeepingFolderName) {
-      entry.disable_recursion_pending();
-      continue;
-    }
-    struct stat status {};
-    ::lstat(entry->path().c_str(), &status);
-    const bool file = S_ISREG(status.st_mode);
-    tree[entry->path().lexically_relative(root).string()] =
-        std::to_string(status.st_mode) + " " +
-        (file && withTimes ? std::to_string(status.st_mtime) : "") + " " +
-        (file ? ReadFile(entry->path()) : "<dir>");
-  }
-  return tree;
-}
-
 // How far a run has come: 0 once its journal is begun, then the number of
 // help pages it has written; -1 before.
 int Progress(const fs::path& product) {
@@ -94,10 +74,13 @@ class UnattendedRunTest : public ::testing::Test {
   fs::path drive() const { return temp.path() / "c"; }
   fs::path product(const std::string& name) const { return drive() / "VELSOR" / name; }
 
-  // A copy of the sample medium that a test may change.
+  // A copy of the sample medium that a test may change, unsigned as media
+  // were before signatures: a changed file of a signed one is refused first.
   fs::path MediumCopy() const {
     const fs::path medium = temp.path() / "medium";
     fs::copy(kExamples / "medium", medium, fs::copy_options::recursive);
+    fs::remove(medium / "SHA256SUMS");
+    fs::remove(medium / "SHA256SUMS.minisig");
     return medium;
   }
 
@@ -255,7 +238,7 @@ TEST_F(UnattendedRunTest, ARemovableMediumWithBothDisksIsApplied) {
 TEST_F(UnattendedRunTest, AFailedCopyGivesStatus4AndPutsTheProductBack) {
   // Windows refuses to overwrite a read-only file.
   fs::permissions(product("formater.exe"), fs::perms::owner_read | fs::perms::group_read);
-  const auto before = Tree(drive());
+  const auto before = FileTree(drive());
   const ProgramResult result = Run({});
   EXPECT_EQ(result.exitCode, 4) << result.out << result.err;
   EXPECT_EQ(Lines(result.out),
@@ -263,7 +246,7 @@ TEST_F(UnattendedRunTest, AFailedCopyGivesStatus4AndPutsTheProductBack) {
                                       "確認: C:\\VELSOR\\FORMATER.EXEの更新に失敗しました。",
                                       "確認: 更新前の状態に戻しました。"}));
   // The archives extracted before the copy are taken back with the rest.
-  EXPECT_EQ(Tree(drive()), before);
+  EXPECT_EQ(FileTree(drive()), before);
 }
 
 TEST_F(UnattendedRunTest, ABrokenArchiveGivesStatus2BeforeAnythingIsTouched) {
@@ -271,10 +254,10 @@ TEST_F(UnattendedRunTest, ABrokenArchiveGivesStatus2BeforeAnythingIsTouched) {
   const std::string archive = ReadFile(medium / "HELP.lzh");
   std::ofstream(medium / "HELP.lzh", std::ios::binary | std::ios::trunc)
       << archive.substr(0, archive.size() / 2);
-  const auto before = Tree(drive());
+  const auto before = FileTree(drive());
   const ProgramResult result = Run({}, medium);
   EXPECT_EQ(result.exitCode, 2) << result.out << result.err;
-  EXPECT_EQ(Tree(drive()), before);
+  EXPECT_EQ(FileTree(drive()), before);
 }
 
 TEST_F(UnattendedRunTest, ACorruptMemberIsRefusedNamingTheArchiveAndTheMemberAndNothingIsTouched) {
@@ -282,7 +265,7 @@ TEST_F(UnattendedRunTest, ACorruptMemberIsRefusedNamingTheArchiveAndTheMemberAnd
   LzhEntry member("HELP.TXT", "help");
   member.crc = static_cast<std::uint16_t>(LzhCrc16("help") ^ 0xFFFF);
   WriteStoredLzh(medium / "HELP.lzh", {member});
-  const auto before = Tree(drive());
+  const auto before = FileTree(drive());
   const std::string box = "エラー: 書庫 Z:" + std::string(fs::canonical(medium).string()) +
                           "/HELP.lzh に異常があります。HELP.TXT が壊れています (CRC)。 "
                           "製品のファイルは何も変更していません。";
@@ -308,7 +291,7 @@ TEST_F(UnattendedRunTest, ACorruptMemberIsRefusedNamingTheArchiveAndTheMemberAnd
           << result.out;
     }
   }
-  EXPECT_EQ(Tree(drive()), before);
+  EXPECT_EQ(FileTree(drive()), before);
 }
 
 // Every path shown is written as Windows writes it, with single separators,
@@ -357,16 +340,16 @@ TEST_F(UnattendedRunTest, TheSampleNotesTellThatAnUpdateCanBeTakenBack) {
 }
 
 TEST_F(UnattendedRunTest, UndoTakesBackTheSampleUpdateExactly) {
-  const auto before = Tree(drive());
+  const auto before = FileTree(drive());
   ASSERT_EQ(Run({}).exitCode, 0);
-  const auto applied = Tree(drive());
+  const auto applied = FileTree(drive());
   ASSERT_NE(applied, before);
 
   const std::vector<std::string> undo = {"--undo", "--dest", "C:\\VELSOR", "--drive",
                                          "C=" + drive().string()};
   const ProgramResult undone = RunTovrin(undo);
   EXPECT_EQ(undone.exitCode, 0) << undone.out << undone.err;
-  EXPECT_EQ(Tree(drive()), before) << "settings, masters, copies and members as they were";
+  EXPECT_EQ(FileTree(drive()), before) << "settings, masters, copies and members as they were";
 
   const ProgramResult again = RunTovrin(undo);
   EXPECT_EQ(again.exitCode, 2) << again.out << again.err;
@@ -380,7 +363,7 @@ TEST_F(UnattendedRunTest, ARunKilledMidwayIsPutBackAtTheNextStart) {
   std::vector<LzhEntry> members;
   for (int i = 0; i < 150; ++i) members.emplace_back("p" + std::to_string(i) + ".htm", std::string(4096, 'h'));
   WriteStoredLzh(medium / "HELP.lzh", members);
-  const auto before = Tree(drive());
+  const auto before = FileTree(drive());
   const std::vector<std::string> arguments = {"--unattended", "--medium", medium.string(),
                                               "--drive", "C=" + drive().string(), "--registry",
                                               (kExamples / "product" / "uninstall.reg").string()};
@@ -401,7 +384,7 @@ TEST_F(UnattendedRunTest, ARunKilledMidwayIsPutBackAtTheNextStart) {
                                           "C=" + drive().string()});
     EXPECT_EQ(next.exitCode, 2) << next.out << next.err;
     EXPECT_EQ(next.out.find("taken back first") != std::string::npos, changed) << next.out;
-    EXPECT_EQ(Tree(drive()), before);
+    EXPECT_EQ(FileTree(drive()), before);
   }
 
   // An update started on a product that a killed run left behind: the box
@@ -533,7 +516,7 @@ TEST_F(UnattendedRunTest, OneFailingSystemCallNeverEndsInAHalfAppliedProductCall
                        {"DISPLAY", std::nullopt}, {"WAYLAND_DISPLAY", std::nullopt}});
   };
   ASSERT_EQ(traced({"-c", "-o", summary.string()}).exitCode, 0);
-  const auto applied = Tree(drive(), false);
+  const auto applied = FileTree(drive(), false);
   const auto counts = CallCounts(summary);
 
   const InjectedFault faults[] = {
@@ -553,14 +536,14 @@ TEST_F(UnattendedRunTest, OneFailingSystemCallNeverEndsInAHalfAppliedProductCall
     ++injected;
     fs::remove_all(drive());
     fs::copy(kExamples / "product" / "drive_c", drive(), fs::copy_options::recursive);
-    const auto fresh = Tree(drive());
+    const auto fresh = FileTree(drive());
 
     const ProgramResult result = traced(
         {"-o", "/dev/null", "-e", "inject=" + std::string(fault.call) + ":error=" + fault.error +
                                       ":when=" + when});
 
-    const bool asApplied = Tree(drive(), false) == applied;
-    const bool asBefore = Tree(drive()) == fresh;
+    const bool asApplied = FileTree(drive(), false) == applied;
+    const bool asBefore = FileTree(drive()) == fresh;
     if (result.exitCode == 0) {
       EXPECT_TRUE(asApplied) << result.out << result.err;
     } else {
@@ -675,31 +658,31 @@ TEST_F(SharedMasterFolderTest, MastersOutsideTheProductAreTakenBackByUndo) {
     fs::remove_all(drive());
     fs::copy(kExamples / "product" / "drive_c", drive(), fs::copy_options::recursive);
     ShareMasters(linked ? temp.path() / "d" : temp.path() / "tmpfs");
-    const auto product = Tree(drive());
-    const auto masters = Tree(shared_);
+    const auto product = FileTree(drive());
+    const auto masters = FileTree(shared_);
 
     const ProgramResult run = Run(SharedDrive());
     ASSERT_EQ(run.exitCode, 0) << run.out << run.err;
-    ASSERT_NE(Tree(shared_), masters) << "the shared masters were not converted";
+    ASSERT_NE(FileTree(shared_), masters) << "the shared masters were not converted";
     const ProgramResult undone = RunTovrin(Undo());
     EXPECT_EQ(undone.exitCode, 0) << undone.out << undone.err;
-    EXPECT_EQ(Tree(shared_), masters);
-    EXPECT_EQ(Tree(drive()), product);
+    EXPECT_EQ(FileTree(shared_), masters);
+    EXPECT_EQ(FileTree(drive()), product);
     fs::remove_all(shared_ / "SHARED");
   }
 }
 
 TEST_F(SharedMasterFolderTest, AMasterFolderAnotherRunHoldsGivesStatus2AndTouchesNothing) {
   ShareMasters(temp.path() / "d");
-  const auto product = Tree(drive());
-  const auto masters = Tree(shared_);
+  const auto product = FileTree(drive());
+  const auto masters = FileTree(shared_);
   const ProductLockResult other = LockProductFolder(shared_ / "SHARED" / "MST21");
   ASSERT_EQ(other.state, ProductLockResult::State::Held);
   const ProgramResult result = Run(SharedDrive());
   EXPECT_EQ(result.exitCode, 2) << result.out << result.err;
   EXPECT_NE(result.out.find("他のｱｯﾌﾟﾃﾞｲﾄが実行中です"), std::string::npos) << result.out;
-  EXPECT_EQ(Tree(drive()), product);
-  EXPECT_EQ(Tree(shared_), masters);
+  EXPECT_EQ(FileTree(drive()), product);
+  EXPECT_EQ(FileTree(shared_), masters);
 }
 
 // Runs as root updating someone else's product, and runs as nobody.
@@ -745,7 +728,7 @@ TEST_F(OtherUserTest, RootLeavesWhatItMakesToTheOwnerWhoCanUndoIt) {
 // run stops, and what it never changed is no failure to put back.
 TEST_F(OtherUserTest, AStickyFolderStopsTheRunWithoutBlockingTheNextOne) {
   GiveTree(drive(), 0, 01777);
-  const auto before = Tree(drive());
+  const auto before = FileTree(drive());
   std::vector<std::string> arguments = {"--unattended", "--medium", (kExamples / "medium").string(),
                                         "--drive", "C=" + drive().string(), "--registry",
                                         (kExamples / "product" / "uninstall.reg").string()};
@@ -753,7 +736,7 @@ TEST_F(OtherUserTest, AStickyFolderStopsTheRunWithoutBlockingTheNextOne) {
     const ProgramResult run = AsNobody(arguments);
     EXPECT_EQ(run.exitCode, 4) << run.out << run.err;
     EXPECT_NE(run.out.find("確認: 更新前の状態に戻しました。"), std::string::npos) << run.out;
-    EXPECT_EQ(Tree(drive()), before);
+    EXPECT_EQ(FileTree(drive()), before);
   }
 }
 
@@ -808,13 +791,13 @@ TEST_F(UnattendedRunTest, AFileSystemWithoutRoomForTheRunsFilesGivesStatus2) {
   for (int filler = 0; ::statvfs(smallDrive.c_str(), &room) == 0 && room.f_favail > 7; ++filler) {
     std::ofstream(temp.path() / "small" / ("filler" + std::to_string(filler)));
   }
-  const auto before = Tree(smallDrive);
+  const auto before = FileTree(smallDrive);
   const ProgramResult result = RunTovrin({"--unattended", "--medium", (kExamples / "medium").string(),
                                           "--drive", "C=" + smallDrive.string(), "--registry",
                                           (kExamples / "product" / "uninstall.reg").string()});
   EXPECT_EQ(result.exitCode, 2) << result.out << result.err;
   EXPECT_NE(result.out.find("を書き込めません。"), std::string::npos) << result.out;
-  EXPECT_EQ(Tree(smallDrive), before);
+  EXPECT_EQ(FileTree(smallDrive), before);
 }
 
 TEST_F(SharedMasterFolderTest, AConversionKilledMidwayIsPutBackAtTheNextStart) {
@@ -826,8 +809,8 @@ TEST_F(SharedMasterFolderTest, AConversionKilledMidwayIsPutBackAtTheNextStart) {
   for (int i = 10; i < 40; ++i) {
     std::ofstream(masters / ("zai0" + std::to_string(i) + "-3.mst"), std::ios::binary) << records;
   }
-  const auto product = Tree(drive());
-  const auto before = Tree(shared_);
+  const auto product = FileTree(drive());
+  const auto before = FileTree(shared_);
   std::vector<std::string> arguments = {"--unattended", "--medium", (kExamples / "medium").string(),
                                         "--drive", "C=" + drive().string(), "--registry",
                                         (kExamples / "product" / "uninstall.reg").string()};
@@ -839,8 +822,8 @@ TEST_F(SharedMasterFolderTest, AConversionKilledMidwayIsPutBackAtTheNextStart) {
   const ProgramResult next = RunTovrin(Undo());
   EXPECT_EQ(next.exitCode, 2) << next.out << next.err;
   EXPECT_NE(next.out.find("taken back first"), std::string::npos) << next.out;
-  EXPECT_EQ(Tree(shared_), before);
-  EXPECT_EQ(Tree(drive()), product);
+  EXPECT_EQ(FileTree(shared_), before);
+  EXPECT_EQ(FileTree(drive()), product);
 }
 
 }  // namespace

@@ -149,6 +149,7 @@ int UpdateWorld::Run(RunEvents& events) {
   run_ = std::make_unique<UpdateRun>(description, platform_, archives_, owner_, events);
   run_->ObserveChangesThrough(observed_);
   if (journalFiles) run_->KeepJournalWith(*journalFiles);
+  run_->TrustKeys(trustedKeys);
   return run_->RunUpdate();
 }
 

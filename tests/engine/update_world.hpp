@@ -86,6 +86,8 @@ class UpdateWorld {
   ScriptedUserInterface ui;
   // Where the runs keep their journal; the host's own when null.
   JournalFiles* journalFiles = nullptr;
+  // The keys the runs trust besides the product's own.
+  TrustedKeys trustedKeys;
   UpdateRun& run() { return *run_; }
   FaultyFileSystem& files() { return files_; }
   RecordingArchiveLibrary& archives() { return archives_; }

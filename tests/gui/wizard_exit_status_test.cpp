@@ -129,6 +129,9 @@ TEST(WizardExitStatus, IsTheStatusTheLogNamesForEachOutcome) {
     const fs::path medium = temp.path() / "medium";
     fs::copy(kExamples / "product" / "drive_c", product, fs::copy_options::recursive);
     fs::copy(kExamples / "medium", medium, fs::copy_options::recursive);
+    // Unsigned, so that a changed file reaches the check it is about.
+    fs::remove(medium / "SHA256SUMS");
+    fs::remove(medium / "SHA256SUMS.minisig");
     std::vector<std::string> options = {"--medium", medium.string(), "--drive",
                                         "C=" + product.string(), "--log",
                                         (temp.path() / "run.log").string()};

@@ -1,4 +1,4 @@
-#include "app/sha256.hpp"
+#include "platform/sha256.hpp"
 
 #include <stdexcept>
 

@@ -1,6 +1,6 @@
 #include <nettle/sha2.h>
 
-#include "app/sha256.hpp"
+#include "platform/sha256.hpp"
 
 namespace tovrin {
 
