@@ -126,8 +126,13 @@ ManifestParse ParseSha256Manifest(std::string_view text) {
     if (name.size() > kManifestMaxName) return fail("the name is longer than " + std::to_string(kManifestMaxName) + " bytes");
     const auto key = ManifestKey(name);
     if (!key) return fail("the name " + name + " leaves the disk's root or names no file");
-    for (char& byte : name) {
-      if (byte == '/') byte = '\\';
+    // As the key was made: a '/' that is a character's second byte stays.
+    for (std::size_t i = 0; i < name.size(); ++i) {
+      if (cp932::IsLeadByte(static_cast<unsigned char>(name[i]))) {
+        ++i;
+      } else if (name[i] == '/') {
+        name[i] = '\\';
+      }
     }
     if (!manifest.entries.emplace(*key, ManifestEntry{name, *hash}).second) {
       return fail("the name " + name + " is listed twice");

@@ -24,6 +24,8 @@ TEST(Sha256Manifest, ListsWhatSha256sumWritesUnderTheNamesTheRunLooksFor) {
       {"\\" + kHash + "  sub\\\\A.TXT\n", "SUB/A.TXT", "sub\\A.TXT"},
       // "ソ" ends in the byte of '\': one character, no folder.
       {kHash + "  \x83\x5c.txt\n", "\x83\x5c.TXT", "\x83\x5c.txt"},
+      // A lead byte before '/': the pair stays as it was listed.
+      {kHash + "  a\xe1/b\n", "A\xe1/B", "a\xe1/b"},
       {"\n" + kHash.substr(0, 10) + std::string("ABCDEF") + kHash.substr(16) + "  info.txt", "INFO.TXT",
        "info.txt", 0xab},
   };
