@@ -62,7 +62,9 @@ std::optional<std::string> ManifestKey(std::string_view name) {
     const auto byte = static_cast<unsigned char>(name[i]);
     if (byte < 0x20 || byte == ':') return std::nullopt;  // drives, streams, controls
     if (cp932::IsLeadByte(byte)) {
-      if (i + 1 == name.size()) return std::nullopt;
+      // No file is named with a character CP932 does not have.
+      const auto trail = i + 1 < name.size() ? static_cast<unsigned char>(name[i + 1]) : 0;
+      if (trail < 0x40 || trail == 0x7F || trail > 0xFC) return std::nullopt;
       components.back() += name.substr(i, 2);
       ++i;
       continue;

@@ -24,8 +24,6 @@ TEST(Sha256Manifest, ListsWhatSha256sumWritesUnderTheNamesTheRunLooksFor) {
       {"\\" + kHash + "  sub\\\\A.TXT\n", "SUB/A.TXT", "sub\\A.TXT"},
       // "ソ" ends in the byte of '\': one character, no folder.
       {kHash + "  \x83\x5c.txt\n", "\x83\x5c.TXT", "\x83\x5c.txt"},
-      // A lead byte before '/': the pair stays as it was listed.
-      {kHash + "  a\xe1/b\n", "A\xe1/B", "a\xe1/b"},
       {"\n" + kHash.substr(0, 10) + std::string("ABCDEF") + kHash.substr(16) + "  info.txt", "INFO.TXT",
        "info.txt", 0xab},
   };
@@ -67,6 +65,9 @@ TEST(Sha256Manifest, RefusesLinesThatLeaveTheDiskOrBreakTheBounds) {
       {kHash + "  " + std::string(kManifestMaxName + 1, 'n') + "\n", 1},
       {kHash + "  a\n" + std::string(kManifestMaxLine + 1, 'x') + "\n", 2},
       {kHash + "  a\x83\n", 1},
+      // A lead byte before a byte no character ends in: ':' or '/'.
+      {kHash + "  \x83:T.TXT\n", 1},
+      {kHash + "  a\xe1/b\n", 1},
       {std::string(kManifestMaxBytes + 1, '\n'), 0},
   };
   for (const Case& c : cases) {
