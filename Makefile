@@ -7,7 +7,7 @@ CMAKE_FLAGS := $(if $(CI),-DTOVRIN_WERROR=ON,)
 # The GUI tests need a display; without one they run under Xvfb.
 WITH_DISPLAY := $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24")
 
-.PHONY: all deps build build-asan windows demo test test-default test-asan test-windows bench fuzz clean
+.PHONY: all deps build build-asan windows demo test test-default test-asan test-windows bench fuzz format clean
 
 all: build
 
@@ -54,6 +54,10 @@ bench: build
 
 fuzz: deps
 	scripts/fuzz.sh $(FUZZ_SECONDS)
+
+# The house style (.clang-format), applied to every source; a test checks it.
+format: deps
+	scripts/format.sh
 
 clean:
 	rm -rf build build-asan build-fuzz build-windows

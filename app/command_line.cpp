@@ -43,8 +43,7 @@ constexpr std::array kOptions = {
                  options.dryRun = true;
                  return SetAction(options, Action::Unattended, error);
                }},
-    OptionSpec{"--log", "FILE",
-               "write the run's log to FILE (\"-\": standard error)",
+    OptionSpec{"--log", "FILE", "write the run's log to FILE (\"-\": standard error)",
                [](CommandLineOptions& options, std::string_view value, std::string&) {
                  options.log = std::string(value);
                  return true;
@@ -127,21 +126,24 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string_view>& argument
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     std::string_view name = arguments[i];
     std::optional<std::string_view> value;
-    if (const std::size_t equals = name.find('='); name.starts_with("--") && equals != std::string_view::npos) {
+    if (const std::size_t equals = name.find('=');
+        name.starts_with("--") && equals != std::string_view::npos) {
       value = name.substr(equals + 1);
       name = name.substr(0, equals);
     }
     const OptionSpec* option = FindOption(name);
     if (option == nullptr) {
       const bool looksLikeOption = name.starts_with("-");
-      return {std::nullopt, std::string(looksLikeOption ? "unknown option " : "unexpected argument ") +
-                                "\"" + std::string(arguments[i]) + "\""};
+      return {std::nullopt,
+              std::string(looksLikeOption ? "unknown option " : "unexpected argument ") + "\"" +
+                  std::string(arguments[i]) + "\""};
     }
     if (option->valueName.empty() && value) {
       return {std::nullopt, std::string(name) + " takes no value"};
     }
     if (!option->valueName.empty() && !value) {
-      if (i + 1 == arguments.size()) return {std::nullopt, std::string(name) + " needs " + std::string(option->valueName)};
+      if (i + 1 == arguments.size())
+        return {std::nullopt, std::string(name) + " needs " + std::string(option->valueName)};
       value = arguments[++i];
     }
     std::string error;

@@ -17,14 +17,14 @@ inline constexpr int kBadCommandLineStatus = 64;
 struct CommandLineOptions {
   enum class Action { Wizard, Unattended, Undo, ShowDrives, ResolvePath, Help, Version };
   Action action = Action::Wizard;
-  std::string windowsPath;  // --resolve WINPATH
-  DriveOptions drives;      // --drive, --wine-prefix
-  std::optional<std::string> medium;       // --medium DIR; default the program's folder
-  std::optional<std::string> destination;  // --dest PATH
-  std::vector<std::string> registryFiles;  // --registry FILE
-  bool dryRun = false;                     // --dry-run (an unattended run)
-  std::optional<std::string> log;          // --log FILE, "-" for standard error
-  std::optional<std::string> report;       // --report FILE (UTF-8)
+  std::string windowsPath;                   // --resolve WINPATH
+  DriveOptions drives;                       // --drive, --wine-prefix
+  std::optional<std::string> medium;         // --medium DIR; default the program's folder
+  std::optional<std::string> destination;    // --dest PATH
+  std::vector<std::string> registryFiles;    // --registry FILE
+  bool dryRun = false;                       // --dry-run (an unattended run)
+  std::optional<std::string> log;            // --log FILE, "-" for standard error
+  std::optional<std::string> report;         // --report FILE (UTF-8)
   std::vector<std::string> trustedKeyFiles;  // --trusted-key FILE
   bool requireSignature = false;             // --require-signature
 };

@@ -23,7 +23,8 @@ int ShowDrives(const CommandLineOptions& options, std::ostream& out, std::ostrea
     return kBadCommandLineStatus;
   }
   for (const auto& drive : table->Drives()) {
-    out << drive.letter << ": " << DriveTypeName(drive.type) << " " << VisibleText(drive.root.string()) << "\n";
+    out << drive.letter << ": " << DriveTypeName(drive.type) << " "
+        << VisibleText(drive.root.string()) << "\n";
   }
   return kDone;
 }

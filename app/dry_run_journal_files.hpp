@@ -20,7 +20,9 @@ class DryRunJournalFiles : public JournalFiles {
   std::optional<std::string> ReadWhole(const std::filesystem::path&) const override {
     return std::nullopt;
   }
-  bool MoveBack(const std::filesystem::path&, const std::filesystem::path&) override { return true; }
+  bool MoveBack(const std::filesystem::path&, const std::filesystem::path&) override {
+    return true;
+  }
   bool Unchanged(const std::filesystem::path&, const std::filesystem::path&) const override {
     return true;
   }

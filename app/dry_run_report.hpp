@@ -38,8 +38,8 @@ class DryRunReport : public RunEvents {
   const DryRunFileSystem& files_;
   std::ostream& out_;
   std::optional<Refusal> refusal_;
-  std::vector<std::string> signatures_;  // a line per disk looked at
-  std::vector<std::string> settings_;     // the lines to print
+  std::vector<std::string> signatures_;    // a line per disk looked at
+  std::vector<std::string> settings_;      // the lines to print
   std::vector<std::string> settingFiles_;  // host keys, listed as settings rather than files
   std::map<std::string, MasterFolder> masterFolders_;
   std::vector<std::string> masterFiles_;  // host keys

@@ -30,7 +30,8 @@ std::string Formatted(const std::tm& time, const char* format) {
 std::string UtcOffset(const std::tm& local, const std::tm& utc) {
   int days = local.tm_yday - utc.tm_yday;
   if (local.tm_year != utc.tm_year) days = local.tm_year > utc.tm_year ? 1 : -1;
-  const int minutes = days * 24 * 60 + (local.tm_hour - utc.tm_hour) * 60 + local.tm_min - utc.tm_min;
+  const int minutes =
+      days * 24 * 60 + (local.tm_hour - utc.tm_hour) * 60 + local.tm_min - utc.tm_min;
   // Within a day and a half of UTC, so the hours take two digits.
   const unsigned distance = static_cast<unsigned>(std::abs(minutes)) % (100 * 60);
   char text[16];
@@ -74,7 +75,9 @@ std::string OpenFailure(int error) {
 
 LogOutput::LogOutput(std::optional<std::string> target, std::ostream& errors,
                      std::chrono::system_clock::time_point start)
-    : target_(std::move(target)), errors_(errors), start_(start) {}
+    : target_(std::move(target)),
+      errors_(errors),
+      start_(start) {}
 
 LogOutput::~LogOutput() {
   if (file_ != nullptr) std::fclose(file_);

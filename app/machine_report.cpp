@@ -56,10 +56,14 @@ const char* ActionOf(NetFileChange::Kind kind) {
 
 const char* ModeName(MachineReport::Mode mode) {
   switch (mode) {
-    case MachineReport::Mode::Run: return "run";
-    case MachineReport::Mode::DryRun: return "dry_run";
-    case MachineReport::Mode::Undo: return "undo";
-    case MachineReport::Mode::Wizard: break;
+    case MachineReport::Mode::Run:
+      return "run";
+    case MachineReport::Mode::DryRun:
+      return "dry_run";
+    case MachineReport::Mode::Undo:
+      return "undo";
+    case MachineReport::Mode::Wizard:
+      break;
   }
   return "wizard";
 }
@@ -68,8 +72,7 @@ const char* ModeName(MachineReport::Mode mode) {
 
 MachineReport::MachineReport(std::string path, Mode mode, FileSystem& files,
                              const std::string& mediumFolder,
-                             const std::optional<std::string>& destination,
-                             std::ostream& errors)
+                             const std::optional<std::string>& destination, std::ostream& errors)
     : path_(std::move(path)),
       mode_(mode),
       errors_(errors),
@@ -165,10 +168,14 @@ std::string MachineReport::OutcomeWord(int exitStatus) const {
   const bool restoreFailed = restore_ && !restore_->notRestored.empty();
   if (mode_ == Mode::Undo) {
     switch (exitStatus) {
-      case kUndoRestored: return "applied";
-      case kUndoLeftInPlace: return "applied_with_warnings";
-      case kUndoNotRestored: return "failed_not_restored";
-      default: return "refused";
+      case kUndoRestored:
+        return "applied";
+      case kUndoLeftInPlace:
+        return "applied_with_warnings";
+      case kUndoNotRestored:
+        return "failed_not_restored";
+      default:
+        return "refused";
     }
   }
   switch (outcome_.value_or(UpdateOutcome::NotRun)) {
@@ -276,12 +283,11 @@ void MachineReport::Write(int exitStatus) {
       {"mode", ModeName(mode_)},
       {"started", IsoTime(started_)},
       {"ended", IsoTime(std::chrono::system_clock::now())},
-      {"medium",
-       mode_ == Mode::Undo ? json(nullptr)
-                           : json{{"folder", Utf8(mediumFolder_)},
-                                  {"title", Utf8(mediumTitle_)},
-                                  {"version", Utf8(mediumVersion_)},
-                                  {"signatures", signatures}}},
+      {"medium", mode_ == Mode::Undo ? json(nullptr)
+                                     : json{{"folder", Utf8(mediumFolder_)},
+                                            {"title", Utf8(mediumTitle_)},
+                                            {"version", Utf8(mediumVersion_)},
+                                            {"signatures", signatures}}},
       {"product", product},
       {"exit_status", exitStatus},
       {"outcome", outcome},

@@ -21,11 +21,16 @@ constexpr long kFrameStyle = wxDEFAULT_FRAME_STYLE;
 
 int WxKey(int virtualKey) {
   switch (virtualKey) {
-    case VK_BACK: return WXK_BACK;
-    case VK_INSERT: return WXK_INSERT;
-    case VK_DELETE: return WXK_DELETE;
-    case VK_F6: return WXK_F6;
-    default: return virtualKey;
+    case VK_BACK:
+      return WXK_BACK;
+    case VK_INSERT:
+      return WXK_INSERT;
+    case VK_DELETE:
+      return WXK_DELETE;
+    case VK_F6:
+      return WXK_F6;
+    default:
+      return virtualKey;
   }
 }
 

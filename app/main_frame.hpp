@@ -1,8 +1,8 @@
 #pragma once
 // The main window: a normal top-level window, maximized, with a caption and
-// the usual window buttons; no menu, toolbar or status bar. Its title "Tovrin" gives way to line 1 of
-// info.txt once its own command 104 comes through the queue. The frame's
-// idle time dispatches the program's posted messages.
+// the usual window buttons; no menu, toolbar or status bar. Its title "Tovrin" gives way to line 1
+// of info.txt once its own command 104 comes through the queue. The frame's idle time dispatches
+// the program's posted messages.
 
 #include <memory>
 

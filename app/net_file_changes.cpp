@@ -3,7 +3,8 @@
 namespace tovrin {
 
 void NetFileChanges::Note(const FileChange& change) {
-  const auto [found, added] = pendingByKey_.try_emplace(digests_.KeyOf(change.path), pending_.size());
+  const auto [found, added] =
+      pendingByKey_.try_emplace(digests_.KeyOf(change.path), pending_.size());
   if (added) {
     const bool isNew =
         change.kind == FileChangeKind::Added || change.kind == FileChangeKind::FolderCreated;
@@ -27,7 +28,7 @@ std::vector<NetFileChange> NetFileChanges::Settle() {
     auto after = digests_.DigestOf(change.path);
     if (!after && !change.before) continue;
     if (after && change.before && after->sha256 == change.before->sha256) continue;
-    const auto kind = !after           ? NetFileChange::Kind::Removed
+    const auto kind = !after          ? NetFileChange::Kind::Removed
                       : change.before ? NetFileChange::Kind::Replaced
                                       : NetFileChange::Kind::Added;
     changes.push_back({kind, path, change.before, std::move(after)});

@@ -57,8 +57,8 @@ void ProgramAssembly::WireRuns(CTovrinView& view, UpdateRunHost* runHost) {
   // before it shows any page leaves none.
   if (!observers_) {
     // The progress line is the unattended run's; the wizard shows its own.
-    const bool progressLine = streams_.errorsOnTerminal &&
-                              options_.action == CommandLineOptions::Action::Unattended;
+    const bool progressLine =
+        streams_.errorsOnTerminal && options_.action == CommandLineOptions::Action::Unattended;
     observers_.emplace(RunObserverSetting{.options = options_,
                                           .arguments = arguments_,
                                           .mediumFolder = services_->mediumFolder,
@@ -105,8 +105,9 @@ std::unique_ptr<ProgramAssembly> AssembleProgram(const CommandLineOptions& optio
   // A dry run's writes go to a temporary folder: without one it could only guess.
   if (!program->Ready()) {
     std::error_code ignored;
-    streams.errors << "tovrin: the dry run needs a temporary folder of its own and cannot make one in "
-                   << Utf8Of(std::filesystem::temp_directory_path(ignored)) << "\n";
+    streams.errors
+        << "tovrin: the dry run needs a temporary folder of its own and cannot make one in "
+        << Utf8Of(std::filesystem::temp_directory_path(ignored)) << "\n";
     status = kExitFailed;
     return nullptr;
   }

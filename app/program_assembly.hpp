@@ -4,8 +4,8 @@
 // --undo): the services the command line sets up, the file system the runs
 // write through and its observed decorator, the journal, the log, the
 // progress line, a dry run's report, the report for machines (--report),
-// --dest over the dialog host, and the wiring of the view's update runs. A front end hands in only what is its
-// own: its user interface, its dialog host, its run host.
+// --dest over the dialog host, and the wiring of the view's update runs. A front end hands in only
+// what is its own: its user interface, its dialog host, its run host.
 
 #include <memory>
 #include <optional>

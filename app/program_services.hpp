@@ -37,8 +37,8 @@ struct ServicesSetUp {
   std::string error;                          // UTF-8, on failure
 };
 
-// Bad options (a --trusted-key that is no key among them) give kBadCommandLineStatus; a medium that lies on no mapped drive gives
-// the status of any other failure.
+// Bad options (a --trusted-key that is no key among them) give kBadCommandLineStatus; a medium that
+// lies on no mapped drive gives the status of any other failure.
 ServicesSetUp SetUpServices(const CommandLineOptions& options);
 
 }  // namespace tovrin

@@ -21,7 +21,9 @@ std::string Described(const std::optional<FileDigest>& digest) {
 }  // namespace
 
 RunLog::RunLog(LogOutput& output, FileSystem& files, std::vector<std::string> header)
-    : output_(output), changes_(files), header_(std::move(header)) {}
+    : output_(output),
+      changes_(files),
+      header_(std::move(header)) {}
 
 void RunLog::WriteHeaderAndChanges() {
   for (const auto& line : header_) output_.WriteLine(line);
@@ -89,7 +91,9 @@ void RunLog::ContentStreamed(const void* stream, std::string_view bytes) {
   changes_.Digests().Streamed(stream, bytes);
 }
 
-void RunLog::ContentEnded(const void* stream, bool whole) { changes_.Digests().Ended(stream, whole); }
+void RunLog::ContentEnded(const void* stream, bool whole) {
+  changes_.Digests().Ended(stream, whole);
+}
 
 void RunLog::ContentMoved(const std::string& from, const std::string& to) {
   changes_.Digests().Moved(from, to);
@@ -119,8 +123,8 @@ void RunLog::JournalLeftOver(const std::string& folder) {
 }
 
 void RunLog::RunEnded(UpdateOutcome outcome) {
-  const std::string result =
-      "result: exit status " + std::to_string(ExitStatusOf(outcome)) + ", " + OutcomeMeaning(outcome);
+  const std::string result = "result: exit status " + std::to_string(ExitStatusOf(outcome)) + ", " +
+                             OutcomeMeaning(outcome);
   changes_.Digests().Forget();
   // Nothing else to tell: one line says who started the program and how it ended.
   if (outcome == UpdateOutcome::NotRun && !header_.empty()) {

@@ -21,7 +21,8 @@ bool CTovrinApp::OnInit() {
   runHost_ = std::make_unique<WorkerRunHost>(*frame_);
   program_.WireRuns(frame_->View(), runHost_.get());
   dialogs_.SetOwner(frame_);
-  Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnAppAbout(); }, ID_APP_ABOUT);
+  Bind(
+      wxEVT_MENU, [this](wxCommandEvent&) { OnAppAbout(); }, ID_APP_ABOUT);
   SetTopWindow(frame_);
   frame_->Show();
   frame_->Update();

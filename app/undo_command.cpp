@@ -11,7 +11,9 @@ namespace tovrin {
 namespace {
 
 // A CP932 path as the terminal may show it.
-std::string Shown(const std::string& cp932) { return VisibleText(cp932::ToUtf8(cp932).value_or(cp932)); }
+std::string Shown(const std::string& cp932) {
+  return VisibleText(cp932::ToUtf8(cp932).value_or(cp932));
+}
 
 std::vector<std::string> WindowsPaths(const FileSystem& files, const std::filesystem::path& root,
                                       const std::vector<std::filesystem::path>& relatives) {
@@ -56,14 +58,13 @@ int UndoLastUpdate(FileSystem& files, JournalFiles& store, const std::string& de
   const auto root = files.Resolve(destination);
   if (!root || files.Exists(destination) != Presence::Present) {
     err << "tovrin: no product folder at " << Shown(destination) << "\n";
-    return Refuse(events, "product folder", {"no product folder at " + destination},
-                  kUndoNothing);
+    return Refuse(events, "product folder", {"no product folder at " + destination}, kUndoNothing);
   }
   // Taken as an update run takes it: never undo under a running update or
   // a running program, and a run killed midway is put back first. Nobody
   // is asked to close the programs: the undo has no one to ask.
-  const TakenProduct taken =
-      TakeProduct(files, store, destination, [](const std::vector<ProgramInUse>&) { return false; });
+  const TakenProduct taken = TakeProduct(files, store, destination,
+                                         [](const std::vector<ProgramInUse>&) { return false; });
   if (!taken.programsInUse.empty()) {
     std::vector<std::string> findings;
     for (const auto& program : taken.programsInUse) {

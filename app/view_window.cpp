@@ -8,7 +8,8 @@
 namespace tovrin {
 
 ViewWindow::ViewWindow(wxWindow* frame, CTovrinView& view)
-    : wxWindow(frame, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxBORDER_NONE | wxFULL_REPAINT_ON_RESIZE),
+    : wxWindow(frame, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+               wxBORDER_NONE | wxFULL_REPAINT_ON_RESIZE),
       view_(view) {
   SetBackgroundStyle(wxBG_STYLE_PAINT);
   Bind(wxEVT_PAINT, &ViewWindow::OnPaint, this);

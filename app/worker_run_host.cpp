@@ -54,7 +54,8 @@ void WorkerRunHost::RunUpdate(UserInterface& ui, const Run& run) {
   wxBusyCursor busy;
   gui::WxUiThread thread;
   UiThreadUserInterface handedOver(thread, ui, ProgressBoxFraming(*progress));
-  RunOnWorkerThread(thread, [&] { run(handedOver, progress->Listener()); }, RunLoopUntil);
+  RunOnWorkerThread(
+      thread, [&] { run(handedOver, progress->Listener()); }, RunLoopUntil);
 }
 
 }  // namespace tovrin

@@ -39,7 +39,8 @@ std::optional<std::string> TestMember(LzhReader& reader, const LzhMember& member
 }
 
 // Creates the folders below the base folder that are missing.
-bool MakeFolders(FileSystem& files, const std::string& base, const std::vector<std::string>& folders) {
+bool MakeFolders(FileSystem& files, const std::string& base,
+                 const std::vector<std::string>& folders) {
   std::string folder = base;
   for (const std::string& name : folders) {
     folder += name;
@@ -84,12 +85,15 @@ std::optional<std::string> ExtractFile(FileSystem& files, const ArchiveCommand& 
 std::optional<std::string> ExtractMember(FileSystem& files, const ArchiveCommand& command,
                                          LzhReader& reader, const LzhMember& member) {
   switch (member.kind) {
-    case MemberKind::File: return ExtractFile(files, command, reader, member);
-    case MemberKind::Folder: return ExtractFolder(files, command, member);
+    case MemberKind::File:
+      return ExtractFile(files, command, reader, member);
+    case MemberKind::Folder:
+      return ExtractFolder(files, command, member);
     // A Windows product has no use for links and devices; one of them
     // must not stop an update halfway.
     case MemberKind::Link:
-    case MemberKind::Device: return std::nullopt;
+    case MemberKind::Device:
+      return std::nullopt;
   }
   return std::nullopt;
 }
@@ -112,7 +116,8 @@ struct StagedStep {
 class StagedMembers : public StagedExtraction {
  public:
   StagedMembers(FileSystem& files, std::string baseFolder)
-      : files_(files), baseFolder_(std::move(baseFolder)) {}
+      : files_(files),
+        baseFolder_(std::move(baseFolder)) {}
   ~StagedMembers() override {
     for (std::size_t index = applied_; index < steps_.size(); ++index) {
       const auto& member = steps_[index].member;
@@ -155,7 +160,8 @@ class StagedMembers : public StagedExtraction {
     // Each folder once, whether or not all went in: the run's next steps,
     // and a restore, count on what was renamed being on the disk.
     for (const std::string& folder : renamedIn) {
-      if (!files_.Flush(folder) && !failure) failure = ArchiveMessage(texts::kMemberCannotWrite, {folder});
+      if (!files_.Flush(folder) && !failure)
+        failure = ArchiveMessage(texts::kMemberCannotWrite, {folder});
     }
     CopyToOutput(failure.value_or(""), output, size);
     return failure ? 1 : 0;
@@ -181,8 +187,9 @@ std::string ExistingFolder(const FileSystem& files, std::string folder) {
   return folder;
 }
 
-std::optional<std::string> StageMemberStep(FileSystem& files, const ArchiveCommand& command, LzhReader& reader,
-                                           const LzhMember& member, StagedMembers& staged) {
+std::optional<std::string> StageMemberStep(FileSystem& files, const ArchiveCommand& command,
+                                           LzhReader& reader, const LzhMember& member,
+                                           StagedMembers& staged) {
   if (command.kind == ArchiveCommandKind::Test) {
     return TestMember(reader, member);
   }
@@ -212,7 +219,8 @@ std::optional<std::string> StageMemberStep(FileSystem& files, const ArchiveComma
 
 }  // namespace
 
-std::unique_ptr<StagedExtraction> StageArchiveCommand(FileSystem& files, const ArchiveCommand& command,
+std::unique_ptr<StagedExtraction> StageArchiveCommand(FileSystem& files,
+                                                      const ArchiveCommand& command,
                                                       std::string& message) {
   auto reader = OpenArchive(files, command.archive, message);
   if (!reader) return nullptr;
@@ -229,7 +237,8 @@ std::unique_ptr<StagedExtraction> StageArchiveCommand(FileSystem& files, const A
       case HeaderResult::Broken:
         message = ArchiveMessage(texts::kArchiveUnreadable, {command.archive});
         return nullptr;
-      case HeaderResult::Member: break;
+      case HeaderResult::Member:
+        break;
     }
     if (auto failure = StageMemberStep(files, command, *reader, member, *staged)) {
       message = *failure;
@@ -245,9 +254,12 @@ std::optional<std::string> RunArchiveCommand(FileSystem& files, const ArchiveCom
   LzhMember member;
   for (;;) {
     switch (reader->NextMember(member)) {
-      case HeaderResult::End: return std::nullopt;
-      case HeaderResult::Broken: return ArchiveMessage(texts::kArchiveUnreadable, {command.archive});
-      case HeaderResult::Member: break;
+      case HeaderResult::End:
+        return std::nullopt;
+      case HeaderResult::Broken:
+        return ArchiveMessage(texts::kArchiveUnreadable, {command.archive});
+      case HeaderResult::Member:
+        break;
     }
     auto failure = command.kind == ArchiveCommandKind::Test
                        ? TestMember(*reader, member)

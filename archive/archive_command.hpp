@@ -20,7 +20,8 @@ std::optional<std::string> RunArchiveCommand(FileSystem& files, const ArchiveCom
 // once into a temporary file on the target's side (the nearest folder that
 // exists), nothing made or replaced. Null with `message` set at the first
 // failure, its temporaries removed.
-std::unique_ptr<StagedExtraction> StageArchiveCommand(FileSystem& files, const ArchiveCommand& command,
+std::unique_ptr<StagedExtraction> StageArchiveCommand(FileSystem& files,
+                                                      const ArchiveCommand& command,
                                                       std::string& message);
 
 }  // namespace tovrin

@@ -7,7 +7,9 @@ namespace {
 class ExtractionCommand : public StagedExtraction {
  public:
   ExtractionCommand(ArchiveLibrary& library, WindowHandle owner, std::string commandLine)
-      : library_(library), owner_(owner), commandLine_(std::move(commandLine)) {}
+      : library_(library),
+        owner_(owner),
+        commandLine_(std::move(commandLine)) {}
   int Apply(char* output, DWORD size) override {
     return library_.Command(owner_, commandLine_, output, size);
   }
@@ -20,9 +22,10 @@ class ExtractionCommand : public StagedExtraction {
 
 }  // namespace
 
-std::unique_ptr<StagedExtraction> ArchiveLibrary::Stage(WindowHandle owner, const std::string& archive,
-                                                        const std::string& commandLine, char* output,
-                                                        DWORD size) {
+std::unique_ptr<StagedExtraction> ArchiveLibrary::Stage(WindowHandle owner,
+                                                        const std::string& archive,
+                                                        const std::string& commandLine,
+                                                        char* output, DWORD size) {
   if (Command(owner, "t \"" + archive + "\"", output, size) != 0) return nullptr;
   return std::make_unique<ExtractionCommand>(*this, owner, commandLine);
 }

@@ -51,10 +51,17 @@ std::vector<Token> SplitTokens(std::string_view line) {
 std::optional<ArchiveCommandKind> CommandKind(std::string_view token) {
   if (token.size() != 1) return std::nullopt;
   switch (token[0]) {
-    case 'e': case 'E': return ArchiveCommandKind::ExtractFlat;
-    case 'x': case 'X': return ArchiveCommandKind::ExtractWithFolders;
-    case 't': case 'T': return ArchiveCommandKind::Test;
-    default: return std::nullopt;
+    case 'e':
+    case 'E':
+      return ArchiveCommandKind::ExtractFlat;
+    case 'x':
+    case 'X':
+      return ArchiveCommandKind::ExtractWithFolders;
+    case 't':
+    case 'T':
+      return ArchiveCommandKind::Test;
+    default:
+      return std::nullopt;
   }
 }
 
@@ -64,15 +71,23 @@ bool ReadSwitches(std::string_view letters, ArchiveCommand& command, bool& tookW
   if (letters.empty()) return false;
   for (std::size_t i = 0; i < letters.size(); ++i) {
     switch (letters[i]) {
-      case 'm': case 'M': command.noQuestions = true; break;
-      case 'c': case 'C': command.alwaysReplace = true; break;
-      case 'w': case 'W':
+      case 'm':
+      case 'M':
+        command.noQuestions = true;
+        break;
+      case 'c':
+      case 'C':
+        command.alwaysReplace = true;
+        break;
+      case 'w':
+      case 'W':
         // An empty work folder (a host without a Windows folder) means the
         // default: members are staged beside their targets anyway.
         command.workFolder = std::string(letters.substr(i + 1));
         tookWorkFolder = true;
         return true;
-      default: return false;
+      default:
+        return false;
     }
   }
   return true;
@@ -89,8 +104,8 @@ bool EndsWithSeparator(std::string_view folder) {
 // The run names its Windows folder unquoted after -w, and that folder may
 // hold blanks: an unquoted work folder runs on over the unquoted tokens up
 // to the quoted names. Returns the index of the last token it took.
-std::size_t ExtendWorkFolder(std::string_view line, const std::vector<Token>& tokens, std::size_t index,
-                             std::string& workFolder) {
+std::size_t ExtendWorkFolder(std::string_view line, const std::vector<Token>& tokens,
+                             std::size_t index, std::string& workFolder) {
   std::size_t quotedName = index + 1;
   while (quotedName < tokens.size() && !tokens[quotedName].hadQuotes) ++quotedName;
   if (tokens[index].hadQuotes || workFolder.empty() || quotedName == tokens.size()) return index;

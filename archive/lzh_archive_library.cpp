@@ -12,8 +12,8 @@ int LzhArchiveLibrary::SetBackgroundMode(int mode) { return std::exchange(backgr
 
 int LzhArchiveLibrary::SetCursorMode(int mode) { return std::exchange(cursorMode_, mode); }
 
-int LzhArchiveLibrary::Command(WindowHandle /*owner*/, const std::string& commandLine,
-                               char* output, DWORD size) {
+int LzhArchiveLibrary::Command(WindowHandle /*owner*/, const std::string& commandLine, char* output,
+                               DWORD size) {
   std::string message;
   const auto command = ParseCommandLine(commandLine, message);
   if (command) {
@@ -30,8 +30,8 @@ int LzhArchiveLibrary::Command(WindowHandle /*owner*/, const std::string& comman
 
 std::unique_ptr<StagedExtraction> LzhArchiveLibrary::Stage(WindowHandle /*owner*/,
                                                            const std::string& /*archive*/,
-                                                           const std::string& commandLine, char* output,
-                                                           DWORD size) {
+                                                           const std::string& commandLine,
+                                                           char* output, DWORD size) {
   std::string message;
   const auto command = ParseCommandLine(commandLine, message);
   // A test has nothing to put in place.

@@ -20,7 +20,8 @@ constexpr Tables MakeTables() {
   for (std::size_t slice = 1; slice < kSlices; ++slice) {
     for (unsigned byte = 0; byte < 256; ++byte) {
       const std::uint16_t previous = tables[slice - 1][byte];
-      tables[slice][byte] = static_cast<std::uint16_t>(tables[0][previous & 0xFF] ^ (previous >> 8));
+      tables[slice][byte] =
+          static_cast<std::uint16_t>(tables[0][previous & 0xFF] ^ (previous >> 8));
     }
   }
   return tables;
@@ -44,9 +45,9 @@ std::uint16_t UpdateLzhCrc(std::uint16_t crc, std::string_view bytes) {
     // The CRC meets the first two bytes; the rest enter the tables as they are.
     const unsigned first = (crc ^ data[0]) & 0xFF;
     const unsigned second = ((crc >> 8) ^ data[1]) & 0xFF;
-    crc = static_cast<std::uint16_t>(kTables[7][first] ^ kTables[6][second] ^ kTables[5][data[2]] ^
-                                     kTables[4][data[3]] ^ kTables[3][data[4]] ^ kTables[2][data[5]] ^
-                                     kTables[1][data[6]] ^ kTables[0][data[7]]);
+    crc = static_cast<std::uint16_t>(
+        kTables[7][first] ^ kTables[6][second] ^ kTables[5][data[2]] ^ kTables[4][data[3]] ^
+        kTables[3][data[4]] ^ kTables[2][data[5]] ^ kTables[1][data[6]] ^ kTables[0][data[7]]);
   }
   return UpdateByteWise(crc, data, count);
 }

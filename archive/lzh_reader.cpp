@@ -104,7 +104,8 @@ constexpr std::uint64_t kFileTimeToUnixSeconds = 11644473600;
 
 int ReadSource(void* handle, void* buffer, std::size_t size) {
   auto& source = *static_cast<LzhReader::Source*>(handle);
-  const std::size_t got = source.Read(static_cast<char*>(buffer), std::min<std::size_t>(size, INT_MAX));
+  const std::size_t got =
+      source.Read(static_cast<char*>(buffer), std::min<std::size_t>(size, INT_MAX));
   return source.readError ? -1 : static_cast<int>(got);
 }
 
@@ -122,14 +123,17 @@ int SkipSource(void* handle, std::size_t bytes) {
 
 const LHAInputStreamType kSourceType{ReadSource, SkipSource, nullptr};
 
-bool HasUnixMode(const LHAFileHeader& header) { return LHA_FILE_HAVE_EXTRA(&header, LHA_FILE_UNIX_PERMS); }
+bool HasUnixMode(const LHAFileHeader& header) {
+  return LHA_FILE_HAVE_EXTRA(&header, LHA_FILE_UNIX_PERMS);
+}
 
 MemberKind KindOf(const LHAFileHeader& header) {
   const unsigned type = HasUnixMode(header) ? header.unix_perms & kUnixTypeBits : 0;
   if (header.symlink_target != nullptr || type == kUnixLink) return MemberKind::Link;
   if (std::string_view(header.compress_method) == LHA_COMPRESS_TYPE_DIR) return MemberKind::Folder;
   // A FIFO, a character or block device or a socket.
-  if (type == 0010000 || type == 0020000 || type == 0060000 || type == 0140000) return MemberKind::Device;
+  if (type == 0010000 || type == 0020000 || type == 0060000 || type == 0140000)
+    return MemberKind::Device;
   return MemberKind::File;
 }
 
@@ -163,7 +167,10 @@ std::unique_ptr<LzhReader> LzhReader::Open(FileSystem& files, const std::string&
 }
 
 LzhReader::LzhReader(FileSystem& files, std::string archive, std::unique_ptr<Source> source)
-    : files_(files), archive_(std::move(archive)), source_(std::move(source)), buffer_(kDataBlock) {
+    : files_(files),
+      archive_(std::move(archive)),
+      source_(std::move(source)),
+      buffer_(kDataBlock) {
   OpenLibraryReader();
 }
 
@@ -212,18 +219,21 @@ HeaderResult LzhReader::NextMember(LzhMember& member) {
 // begin; no member at all is no archive.
 HeaderResult LzhReader::EndOrBroken() const {
   if (memberIndex_ < 0) return HeaderResult::Broken;
-  if (!source_->watched.empty()) return source_->watched[0] == 0 ? HeaderResult::End : HeaderResult::Broken;
+  if (!source_->watched.empty())
+    return source_->watched[0] == 0 ? HeaderResult::End : HeaderResult::Broken;
   return source_->position == nextHeaderOffset_ ? HeaderResult::End : HeaderResult::Broken;
 }
 
 HeaderResult LzhReader::TakeMember(LzhMember& member) {
-  const std::string_view raw(reinterpret_cast<const char*>(header_->raw_data), header_->raw_data_len);
+  const std::string_view raw(reinterpret_cast<const char*>(header_->raw_data),
+                             header_->raw_data_len);
   // After the first header liblhasa must not hunt for a later one, as it
   // does past a self-extractor at the start: the header must begin where
   // it should. (It rewrites some extensions in place; the fixed fields up
   // to the level stay as read.)
   const std::string_view fixed = raw.substr(0, kLevelOffset + 1);
-  if (nextHeaderOffset_ != 0 && std::string_view(source_->watched).substr(0, fixed.size()) != fixed) {
+  if (nextHeaderOffset_ != 0 &&
+      std::string_view(source_->watched).substr(0, fixed.size()) != fixed) {
     return HeaderResult::Broken;
   }
   ++memberIndex_;

@@ -19,9 +19,9 @@ namespace tovrin {
 enum class MemberKind { File, Folder, Link, Device };
 
 struct LzhMember {
-  std::string name;      // CP932 as stored, '\' or '/' between folders
+  std::string name;  // CP932 as stored, '\' or '/' between folders
   MemberKind kind = MemberKind::File;
-  std::string method;    // "-lh5-"
+  std::string method;  // "-lh5-"
   std::uint64_t size = 0;
   std::time_t modificationTime = 0;
   std::uint8_t attribute = 0;  // DOS attribute bits

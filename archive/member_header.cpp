@@ -36,7 +36,8 @@ constexpr std::size_t kLargeSizeOriginalOffset = 8;
 constexpr char kStoredFolderSeparator = static_cast<char>(0xFF);
 constexpr std::uint8_t kFileBits = ATTR_READONLY | ATTR_HIDDEN | ATTR_SYSTEM | ATTR_ARCHIVE;
 
-std::optional<std::uint64_t> LittleEndian(std::string_view bytes, std::size_t offset, std::size_t width) {
+std::optional<std::uint64_t> LittleEndian(std::string_view bytes, std::size_t offset,
+                                          std::size_t width) {
   if (offset + width > bytes.size()) return std::nullopt;
   std::uint64_t value = 0;
   for (std::size_t i = width; i-- > 0;) {
@@ -70,22 +71,30 @@ struct Fields {
 
 void TakeExtension(unsigned char type, std::string_view data, Fields& fields) {
   switch (type) {
-    case kExtensionFileName: fields.file = std::string(UpToNul(data)); break;
-    case kExtensionFolderName: fields.folder = FolderName(data); break;
+    case kExtensionFileName:
+      fields.file = std::string(UpToNul(data));
+      break;
+    case kExtensionFolderName:
+      fields.folder = FolderName(data);
+      break;
     case kExtensionDosAttribute:
       if (!data.empty()) fields.attribute = static_cast<std::uint8_t>(data[0]);
       break;
     case kExtensionLargeSize:
       fields.largeSize = LittleEndian(data, kLargeSizeOriginalOffset, 8);
       break;
-    case kExtensionUnixMode: fields.unixMode = LittleEndian(data, 0, 2); break;
-    default: break;
+    case kExtensionUnixMode:
+      fields.unixMode = LittleEndian(data, 0, 2);
+      break;
+    default:
+      break;
   }
 }
 
 // Extensions: a size (counting itself), a type byte, the data; a size of 0
 // ends the chain. Level 3 sizes are 32-bit, the others 16-bit.
-bool WalkExtensions(std::string_view header, std::size_t offset, std::size_t sizeWidth, Fields& fields) {
+bool WalkExtensions(std::string_view header, std::size_t offset, std::size_t sizeWidth,
+                    Fields& fields) {
   for (;;) {
     const auto size = LittleEndian(header, offset, sizeWidth);
     if (!size) return false;
@@ -101,8 +110,10 @@ bool WalkExtensions(std::string_view header, std::size_t offset, std::size_t siz
 // Unix LHa keeps the mode in an area after the level 0 name and CRC: 'U',
 // 0, the time, then the mode, the user and the group, which end the area.
 std::optional<std::uint64_t> Level0UnixMode(std::string_view header) {
-  const std::size_t area = kBaseNameOffset + static_cast<unsigned char>(header[kBaseNameLengthOffset]) + 2;
-  const std::size_t end = std::min<std::size_t>(header.size(), static_cast<unsigned char>(header[0]) + 2);
+  const std::size_t area =
+      kBaseNameOffset + static_cast<unsigned char>(header[kBaseNameLengthOffset]) + 2;
+  const std::size_t end =
+      std::min<std::size_t>(header.size(), static_cast<unsigned char>(header[0]) + 2);
   if (area >= end || end - area < kLevel0UnixAreaLength) return std::nullopt;
   if (header[area] != kLevel0UnixArea || header[area + 1] != 0) return std::nullopt;
   return LittleEndian(header, end - kLevel0UnixModeFromEnd, 2);
@@ -129,9 +140,14 @@ std::optional<Fields> ReadFields(std::string_view header) {
       fields.file = BaseName(header);
       walked = WalkExtensions(header, static_cast<unsigned char>(header[0]), 2, fields);
       break;
-    case 2: walked = WalkExtensions(header, kLevel2FirstExtension, 2, fields); break;
-    case 3: walked = WalkExtensions(header, kLevel3FirstExtension, 4, fields); break;
-    default: return std::nullopt;
+    case 2:
+      walked = WalkExtensions(header, kLevel2FirstExtension, 2, fields);
+      break;
+    case 3:
+      walked = WalkExtensions(header, kLevel3FirstExtension, 4, fields);
+      break;
+    default:
+      return std::nullopt;
   }
   if (!walked) return std::nullopt;
   return fields;
@@ -152,7 +168,8 @@ std::optional<std::size_t> WholeHeaderLength(std::string_view bytes) {
     const std::size_t length = *LittleEndian(bytes, 0, 2);
     if (length < kLevel2ShortestHeader || length > bytes.size()) return std::nullopt;
     const auto fields = ReadFields(bytes.substr(0, length));
-    if (!fields || !fields->headerCrcOffset || *fields->headerCrcOffset + 2 > length) return std::nullopt;
+    if (!fields || !fields->headerCrcOffset || *fields->headerCrcOffset + 2 > length)
+      return std::nullopt;
     // The CRC covers the header with its own field counted as zero.
     std::string header(bytes.substr(0, length));
     const std::size_t at = *fields->headerCrcOffset;
@@ -167,7 +184,8 @@ std::optional<std::size_t> WholeHeaderLength(std::string_view bytes) {
   const std::size_t nameLength = static_cast<unsigned char>(bytes[kBaseNameLengthOffset]);
   const std::size_t shortest = level == 0 ? kLevel0ShortestCounted : kLevel1ShortestCounted;
   if (counted < shortest + nameLength || counted + 2 > bytes.size()) return std::nullopt;
-  if (Checksum(bytes.substr(2, counted)) != static_cast<unsigned char>(bytes[1])) return std::nullopt;
+  if (Checksum(bytes.substr(2, counted)) != static_cast<unsigned char>(bytes[1]))
+    return std::nullopt;
   std::size_t length = counted + 2;
   // Level 1: each extension ends with the size of the next; 0 ends the chain.
   while (level == 1) {
@@ -184,8 +202,8 @@ std::optional<std::size_t> WholeHeaderLength(std::string_view bytes) {
 std::optional<StoredHeader> ReadStoredHeader(std::string_view header) {
   const auto fields = ReadFields(header);
   if (!fields) return std::nullopt;
-  return StoredHeader{fields->folder + fields->file, static_cast<std::uint8_t>(fields->attribute & kFileBits),
-                      fields->largeSize};
+  return StoredHeader{fields->folder + fields->file,
+                      static_cast<std::uint8_t>(fields->attribute & kFileBits), fields->largeSize};
 }
 
 std::optional<DatalessEntry> ReadDatalessEntry(std::string_view bytes) {
@@ -196,9 +214,11 @@ std::optional<DatalessEntry> ReadDatalessEntry(std::string_view bytes) {
   if (!fields) return std::nullopt;
   // Level 1 counts its extensions as packed data.
   const bool level1 = header[kLevelOffset] == 1;
-  const std::uint64_t extensions = level1 ? *length - (static_cast<unsigned char>(header[0]) + 2) : 0;
+  const std::uint64_t extensions =
+      level1 ? *length - (static_cast<unsigned char>(header[0]) + 2) : 0;
   if (*LittleEndian(header, kPackedSizeOffset, 4) != extensions) return std::nullopt;
-  if (*LittleEndian(header, kOriginalSizeOffset, 4) != 0 || fields->largeSize.value_or(0) != 0) return std::nullopt;
+  if (*LittleEndian(header, kOriginalSizeOffset, 4) != 0 || fields->largeSize.value_or(0) != 0)
+    return std::nullopt;
   const bool link = fields->unixMode && (*fields->unixMode & kUnixTypeBits) == kUnixLink;
   if (link) return DatalessEntry{{}, *length};
   if (!fields->file.empty()) return std::nullopt;

@@ -31,8 +31,8 @@ std::optional<StoredHeader> ReadStoredHeader(std::string_view header);
 // level 1 as a "-lh0-" holding only a folder extension), or a symbolic link
 // whose "|target" is missing.
 struct DatalessEntry {
-  std::string folder;          // a folder to make, CP932 ending in '\'; empty for none
-  std::size_t headerLength;    // extensions included; no data follows
+  std::string folder;        // a folder to make, CP932 ending in '\'; empty for none
+  std::size_t headerLength;  // extensions included; no data follows
 };
 
 // `bytes` begin with the header (level 0 to 2). Nullopt unless they hold all

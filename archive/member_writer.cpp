@@ -66,7 +66,9 @@ class ChangeWriter {
   using Begin = std::function<std::unique_ptr<Output>()>;
 
   ChangeWriter(FileSystem& files, std::string target, Begin begin)
-      : files_(files), target_(std::move(target)), begin_(std::move(begin)) {
+      : files_(files),
+        target_(std::move(target)),
+        begin_(std::move(begin)) {
     existing_ = files_.OpenRead(target_);
   }
 
@@ -120,7 +122,8 @@ class ChangeWriter {
     if (!again) return false;
     char buffer[8192];
     for (std::uint64_t left = same_; left != 0;) {
-      const auto count = again->Read(buffer, static_cast<std::size_t>(std::min<std::uint64_t>(left, sizeof buffer)));
+      const auto count = again->Read(
+          buffer, static_cast<std::size_t>(std::min<std::uint64_t>(left, sizeof buffer)));
       if (!count || *count == 0 || !replacement_->Write({buffer, *count})) return false;
       left -= *count;
     }
@@ -144,13 +147,15 @@ bool StatusDiffers(const FileStatus& status, const LzhMember& member) {
 // place: nothing is written, and only a time stamp or attributes that differ
 // are set. A protected one (a read-only member an earlier run extracted) is
 // refused unless it holds them.
-std::optional<std::string> WriteIfChanged(FileSystem& files, LzhReader& reader, const LzhMember& member,
-                                          const std::string& target, bool mayReplace) {
+std::optional<std::string> WriteIfChanged(FileSystem& files, LzhReader& reader,
+                                          const LzhMember& member, const std::string& target,
+                                          bool mayReplace) {
   ChangeWriter<AtomicFile> writer(files, target, [&] { return files.BeginReplace(target); });
   if (!writer.Opened()) return CannotWrite(member);
   const DataResult result =
       reader.ReadData([&](std::string_view block) { return writer.Take(block, mayReplace); });
-  if (result == DataResult::Corrupt || result == DataResult::TooLarge) return UnreadMemberMessage(member, result);
+  if (result == DataResult::Corrupt || result == DataResult::TooLarge)
+    return UnreadMemberMessage(member, result);
   if (result != DataResult::Complete || !writer.Finish(mayReplace)) return CannotWrite(member);
   if (writer.Changed() && !writer.Replacement().Commit()) return CannotWrite(member);
   FileStatus status;
@@ -164,9 +169,10 @@ std::optional<std::string> WriteIfChanged(FileSystem& files, LzhReader& reader, 
 // As WriteIfChanged, but a changed file goes to a flushed temporary in
 // `stagingFolder`; an unchanged one whose time stamp or attributes differ
 // waits with no temporary, for its status alone.
-std::optional<std::string> StageIfChanged(FileSystem& files, LzhReader& reader, const LzhMember& member,
-                                          const std::string& target, const std::string& stagingFolder,
-                                          bool mayReplace, std::optional<StagedMember>& staged) {
+std::optional<std::string> StageIfChanged(FileSystem& files, LzhReader& reader,
+                                          const LzhMember& member, const std::string& target,
+                                          const std::string& stagingFolder, bool mayReplace,
+                                          std::optional<StagedMember>& staged) {
   std::string temporary;
   ChangeWriter<OutputFile> writer(files, target, [&] {
     temporary = stagingFolder + temporary_name::Make();
@@ -181,7 +187,8 @@ std::optional<std::string> StageIfChanged(FileSystem& files, LzhReader& reader, 
   writer.Release();
   if (!written) {
     if (!temporary.empty()) files.Remove(temporary);
-    if (result == DataResult::Corrupt || result == DataResult::TooLarge) return UnreadMemberMessage(member, result);
+    if (result == DataResult::Corrupt || result == DataResult::TooLarge)
+      return UnreadMemberMessage(member, result);
     return CannotWrite(member);
   }
   FileStatus status;
@@ -200,15 +207,20 @@ std::string UnreadMemberMessage(const LzhMember& member, DataResult result) {
   return ArchiveMessage(text, {MemberDisplayName(member.name)});
 }
 
-std::optional<std::string> WriteMember(FileSystem& files, LzhReader& reader, const LzhMember& member,
-                                       const std::string& target, bool alwaysReplace) {
+std::optional<std::string> WriteMember(FileSystem& files, LzhReader& reader,
+                                       const LzhMember& member, const std::string& target,
+                                       bool alwaysReplace) {
   switch (CheckExisting(files, member, target, alwaysReplace)) {
-    case Existing::Folder: return CannotWrite(member);
-    case Existing::Protected: return WriteIfChanged(files, reader, member, target, false);
-    case Existing::Newer: return std::nullopt;
+    case Existing::Folder:
+      return CannotWrite(member);
+    case Existing::Protected:
+      return WriteIfChanged(files, reader, member, target, false);
+    case Existing::Newer:
+      return std::nullopt;
     case Existing::Replaceable:
       if (!FitsFreeSpace(files, target, member.size)) return CannotWrite(member);
-      if (SizeOf(files, target) == member.size) return WriteIfChanged(files, reader, member, target, true);
+      if (SizeOf(files, target) == member.size)
+        return WriteIfChanged(files, reader, member, target, true);
       break;
     case Existing::None:
       if (!FitsFreeSpace(files, target, member.size)) return CannotWrite(member);
@@ -217,25 +229,31 @@ std::optional<std::string> WriteMember(FileSystem& files, LzhReader& reader, con
   auto file = files.BeginReplace(target);
   if (!file) return CannotWrite(member);
 
-  const DataResult result = reader.ReadData([&](std::string_view block) { return file->Write(block); });
+  const DataResult result =
+      reader.ReadData([&](std::string_view block) { return file->Write(block); });
   if (result == DataResult::SinkFailed) return CannotWrite(member);
-  if (result == DataResult::Corrupt || result == DataResult::TooLarge) return UnreadMemberMessage(member, result);
+  if (result == DataResult::Corrupt || result == DataResult::TooLarge)
+    return UnreadMemberMessage(member, result);
   if (!file->Commit()) return CannotWrite(member);
   if (!files.SetStatus(target, MemberStatus(member))) return CannotWrite(member);
   return std::nullopt;
 }
 
-std::optional<std::string> StageMember(FileSystem& files, LzhReader& reader, const LzhMember& member,
-                                       const std::string& target, const std::string& stagingFolder,
-                                       bool alwaysReplace, std::optional<StagedMember>& staged) {
+std::optional<std::string> StageMember(FileSystem& files, LzhReader& reader,
+                                       const LzhMember& member, const std::string& target,
+                                       const std::string& stagingFolder, bool alwaysReplace,
+                                       std::optional<StagedMember>& staged) {
   staged.reset();
   switch (CheckExisting(files, member, target, alwaysReplace)) {
-    case Existing::Folder: return CannotWrite(member);
+    case Existing::Folder:
+      return CannotWrite(member);
     case Existing::Protected:
       return StageIfChanged(files, reader, member, target, stagingFolder, false, staged);
-    case Existing::Newer: return std::nullopt;
+    case Existing::Newer:
+      return std::nullopt;
     case Existing::None:
-    case Existing::Replaceable: break;
+    case Existing::Replaceable:
+      break;
   }
   if (!FitsFreeSpace(files, target, member.size)) return CannotWrite(member);
   if (SizeOf(files, target) == member.size) {
@@ -244,12 +262,14 @@ std::optional<std::string> StageMember(FileSystem& files, LzhReader& reader, con
   const std::string temporary = stagingFolder + temporary_name::Make();
   auto file = files.Create(temporary);
   if (!file) return CannotWrite(member);
-  const DataResult result = reader.ReadData([&](std::string_view block) { return file->Write(block); });
+  const DataResult result =
+      reader.ReadData([&](std::string_view block) { return file->Write(block); });
   const bool written = result == DataResult::Complete && file->Close();
   file.reset();
   if (!written) {
     files.Remove(temporary);
-    if (result == DataResult::Corrupt || result == DataResult::TooLarge) return UnreadMemberMessage(member, result);
+    if (result == DataResult::Corrupt || result == DataResult::TooLarge)
+      return UnreadMemberMessage(member, result);
     return CannotWrite(member);
   }
   staged = StagedMember{MemberDisplayName(member.name), temporary, target, MemberStatus(member)};
@@ -257,7 +277,8 @@ std::optional<std::string> StageMember(FileSystem& files, LzhReader& reader, con
 }
 
 std::optional<std::string> PlaceStagedMember(FileSystem& files, const StagedMember& staged) {
-  const bool placed = staged.temporary.empty() || files.ReplaceUnflushed(staged.temporary, staged.target);
+  const bool placed =
+      staged.temporary.empty() || files.ReplaceUnflushed(staged.temporary, staged.target);
   if (!placed || !files.SetStatus(staged.target, staged.status)) {
     return ArchiveMessage(texts::kMemberCannotWrite, {staged.shown});
   }

@@ -20,8 +20,9 @@ std::string UnreadMemberMessage(const LzhMember& member, DataResult result);
 // left as it is when it holds exactly the member's bytes, else refused;
 // without `alwaysReplace` one that is not older than the member is kept.
 // Returns the CP932 failure message, or nullopt when the member is done.
-std::optional<std::string> WriteMember(FileSystem& files, LzhReader& reader, const LzhMember& member,
-                                       const std::string& target, bool alwaysReplace);
+std::optional<std::string> WriteMember(FileSystem& files, LzhReader& reader,
+                                       const LzhMember& member, const std::string& target,
+                                       bool alwaysReplace);
 
 // A member decoded into a temporary file, waiting to be renamed over its
 // target; one with no temporary (its bytes already in place) needs only
@@ -36,9 +37,10 @@ struct StagedMember {
 // As WriteMember, but the data goes to a new temporary file in
 // `stagingFolder` (a folder on the target's file system that exists),
 // closed, not yet flushed; `staged` receives what Apply has to put in place.
-std::optional<std::string> StageMember(FileSystem& files, LzhReader& reader, const LzhMember& member,
-                                       const std::string& target, const std::string& stagingFolder,
-                                       bool alwaysReplace, std::optional<StagedMember>& staged);
+std::optional<std::string> StageMember(FileSystem& files, LzhReader& reader,
+                                       const LzhMember& member, const std::string& target,
+                                       const std::string& stagingFolder, bool alwaysReplace,
+                                       std::optional<StagedMember>& staged);
 
 // Renames a staged member over its target, then gives it its time stamp and
 // attributes; the failure message, or nullopt. The folders' new entries are

@@ -16,8 +16,8 @@ namespace bench {
 inline constexpr std::size_t kMegabyte = 1024 * 1024;
 
 // ケーブル, 配管, 鋼材: material names as the product stores them (CP932).
-inline constexpr const char* kMaterialNames[] = {"\x83\x50\x81\x5B\x83\x75\x83\x8B", "\x94\x7A\x8A\xC7",
-                                                 "\x8D\x7C\x8D\xDE"};
+inline constexpr const char* kMaterialNames[] = {"\x83\x50\x81\x5B\x83\x75\x83\x8B",
+                                                 "\x94\x7A\x8A\xC7", "\x8D\x7C\x8D\xDE"};
 
 class RecordMaker {
  public:

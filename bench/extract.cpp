@@ -134,7 +134,8 @@ std::size_t DecodeOnly(std::string_view archive) {
   std::vector<char> buffer(64 * 1024);
   std::size_t total = 0;
   while (lha_reader_next_file(reader) != nullptr) {
-    for (std::size_t got; (got = lha_reader_read(reader, buffer.data(), buffer.size())) > 0;) total += got;
+    for (std::size_t got; (got = lha_reader_read(reader, buffer.data(), buffer.size())) > 0;)
+      total += got;
   }
   lha_reader_free(reader);
   lha_input_stream_free(stream);
@@ -143,7 +144,8 @@ std::size_t DecodeOnly(std::string_view archive) {
 
 void WriteAndFlush(const fs::path& path, const std::string& data) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
-  const bool written = file != nullptr && std::fwrite(data.data(), 1, data.size(), file) == data.size() &&
+  const bool written = file != nullptr &&
+                       std::fwrite(data.data(), 1, data.size(), file) == data.size() &&
                        std::fflush(file) == 0 && ::fsync(fileno(file)) == 0;
   if (file != nullptr) std::fclose(file);
   if (!written) std::exit(1);
@@ -158,29 +160,31 @@ void Compare(const fs::path& root, const std::string& archive, const std::string
     Measure(ours, [&] { ExtractWithLibrary(root, archive); });
     FreshFolder(root / "theirs");
     Measure(bsdtar, [&] {
-      Run("bsdtar -xf '" + (root / archive).string() + "' -C '" + (root / "theirs").string() + "' && sync '" +
-          (root / "theirs" / "data.bin").string() + "'");
+      Run("bsdtar -xf '" + (root / archive).string() + "' -C '" + (root / "theirs").string() +
+          "' && sync '" + (root / "theirs" / "data.bin").string() + "'");
     });
     Measure(decode, [&] {
       if (DecodeOnly(packed) != data.size()) std::exit(1);
     });
     Measure(write, [&] { WriteAndFlush(root / "written.bin", data); });
   }
-  if (ReadHostFile(root / "ours" / "data.bin") != data || ReadHostFile(root / "theirs" / "data.bin") != data) {
+  if (ReadHostFile(root / "ours" / "data.bin") != data ||
+      ReadHostFile(root / "theirs" / "data.bin") != data) {
     std::fprintf(stderr, "extracted data differs\n");
     std::exit(1);
   }
   std::printf("%s: archive %zu bytes, data %zu bytes; best of %d, wall-clock s / processor s\n",
               method.c_str(), packed.size(), data.size(), kRuns);
   std::printf("  command function:              %6.3f / %6.3f\n", ours.wall, ours.cpu);
-  std::printf("  (a) bsdtar -xf + sync:          %6.3f / %6.3f   ratio %.2f / %.2f\n", bsdtar.wall, bsdtar.cpu,
-              ours.wall / bsdtar.wall, ours.cpu / bsdtar.cpu);
+  std::printf("  (a) bsdtar -xf + sync:          %6.3f / %6.3f   ratio %.2f / %.2f\n", bsdtar.wall,
+              bsdtar.cpu, ours.wall / bsdtar.wall, ours.cpu / bsdtar.cpu);
   std::printf("  (b) liblhasa decode only:       %6.3f / %6.3f\n", decode.wall, decode.cpu);
   std::printf("      + write and flush:          %6.3f / %6.3f\n", write.wall, write.cpu);
   const double floorWall = decode.wall + write.wall;
   const double floorCpu = decode.cpu + write.cpu;
-  std::printf("      floor:                      %6.3f / %6.3f   ratio %.2f / %.2f (target <= %.2f)\n",
-              floorWall, floorCpu, ours.wall / floorWall, ours.cpu / floorCpu, kTarget);
+  std::printf(
+      "      floor:                      %6.3f / %6.3f   ratio %.2f / %.2f (target <= %.2f)\n",
+      floorWall, floorCpu, ours.wall / floorWall, ours.cpu / floorCpu, kTarget);
 }
 
 // The peak resident memory of a child that runs `work` alone.
@@ -200,14 +204,16 @@ void PrintPeakMemory(const fs::path& root, const std::string& archive, const std
   const long idle = PeakKilobytes([] {});
   FreshFolder(root / "ours");
   const long extracting = PeakKilobytes([&] { ExtractWithLibrary(root, archive); });
-  std::printf("peak memory, %s: %ld KB (a process doing nothing: %ld KB)\n", label.c_str(), extracting, idle);
+  std::printf("peak memory, %s: %ld KB (a process doing nothing: %ld KB)\n", label.c_str(),
+              extracting, idle);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   const bool large = argc > 1 && std::string_view(argv[1]) == "--large";
-  const fs::path root = fs::temp_directory_path() / ("tovrin-bench-extract-" + std::to_string(::getpid()));
+  const fs::path root =
+      fs::temp_directory_path() / ("tovrin-bench-extract-" + std::to_string(::getpid()));
   fs::create_directories(root);
   bench::WriteText(root / "data.bin", kDataSize);
   MakeArchive(root, "big7.lzh", 7);

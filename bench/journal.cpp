@@ -70,7 +70,8 @@ bool MakeHelpArchive(const fs::path& medium, const fs::path& work) {
       for (int i = 0; i < length; ++i) page += static_cast<char>('a' + random() % 26);
       page += random() % 12 == 0 ? "\r\n" : " ";
     }
-    std::ofstream(work / "help" / ("page" + std::to_string(file) + ".htm"), std::ios::binary) << page;
+    std::ofstream(work / "help" / ("page" + std::to_string(file) + ".htm"), std::ios::binary)
+        << page;
   }
   fs::remove(medium / "HELP.lzh");
   const std::string command = "cd '" + (work / "help").string() + "' && lha aq7 '" +
@@ -86,7 +87,8 @@ void GrowMasters(const fs::path& product, std::size_t bytes) {
   }
   for (const fs::path& master : masters) {
     std::ifstream in(master, std::ios::binary);
-    const std::string records((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string records((std::istreambuf_iterator<char>(in)),
+                              std::istreambuf_iterator<char>());
     std::ofstream out(master, std::ios::binary | std::ios::trunc);
     for (std::size_t written = 0; written < bytes / masters.size(); written += records.size()) {
       out << records;
@@ -113,7 +115,7 @@ struct Timing {
 };
 
 double ProcessorSeconds() {
-  rusage usage {};
+  rusage usage{};
   ::getrusage(RUSAGE_SELF, &usage);
   const auto seconds = [](const timeval& time) {
     return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;

@@ -62,14 +62,16 @@ Sample RunProcess(const std::vector<std::string>& arguments, const fs::path& out
     ::dup2(fd, 1);
     ::dup2(fd, 2);
     std::vector<char*> argv;
-    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    for (const std::string& argument : arguments)
+      argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
     ::execv(argv[0], argv.data());
     std::_Exit(127);
   }
   int status = 0;
   rusage usage{};
-  if (child < 0 || ::wait4(child, &status, 0, &usage) != child) throw std::runtime_error("wait failed");
+  if (child < 0 || ::wait4(child, &status, 0, &usage) != child)
+    throw std::runtime_error("wait failed");
   Sample sample;
   sample.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   sample.cpu = Seconds(usage.ru_utime) + Seconds(usage.ru_stime);
@@ -78,8 +80,8 @@ Sample RunProcess(const std::vector<std::string>& arguments, const fs::path& out
     std::ifstream text(output);
     std::stringstream said;
     said << text.rdbuf();
-    throw std::runtime_error(arguments.front() + " ended with status " + std::to_string(WEXITSTATUS(status)) +
-                             ":\n" + said.str());
+    throw std::runtime_error(arguments.front() + " ended with status " +
+                             std::to_string(WEXITSTATUS(status)) + ":\n" + said.str());
   }
   return sample;
 }
@@ -104,11 +106,13 @@ struct Work {
 };
 
 // The sample product with `info.txt`'s records replaced by `records`.
-void WriteMedium(const fs::path& medium, const char* masterAdjust, const std::vector<std::string>& records) {
+void WriteMedium(const fs::path& medium, const char* masterAdjust,
+                 const std::vector<std::string>& records) {
   fs::create_directories(medium);
   const fs::path examples = fs::path(TOVRIN_SOURCE_DIR) / "examples" / "medium";
   for (const auto& entry : fs::directory_iterator(examples)) {
-    if (entry.path().extension() == ".BMP") fs::copy_file(entry.path(), medium / entry.path().filename());
+    if (entry.path().extension() == ".BMP")
+      fs::copy_file(entry.path(), medium / entry.path().filename());
   }
   std::ifstream in(examples / "info.txt", std::ios::binary);
   std::vector<std::string> lines;
@@ -123,16 +127,19 @@ void WriteMedium(const fs::path& medium, const char* masterAdjust, const std::ve
 }
 
 fs::path CopyProduct(const fs::path& folder) {
-  fs::copy(fs::path(TOVRIN_SOURCE_DIR) / "examples" / "product" / "drive_c", folder, fs::copy_options::recursive);
+  fs::copy(fs::path(TOVRIN_SOURCE_DIR) / "examples" / "product" / "drive_c", folder,
+           fs::copy_options::recursive);
   return folder / "VELSOR";
 }
 
-std::vector<std::string> ProgramRun(const std::string& program, const fs::path& root, const fs::path& medium,
-                                    bool dryRun) {
-  std::vector<std::string> arguments = {program, "--unattended", "--medium", medium.string(),
-                                        "--drive", "C=" + (root / "c").string() + ":fixed", "--registry",
-                                        (fs::path(TOVRIN_SOURCE_DIR) / "examples/product/uninstall.reg").string(),
-                                        "--log", (root / "run.log").string()};
+std::vector<std::string> ProgramRun(const std::string& program, const fs::path& root,
+                                    const fs::path& medium, bool dryRun) {
+  std::vector<std::string> arguments = {
+      program,      "--unattended",
+      "--medium",   medium.string(),
+      "--drive",    "C=" + (root / "c").string() + ":fixed",
+      "--registry", (fs::path(TOVRIN_SOURCE_DIR) / "examples/product/uninstall.reg").string(),
+      "--log",      (root / "run.log").string()};
   if (dryRun) arguments.push_back("--dry-run");
   return arguments;
 }
@@ -143,12 +150,14 @@ std::vector<std::string> ShellRun(const std::string& command) { return {"/bin/sh
 void AddPrograms(Work& work, const std::vector<std::string>& programs, const fs::path& root,
                  const fs::path& medium, bool dryRun) {
   for (std::size_t index = 0; index < programs.size(); ++index) {
-    const std::string label = std::string(dryRun ? "tovrin --dry-run" : "tovrin") + (index == 0 ? "" : " (compared)");
+    const std::string label =
+        std::string(dryRun ? "tovrin --dry-run" : "tovrin") + (index == 0 ? "" : " (compared)");
     work.contenders.push_back({label, ProgramRun(programs[index], root, medium, dryRun), {}});
   }
 }
 
-Work Masters(const fs::path& root, const std::vector<std::string>& programs, std::size_t megabytes, bool dryRun) {
+Work Masters(const fs::path& root, const std::vector<std::string>& programs, std::size_t megabytes,
+             bool dryRun) {
   Work work{dryRun ? "masters, dry run" : "masters", root / "pristine-masters", {}};
   if (!fs::exists(work.pristine)) {
     const fs::path product = CopyProduct(work.pristine);
@@ -157,7 +166,8 @@ Work Masters(const fs::path& root, const std::vector<std::string>& programs, std
       for (const auto& entry : fs::directory_iterator(product / folder)) fs::remove(entry.path());
       for (int i = 1; i <= 10; ++i) {
         char name[16];
-        std::snprintf(name, sizeof name, "zai%03d-3.mst", folder == std::string("MST1") ? i : 100 + i);
+        std::snprintf(name, sizeof name, "zai%03d-3.mst",
+                      folder == std::string("MST1") ? i : 100 + i);
         bench::WriteMaster(maker, product / folder / name, megabytes * kMegabyte / 20);
       }
     }
@@ -176,7 +186,9 @@ Work Masters(const fs::path& root, const std::vector<std::string>& programs, std
 }
 
 Work Archive(const fs::path& root, const std::vector<std::string>& programs, bool dryRun) {
-  Work work{dryRun ? "50 MB -lh7- archive, dry run" : "50 MB -lh7- archive", root / "pristine-archive", {}};
+  Work work{dryRun ? "50 MB -lh7- archive, dry run" : "50 MB -lh7- archive",
+            root / "pristine-archive",
+            {}};
   const fs::path medium = root / "medium-archive";
   if (!fs::exists(work.pristine)) {
     CopyProduct(work.pristine);
@@ -188,13 +200,14 @@ Work Archive(const fs::path& root, const std::vector<std::string>& programs, boo
   if (dryRun) return work;
   const fs::path out = root / "c" / "out";
   const std::string archive = Quoted(medium / "BIG.lzh");
-  work.contenders.push_back({"bsdtar -xf + sync",
-                             ShellRun("mkdir " + Quoted(out) + " && bsdtar -xf " + archive + " -C " + Quoted(out) +
-                                      " && sync " + Quoted(out / "data.bin")),
-                             {}});
+  work.contenders.push_back(
+      {"bsdtar -xf + sync",
+       ShellRun("mkdir " + Quoted(out) + " && bsdtar -xf " + archive + " -C " + Quoted(out) +
+                " && sync " + Quoted(out / "data.bin")),
+       {}});
   work.contenders.push_back({"lhasa x + sync",
-                             ShellRun("mkdir " + Quoted(out) + " && cd " + Quoted(out) + " && lhasa xq " + archive +
-                                      " && sync data.bin"),
+                             ShellRun("mkdir " + Quoted(out) + " && cd " + Quoted(out) +
+                                      " && lhasa xq " + archive + " && sync data.bin"),
                              {}});
   return work;
 }
@@ -213,16 +226,18 @@ Work SmallFiles(const fs::path& root, const std::vector<std::string>& programs) 
       std::snprintf(name, sizeof name, "f%05d.dat", i);
       bench::WriteText(files / name, kSmallFileSize, static_cast<unsigned>(i));
       std::ofstream(many / name) << "an older version\r\n";
-      fs::last_write_time(many / name, fs::file_time_type::clock::now() - std::chrono::hours(24 * 365));
+      fs::last_write_time(many / name,
+                          fs::file_time_type::clock::now() - std::chrono::hours(24 * 365));
     }
-    Shell("cd " + Quoted(files) + " && jlha ao5 " + Quoted(medium / "MANY.lzh") + " *.dat > /dev/null 2>&1");
+    Shell("cd " + Quoted(files) + " && jlha ao5 " + Quoted(medium / "MANY.lzh") +
+          " *.dat > /dev/null 2>&1");
     fs::remove_all(files);
   }
   AddPrograms(work, programs, root, medium, false);
   const fs::path many = root / "c" / "VELSOR" / "many";
   work.contenders.push_back({"bsdtar -xf + sync of every file",
-                             ShellRun("cd " + Quoted(many) + " && bsdtar -xf " + Quoted(medium / "MANY.lzh") +
-                                      " && sync *.dat"),
+                             ShellRun("cd " + Quoted(many) + " && bsdtar -xf " +
+                                      Quoted(medium / "MANY.lzh") + " && sync *.dat"),
                              {}});
   return work;
 }
@@ -249,7 +264,8 @@ void Measure(Work& work, const fs::path& root) {
     }
   }
   std::printf("%s: median of %d, alternating\n", work.name.c_str(), kRounds);
-  std::printf("  %-40s %8s %8s %9s   %s\n", "", "wall s", "cpu s", "peak MiB", "ratio to this (wall / cpu)");
+  std::printf("  %-40s %8s %8s %9s   %s\n", "", "wall s", "cpu s", "peak MiB",
+              "ratio to this (wall / cpu)");
   const Contender& ours = work.contenders.front();
   const double ourWall = Median(ours.samples, &Sample::wall);
   const double ourCpu = Median(ours.samples, &Sample::cpu);
@@ -258,8 +274,10 @@ void Measure(Work& work, const fs::path& root) {
     for (const Sample& sample : contender.samples) peak = std::max(peak, sample.peakKilobytes);
     const double wall = Median(contender.samples, &Sample::wall);
     const double cpu = Median(contender.samples, &Sample::cpu);
-    std::printf("  %-40s %8.3f %8.3f %9.1f", contender.label.c_str(), wall, cpu, static_cast<double>(peak) / 1024);
-    if (&contender != &ours) std::printf("   tovrin is %.2f x / %.2f x", ourWall / wall, ourCpu / cpu);
+    std::printf("  %-40s %8.3f %8.3f %9.1f", contender.label.c_str(), wall, cpu,
+                static_cast<double>(peak) / 1024);
+    if (&contender != &ours)
+      std::printf("   tovrin is %.2f x / %.2f x", ourWall / wall, ourCpu / cpu);
     std::printf("\n");
   }
   std::fflush(stdout);
@@ -278,7 +296,8 @@ int main(int argc, char** argv) {
       megabytes = std::max<std::size_t>(20, std::strtoul(argv[index], nullptr, 10));
     }
   }
-  const fs::path root = fs::temp_directory_path() / ("tovrin-bench-run-" + std::to_string(::getpid()));
+  const fs::path root =
+      fs::temp_directory_path() / ("tovrin-bench-run-" + std::to_string(::getpid()));
   fs::create_directories(root);
   int status = 0;
   try {

@@ -35,7 +35,8 @@ bool IsQuotableName(std::string_view field) {
 // A source is read from the medium's folder: a drive, a leading separator
 // or any ".." part would fetch a file from elsewhere into the product.
 bool StaysOnTheMedium(std::string_view source) {
-  if (source.find(':') != std::string_view::npos || path_text::IsSeparator(source.front())) return false;
+  if (source.find(':') != std::string_view::npos || path_text::IsSeparator(source.front()))
+    return false;
   const auto parts = path_text::Components(source);
   return std::find(parts.begin(), parts.end(), "..") == parts.end();
 }

@@ -106,7 +106,8 @@ ManifestParse ParseSha256Manifest(std::string_view text) {
     const std::size_t end = text.find('\n');
     std::string_view line = text.substr(0, end);
     text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-    if (line.size() > kManifestMaxLine) return fail("longer than " + std::to_string(kManifestMaxLine) + " bytes");
+    if (line.size() > kManifestMaxLine)
+      return fail("longer than " + std::to_string(kManifestMaxLine) + " bytes");
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (line.empty()) continue;
     const bool escaped = line.front() == '\\';
@@ -125,7 +126,8 @@ ManifestParse ParseSha256Manifest(std::string_view text) {
       if (!plain) return fail(why);
       name = *plain;
     }
-    if (name.size() > kManifestMaxName) return fail("the name is longer than " + std::to_string(kManifestMaxName) + " bytes");
+    if (name.size() > kManifestMaxName)
+      return fail("the name is longer than " + std::to_string(kManifestMaxName) + " bytes");
     const auto key = ManifestKey(name);
     if (!key) return fail("the name " + name + " leaves the disk's root or names no file");
     // As the key was made: a '/' that is a character's second byte stays.

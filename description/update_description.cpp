@@ -50,12 +50,12 @@ class InfoLines {
 void ReadFixedLines(InfoLines& lines, UpdateDescription& description) {
   for (auto& key : description.m_strUninstallKey) key = lines.NextFixed();
   const std::array<std::string*, 12> lines16To27 = {
-      &description.m_strDestination,   &description.m_strProductKind,
-      &description.m_strMasterAdjust,  &description.m_strIniName,
-      &description.m_strTradeKind,     &description.m_strVersion,
-      &description.m_strViewPicture,   &description.m_strNoticePicture,
-      &description.m_strDestPicture,   &description.m_strConfirmPicture,
-      &description.m_strNoticeNotes,   &description.m_strDestNotes,
+      &description.m_strDestination,  &description.m_strProductKind,
+      &description.m_strMasterAdjust, &description.m_strIniName,
+      &description.m_strTradeKind,    &description.m_strVersion,
+      &description.m_strViewPicture,  &description.m_strNoticePicture,
+      &description.m_strDestPicture,  &description.m_strConfirmPicture,
+      &description.m_strNoticeNotes,  &description.m_strDestNotes,
   };
   for (std::string* member : lines16To27) *member = lines.NextFixed();
   for (auto& keyword : description.m_strTitleKey) keyword = lines.NextFixed();

@@ -31,7 +31,7 @@ struct UpdateDescription {
   std::array<int, kMaxRecords> m_nDiskNo{};           // record field 1
   std::array<int, kMaxRecords> m_nFileKind{};         // record field 2
   int m_nFileCount = 0;
-  std::array<std::string, 15> m_strTitleKey;          // lines 28-42
+  std::array<std::string, 15> m_strTitleKey;  // lines 28-42
 
   // Line number of the first line that makes the description unusable: a
   // record line with fewer than four non-empty fields, a 101st record, or a

@@ -58,7 +58,8 @@ template <typename Store>
 class SpilledAtomicFile : public AtomicFile {
  public:
   SpilledAtomicFile(std::shared_ptr<SpilledContent> content, Store store)
-      : content_(std::move(content)), store_(std::move(store)) {}
+      : content_(std::move(content)),
+        store_(std::move(store)) {}
   bool Write(std::string_view bytes) override { return content_->Append(bytes); }
   bool Flush() override { return true; }
   bool Close() override { return true; }
@@ -262,7 +263,8 @@ std::unique_ptr<AtomicFile> DryRunFileSystem::BeginReplace(std::string_view path
   return std::make_unique<SpilledAtomicFile<decltype(store)>>(std::move(content), std::move(store));
 }
 
-std::optional<std::vector<FindEntry>> DryRunFileSystem::SearchFiles(std::string_view pattern) const {
+std::optional<std::vector<FindEntry>> DryRunFileSystem::SearchFiles(
+    std::string_view pattern) const {
   const std::size_t separator = path_text::LastSeparator(pattern);
   const std::string_view folder =
       separator == std::string_view::npos ? std::string_view() : pattern.substr(0, separator + 1);

@@ -23,7 +23,8 @@ class DryRunFileSystem : public ForwardingFileSystem {
   // current folders are its own. What it would write is kept in a private
   // temporary folder.
   explicit DryRunFileSystem(FileSystem& real)
-      : ForwardingFileSystem(real), spill_(SpillFolder::Make()) {}
+      : ForwardingFileSystem(real),
+        spill_(SpillFolder::Make()) {}
 
   // A file or folder the run would have added or replaced, in the order of
   // its first change. Work files that did not outlive the run are not here.

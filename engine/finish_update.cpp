@@ -39,11 +39,16 @@ std::optional<std::string> ReadWholeProfileText(FileSystem& files, const std::st
 
 std::string TradeKindKey(int tradeKind) {
   switch (tradeKind) {
-    case 1: return cp932::Text(texts::kKeyKindElectrical);
-    case 2: return cp932::Text(texts::kKeyKindWaterSupply);
-    case 3: return cp932::Text(texts::kKeyKindBuildingServices);
-    case 4: return cp932::Text(texts::kKeyKindArchitecture);
-    default: return {};
+    case 1:
+      return cp932::Text(texts::kKeyKindElectrical);
+    case 2:
+      return cp932::Text(texts::kKeyKindWaterSupply);
+    case 3:
+      return cp932::Text(texts::kKeyKindBuildingServices);
+    case 4:
+      return cp932::Text(texts::kKeyKindArchitecture);
+    default:
+      return {};
   }
 }
 
@@ -81,8 +86,9 @@ std::optional<std::string> UpdateRun::SettingsFileToWrite(const std::string& fil
 
 void UpdateRun::ReportSettingNotWritten(const std::string& key, const std::string& file) {
   settingsWritten_ = false;
-  ShowBox(FormatText(cp932::Text(texts::kSettingNotWritten), {path_text::SingleSeparators(file), key}),
-          cp932::Text(texts::kCaptionConfirm), MB_OK);
+  ShowBox(
+      FormatText(cp932::Text(texts::kSettingNotWritten), {path_text::SingleSeparators(file), key}),
+      cp932::Text(texts::kCaptionConfirm), MB_OK);
 }
 
 void UpdateRun::FinishUpdate() {
@@ -96,8 +102,8 @@ void UpdateRun::FinishUpdate() {
 
   const bool converted = std::atoi(description_.m_strMasterAdjust.c_str()) != 1 || ConvertMasters();
   ShowBox(cp932::Text(texts::kSystemUpdated), cp932::Text(texts::kCaptionConfirm), MB_OK);
-  outcome_ = converted && settingsWritten_ ? UpdateOutcome::Applied
-                                           : UpdateOutcome::AppliedWithWarnings;
+  outcome_ =
+      converted && settingsWritten_ ? UpdateOutcome::Applied : UpdateOutcome::AppliedWithWarnings;
 }
 
 // The product's title names the version it was released as; the update's

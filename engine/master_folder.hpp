@@ -20,7 +20,9 @@ int ConvertMasterFolder(FileSystem& files, const std::string& folder, MasterLine
 
 // The masters of a folder, for ListMatchingFiles after the folder's path.
 // Split so that "??-" is not read as a trigraph.
-inline constexpr std::string_view kMasterPattern = "zai???" "-3.mst";
+inline constexpr std::string_view kMasterPattern =
+    "zai???"
+    "-3.mst";
 
 // MASTER of [DIR] in the settings file; nullopt when the file exists but
 // cannot be read (the empty default would skip every master).

@@ -48,8 +48,8 @@ bool UpdateRun::HoldMasterFolders(Refusal& refusal) {
       continue;
     }
     ProductLockResult lock = platform_.files.LockProduct(folder.windows);
-    const std::string lockPath = folder.windows + std::string(kBookkeepingFolderName) + "\\" +
-                                 std::string(kLockFileName);
+    const std::string lockPath =
+        folder.windows + std::string(kBookkeepingFolderName) + "\\" + std::string(kLockFileName);
     if (lock.state == ProductLockResult::State::Busy) {
       refusal = {"master folder lock", {"another run holds " + lockPath}};
       return false;

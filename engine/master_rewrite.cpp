@@ -19,7 +19,9 @@ constexpr std::size_t kWriteChunk = 64 * 1024;
 class WorkFile {
  public:
   WorkFile(FileSystem& files, std::string path)
-      : files_(files), path_(std::move(path)), output_(files_.Create(path_)) {}
+      : files_(files),
+        path_(std::move(path)),
+        output_(files_.Create(path_)) {}
   ~WorkFile() {
     if (!output_ && !abandoned_) return;
     output_.reset();

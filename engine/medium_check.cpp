@@ -1,7 +1,7 @@
 // Before the first write from a disk, once the disk is verified (which reads
 // each single file whole): every archive that disk serves is decoded member
-// by member into temporary files that wait for its record, and each file system the run writes to must have room, in bytes
-// and in files, for all of it and for the closing phase, the journal's
+// by member into temporary files that wait for its record, and each file system the run writes to
+// must have room, in bytes and in files, for all of it and for the closing phase, the journal's
 // part included, so that a bad medium or a full disk stops the run before
 // it touches the product.
 
@@ -121,8 +121,8 @@ bool UpdateRun::CheckComingRecords(int first) {
     const std::string shownSource = path_text::SingleSeparators(source);
     staged_[index].reset();
     char output[kLibraryOutputSize] = {};
-    staged_[index] = archives_.Stage(owner_, source, ExtractCommand(index), output,
-                                     kLibraryOutputSize);
+    staged_[index] =
+        archives_.Stage(owner_, source, ExtractCommand(index), output, kLibraryOutputSize);
     if (staged_[index]) continue;
     output[kLibraryOutputSize - 1] = '\0';
     RefuseMedium(first, "the archive " + shownSource + " does not test whole: " + output,

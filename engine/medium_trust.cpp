@@ -41,8 +41,8 @@ MediumDistrust Distrust(Kind kind, const std::string& file, std::string detail =
 }  // namespace
 
 std::variant<DiskSignature, MediumDistrust> ReadDiskSignature(FileSystem& files,
-                                                             const std::string& diskRoot,
-                                                             const TrustedKeys& trusted) {
+                                                              const std::string& diskRoot,
+                                                              const TrustedKeys& trusted) {
   const std::string manifestPath = diskRoot + kManifestName;
   const std::string signaturePath = diskRoot + kManifestSignatureName;
   const Presence manifestThere = files.Exists(manifestPath);
@@ -62,7 +62,8 @@ std::variant<DiskSignature, MediumDistrust> ReadDiskSignature(FileSystem& files,
   if (signatureThere == Presence::Absent) {
     if (trusted.Required()) return Distrust(Kind::NotSigned, signaturePath);
   } else {
-    const auto signatureText = ReadBounded(files, signaturePath, kMinisignSignatureMaxBytes, tooLong);
+    const auto signatureText =
+        ReadBounded(files, signaturePath, kMinisignSignatureMaxBytes, tooLong);
     if (!signatureText) {
       return Distrust(tooLong ? Kind::BadSignature : Kind::Unreadable, signaturePath);
     }
@@ -73,7 +74,8 @@ std::variant<DiskSignature, MediumDistrust> ReadDiskSignature(FileSystem& files,
     for (const MinisignKey& key : trusted.keys) {
       if (key.id != signature->keyId) continue;
       if (!VerifyMinisign(key, *signature, *manifestText)) {
-        return Distrust(Kind::BadSignature, signaturePath, "it does not verify with key " + *disk.signer);
+        return Distrust(Kind::BadSignature, signaturePath,
+                        "it does not verify with key " + *disk.signer);
       }
       disk.trusted = true;
     }
@@ -84,14 +86,14 @@ std::variant<DiskSignature, MediumDistrust> ReadDiskSignature(FileSystem& files,
   // Parsed only once its signature, if any is required, holds.
   const ManifestParse parse = ParseSha256Manifest(*manifestText);
   if (!parse.manifest) {
-    return Distrust(Kind::BadManifest, manifestPath, std::to_string(parse.line) + ": " + parse.error);
+    return Distrust(Kind::BadManifest, manifestPath,
+                    std::to_string(parse.line) + ": " + parse.error);
   }
   disk.manifest = std::move(parse.manifest);
   return disk;
 }
 
-std::optional<MediumDistrust> AddProductKeys(FileSystem& files,
-                                             const std::string& productFolder,
+std::optional<MediumDistrust> AddProductKeys(FileSystem& files, const std::string& productFolder,
                                              TrustedKeys& trusted) {
   const std::string folder =
       path_text::FolderWithSeparator(productFolder) + kTrustedKeysFolder + "\\";

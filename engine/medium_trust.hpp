@@ -27,8 +27,17 @@ struct TrustedKeys {
 };
 
 struct MediumDistrust {
-  enum class Kind { NotSigned, UnknownKey, BadSignature, BadManifest, NotListed, Changed, Missing,
-                    Unreadable, BadKey };
+  enum class Kind {
+    NotSigned,
+    UnknownKey,
+    BadSignature,
+    BadManifest,
+    NotListed,
+    Changed,
+    Missing,
+    Unreadable,
+    BadKey
+  };
   Kind kind = Kind::NotSigned;
   std::string file;    // a Windows path
   std::string detail;  // the key id, the manifest's line, or why in English
@@ -42,13 +51,12 @@ struct DiskSignature {
 
 // The disk whose root is `diskRoot` (a medium folder: ends in '\' or ':').
 std::variant<DiskSignature, MediumDistrust> ReadDiskSignature(FileSystem& files,
-                                                             const std::string& diskRoot,
-                                                             const TrustedKeys& trusted);
+                                                              const std::string& diskRoot,
+                                                              const TrustedKeys& trusted);
 
 // Adds every *.pub of the product folder's trusted-keys folder; a key file
 // that is none refuses the medium rather than trusting one key less.
-std::optional<MediumDistrust> AddProductKeys(FileSystem& files,
-                                             const std::string& productFolder,
+std::optional<MediumDistrust> AddProductKeys(FileSystem& files, const std::string& productFolder,
                                              TrustedKeys& trusted);
 
 // The file read whole and hashed; nullopt when it cannot be.

@@ -56,8 +56,9 @@ bool UpdateRun::VerifyDisk(int first) {
 
   std::vector<DiskFile> reads;
   if (first == 0) {
-    for (const std::string* name : {&description_.m_strViewPicture, &description_.m_strNoticePicture,
-                                    &description_.m_strDestPicture, &description_.m_strConfirmPicture}) {
+    for (const std::string* name :
+         {&description_.m_strViewPicture, &description_.m_strNoticePicture,
+          &description_.m_strDestPicture, &description_.m_strConfirmPicture}) {
       if (!name->empty()) reads.push_back({root + *name});
     }
     reads.push_back({root + kInfoFileName});
@@ -68,7 +69,8 @@ bool UpdateRun::VerifyDisk(int first) {
   if (disk.manifest) {
     for (const auto& [key, entry] : disk.manifest->entries) {
       if (files.Exists(root + entry.name) == Presence::Absent) {
-        return refuse({MediumDistrust::Kind::Missing, path_text::SingleSeparators(root + entry.name), {}});
+        return refuse(
+            {MediumDistrust::Kind::Missing, path_text::SingleSeparators(root + entry.name), {}});
       }
     }
   }

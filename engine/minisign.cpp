@@ -68,13 +68,13 @@ std::optional<MinisignSignature> ParseMinisignSignature(std::string_view text, s
   const auto lines = Lines(text);
   if (text.size() > kMinisignSignatureMaxBytes || lines.size() < 4 ||
       !lines[0].starts_with(kUntrustedPrefix) || !lines[2].starts_with(kTrustedPrefix)) {
-    error = "not a minisign signature (untrusted comment, signature, trusted comment, its signature)";
+    error =
+        "not a minisign signature (untrusted comment, signature, trusted comment, its signature)";
     return std::nullopt;
   }
   const auto bytes = Decoded(lines[1], 2 + 8 + 64);
   const auto comment = Decoded(lines[3], 64);
-  if (!bytes || !comment || (*bytes)[0] != 'E' ||
-      ((*bytes)[1] != 'D' && (*bytes)[1] != 'd')) {
+  if (!bytes || !comment || (*bytes)[0] != 'E' || ((*bytes)[1] != 'D' && (*bytes)[1] != 'd')) {
     error = "its signature lines are not Ed25519 signatures in base64";
     return std::nullopt;
   }

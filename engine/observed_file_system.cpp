@@ -49,13 +49,17 @@ class ContentStream {
 class ObservedInputFile : public InputFile {
  public:
   ObservedInputFile(std::unique_ptr<InputFile> inner, RunEvents& listener, std::string_view path)
-      : inner_(std::move(inner)), content_(listener, path, false) {}
+      : inner_(std::move(inner)),
+        content_(listener, path, false) {}
 
   std::optional<std::size_t> Read(char* buffer, std::size_t size) override {
     const auto count = inner_->Read(buffer, size);
-    if (!count) content_.End(false);
-    else if (*count == 0 && size != 0) content_.End(true);
-    else content_.Streamed(std::string_view(buffer, *count));
+    if (!count)
+      content_.End(false);
+    else if (*count == 0 && size != 0)
+      content_.End(true);
+    else
+      content_.Streamed(std::string_view(buffer, *count));
     return count;
   }
 
@@ -67,7 +71,9 @@ class ObservedInputFile : public InputFile {
 class ObservedOutputFile : public OutputFile {
  public:
   ObservedOutputFile(std::unique_ptr<OutputFile> inner, RunEvents& listener, std::string_view path)
-      : inner_(std::move(inner)), listener_(listener), content_(listener, path, true) {}
+      : inner_(std::move(inner)),
+        listener_(listener),
+        content_(listener, path, true) {}
 
   bool Write(std::string_view bytes) override {
     if (!inner_->Write(bytes)) {
@@ -181,9 +187,12 @@ RunEvents* ObservedFileSystem::ListenerFor(std::string_view path) const {
 std::optional<FileChange> ObservedFileSystem::ChangeOf(std::string_view path,
                                                        FileChangeKind whenPresent) const {
   switch (inner_.Exists(path)) {
-    case Presence::Absent: return FileChange{FileChangeKind::Added, std::string(path)};
-    case Presence::Present: return FileChange{whenPresent, std::string(path)};
-    case Presence::Unknown: break;
+    case Presence::Absent:
+      return FileChange{FileChangeKind::Added, std::string(path)};
+    case Presence::Present:
+      return FileChange{whenPresent, std::string(path)};
+    case Presence::Unknown:
+      break;
   }
   return std::nullopt;
 }

@@ -75,7 +75,8 @@ bool PassesPictureStages(const FileSystem& files, const std::string& folder, Fin
   } else if (!Exists(files, folder + "\\bmp\\LAYER2L.BMP")) {
     finding = "the picture bmp\\LAYER2L.BMP is not in " + Shown(folder);
   } else if (Exists(files, folder + "\\bmp\\file.BMP")) {
-    finding = "the picture bmp\\file.BMP is in " + Shown(folder) + ", which no product to update holds";
+    finding =
+        "the picture bmp\\file.BMP is in " + Shown(folder) + ", which no product to update holds";
   } else {
     return true;
   }

@@ -66,8 +66,9 @@ Refusal ExplainUnrecognisedProduct(FileSystem& files, const UpdateDescription& d
                                    const std::string& folder, const std::string& iniName) {
   const std::string settingsPath = folder + iniName;
   Refusal refusal{"product identification", {}};
-  refusal.findings.push_back("TITLE in [SYSTEM] of " + path_text::SingleSeparators(settingsPath) + " reads \"" +
-                             ReadTitle(files, settingsPath) + "\" (its first 99 bytes)");
+  refusal.findings.push_back("TITLE in [SYSTEM] of " + path_text::SingleSeparators(settingsPath) +
+                             " reads \"" + ReadTitle(files, settingsPath) +
+                             "\" (its first 99 bytes)");
   std::string keywords = "it holds none of the title keywords of info.txt:";
   for (std::size_t k = 0; k < description.m_strTitleKey.size(); ++k) {
     keywords += " line " + std::to_string(kFirstTitleKeyLine + k) + " \"" +
@@ -80,8 +81,8 @@ Refusal ExplainUnrecognisedProduct(FileSystem& files, const UpdateDescription& d
 int InstalledVersionNumber(FileSystem& files, const UpdateDescription& description,
                            const std::string& folder, const std::string& iniName, int& productNo) {
   const std::string versionFile = UsesPaskelSettings(description) ? "PASKEL1.ini" : "velsor1.ini";
-  const int version = AsciiToInt(GetProfileText(files, "SYSTEM", "VERSION", "9999",
-                                                kVersionBufferSize, folder + versionFile));
+  const int version = AsciiToInt(
+      GetProfileText(files, "SYSTEM", "VERSION", "9999", kVersionBufferSize, folder + versionFile));
   if (version == kVersionMissing) return kVersionOfMissing;
   productNo = IdentifyProduct(files, description, folder, iniName);
   const bool raised = productNo == 2 && version < std::numeric_limits<int>::max();

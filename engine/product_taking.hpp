@@ -21,12 +21,12 @@
 namespace tovrin {
 
 struct TakenProduct {
-  std::vector<ProgramInUse> programsInUse;        // still running: nothing was done
+  std::vector<ProgramInUse> programsInUse;  // still running: nothing was done
   ProductLockResult::State lockState = ProductLockResult::State::Failed;
-  std::unique_ptr<ProductLock> lock;              // while Held
-  std::filesystem::path root;                     // the product's host folder
+  std::unique_ptr<ProductLock> lock;             // while Held
+  std::filesystem::path root;                    // the product's host folder
   std::vector<std::string> leftoversNotRemoved;  // Windows paths
-  std::optional<RestoreResult> recovered;         // a killed run, put back
+  std::optional<RestoreResult> recovered;        // a killed run, put back
 
   // Held, and no program runs from it: the product is the caller's.
   bool Taken() const {

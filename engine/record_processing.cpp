@@ -33,8 +33,8 @@ constexpr int kOtherMakerProduct = 99;
 
 // The variant of the "START" archive that fits the product.
 std::string ProductSuffix(int productNo) {
-  const bool known = (productNo >= 0 && productNo <= kLastNumberedProduct) ||
-                     productNo == kOtherMakerProduct;
+  const bool known =
+      (productNo >= 0 && productNo <= kLastNumberedProduct) || productNo == kOtherMakerProduct;
   return known ? std::to_string(productNo) : std::string();
 }
 
@@ -53,7 +53,7 @@ UpdateRun::RecordResult UpdateRun::ProcessRecord(int index) {
   }
   const std::string targetFolder = productFolder_ + description_.m_strSubDir[index];
   listeners_.RecordStarted(index + 1, std::clamp(description_.m_nFileCount, 0, kMaxRecords),
-                        description_.m_strSrcName[index],
+                           description_.m_strSrcName[index],
                            path_text::SingleSeparators(targetFolder));
   CreateFolderIfMissing(platform_.files, targetFolder);
   if (description_.m_nFileKind[index] == kArchiveKind) return ExtractArchive(index);
@@ -73,7 +73,8 @@ bool UpdateRun::AskForDisk(int index) {
       FormatText(cp932::Text(texts::kInsertUpdateDisk), {std::to_string(disk)});
   // Every record is looked for as an archive, whatever its kind: that file
   // is what tells the disks apart.
-  const std::string marker = platform_.mediumFolder + description_.m_strSrcName[index] + kArchiveExtension;
+  const std::string marker =
+      platform_.mediumFolder + description_.m_strSrcName[index] + kArchiveExtension;
   const std::string caption = cp932::Text(texts::kCaptionConfirm);
   while (true) {
     if (ShowBox(prompt, caption, MB_OKCANCEL) != IDOK) {
@@ -153,19 +154,22 @@ UpdateRun::RecordResult UpdateRun::CopyUpdateFile(int index, const std::string& 
   const PathParts parts = SplitPath(sourcePath);
   const std::string destinationPath = targetFolder + parts.name + parts.extension;
   if (!CopyFileWhole(files, sourcePath, destinationPath)) {
-    ShowBox(FormatText(cp932::Text(texts::kFileUpdateFailed), {Shown(destinationPath)}), caption, MB_OK);
+    ShowBox(FormatText(cp932::Text(texts::kFileUpdateFailed), {Shown(destinationPath)}), caption,
+            MB_OK);
     return RecordResult::Stopped;
   }
   FileStatus status;
   if (!files.GetStatus(destinationPath, status)) {
-    ShowBox(FormatText(cp932::Text(texts::kAttributeUpdateFailed), {Shown(sourcePath)}), caption, MB_OK);
+    ShowBox(FormatText(cp932::Text(texts::kAttributeUpdateFailed), {Shown(sourcePath)}), caption,
+            MB_OK);
     return RecordResult::Stopped;
   }
   // Already plain: nothing to write, and a dry run has nothing to list.
   if (status.attribute == ATTR_NORMAL) return RecordResult::Done;
   status.attribute = ATTR_NORMAL;
   if (!files.SetStatus(destinationPath, status)) {
-    throw UpdateError(FormatText(cp932::Text(texts::kAttributeWriteFailed), {Shown(destinationPath)}));
+    throw UpdateError(
+        FormatText(cp932::Text(texts::kAttributeWriteFailed), {Shown(destinationPath)}));
   }
   return RecordResult::Done;
 }

@@ -67,8 +67,8 @@ class RunEvents {
   // need not be read again to be known: one `stream` for each file opened,
   // a write from the file's start or a read from its start. The stream is
   // whole when a read reached the end or a write's content took its place.
-  virtual void ContentBegun(const void* /*stream*/, const std::string& /*path*/,
-                            bool /*writing*/) {}
+  virtual void ContentBegun(const void* /*stream*/, const std::string& /*path*/, bool /*writing*/) {
+  }
   virtual void ContentStreamed(const void* /*stream*/, std::string_view /*bytes*/) {}
   virtual void ContentEnded(const void* /*stream*/, bool /*whole*/) {}
   // A file moved whole to another name in the product, its content with it.

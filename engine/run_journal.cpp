@@ -39,7 +39,9 @@ fs::path JournalFolder(const fs::path& productRoot) {
 fs::path RunFolder(const fs::path& productRoot) { return JournalFolder(productRoot) / "run"; }
 fs::path LastFolder(const fs::path& productRoot) { return JournalFolder(productRoot) / "last"; }
 // The journal a successful run replaces, set aside until the new one is in place.
-fs::path RetiredFolder(const fs::path& productRoot) { return JournalFolder(productRoot) / "retired"; }
+fs::path RetiredFolder(const fs::path& productRoot) {
+  return JournalFolder(productRoot) / "retired";
+}
 // Journals put back, each moved here whole before it is taken apart; never
 // read, so one that cannot be removed yet stands in no run's way.
 fs::path SpentFolder(const fs::path& productRoot) { return JournalFolder(productRoot) / "spent"; }
@@ -133,8 +135,10 @@ std::optional<JournalText> ReadRecords(const JournalFiles& store, const fs::path
     const std::string_view kind = TakeWord(rest);
     if (kind.empty() || rest.empty()) continue;
     Record record{kind[0], {}, {}, {}};
-    if (kind.size() > 2 && kind[1] == kFolderMark) record.folder = std::string(kind.substr(2));
-    else if (kind.size() != 1) continue;
+    if (kind.size() > 2 && kind[1] == kFolderMark)
+      record.folder = std::string(kind.substr(2));
+    else if (kind.size() != 1)
+      continue;
     if (record.kind == kOutsideFolderRecord || record.kind == kKeptRecord) {
       record.kept = std::string(TakeWord(rest));
       if (record.kept.empty()) continue;
@@ -158,17 +162,17 @@ bool InsideItsFolders(const Record& record) {
            std::find(path.begin(), path.end(), "..") != path.end();
   };
   const auto numbered = [](const std::string& name) {
-    return !name.empty() && std::all_of(name.begin(), name.end(),
-                                        [](char c) { return c >= '0' && c <= '9'; });
+    return !name.empty() &&
+           std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; });
   };
   // A NUL would cut the name short where the system reads it.
   const bool whole = record.relative.native().find('\0') == fs::path::string_type::npos;
   // In a master folder outside the product a run changes masters only.
   std::string extension = record.relative.extension().string();
   for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  const bool master = record.folder.empty() ||
-                      (std::next(record.relative.begin()) == record.relative.end() &&
-                       extension == ".mst");
+  const bool master =
+      record.folder.empty() ||
+      (std::next(record.relative.begin()) == record.relative.end() && extension == ".mst");
   return whole && master && !outside(record.relative) &&
          (record.kind != kKeptRecord || numbered(record.kept));
 }
@@ -260,7 +264,8 @@ RestoreResult PutBack(JournalFiles& store, const fs::path& folder, const fs::pat
   for (const Record& record : records) {
     const auto root = RootOf(record, *journal, productRoot);
     // Outside the product a path is named whole.
-    const fs::path named = root && !record.folder.empty() ? *root / record.relative : record.relative;
+    const fs::path named =
+        root && !record.folder.empty() ? *root / record.relative : record.relative;
     if (!root || !InsideItsFolders(record)) {
       result.notRestored.push_back(named);
       continue;
@@ -340,13 +345,13 @@ bool RunJournal::KeepAhead(const std::vector<std::string>& paths) {
 
 bool RunJournal::CoverFolder(const fs::path& folder) {
   const fs::path normal = folder.lexically_normal();
-  if (IsBelowHostFolder(normal, productRoot_) || std::find(outsideFolders_.begin(), outsideFolders_.end(),
-                                               normal) != outsideFolders_.end()) {
+  if (IsBelowHostFolder(normal, productRoot_) ||
+      std::find(outsideFolders_.begin(), outsideFolders_.end(), normal) != outsideFolders_.end()) {
     return true;
   }
   const std::string number = std::to_string(outsideFolders_.size() + 1);
-  const std::string record = std::string(1, kOutsideFolderRecord) + " " + number + " " +
-                             Escape(normal.string()) + "\n";
+  const std::string record =
+      std::string(1, kOutsideFolderRecord) + " " + number + " " + Escape(normal.string()) + "\n";
   if (!store_.AppendDurably(folder_ / kEntriesFile, record)) return false;
   outsideFolders_.push_back(normal);
   store_.AlsoConfine(normal);
@@ -460,10 +465,12 @@ std::optional<RestoreResult> RunJournal::RecoverKilledRun(JournalFiles& store,
   return PutBack(store, run, productRoot);
 }
 
-std::optional<RestoreResult> RunJournal::UndoLast(JournalFiles& store, const fs::path& productRoot) {
+std::optional<RestoreResult> RunJournal::UndoLast(JournalFiles& store,
+                                                  const fs::path& productRoot) {
   const fs::path last = LastFolder(productRoot);
   store.Confine(productRoot);
-  if (LinkPlantedInTheJournal(productRoot)) return RestoreResult{{JournalFolder(productRoot)}, {}, {}};
+  if (LinkPlantedInTheJournal(productRoot))
+    return RestoreResult{{JournalFolder(productRoot)}, {}, {}};
   const EntryKind kind = store.KindOf(last);
   if (kind == EntryKind::Absent) return std::nullopt;
   // As a run under way, an undo that is stopped midway is finished at the next start.

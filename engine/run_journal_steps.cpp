@@ -40,7 +40,8 @@ void UpdateRun::BeginJournal() {
   }
   const auto root = platform_.files.Resolve(productFolder_);
   if (!root || !journal_->Begin(*root)) {
-    throw UpdateError(FormatText(cp932::Text(texts::kJournalUnwritable), {path_text::SingleSeparators(productFolder_)}));
+    throw UpdateError(FormatText(cp932::Text(texts::kJournalUnwritable),
+                                 {path_text::SingleSeparators(productFolder_)}));
   }
   journalRoot_ = *root;
   journalOpen_ = true;

@@ -20,8 +20,8 @@ std::optional<fs::path> MakePrivateFolder() {
   std::error_code error;
   const fs::path parent = fs::temp_directory_path(error);
   if (error) return std::nullopt;
-  const auto seed = static_cast<unsigned long long>(
-      std::chrono::steady_clock::now().time_since_epoch().count());
+  const auto seed =
+      static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
   for (int attempt = 0; attempt < kFolderAttempts; ++attempt) {
     const fs::path folder = parent / ("tovrin-dry-run-" + std::to_string(seed + attempt));
     if (fs::create_directory(folder, error)) {
@@ -36,7 +36,9 @@ std::optional<fs::path> MakePrivateFolder() {
 class SpilledInputFile : public InputFile {
  public:
   SpilledInputFile(std::shared_ptr<const SpilledContent> content, const fs::path& file)
-      : content_(std::move(content)), input_(file, std::ios::binary), left_(content_->Size()) {}
+      : content_(std::move(content)),
+        input_(file, std::ios::binary),
+        left_(content_->Size()) {}
 
   bool IsOpen() const { return input_.is_open(); }
 
@@ -72,7 +74,8 @@ SpilledContent::~SpilledContent() {
 }
 
 bool SpilledContent::Append(std::string_view bytes) {
-  if (!output_.write(bytes.data(), static_cast<std::streamsize>(bytes.size())) || !output_.flush()) {
+  if (!output_.write(bytes.data(), static_cast<std::streamsize>(bytes.size())) ||
+      !output_.flush()) {
     return false;
   }
   size_ += bytes.size();

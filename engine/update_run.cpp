@@ -150,14 +150,14 @@ int UpdateRun::RunChecked() {
     return Refuse(busy, cp932::Text(texts::kProductBeingUpdated), 0, UpdateOutcome::Busy);
   }
   if (taken.lockState != ProductLockResult::State::Held) {
-    throw UpdateError(FormatText(cp932::Text(texts::kLockNotCreated),
-                                 {path_text::SingleSeparators(lockPath)}));
+    throw UpdateError(
+        FormatText(cp932::Text(texts::kLockNotCreated), {path_text::SingleSeparators(lockPath)}));
   }
   productLock_ = std::move(taken.lock);
   for (const std::string& path : taken.leftoversNotRemoved) {
-    ShowBox(FormatText(cp932::Text(texts::kLeftoverNotRemoved),
-                       {path_text::SingleSeparators(path)}),
-            cp932::Text(texts::kCaptionConfirm), MB_OK);
+    ShowBox(
+        FormatText(cp932::Text(texts::kLeftoverNotRemoved), {path_text::SingleSeparators(path)}),
+        cp932::Text(texts::kCaptionConfirm), MB_OK);
   }
   // A product that could not be put back is neither version: no update may
   // start on it.

@@ -40,7 +40,8 @@ constexpr std::string_view kKeptContent = "read-only: kept";
 void PrepareTarget() {
   tovrin::fuzz::WriteHostFile("dest/text.txt", "older");
   tovrin::fuzz::WriteHostFile(kKeptFile, kKeptContent);
-  fs::permissions(tovrin::fuzz::Drive().root / kKeptFile, fs::perms::owner_read | fs::perms::group_read);
+  fs::permissions(tovrin::fuzz::Drive().root / kKeptFile,
+                  fs::perms::owner_read | fs::perms::group_read);
 }
 
 }  // namespace

@@ -24,14 +24,17 @@ class CheckingSurface : public tovrin::PaintSurface {
   void StretchBitmap(const tovrin::Rect&, const tovrin::DeviceIndependentBitmap& bitmap,
                      tovrin::DWORD) override {
     if (bitmap.width <= 0 || bitmap.height <= 0) Fail("a picture without pixels was handed over");
-    const std::size_t stride = (static_cast<std::size_t>(bitmap.width) * bitmap.bitCount + 31) / 32 * 4;
-    if (stride * static_cast<std::size_t>(bitmap.height) > bitmap.bitsSize) Fail("fewer bits than rows");
+    const std::size_t stride =
+        (static_cast<std::size_t>(bitmap.width) * bitmap.bitCount + 31) / 32 * 4;
+    if (stride * static_cast<std::size_t>(bitmap.height) > bitmap.bitsSize)
+      Fail("fewer bits than rows");
     // Touch every byte handed over, so the sanitizer sees a bad pointer.
     unsigned sum = 0;
     for (std::size_t i = 0; i < bitmap.bitsSize; ++i) sum += bitmap.bits[i];
     checksum_ += sum;
     const auto rgb = tovrin::ExpandToRgb(bitmap);
-    if (rgb.size() != static_cast<std::size_t>(bitmap.width) * bitmap.height * 3) Fail("pixels missing");
+    if (rgb.size() != static_cast<std::size_t>(bitmap.width) * bitmap.height * 3)
+      Fail("pixels missing");
   }
   unsigned checksum_ = 0;
 };
@@ -46,7 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   std::vector<std::uint8_t> block;
   std::uint16_t bitsOffset = 0;
-  if (LoadBitmapFile(files, "C:\\picture.bmp", block, bitsOffset) == 1 && bitsOffset > block.size()) {
+  if (LoadBitmapFile(files, "C:\\picture.bmp", block, bitsOffset) == 1 &&
+      bitsOffset > block.size()) {
     Fail("the bits lie past the block");
   }
   CheckingSurface surface;

@@ -73,9 +73,11 @@ void Reset() {
   std::error_code ignored;
   // A member may have left a folder without write permission.
   ForEachEntry(root, [&](const fs::path& path) {
-    fs::permissions(path, fs::perms::owner_all, fs::perm_options::add | fs::perm_options::nofollow, ignored);
+    fs::permissions(path, fs::perms::owner_all, fs::perm_options::add | fs::perm_options::nofollow,
+                    ignored);
   });
-  for (const auto& entry : fs::directory_iterator(root, ignored)) fs::remove_all(entry.path(), ignored);
+  for (const auto& entry : fs::directory_iterator(root, ignored))
+    fs::remove_all(entry.path(), ignored);
   fs::create_directories(root / "windows", ignored);
   Drive().files.Chdrive(3);
   Drive().files.Chdir("C:\\");

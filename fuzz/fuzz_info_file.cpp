@@ -34,7 +34,8 @@ bool IsField(std::string_view field) {
 bool LeavesProduct(const std::string& windowsPath) {
   const auto host = tovrin::fuzz::Drive().files.Resolve(windowsPath);
   if (!host) return false;
-  const auto relative = host->lexically_normal().lexically_relative(tovrin::fuzz::Drive().root / "PROD");
+  const auto relative =
+      host->lexically_normal().lexically_relative(tovrin::fuzz::Drive().root / "PROD");
   return relative.empty() || *relative.begin() == "..";
 }
 
@@ -59,8 +60,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   auto& files = fuzz::Drive().files;
 
   UpdateDescription description;
-  if (ReadInfoFile(files, "C:\\info.txt", description) != 1) Fail("a readable file was not read", -1);
-  if (description.m_nFileCount < 0 || description.m_nFileCount > kMaxRecords) Fail("count out of range", -1);
+  if (ReadInfoFile(files, "C:\\info.txt", description) != 1)
+    Fail("a readable file was not read", -1);
+  if (description.m_nFileCount < 0 || description.m_nFileCount > kMaxRecords)
+    Fail("count out of range", -1);
   for (int i = 0; i < description.m_nFileCount; ++i) {
     if (!IsField(description.m_strSrcName[i]) || !IsField(description.m_strSubDir[i])) {
       Fail("a record field is empty or holds a separator", i);
@@ -70,7 +73,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (title != description.m_strUninstallKey[0]) Fail("the title is not line 1", -1);
 
   if (description.m_nInvalidLine != 0) return 0;  // the update run refuses it
-  if (!description.m_strIniName.empty() && LeavesProduct(kProductFolder + description.m_strIniName)) {
+  if (!description.m_strIniName.empty() &&
+      LeavesProduct(kProductFolder + description.m_strIniName)) {
     Fail("the settings file lies outside the product", -1);
   }
   for (int i = 0; i < description.m_nFileCount; ++i) {

@@ -27,7 +27,8 @@ std::vector<std::string_view> TextLines(std::string_view bytes) {
   while (!bytes.empty()) {
     const std::size_t newline = bytes.find('\n');
     std::string_view line = bytes.substr(0, newline);
-    if (newline != std::string_view::npos && !line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (newline != std::string_view::npos && !line.empty() && line.back() == '\r')
+      line.remove_suffix(1);
     lines.push_back(line);
     if (newline == std::string_view::npos) break;
     bytes.remove_prefix(newline + 1);

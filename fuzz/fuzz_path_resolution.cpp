@@ -30,7 +30,8 @@ void CheckResolved(const tovrin::FileSystem& files, const fs::path& host) {
   const auto windows = files.ToWindowsPath(host);
   if (!windows) return;  // a host name without a CP932 spelling
   const auto again = files.Resolve(*windows);
-  Check(again && again->lexically_normal() == host.lexically_normal(), "does not map back", *windows);
+  Check(again && again->lexically_normal() == host.lexically_normal(), "does not map back",
+        *windows);
 }
 
 }  // namespace

@@ -31,7 +31,8 @@ std::vector<Line> Lines(std::string_view bytes) {
       break;
     }
     const std::size_t end = newline > 0 && bytes[newline - 1] == '\r' ? newline - 1 : newline;
-    lines.push_back({std::string(bytes.substr(0, end)), std::string(bytes.substr(end, newline + 1 - end))});
+    lines.push_back(
+        {std::string(bytes.substr(0, end)), std::string(bytes.substr(end, newline + 1 - end))});
     bytes.remove_prefix(newline + 1);
   }
   return lines;
@@ -59,7 +60,8 @@ bool SameLines(const std::vector<Line>& before, const std::vector<Line>& kept) {
   if (kept.size() != before.size()) return false;
   for (std::size_t i = 0; i < before.size(); ++i) {
     if (kept[i].text != before[i].text) return false;
-    const bool gainedEnd = i + 1 == before.size() && before[i].ending.empty() && kept[i].ending == "\r\n";
+    const bool gainedEnd =
+        i + 1 == before.size() && before[i].ending.empty() && kept[i].ending == "\r\n";
     if (kept[i].ending != before[i].ending && !gainedEnd) return false;
   }
   return true;
@@ -93,7 +95,8 @@ bool AddedSection(const std::vector<Line>& before, const std::vector<Line>& afte
   if (after.size() != before.size() + 2) return false;
   const Line& header = after[before.size()];
   return header.text == "[" + std::string(section) + "]" && header.ending == "\r\n" &&
-         IsNewKeyLine(after.back(), key, value) && SameLines(before, Without(after, before.size(), 2));
+         IsNewKeyLine(after.back(), key, value) &&
+         SameLines(before, Without(after, before.size(), 2));
 }
 
 }  // namespace
@@ -108,8 +111,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   char buffer[100];
   std::memset(buffer, 'x', sizeof buffer);
-  DWORD length = GetPrivateProfileStringA(files, "SYSTEM", "TITLE", "", buffer, sizeof buffer, file);
-  if (length >= sizeof buffer || buffer[length] != '\0') Fail("a read left its buffer unterminated");
+  DWORD length =
+      GetPrivateProfileStringA(files, "SYSTEM", "TITLE", "", buffer, sizeof buffer, file);
+  if (length >= sizeof buffer || buffer[length] != '\0')
+    Fail("a read left its buffer unterminated");
   length = GetPrivateProfileStringA(files, "DIR", "MASTER", "  ", buffer, 1, file);
   if (length != 0 || buffer[0] != '\0') Fail("a read into one byte gave more than the terminator");
 

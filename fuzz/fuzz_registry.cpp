@@ -35,9 +35,11 @@ std::string Query(Registry& registry, HKEY key, DWORD capacity) {
   const LONG result =
       registry.RegQueryValueExA(key, "UninstallString", nullptr, &type, value.data(), &length);
   if (value[capacity] != 0xAA) Fail("the value was written past its buffer");
-  if (result == ERROR_MORE_DATA && length <= capacity) Fail("too small a buffer, but no larger size asked");
+  if (result == ERROR_MORE_DATA && length <= capacity)
+    Fail("too small a buffer, but no larger size asked");
   if (result != ERROR_SUCCESS) return {};
-  if (length == 0 || length > capacity || value[length - 1] != 0) Fail("a string value without its NUL");
+  if (length == 0 || length > capacity || value[length - 1] != 0)
+    Fail("a string value without its NUL");
   return std::string(reinterpret_cast<const char*>(value.data()), length - 1);
 }
 
@@ -81,6 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const std::string value = ReadUninstallString(registry, kKeyNames);
   const auto folder = LookUpInstallFolder(registry, kKeyNames);
-  if (folder && value.find(*folder) == std::string::npos) Fail("the proposed folder is not in the value");
+  if (folder && value.find(*folder) == std::string::npos)
+    Fail("the proposed folder is not in the value");
   return 0;
 }

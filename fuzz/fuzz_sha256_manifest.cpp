@@ -47,7 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   for (const auto& [key, entry] : parse.manifest->entries) {
     if (entry.name.size() > kManifestMaxName) Fail("a name beyond the bound", entry.name);
-    if (key.find(':') != std::string::npos || key.front() == '\\') Fail("a drive or absolute name", key);
+    if (key.find(':') != std::string::npos || key.front() == '\\')
+      Fail("a drive or absolute name", key);
     if (Climbs(key)) Fail("a name that leaves the root", key);
     if (ManifestKey(entry.name) != key) Fail("a name not found under its key", entry.name);
   }

@@ -26,16 +26,28 @@ bool IsSupportedFormat(const BitmapInfoHeader& header) {
   if (header.biHeight == 0 || header.biHeight < -kMaxDimension || header.biHeight > kMaxDimension)
     return false;
   switch (header.biCompression) {
-    case kBiRgb: break;
+    case kBiRgb:
+      break;
     // Encoded rows run bottom-up only.
-    case kBiRle8: return header.biBitCount == 8 && !IsTopDown(header);
-    case kBiRle4: return header.biBitCount == 4 && !IsTopDown(header);
-    case kBiBitFields: return header.biBitCount == 16 || header.biBitCount == 32;
-    default: return false;
+    case kBiRle8:
+      return header.biBitCount == 8 && !IsTopDown(header);
+    case kBiRle4:
+      return header.biBitCount == 4 && !IsTopDown(header);
+    case kBiBitFields:
+      return header.biBitCount == 16 || header.biBitCount == 32;
+    default:
+      return false;
   }
   switch (header.biBitCount) {
-    case 1: case 4: case 8: case 16: case 24: case 32: return true;
-    default: return false;
+    case 1:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32:
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -84,12 +96,14 @@ bool CompleteSizes(BitmapInfoHeader& header, std::uint32_t colours, std::uint64_
                    std::uint64_t pixelsAt) {
   if (header.biClrUsed == 0) header.biClrUsed = colours;
   const std::uint64_t needed = RowLength(header.biWidth, header.biBitCount) * PictureHeight(header);
-  const std::uint64_t plain = RowLength(header.biWidth, PlainBitCount(header)) * PictureHeight(header);
+  const std::uint64_t plain =
+      RowLength(header.biWidth, PlainBitCount(header)) * PictureHeight(header);
   if (needed > kMaxImageBytes || plain > kMaxImageBytes) return false;
   if (header.biSizeImage == 0)
     header.biSizeImage = static_cast<std::uint32_t>(
-        IsRunLength(header) ? std::min<std::uint64_t>(fileSize - std::min(fileSize, pixelsAt), kMaxImageBytes)
-                            : needed);
+        IsRunLength(header)
+            ? std::min<std::uint64_t>(fileSize - std::min(fileSize, pixelsAt), kMaxImageBytes)
+            : needed);
   if (IsRunLength(header)) return header.biSizeImage <= kMaxImageBytes;
   return header.biSizeImage >= needed && header.biSizeImage <= kMaxImageBytes;
 }
@@ -180,15 +194,17 @@ int LoadBitmapFile(FileSystem& files, const std::string& path, std::vector<std::
   std::array<std::uint8_t, 12> maskBytes{};
   if (header.biCompression == kBiBitFields) {
     const std::size_t at = header.biSize == kInfoHeaderSize ? 0 : kInfoHeaderSize;
-    if (at == 0 && ReadFully(*file, maskBytes.data(), maskBytes.size()) != maskBytes.size()) return 0;
+    if (at == 0 && ReadFully(*file, maskBytes.data(), maskBytes.size()) != maskBytes.size())
+      return 0;
     if (at != 0) std::copy_n(block.data() + at, maskBytes.size(), maskBytes.data());
   }
 
   const std::uint32_t colours = ColourCount(header);
   if (colours > kMaxColours) return 0;
   const std::uint64_t pixelsAt =
-      fileHeader.bfOffBits != 0 ? fileHeader.bfOffBits
-                                : kFileHeaderSize + header.biSize + MasksAfterHeader(header) + 4ull * colours;
+      fileHeader.bfOffBits != 0
+          ? fileHeader.bfOffBits
+          : kFileHeaderSize + header.biSize + MasksAfterHeader(header) + 4ull * colours;
   if (!CompleteSizes(header, colours, status.size, pixelsAt)) return 0;
   const auto layout = LocateParts(fileHeader, header, colours, status.size);
   if (!layout) return 0;

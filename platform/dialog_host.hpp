@@ -42,8 +42,8 @@ struct DeviceIndependentBitmap {
   int width = 0;
   int height = 0;
   bool topDown = false;
-  int bitCount = 0;                       // 1, 4, 8, 24 (16, 32 where supported)
-  std::vector<std::uint32_t> colours;     // 0x00RRGGBB
+  int bitCount = 0;                    // 1, 4, 8, 24 (16, 32 where supported)
+  std::vector<std::uint32_t> colours;  // 0x00RRGGBB
   const std::uint8_t* bits = nullptr;
   std::size_t bitsSize = 0;
 };

@@ -89,8 +89,8 @@ std::map<char, DriveType> ReadWineDriveTypes(const fs::path& prefix) {
   if (!fs::exists(prefix / "system.reg", error)) return types;
   Registry registry = Registry::FromWinePrefix(prefix);
   HKEY key = 0;
-  if (registry.RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Wine\\Drives", 0, KEY_ALL_ACCESS, &key) !=
-      ERROR_SUCCESS) {
+  if (registry.RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Wine\\Drives", 0, KEY_ALL_ACCESS,
+                             &key) != ERROR_SUCCESS) {
     return types;
   }
   for (char letter = 'a'; letter <= 'z'; ++letter) {
@@ -98,11 +98,13 @@ std::map<char, DriveType> ReadWineDriveTypes(const fs::path& prefix) {
     DWORD size = sizeof value;
     DWORD kind = 0;
     const std::string name{letter, ':'};
-    if (registry.RegQueryValueExA(key, name, nullptr, &kind, reinterpret_cast<unsigned char*>(value),
+    if (registry.RegQueryValueExA(key, name, nullptr, &kind,
+                                  reinterpret_cast<unsigned char*>(value),
                                   &size) != ERROR_SUCCESS) {
       continue;
     }
-    if (const auto type = WineDriveType(std::string_view(value))) types[UpperLetter(letter)] = *type;
+    if (const auto type = WineDriveType(std::string_view(value)))
+      types[UpperLetter(letter)] = *type;
   }
   registry.RegCloseKey(key);
   return types;
@@ -197,12 +199,18 @@ std::optional<DriveType> ParseDriveType(std::string_view name) {
 
 std::string_view DriveTypeName(DriveType type) {
   switch (type) {
-    case DRIVE_FIXED: return "fixed";
-    case DRIVE_REMOVABLE: return "removable";
-    case DRIVE_CDROM: return "cdrom";
-    case DRIVE_REMOTE: return "remote";
-    case DRIVE_NO_ROOT_DIR: return "no-root";
-    case DRIVE_UNKNOWN: break;
+    case DRIVE_FIXED:
+      return "fixed";
+    case DRIVE_REMOVABLE:
+      return "removable";
+    case DRIVE_CDROM:
+      return "cdrom";
+    case DRIVE_REMOTE:
+      return "remote";
+    case DRIVE_NO_ROOT_DIR:
+      return "no-root";
+    case DRIVE_UNKNOWN:
+      break;
   }
   return "unknown";
 }

@@ -13,8 +13,8 @@
 namespace tovrin {
 
 struct Drive {
-  char letter;                  // upper case, 'A' to 'Z'
-  std::filesystem::path root;   // absolute host folder
+  char letter;                 // upper case, 'A' to 'Z'
+  std::filesystem::path root;  // absolute host folder
   DriveType type;
 };
 
@@ -33,8 +33,8 @@ class DriveTable {
 
 // Where the table comes from: `--drive` options win over a Wine prefix.
 struct DriveOptions {
-  std::vector<std::string> drives;          // "L=DIR[:TYPE]", as given
-  std::optional<std::string> winePrefix;    // --wine-prefix
+  std::vector<std::string> drives;        // "L=DIR[:TYPE]", as given
+  std::optional<std::string> winePrefix;  // --wine-prefix
 };
 
 // Builds the table: the --drive options, else the Wine prefix (--wine-prefix,

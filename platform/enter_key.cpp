@@ -23,8 +23,9 @@ int DefaultButtonId(const DialogTemplate& page) {
 }
 
 EnterKey WhatEnterDoes(const DialogTemplate& page, int focusedId, bool focusedEnabled) {
-  const auto focused = std::find_if(page.controls.begin(), page.controls.end(),
-                                    [focusedId](const DialogControl& c) { return c.id == focusedId; });
+  const auto focused =
+      std::find_if(page.controls.begin(), page.controls.end(),
+                   [focusedId](const DialogControl& c) { return c.id == focusedId; });
   if (focused != page.controls.end() && focused->className == "listbox")
     return {EnterKey::Action::EnterListEntry, focusedId};
   if (focused != page.controls.end() && focusedEnabled && IsPushButton(*focused))

@@ -102,11 +102,11 @@ class FileSystem {
   // every link followed; nullopt when it names nothing or lies on no drive.
   virtual std::optional<std::string> FinalPath(std::string_view path) const = 0;
   // The runtime library: 0 on success, -1 on failure.
-  virtual int Mkdir(std::string_view path) = 0;          // the last folder only
+  virtual int Mkdir(std::string_view path) = 0;  // the last folder only
   virtual int Chdir(std::string_view path) = 0;
-  virtual int Chdrive(int drive) = 0;                    // 1 = A:
+  virtual int Chdrive(int drive) = 0;  // 1 = A:
   virtual int Getdrive() const = 0;
-  virtual std::string Getcwd() const = 0;                // "C:\PROG", "C:\"
+  virtual std::string Getcwd() const = 0;  // "C:\PROG", "C:\"
   virtual std::string GetWindowsDirectory() const = 0;
 
   // CopyFileA; refuses an existing read-only or hidden target.

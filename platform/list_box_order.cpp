@@ -27,16 +27,16 @@ std::string SortKey(const std::string& entry) {
 bool ListBoxSortsBefore(const std::string& left, const std::string& right) {
   const std::string leftKey = SortKey(left);
   const std::string rightKey = SortKey(right);
-  return std::lexicographical_compare(leftKey.begin(), leftKey.end(), rightKey.begin(),
-                                      rightKey.end(), [](char a, char b) {
-                                        return static_cast<unsigned char>(a) <
-                                               static_cast<unsigned char>(b);
-                                      });
+  return std::lexicographical_compare(
+      leftKey.begin(), leftKey.end(), rightKey.begin(), rightKey.end(),
+      [](char a, char b) { return static_cast<unsigned char>(a) < static_cast<unsigned char>(b); });
 }
 
-std::size_t ListBoxInsertionIndex(const std::vector<std::string>& entries, const std::string& entry) {
+std::size_t ListBoxInsertionIndex(const std::vector<std::string>& entries,
+                                  const std::string& entry) {
   return static_cast<std::size_t>(
-      std::upper_bound(entries.begin(), entries.end(), entry, ListBoxSortsBefore) - entries.begin());
+      std::upper_bound(entries.begin(), entries.end(), entry, ListBoxSortsBefore) -
+      entries.begin());
 }
 
 }  // namespace tovrin

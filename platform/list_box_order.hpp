@@ -10,6 +10,7 @@ namespace tovrin {
 bool ListBoxSortsBefore(const std::string& left, const std::string& right);
 
 // The index at which `entry` goes into the sorted `entries`.
-std::size_t ListBoxInsertionIndex(const std::vector<std::string>& entries, const std::string& entry);
+std::size_t ListBoxInsertionIndex(const std::vector<std::string>& entries,
+                                  const std::string& entry);
 
 }  // namespace tovrin

@@ -47,8 +47,8 @@ bool ClimbsAboveStart(std::string_view relative) {
 }
 
 std::string SingleSeparators(std::string_view path) {
-  const bool share = path.size() > 2 && IsSeparator(path[0]) && IsSeparator(path[1]) &&
-                     !IsSeparator(path[2]);
+  const bool share =
+      path.size() > 2 && IsSeparator(path[0]) && IsSeparator(path[1]) && !IsSeparator(path[2]);
   std::string shown = share ? "\\\\" : "";
   bool afterSeparator = share;
   for (std::size_t i = share ? 2 : 0; i < path.size();) {

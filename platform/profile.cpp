@@ -95,9 +95,12 @@ bool ReadsBackAsWritten(std::string_view section, std::string_view key, std::str
 // exists, or may exist, but cannot be read.
 std::optional<std::string> ReadExistingProfile(FileSystem& files, const std::string& path) {
   switch (files.Exists(path)) {
-    case Presence::Absent: return std::string();
-    case Presence::Present: return ReadWholeFile(files, path);
-    case Presence::Unknown: break;
+    case Presence::Absent:
+      return std::string();
+    case Presence::Present:
+      return ReadWholeFile(files, path);
+    case Presence::Unknown:
+      break;
   }
   return std::nullopt;
 }

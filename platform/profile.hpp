@@ -19,9 +19,8 @@ DWORD GetPrivateProfileStringA(FileSystem& files, const std::string& section,
                                char* buffer, DWORD size, const std::string& file);
 
 // The same read, returning the text (bounded like a buffer of `size` bytes).
-std::string GetProfileText(FileSystem& files, const std::string& section,
-                           const std::string& key, const std::string& defaultValue,
-                           DWORD size, const std::string& file);
+std::string GetProfileText(FileSystem& files, const std::string& section, const std::string& key,
+                           const std::string& defaultValue, DWORD size, const std::string& file);
 
 // The same read, but nullopt when the file exists (or cannot be told not to)
 // and cannot be read: a step that needs the value then fails rather than

@@ -28,7 +28,9 @@ std::optional<std::string_view> SectionName(std::string_view line) {
 }
 
 // Without regard to ASCII letter case; second bytes compared as they are.
-bool NamesMatch(std::string_view a, std::string_view b) { return path_text::EqualsIgnoreCase(a, b); }
+bool NamesMatch(std::string_view a, std::string_view b) {
+  return path_text::EqualsIgnoreCase(a, b);
+}
 
 struct KeyLine {
   std::string_view name;
@@ -57,14 +59,15 @@ ProfileDocument ProfileDocument::Parse(std::string_view bytes) {
     }
     const bool crlf = newline > 0 && bytes[newline - 1] == '\r';
     const std::size_t textLength = crlf ? newline - 1 : newline;
-    document.lines_.push_back(
-        {std::string(bytes.substr(0, textLength)), std::string(bytes.substr(textLength, newline + 1 - textLength))});
+    document.lines_.push_back({std::string(bytes.substr(0, textLength)),
+                               std::string(bytes.substr(textLength, newline + 1 - textLength))});
     bytes.remove_prefix(newline + 1);
   }
   return document;
 }
 
-std::optional<ProfileDocument::LineIndex> ProfileDocument::FindSection(std::string_view section) const {
+std::optional<ProfileDocument::LineIndex> ProfileDocument::FindSection(
+    std::string_view section) const {
   for (LineIndex i = 0; i < lines_.size(); ++i) {
     const auto name = SectionName(lines_[i].text);
     if (name && NamesMatch(*name, section)) return i;
@@ -89,7 +92,8 @@ ProfileDocument::LineIndex ProfileDocument::LastKeyLine(LineIndex header) const 
   return last;
 }
 
-std::optional<std::string> ProfileDocument::Find(std::string_view section, std::string_view key) const {
+std::optional<std::string> ProfileDocument::Find(std::string_view section,
+                                                 std::string_view key) const {
   const auto header = FindSection(section);
   if (!header) return std::nullopt;
   const auto line = FindKey(*header, key);

@@ -2,7 +2,6 @@
 
 namespace tovrin {
 
-
 // "C:\UPD" becomes "C:\UPD\"; a drive root "A:\" becomes "A:", so that a
 // name appended to it is taken relative to that drive's current folder.
 std::optional<std::string> ProgramDirectory(const FileSystem& files,

@@ -27,7 +27,8 @@ std::optional<KeyLine> ReadRegeditKeyLine(std::string_view line, std::string& re
   if (key.remove) name.remove_prefix(1);
   const std::size_t separator = name.find('\\');
   if (RegistryStore::CanonicalPath(name.substr(0, separator)) == kMachineRoot) {
-    key.path = separator == std::string_view::npos ? std::string() : std::string(name.substr(separator + 1));
+    key.path = separator == std::string_view::npos ? std::string()
+                                                   : std::string(name.substr(separator + 1));
   }
   return key;
 }
@@ -78,7 +79,8 @@ Utf8Lines Utf16Lines(std::string_view bytes) {
 
 std::optional<SourceError> ReadRegFile(std::string_view bytes, RegistryStore& store) {
   const bool unicode = bytes.substr(0, kUtf16LeMark.size()) == kUtf16LeMark;
-  const Utf8Lines decoded = unicode ? Utf16Lines(bytes.substr(kUtf16LeMark.size())) : AnsiLines(bytes);
+  const Utf8Lines decoded =
+      unicode ? Utf16Lines(bytes.substr(kUtf16LeMark.size())) : AnsiLines(bytes);
   if (decoded.error) return decoded.error;
   const std::string_view header = unicode ? kUnicodeHeader : kAnsiHeader;
   if (decoded.lines.empty() || decoded.lines.front() != header) {

@@ -47,8 +47,10 @@ class Utf8Builder {
     if (units_.empty()) return;
     const auto converted = utf16::UnitsToUtf8(units_);
     units_.clear();
-    if (converted) text_ += *converted;
-    else valid_ = false;
+    if (converted)
+      text_ += *converted;
+    else
+      valid_ = false;
   }
 
   std::string text_;
@@ -58,7 +60,8 @@ class Utf8Builder {
 
 char16_t ReadHexUnit(std::string_view text, std::size_t& position) {
   unsigned unit = 0;
-  for (int digits = 0; digits < 4 && position < text.size() && HexDigit(text[position]) >= 0; ++digits) {
+  for (int digits = 0; digits < 4 && position < text.size() && HexDigit(text[position]) >= 0;
+       ++digits) {
     unit = unit * 16 + static_cast<unsigned>(HexDigit(text[position++]));
   }
   return static_cast<char16_t>(unit);
@@ -66,7 +69,8 @@ char16_t ReadHexUnit(std::string_view text, std::size_t& position) {
 
 char16_t ReadOctalUnit(std::string_view text, std::size_t& position) {
   unsigned unit = 0;
-  for (int digits = 0; digits < 3 && position < text.size() && IsOctalDigit(text[position]); ++digits) {
+  for (int digits = 0; digits < 3 && position < text.size() && IsOctalDigit(text[position]);
+       ++digits) {
     unit = unit * 8 + static_cast<unsigned>(text[position++] - '0');
   }
   return static_cast<char16_t>(unit);
@@ -74,15 +78,24 @@ char16_t ReadOctalUnit(std::string_view text, std::size_t& position) {
 
 std::optional<char16_t> ControlCharacter(char letter) {
   switch (letter) {
-    case 'a': return u'\a';
-    case 'b': return u'\b';
-    case 'e': return char16_t{0x1B};
-    case 'f': return u'\f';
-    case 'n': return u'\n';
-    case 'r': return u'\r';
-    case 't': return u'\t';
-    case 'v': return u'\v';
-    default: return std::nullopt;
+    case 'a':
+      return u'\a';
+    case 'b':
+      return u'\b';
+    case 'e':
+      return char16_t{0x1B};
+    case 'f':
+      return u'\f';
+    case 'n':
+      return u'\n';
+    case 'r':
+      return u'\r';
+    case 't':
+      return u'\t';
+    case 'v':
+      return u'\v';
+    default:
+      return std::nullopt;
   }
 }
 
@@ -100,8 +113,11 @@ void ReadEscape(std::string_view text, std::size_t& position, Utf8Builder& out) 
 
 class BodyReader {
  public:
-  BodyReader(const std::vector<std::string_view>& lines, const Dialect& dialect, RegistryStore& store)
-      : lines_(lines), dialect_(dialect), store_(store) {}
+  BodyReader(const std::vector<std::string_view>& lines, const Dialect& dialect,
+             RegistryStore& store)
+      : lines_(lines),
+        dialect_(dialect),
+        store_(store) {}
 
   std::optional<SourceError> Read() {
     for (index_ = 1; index_ < lines_.size(); ++index_) {
@@ -204,7 +220,8 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
   return lines;
 }
 
-std::optional<std::string> ReadEscaped(std::string_view text, std::size_t& position, char terminator) {
+std::optional<std::string> ReadEscaped(std::string_view text, std::size_t& position,
+                                       char terminator) {
   Utf8Builder out;
   while (position < text.size()) {
     const char c = text[position++];
@@ -219,8 +236,8 @@ std::optional<std::string> ReadEscaped(std::string_view text, std::size_t& posit
   return std::nullopt;
 }
 
-std::optional<SourceError> ReadBody(const std::vector<std::string_view>& lines, const Dialect& dialect,
-                                    RegistryStore& store) {
+std::optional<SourceError> ReadBody(const std::vector<std::string_view>& lines,
+                                    const Dialect& dialect, RegistryStore& store) {
   return BodyReader(lines, dialect, store).Read();
 }
 

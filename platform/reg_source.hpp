@@ -33,7 +33,8 @@ std::vector<std::string_view> SplitLines(std::string_view text);
 // \x and up to four hex digits of a UTF-16 code unit, \ and up to three octal
 // digits) into UTF-8; `position` then follows the terminator. Nullopt when
 // the terminator is missing or a code unit has no UTF-8 form.
-std::optional<std::string> ReadEscaped(std::string_view text, std::size_t& position, char terminator);
+std::optional<std::string> ReadEscaped(std::string_view text, std::size_t& position,
+                                       char terminator);
 
 // One key line: the key's path under the machine root, or nullopt for a key
 // of another root (its values are read past); `remove` for "[-...]".
@@ -41,7 +42,8 @@ struct KeyLine {
   std::optional<std::string> path;
   bool remove = false;
 };
-using KeyLineReader = std::function<std::optional<KeyLine>(std::string_view line, std::string& reason)>;
+using KeyLineReader =
+    std::function<std::optional<KeyLine>(std::string_view line, std::string& reason)>;
 
 struct Dialect {
   KeyLineReader readKeyLine;
@@ -49,7 +51,7 @@ struct Dialect {
 };
 
 // Reads the lines after the header line (line 1) into the store.
-std::optional<SourceError> ReadBody(const std::vector<std::string_view>& lines, const Dialect& dialect,
-                                    RegistryStore& store);
+std::optional<SourceError> ReadBody(const std::vector<std::string_view>& lines,
+                                    const Dialect& dialect, RegistryStore& store);
 
 }  // namespace tovrin::reg

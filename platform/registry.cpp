@@ -72,8 +72,7 @@ struct Registry::Data {
   std::optional<std::string> ExistingKey(std::string_view path) const {
     const std::string canonical = RegistryStore::CanonicalPath(path);
     if (RegistryStore::IsAtOrBelow(canonical, kSoftware) &&
-        !RegistryStore::IsAtOrBelow(canonical, kSoftware32) &&
-        store.HasKey(kSoftware32)) {
+        !RegistryStore::IsAtOrBelow(canonical, kSoftware32) && store.HasKey(kSoftware32)) {
       const std::string view32 = std::string(kSoftware32) + canonical.substr(kSoftware.size());
       if (store.HasKey(view32)) return view32;
     }

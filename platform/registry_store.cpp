@@ -22,7 +22,8 @@ std::string_view ParentOf(std::string_view canonical) {
 }  // namespace
 
 bool RegistryStore::IsAtOrBelow(std::string_view path, std::string_view top) {
-  return path == top || (path.starts_with(top) && path.size() > top.size() && path[top.size()] == '\\');
+  return path == top ||
+         (path.starts_with(top) && path.size() > top.size() && path[top.size()] == '\\');
 }
 
 std::string RegistryStore::CanonicalPath(std::string_view path) {
@@ -49,7 +50,8 @@ void RegistryStore::AddKey(std::string_view path) {
 void RegistryStore::RemoveKey(std::string_view path) {
   const std::string top = CanonicalPath(path);
   if (top.empty()) return Clear();
-  for (auto it = keys_.lower_bound(top); it != keys_.end() && it->first.compare(0, top.size(), top) == 0;) {
+  for (auto it = keys_.lower_bound(top);
+       it != keys_.end() && it->first.compare(0, top.size(), top) == 0;) {
     it = IsAtOrBelow(it->first, top) ? keys_.erase(it) : std::next(it);
   }
 }

@@ -30,8 +30,9 @@ bool IsReservedDeviceName(std::string_view name) {
   while (!base.empty() && base.back() == ' ') base.remove_suffix(1);
   static constexpr std::array<std::string_view, 4> kDevices = {"CON", "PRN", "AUX", "NUL"};
   return IsNumberedDevice(base) ||
-         std::any_of(kDevices.begin(), kDevices.end(),
-                     [base](std::string_view device) { return path_text::EqualsIgnoreCase(base, device); });
+         std::any_of(kDevices.begin(), kDevices.end(), [base](std::string_view device) {
+           return path_text::EqualsIgnoreCase(base, device);
+         });
 }
 
 }  // namespace tovrin::windows_names

@@ -18,14 +18,18 @@ inline constexpr std::string_view kArchiveExtraArgument = "%s は余分な指定
 inline constexpr std::string_view kArchiveUnknownCommand = "%s は対応していないコマンドです。";
 inline constexpr std::string_view kArchiveUnknownSwitch = "%s は対応していないスイッチです。";
 inline constexpr std::string_view kMemberCorrupt = "%s が壊れています (CRC)。";
-inline constexpr std::string_view kMemberTooLarge = "%s は 4 GB を超えるため、このプログラムでは展開できません。";
-inline constexpr std::string_view kMemberMethodUnsupported = "%s の圧縮形式 %s には対応していません。";
-inline constexpr std::string_view kMemberOutsideTarget = "%s は展開先の外を指しているため展開しません。";
+inline constexpr std::string_view kMemberTooLarge =
+    "%s は 4 GB を超えるため、このプログラムでは展開できません。";
+inline constexpr std::string_view kMemberMethodUnsupported =
+    "%s の圧縮形式 %s には対応していません。";
+inline constexpr std::string_view kMemberOutsideTarget =
+    "%s は展開先の外を指しているため展開しません。";
 inline constexpr std::string_view kMemberCannotWrite = "%s を書き込めません。";
 
 // The update run.
 inline constexpr std::string_view kInfoFileNotRead = "info.txt を読み込めませんでした。";
-inline constexpr std::string_view kInvalidDescriptionLine = "info.txt の %d 行目が正しくありません。";
+inline constexpr std::string_view kInvalidDescriptionLine =
+    "info.txt の %d 行目が正しくありません。";
 inline constexpr std::string_view kProductBeingUpdated =
     "他のｱｯﾌﾟﾃﾞｲﾄが実行中です。終了してから再度実行してください。";
 // The programs named as "VELSOR.EXE (1234)", the process id in brackets.
@@ -43,7 +47,8 @@ inline constexpr std::string_view kArchiveFaulty = "書庫 %s に異常があり
 // on the medium (or a key file), then a key id or a line number.
 inline constexpr std::string_view kMediumNotSigned =
     "更新媒体に署名がありません (%s がありません)。署名された更新媒体が必要です。";
-inline constexpr std::string_view kMediumUnknownKey = "%s は信頼されていない鍵 %s で署名されています。";
+inline constexpr std::string_view kMediumUnknownKey =
+    "%s は信頼されていない鍵 %s で署名されています。";
 inline constexpr std::string_view kMediumSignatureBroken = "%s の署名が正しくありません。";
 inline constexpr std::string_view kManifestFaulty = "%s の %s 行目が正しくありません。";
 inline constexpr std::string_view kMediumFileNotListed = "%s は SHA256SUMS に記載されていません。";
@@ -55,8 +60,10 @@ inline constexpr std::string_view kTrustedKeyFaulty = "信頼する鍵のファ�
 inline constexpr std::string_view kProductNotTouched = "製品のファイルは何も変更していません。";
 inline constexpr std::string_view kFileUpdateFailed = "%sの更新に失敗しました。";
 inline constexpr std::string_view kAttributeUpdateFailed = "%sの属性更新に失敗しました。";
-inline constexpr std::string_view kMaterialSizeNotConverted = "材料ｻｲｽﾞ変換が正常に更新されませんでした。";
-inline constexpr std::string_view kMaterialTypeNotConverted = "材料ﾀｲﾌﾟ変換が正常に更新されませんでした。";
+inline constexpr std::string_view kMaterialSizeNotConverted =
+    "材料ｻｲｽﾞ変換が正常に更新されませんでした。";
+inline constexpr std::string_view kMaterialTypeNotConverted =
+    "材料ﾀｲﾌﾟ変換が正常に更新されませんでした。";
 inline constexpr std::string_view kSettingNotWritten = "%s の %s を書き込めませんでした。";
 inline constexpr std::string_view kSystemUpdated = "システムは正常に更新されました。";
 inline constexpr std::string_view kErrorDuringUpdate = "更新中にエラーが発生しました。%s";

@@ -17,6 +17,7 @@ packages=(
   libxfixes-dev  # the GUI tests ask the X server which cursor it shows
   x11-utils  # xprop: the GUI tests ask the window manager how windows are stacked
   attr clang libclang-rt-14-dev llvm
+  clang-format  # the house style, checked by a test (make format applies it)
   strace  # the tests fail one system call at a time in the real program
   g++-mingw-w64-x86-64-posix dpkg-dev googletest wine wine64
 )

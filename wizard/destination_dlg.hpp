@@ -19,9 +19,9 @@ class CDestinationDlg : public DialogPage {
   explicit CDestinationDlg(Platform& platform) : platform_(platform) {}
 
   int m_nSavedDrive = 0;
-  std::string m_strDestination;  // in: line 16; out on IDOK: the path field
-  std::string m_strNotes;        // line 27, line breaks converted
-  std::string m_strPicture;      // line 24
+  std::string m_strDestination;                   // in: line 16; out on IDOK: the path field
+  std::string m_strNotes;                         // line 27, line breaks converted
+  std::string m_strPicture;                       // line 24
   std::array<std::string, 15> m_strUninstallKey;  // lines 1-15
 
   int TemplateId() const override;

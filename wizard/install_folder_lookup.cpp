@@ -19,10 +19,12 @@ std::string QueryText(Registry& registry, HKEY key) {
   std::vector<unsigned char> buffer(kValueBufferSize + 1, 0);
   DWORD type = 0;
   DWORD size = kValueBufferSize;
-  LONG result = registry.RegQueryValueExA(key, "UninstallString", nullptr, &type, buffer.data(), &size);
+  LONG result =
+      registry.RegQueryValueExA(key, "UninstallString", nullptr, &type, buffer.data(), &size);
   if (result == ERROR_MORE_DATA) {
     buffer.assign(size + 1, 0);
-    result = registry.RegQueryValueExA(key, "UninstallString", nullptr, &type, buffer.data(), &size);
+    result =
+        registry.RegQueryValueExA(key, "UninstallString", nullptr, &type, buffer.data(), &size);
   }
   if (result != ERROR_SUCCESS) return {};
   const char* text = reinterpret_cast<const char*>(buffer.data());
@@ -41,8 +43,8 @@ std::string ReadUninstallString(Registry& registry, const std::array<std::string
   for (const std::string& name : keyNames) {
     if (name.empty()) break;
     HKEY key = 0;
-    if (registry.RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallRoot + name, 0, KEY_ALL_ACCESS, &key) !=
-        ERROR_SUCCESS) {
+    if (registry.RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallRoot + name, 0, KEY_ALL_ACCESS,
+                               &key) != ERROR_SUCCESS) {
       continue;
     }
     // The first key that opens ends the search, value or not.

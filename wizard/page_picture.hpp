@@ -14,7 +14,7 @@ namespace tovrin {
 void PaintMediumPicture(const Platform& platform, PaintSurface& surface,
                         const std::string& pictureName);
 // The same, painting the last picture read when the file cannot be read.
-void PaintMediumPicture(RememberedPicture& picture, const Platform& platform,
-                        PaintSurface& surface, const std::string& pictureName);
+void PaintMediumPicture(RememberedPicture& picture, const Platform& platform, PaintSurface& surface,
+                        const std::string& pictureName);
 
 }  // namespace tovrin

@@ -10,7 +10,11 @@ namespace tovrin {
 
 CTovrinView::CTovrinView(Platform& platform, ArchiveLibrary& archives, DialogHost& dialogs,
                          MessageQueue& queue, MessageTarget& frame)
-    : platform_(platform), archives_(archives), dialogs_(dialogs), queue_(queue), frame_(frame) {}
+    : platform_(platform),
+      archives_(archives),
+      dialogs_(dialogs),
+      queue_(queue),
+      frame_(frame) {}
 
 int CTovrinView::OnCreate() {
   // A missing info.txt is not reported: the pages open empty.

@@ -14,7 +14,8 @@ class TypedDestinationDialogs : public DialogHost {
  public:
   // `folder` is CP932; none leaves every page as `host` opens it.
   TypedDestinationDialogs(DialogHost& host, std::optional<std::string> folder)
-      : host_(host), folder_(std::move(folder)) {}
+      : host_(host),
+        folder_(std::move(folder)) {}
 
   int DoModal(DialogPage& page) override;
 

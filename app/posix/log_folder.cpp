@@ -50,7 +50,8 @@ std::error_code MakePrivateFolders(const LogFolder& folder) {
 }
 
 std::FILE* OpenLogFile(const fs::path& path, bool exclusive) {
-  const int flags = O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (exclusive ? O_EXCL : 0);
+  const int flags =
+      O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (exclusive ? O_EXCL : 0);
   const int descriptor = ::open(path.c_str(), flags, 0666);
   if (descriptor < 0) return nullptr;
   struct stat status {};

@@ -19,7 +19,8 @@ std::unique_ptr<FileSystem> MakeFileSystem(const CommandLineOptions& options, st
 std::filesystem::path ProgramFolder() {
   std::wstring file(MAX_PATH, L'\0');
   for (;;) {
-    const ::DWORD length = GetModuleFileNameW(nullptr, file.data(), static_cast<::DWORD>(file.size()));
+    const ::DWORD length =
+        GetModuleFileNameW(nullptr, file.data(), static_cast<::DWORD>(file.size()));
     if (length == 0) return {};
     if (length < file.size()) {
       file.resize(length);

@@ -45,8 +45,8 @@ std::FILE* OpenLogFile(const fs::path& path, bool exclusive) {
   if (handle == INVALID_HANDLE_VALUE) {
     const ::DWORD error = GetLastError();
     errno = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ? EEXIST
-            : error == ERROR_ACCESS_DENIED                             ? EACCES
-                                                                       : ENOENT;
+            : error == ERROR_ACCESS_DENIED                              ? EACCES
+                                                                        : ENOENT;
     return nullptr;
   }
   // A pipe or another device is no log file; the console is.

@@ -36,7 +36,8 @@ std::vector<std::string> Utf8Arguments() {
 // standard output: what is not the wizard writes to that prompt's console.
 // The wizard stays apart from it, so that a Ctrl+C there cannot end a run.
 void WriteToTheConsoleStartedFrom() {
-  if (GetStdHandle(STD_OUTPUT_HANDLE) != nullptr || GetStdHandle(STD_ERROR_HANDLE) != nullptr) return;
+  if (GetStdHandle(STD_OUTPUT_HANDLE) != nullptr || GetStdHandle(STD_ERROR_HANDLE) != nullptr)
+    return;
   if (!AttachConsole(ATTACH_PARENT_PROCESS)) return;
   std::freopen("CONOUT$", "w", stdout);
   std::freopen("CONOUT$", "w", stderr);

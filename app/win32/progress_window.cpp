@@ -49,10 +49,12 @@ struct ProgressWindowProcedure {
 ProgressWindow::ProgressWindow(void* mainWindow) : startedAt_(GetTickCount64()) {
   const INITCOMMONCONTROLSEX bar{sizeof(INITCOMMONCONTROLSEX), ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&bar);
-  const std::vector<std::uint16_t> memory = BuildMemoryDialogTemplate(LoadDialogTemplate(IDD_PROGRESS));
-  window_ = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(memory.data()),
-                                       static_cast<HWND>(mainWindow), &ProgressWindowProcedure::Handle,
-                                       reinterpret_cast<LPARAM>(this));
+  const std::vector<std::uint16_t> memory =
+      BuildMemoryDialogTemplate(LoadDialogTemplate(IDD_PROGRESS));
+  window_ = CreateDialogIndirectParamW(
+      GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(memory.data()),
+      static_cast<HWND>(mainWindow), &ProgressWindowProcedure::Handle,
+      reinterpret_cast<LPARAM>(this));
   if (window_ == nullptr) return;
   wchar_t working[256] = L"";
   GetDlgItemTextW(static_cast<HWND>(window_), IDC_PROGRESS_STATE, working, 256);
@@ -70,7 +72,8 @@ void ProgressWindow::PutAway() {
 
 void ProgressWindow::WaitFor(const std::string& text) {
   if (putAway_ || window_ == nullptr) return;
-  SetDlgItemTextW(static_cast<HWND>(window_), IDC_PROGRESS_STATE, win32::WideFromCp932(text).value_or(L"").c_str());
+  SetDlgItemTextW(static_cast<HWND>(window_), IDC_PROGRESS_STATE,
+                  win32::WideFromCp932(text).value_or(L"").c_str());
   // Shown before the prompt, so that it never comes up over it.
   OnTick();
   ShowWindow(static_cast<HWND>(window_), SW_SHOW);
@@ -78,7 +81,8 @@ void ProgressWindow::WaitFor(const std::string& text) {
 }
 
 void ProgressWindow::WaitNoMore() {
-  if (window_ != nullptr) SetDlgItemTextW(static_cast<HWND>(window_), IDC_PROGRESS_STATE, working_.c_str());
+  if (window_ != nullptr)
+    SetDlgItemTextW(static_cast<HWND>(window_), IDC_PROGRESS_STATE, working_.c_str());
 }
 
 void ProgressWindow::OnTick() {
@@ -86,16 +90,20 @@ void ProgressWindow::OnTick() {
   const auto window = static_cast<HWND>(window_);
   const ProgressSnapshot now = progress_.Snapshot();
   if (now.source != shown_.source) {
-    SetDlgItemTextW(window, IDC_PROGRESS_SOURCE, win32::WideFromCp932(now.source).value_or(L"").c_str());
+    SetDlgItemTextW(window, IDC_PROGRESS_SOURCE,
+                    win32::WideFromCp932(now.source).value_or(L"").c_str());
   }
   if (now.targetFolder != shown_.targetFolder) {
-    SetDlgItemTextW(window, IDC_PROGRESS_FOLDER, win32::WideFromCp932(now.targetFolder).value_or(L"").c_str());
+    SetDlgItemTextW(window, IDC_PROGRESS_FOLDER,
+                    win32::WideFromCp932(now.targetFolder).value_or(L"").c_str());
   }
   if (now.Permille() != shown_.Permille()) {
-    SendDlgItemMessageW(window, IDC_PROGRESS_BAR, PBM_SETPOS, static_cast<WPARAM>(now.Permille()), 0);
+    SendDlgItemMessageW(window, IDC_PROGRESS_BAR, PBM_SETPOS, static_cast<WPARAM>(now.Permille()),
+                        0);
   }
   shown_ = now;
-  if (!IsWindowVisible(window) && GetTickCount64() - startedAt_ >= kProgressShownAfterMilliseconds) {
+  if (!IsWindowVisible(window) &&
+      GetTickCount64() - startedAt_ >= kProgressShownAfterMilliseconds) {
     ShowWindow(window, SW_SHOW);
   }
 }

@@ -27,7 +27,9 @@ constexpr WORD kProgramIcon = 1;
 class WizardWindow : public MessageTarget {
  public:
   explicit WizardWindow(ProgramAssembly& program)
-      : program_(program), platform_(program.PlatformFor(ui_)), dialogs_(&queue_) {}
+      : program_(program),
+        platform_(program.PlatformFor(ui_)),
+        dialogs_(&queue_) {}
   ~WizardWindow() override {
     if (accelerators_ != nullptr) DestroyAcceleratorTable(accelerators_);
   }
@@ -63,7 +65,8 @@ class WizardWindow : public MessageTarget {
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
       const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-      SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+      SetWindowLongPtrW(window, GWLP_USERDATA,
+                        reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
     }
     auto* self = reinterpret_cast<WizardWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
@@ -89,9 +92,9 @@ class WizardWindow : public MessageTarget {
     // sized one anywhere.
     RECT workArea{0, 0, CW_USEDEFAULT, CW_USEDEFAULT};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
-    window_ = CreateWindowExW(0, kWindowClass, L"Tovrin", WS_CAPTION | WS_BORDER, workArea.left, workArea.top,
-                              workArea.right - workArea.left, workArea.bottom - workArea.top, nullptr, nullptr,
-                              instance, this);
+    window_ = CreateWindowExW(0, kWindowClass, L"Tovrin", WS_CAPTION | WS_BORDER, workArea.left,
+                              workArea.top, workArea.right - workArea.left,
+                              workArea.bottom - workArea.top, nullptr, nullptr, instance, this);
     if (window_ == nullptr) return false;
     ui_.SetMainWindow(window_);
     dialogs_.SetMainWindow(window_);
@@ -117,7 +120,8 @@ class WizardWindow : public MessageTarget {
       if (accelerator.control) flags |= FCONTROL;
       if (accelerator.shift) flags |= FSHIFT;
       if (accelerator.alt) flags |= FALT;
-      entries.push_back({flags, static_cast<WORD>(accelerator.key), static_cast<WORD>(accelerator.command)});
+      entries.push_back(
+          {flags, static_cast<WORD>(accelerator.key), static_cast<WORD>(accelerator.command)});
     }
     accelerators_ = CreateAcceleratorTableW(entries.data(), static_cast<int>(entries.size()));
   }
@@ -145,7 +149,8 @@ class WizardWindow : public MessageTarget {
         return 0;
       case WM_SETCURSOR:
         // Over the whole window while an update runs, its caption included.
-        if (runHost_ == nullptr || !runHost_->Running()) return DefWindowProcW(window, message, wParam, lParam);
+        if (runHost_ == nullptr || !runHost_->Running())
+          return DefWindowProcW(window, message, wParam, lParam);
         SetCursor(LoadCursorW(nullptr, IDC_WAIT));
         return TRUE;
       case WM_DESTROY:

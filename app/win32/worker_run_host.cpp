@@ -46,7 +46,8 @@ void WorkerRunHost::RunUpdate(UserInterface& ui, const Run& run) {
   ProgressWindow progress(mainWindow_);
   const BusyMainWindow busy(static_cast<HWND>(mainWindow_), running_);
   UiThreadUserInterface handedOver(thread, ui, ProgressBoxFraming(progress));
-  RunOnWorkerThread(thread, [&] { run(handedOver, progress.Listener()); }, DispatchUntil);
+  RunOnWorkerThread(
+      thread, [&] { run(handedOver, progress.Listener()); }, DispatchUntil);
 }
 
 }  // namespace tovrin

@@ -6,7 +6,8 @@
 namespace tovrin {
 
 MemoryDialog::MemoryDialog(const DialogTemplate& dialogTemplate)
-    : template_(dialogTemplate), title_(dialogTemplate.title) {
+    : template_(dialogTemplate),
+      title_(dialogTemplate.title) {
   for (const DialogControl& control : dialogTemplate.controls) {
     if (control.className == "listbox") {
       lists_[control.id].sorted = (control.style & LBS_SORT) != 0;
@@ -70,7 +71,8 @@ int MemoryDialog::ListGetCount(int id) const {
 
 bool MemoryDialog::ListSetCurSel(int id, int index) {
   ListBox* list = FindList(id);
-  if (list == nullptr || index < -1 || index >= static_cast<int>(list->entries.size())) return false;
+  if (list == nullptr || index < -1 || index >= static_cast<int>(list->entries.size()))
+    return false;
   list->selection = index;
   return true;
 }

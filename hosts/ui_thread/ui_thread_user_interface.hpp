@@ -23,7 +23,9 @@ struct BoxFraming {
 class UiThreadUserInterface : public UserInterface {
  public:
   UiThreadUserInterface(UiThread& thread, UserInterface& shown, BoxFraming framing)
-      : thread_(thread), shown_(shown), framing_(std::move(framing)) {}
+      : thread_(thread),
+        shown_(shown),
+        framing_(std::move(framing)) {}
 
   int MessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
                  unsigned type) override;

@@ -29,10 +29,14 @@ std::wstring Wide(const std::string& cp932) { return win32::WideFromCp932(cp932)
 class PageWindow : public Dialog {
  public:
   PageWindow(const DialogTemplate& dialogTemplate, DialogPage& page, MessageQueue* queue)
-      : template_(dialogTemplate), page_(page), queue_(queue) {
+      : template_(dialogTemplate),
+        page_(page),
+        queue_(queue) {
     for (const DialogControl& control : dialogTemplate.controls) {
-      if (control.className == "listbox") lists_[control.id].sorted = (control.style & LBS_SORT) != 0;
-      if (control.className == "edit" || control.className == "static") texts_[control.id] = control.text;
+      if (control.className == "listbox")
+        lists_[control.id].sorted = (control.style & LBS_SORT) != 0;
+      if (control.className == "edit" || control.className == "static")
+        texts_[control.id] = control.text;
     }
   }
 
@@ -42,7 +46,9 @@ class PageWindow : public Dialog {
     return page != nullptr ? page->Handle(window, message, wParam, lParam) : FALSE;
   }
 
-  void SetWindowText(const std::string& text) override { SetWindowTextW(window_, Wide(text).c_str()); }
+  void SetWindowText(const std::string& text) override {
+    SetWindowTextW(window_, Wide(text).c_str());
+  }
   std::string GetWindowText() const override { return TextOf(window_).value_or(std::string()); }
 
   void SetDlgItemText(int id, const std::string& text) override {
@@ -69,7 +75,8 @@ class PageWindow : public Dialog {
     const std::size_t index =
         content.sorted ? ListBoxInsertionIndex(content.entries, text) : content.entries.size();
     content.entries.insert(content.entries.begin() + static_cast<std::ptrdiff_t>(index), text);
-    SendDlgItemMessageW(window_, id, LB_INSERTSTRING, index, reinterpret_cast<LPARAM>(Wide(text).c_str()));
+    SendDlgItemMessageW(window_, id, LB_INSERTSTRING, index,
+                        reinterpret_cast<LPARAM>(Wide(text).c_str()));
     return static_cast<int>(index);
   }
 
@@ -79,7 +86,9 @@ class PageWindow : public Dialog {
 
   std::string ListGetText(int id, int index) const override {
     const auto found = lists_.find(id);
-    if (found == lists_.end() || index < 0 || index >= static_cast<int>(found->second.entries.size())) return {};
+    if (found == lists_.end() || index < 0 ||
+        index >= static_cast<int>(found->second.entries.size()))
+      return {};
     return found->second.entries[static_cast<std::size_t>(index)];
   }
 
@@ -100,7 +109,8 @@ class PageWindow : public Dialog {
   static std::optional<std::string> TextOf(HWND window) {
     if (window == nullptr) return std::nullopt;
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
     return win32::Cp932FromWide(text);
   }
 
@@ -123,7 +133,8 @@ class PageWindow : public Dialog {
       page_.OnCancel(*this);
     } else if (const DialogControl* control = Control(id)) {
       if (control->className == "listbox" && notification == LBN_SELCHANGE && movedByKey_) return;
-      if (control->className == "button" || control->className == "listbox") page_.OnCommand(*this, id, notification);
+      if (control->className == "button" || control->className == "listbox")
+        page_.OnCommand(*this, id, notification);
     }
   }
 
@@ -131,7 +142,8 @@ class PageWindow : public Dialog {
     const HWND focus = GetFocus();
     if (focus == nullptr || GetParent(focus) != window_) return false;
     const DialogControl* control = Control(GetDlgCtrlID(focus));
-    if (control == nullptr || control->className != "listbox" || ListGetCurSel(control->id) < 0) return false;
+    if (control == nullptr || control->className != "listbox" || ListGetCurSel(control->id) < 0)
+      return false;
     page_.OnCommand(*this, control->id, LBN_SELCHANGE);
     return true;
   }
@@ -155,7 +167,8 @@ class PageWindow : public Dialog {
   static LRESULT CALLBACK ListKeys(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                    DWORD_PTR reference) {
     auto* self = reinterpret_cast<PageWindow*>(reference);
-    if (message != WM_KEYDOWN && message != WM_CHAR) return DefSubclassProc(list, message, wParam, lParam);
+    if (message != WM_KEYDOWN && message != WM_CHAR)
+      return DefSubclassProc(list, message, wParam, lParam);
     const bool outer = self->movedByKey_;
     self->movedByKey_ = true;
     const LRESULT result = DefSubclassProc(list, message, wParam, lParam);
@@ -167,7 +180,8 @@ class PageWindow : public Dialog {
     switch (message) {
       case WM_INITDIALOG: {
         window_ = window;
-        if (queue_ != nullptr) SetTimer(window, kPostedMessageTimer, kPostedMessageMilliseconds, nullptr);
+        if (queue_ != nullptr)
+          SetTimer(window, kPostedMessageTimer, kPostedMessageMilliseconds, nullptr);
         for (const auto& [id, list] : lists_) {
           SetWindowSubclass(GetDlgItem(window, id), &PageWindow::ListKeys, kListKeysSubclass,
                             reinterpret_cast<DWORD_PTR>(this));
@@ -214,9 +228,9 @@ int Win32DialogHost::DoModal(DialogPage& page) {
   PageWindow window(dialogTemplate, page, queue_);
   HWND owner = GetActiveWindow();
   if (owner == nullptr) owner = static_cast<HWND>(mainWindow_);
-  const INT_PTR result =
-      DialogBoxIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(memory.data()),
-                              owner, &PageWindow::Procedure, reinterpret_cast<LPARAM>(&window));
+  const INT_PTR result = DialogBoxIndirectParamW(
+      GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(memory.data()), owner,
+      &PageWindow::Procedure, reinterpret_cast<LPARAM>(&window));
   return static_cast<int>(result);
 }
 

@@ -21,7 +21,8 @@ class TemplateWriter {
     Word(value >> 16);
   }
   void Text(const std::string& cp932) {
-    for (const wchar_t unit : win32::WideFromCp932(cp932).value_or(L"")) Word(static_cast<std::uint16_t>(unit));
+    for (const wchar_t unit : win32::WideFromCp932(cp932).value_or(L""))
+      Word(static_cast<std::uint16_t>(unit));
     Word(0);
   }
   void Ordinal(std::uint16_t value) {
@@ -43,7 +44,8 @@ void WriteClass(TemplateWriter& writer, const DialogControl& control) {
   if (control.className == "button") return writer.Ordinal(kButtonAtom);
   if (control.className == "edit") return writer.Ordinal(kEditAtom);
   if (control.className == "listbox") return writer.Ordinal(kListBoxAtom);
-  if (control.className == "static" || control.className == "icon") return writer.Ordinal(kStaticAtom);
+  if (control.className == "static" || control.className == "icon")
+    return writer.Ordinal(kStaticAtom);
   writer.Text(control.className);
 }
 
@@ -64,7 +66,8 @@ std::vector<std::uint16_t> BuildMemoryDialogTemplate(const DialogTemplate& dialo
   writer.DoubleWord(dialogTemplate.style | DS_SETFONT);
   writer.DoubleWord(0);
   writer.Word(static_cast<std::uint32_t>(dialogTemplate.controls.size()));
-  for (const int value : {0, 0, dialogTemplate.cx, dialogTemplate.cy}) writer.Word(static_cast<std::uint32_t>(value));
+  for (const int value : {0, 0, dialogTemplate.cx, dialogTemplate.cy})
+    writer.Word(static_cast<std::uint32_t>(value));
   writer.Word(0);  // no menu
   writer.Word(0);  // the dialog class
   writer.Text(dialogTemplate.title);

@@ -6,11 +6,12 @@
 
 namespace tovrin {
 
-void Win32PaintSurface::StretchBitmap(const Rect& destination, const DeviceIndependentBitmap& bitmap,
-                                      DWORD rop) {
+void Win32PaintSurface::StretchBitmap(const Rect& destination,
+                                      const DeviceIndependentBitmap& bitmap, DWORD rop) {
   if (bitmap.bits == nullptr || bitmap.width <= 0 || bitmap.height <= 0) return;
   // The header, then the palette as RGBQUADs.
-  std::vector<std::uint8_t> info(sizeof(BITMAPINFOHEADER) + bitmap.colours.size() * sizeof(RGBQUAD));
+  std::vector<std::uint8_t> info(sizeof(BITMAPINFOHEADER) +
+                                 bitmap.colours.size() * sizeof(RGBQUAD));
   auto* header = reinterpret_cast<BITMAPINFOHEADER*>(info.data());
   header->biSize = sizeof(BITMAPINFOHEADER);
   header->biWidth = bitmap.width;
@@ -27,8 +28,8 @@ void Win32PaintSurface::StretchBitmap(const Rect& destination, const DeviceIndep
   }
   StretchDIBits(static_cast<HDC>(deviceContext_), destination.left, destination.top,
                 destination.right - destination.left, destination.bottom - destination.top, 0, 0,
-                bitmap.width, bitmap.height, bitmap.bits, reinterpret_cast<BITMAPINFO*>(info.data()),
-                DIB_RGB_COLORS, rop);
+                bitmap.width, bitmap.height, bitmap.bits,
+                reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS, rop);
 }
 
 }  // namespace tovrin

@@ -9,10 +9,13 @@ namespace tovrin {
 class Win32PaintSurface : public PaintSurface {
  public:
   // `deviceContext` is an HDC; `client` the area painted on.
-  Win32PaintSurface(void* deviceContext, const Rect& client) : deviceContext_(deviceContext), client_(client) {}
+  Win32PaintSurface(void* deviceContext, const Rect& client)
+      : deviceContext_(deviceContext),
+        client_(client) {}
 
   Rect ClientRect() const override { return client_; }
-  void StretchBitmap(const Rect& destination, const DeviceIndependentBitmap& bitmap, DWORD rop) override;
+  void StretchBitmap(const Rect& destination, const DeviceIndependentBitmap& bitmap,
+                     DWORD rop) override;
 
  private:
   void* deviceContext_;

@@ -12,7 +12,8 @@ constexpr UINT kPostedCall = WM_APP + 1;
 
 LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message != kPostedCall) return DefWindowProcW(window, message, wParam, lParam);
-  const std::unique_ptr<std::function<void()>> call(reinterpret_cast<std::function<void()>*>(lParam));
+  const std::unique_ptr<std::function<void()>> call(
+      reinterpret_cast<std::function<void()>*>(lParam));
   (*call)();
   return 0;
 }
@@ -25,7 +26,8 @@ HWND CreateCallWindow() {
   windowClass.hInstance = instance;
   windowClass.lpszClassName = kWindowClass;
   RegisterClassExW(&windowClass);  // fails harmlessly when registered already
-  return CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
+  return CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance,
+                         nullptr);
 }
 
 }  // namespace
@@ -45,7 +47,8 @@ bool Win32UiThread::IsCurrent() const { return GetCurrentThreadId() == threadId_
 
 void Win32UiThread::Post(std::function<void()> call) {
   auto posted = std::make_unique<std::function<void()>>(std::move(call));
-  if (PostMessageW(static_cast<HWND>(window_), kPostedCall, 0, reinterpret_cast<LPARAM>(posted.get()))) {
+  if (PostMessageW(static_cast<HWND>(window_), kPostedCall, 0,
+                   reinterpret_cast<LPARAM>(posted.get()))) {
     posted.release();
   }
 }

@@ -6,8 +6,8 @@
 
 namespace tovrin {
 
-int Win32UserInterface::MessageBox(WindowHandle owner, const std::string& text, const std::string& caption,
-                                   unsigned type) {
+int Win32UserInterface::MessageBox(WindowHandle owner, const std::string& text,
+                                   const std::string& caption, unsigned type) {
   HWND window = static_cast<HWND>(mainWindow_);
   if (const auto known = owners_.find(owner); known != owners_.end()) {
     window = static_cast<HWND>(known->second);

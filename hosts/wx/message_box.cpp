@@ -33,7 +33,8 @@ void KeepOwnerInSight(wxDialog& box, wxWindow* owner, int gap) {
   if (dialog == nullptr || dialog->IsModal() || !dialog->IsShown()) return;
   // A window just shown may not have its frame yet: room for a caption,
   // which the window manager may still add above it.
-  const int caption = std::max(dialog->GetSize().y - dialog->GetClientSize().y, 2 * box.GetCharHeight());
+  const int caption =
+      std::max(dialog->GetSize().y - dialog->GetClientSize().y, 2 * box.GetCharHeight());
   const wxRect ownerPlace = dialog->GetScreenRect();
   const wxRect screen = wxDisplay(dialog).GetClientArea();
   int top = ownerPlace.GetBottom() + caption + gap;
@@ -83,7 +84,8 @@ MessageBoxDialog::MessageBoxDialog(wxWindow* owner, const wxString& text, const 
   ok->SetFocus();
 }
 
-int ShowMessageBox(wxWindow* owner, const wxString& text, const wxString& caption, bool withCancel) {
+int ShowMessageBox(wxWindow* owner, const wxString& text, const wxString& caption,
+                   bool withCancel) {
   MessageBoxDialog box(owner, text, caption, withCancel);
   return box.ShowModal() == wxID_OK ? wxID_OK : wxID_CANCEL;
 }

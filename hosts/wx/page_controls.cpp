@@ -65,7 +65,8 @@ void StaticText::OnPaint(wxPaintEvent&) {
 
 PictureFrame::PictureFrame(wxWindow* parent, wxWindowID id, const wxPoint& position,
                            const wxSize& size, Painter painter)
-    : wxWindow(parent, id, position, size, wxBORDER_NONE), painter_(std::move(painter)) {
+    : wxWindow(parent, id, position, size, wxBORDER_NONE),
+      painter_(std::move(painter)) {
   SetBackgroundStyle(wxBG_STYLE_PAINT);
   Bind(wxEVT_PAINT, &PictureFrame::OnPaint, this);
 }

@@ -111,9 +111,8 @@ wxWindow* PageDialog::CreateControl(const DialogControl& control, const wxPoint&
     lists_[control.id].sorted = (style & LBS_SORT) != 0;
     long list = wxLB_SINGLE | wxBORDER_SUNKEN;
     if (style & LBS_DISABLENOSCROLL) list |= wxLB_ALWAYS_SB;
-    return new PageListBox(this, id, position, size, list, [this, id = control.id] {
-      page_.OnCommand(*this, id, LBN_SELCHANGE);
-    });
+    return new PageListBox(this, id, position, size, list,
+                           [this, id = control.id] { page_.OnCommand(*this, id, LBN_SELCHANGE); });
   }
   if (control.className == "icon") return new wxStaticBitmap(this, id, ProgramIcon(), position);
   if ((style & SS_TYPEMASK) == SS_BLACKFRAME)
@@ -208,8 +207,7 @@ int PageDialog::ListGetCurSel(int id) const {
 
 std::string PageDialog::ListGetText(int id, int index) const {
   const auto found = lists_.find(id);
-  if (found == lists_.end() || index < 0 ||
-      index >= static_cast<int>(found->second.entries.size()))
+  if (found == lists_.end() || index < 0 || index >= static_cast<int>(found->second.entries.size()))
     return {};
   return found->second.entries[static_cast<std::size_t>(index)];
 }

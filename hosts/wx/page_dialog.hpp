@@ -54,7 +54,8 @@ class PageDialog : public wxDialog, public Dialog {
   };
 
   void CreateControls();
-  wxWindow* CreateControl(const DialogControl& control, const wxPoint& position, const wxSize& size);
+  wxWindow* CreateControl(const DialogControl& control, const wxPoint& position,
+                          const wxSize& size);
   void Command(int id);
   // The editable field holding a character code page 932 cannot hold.
   std::optional<int> FieldWithForeignText() const;

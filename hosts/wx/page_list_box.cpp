@@ -19,7 +19,8 @@ void CallGtk(const char* name, void* widget, int flag) {
 
 PageListBox::PageListBox(wxWindow* parent, wxWindowID id, const wxPoint& position,
                          const wxSize& size, long style, std::function<void()> onPick)
-    : wxListBox(parent, id, position, size, 0, nullptr, style), onPick_(std::move(onPick)) {
+    : wxListBox(parent, id, position, size, 0, nullptr, style),
+      onPick_(std::move(onPick)) {
   // Enter on an entry is the list's alone: GTK would go on to press the
   // page's default button, unless the list takes the default action itself
   // (which, having none, it then drops).

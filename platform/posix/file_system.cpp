@@ -31,7 +31,9 @@ char DriveLetterOf(std::string_view path) {
 // Only these mean "there is no such file"; any other error leaves it unknown.
 bool IsAbsence(int error) { return error == ENOENT || error == ENOTDIR; }
 
-bool StatHost(const fs::path& host, struct stat& status) { return ::stat(host.c_str(), &status) == 0; }
+bool StatHost(const fs::path& host, struct stat& status) {
+  return ::stat(host.c_str(), &status) == 0;
+}
 
 bool IsRegularFile(const fs::path& host) {
   struct stat status {};
@@ -58,7 +60,6 @@ bool IsProtected(const fs::path& host, std::uint8_t refusedBits) {
   if (!StatHost(host, status)) return !IsAbsence(errno);
   return (dos_attributes::Read(host, status) & refusedBits) != 0;
 }
-
 
 // A new file of its own in `folder`, created with the usual mode.
 int CreateTemporary(const fs::path& folder, fs::path& temporary) {
@@ -111,7 +112,8 @@ std::pair<std::string, std::string_view> SplitPattern(std::string_view pattern) 
 }  // namespace
 
 PosixFileSystem::PosixFileSystem(DriveTable drives, fs::path windowsDirectory)
-    : drives_(std::move(drives)), windowsDirectory_(std::move(windowsDirectory)) {
+    : drives_(std::move(drives)),
+      windowsDirectory_(std::move(windowsDirectory)) {
   if (drives_.Find('C') != nullptr) {
     currentDrive_ = 'C';
   } else if (!drives_.Empty()) {
@@ -142,7 +144,8 @@ std::optional<PosixFileSystem::Location> PosixFileSystem::Locate(std::string_vie
   if (const char letter = DriveLetterOf(path)) {
     location.drive = letter;
     path.remove_prefix(2);
-  } else if (path.size() >= 2 && path_text::IsSeparator(path[0]) && path_text::IsSeparator(path[1])) {
+  } else if (path.size() >= 2 && path_text::IsSeparator(path[0]) &&
+             path_text::IsSeparator(path[1])) {
     return std::nullopt;  // a network share name: no drive maps it
   }
   if (location.drive == 0 || drives_.Find(location.drive) == nullptr) return std::nullopt;
@@ -167,10 +170,9 @@ int PosixFileSystem::LookUpHost(const fs::path& host, struct stat& status) const
 
 // The exact host name wins; otherwise the first name, in byte order, that
 // equals the part without regard to letter case.
-std::optional<PosixFileSystem::FolderEntry> PosixFileSystem::FindInFolder(const fs::path& folder,
-                                                                          const std::string& part,
-                                                                          const std::string& hostName,
-                                                                          bool& failed) const {
+std::optional<PosixFileSystem::FolderEntry> PosixFileSystem::FindInFolder(
+    const fs::path& folder, const std::string& part, const std::string& hostName,
+    bool& failed) const {
   struct stat status {};
   if (LookUpHost(folder / hostName, status) == 0) return FolderEntry{hostName, part};
   if (!IsAbsence(errno)) {
@@ -232,7 +234,8 @@ std::optional<PosixFileSystem::HostMatch> PosixFileSystem::MatchPath(std::string
   return Match(*location);
 }
 
-std::optional<PosixFileSystem::HostMatch> PosixFileSystem::MatchExisting(std::string_view path) const {
+std::optional<PosixFileSystem::HostMatch> PosixFileSystem::MatchExisting(
+    std::string_view path) const {
   auto match = MatchPath(path);
   if (!match || !match->exists) return std::nullopt;
   return match;
@@ -259,14 +262,16 @@ std::optional<std::string> PosixFileSystem::ToWindowsPath(const fs::path& host) 
   std::size_t bestLength = 0;
   for (const auto& drive : drives_.Drives()) {
     const auto rootParts = HostParts(drive.root);
-    if (rootParts.size() > hostParts.size() || (best != nullptr && rootParts.size() <= bestLength)) continue;
+    if (rootParts.size() > hostParts.size() || (best != nullptr && rootParts.size() <= bestLength))
+      continue;
     if (!std::equal(rootParts.begin(), rootParts.end(), hostParts.begin())) continue;
     best = drives_.Find(drive.letter);
     bestLength = rootParts.size();
   }
   if (best == nullptr) return std::nullopt;
   std::vector<std::string> parts;
-  for (auto part = hostParts.begin() + static_cast<std::ptrdiff_t>(bestLength); part != hostParts.end(); ++part) {
+  for (auto part = hostParts.begin() + static_cast<std::ptrdiff_t>(bestLength);
+       part != hostParts.end(); ++part) {
     auto converted = cp932::FromUtf8(part->string());
     if (!converted) return std::nullopt;
     parts.push_back(std::move(*converted));
@@ -330,7 +335,8 @@ std::string PosixFileSystem::Getcwd() const {
 
 std::string PosixFileSystem::GetWindowsDirectory() const {
   std::error_code error;
-  const fs::path folder = windowsDirectory_.empty() ? fs::temp_directory_path(error) : windowsDirectory_;
+  const fs::path folder =
+      windowsDirectory_.empty() ? fs::temp_directory_path(error) : windowsDirectory_;
   if (error) return {};
   return ToWindowsPath(folder).value_or(std::string{});
 }
@@ -354,7 +360,8 @@ bool PosixFileSystem::CopyFile(std::string_view from, std::string_view to, bool 
   const auto source = MatchExisting(from);
   const auto target = MatchPath(to);
   struct stat sourceStatus {};
-  if (!source || !target || !StatHost(source->host, sourceStatus) || !S_ISREG(sourceStatus.st_mode)) {
+  if (!source || !target || !StatHost(source->host, sourceStatus) ||
+      !S_ISREG(sourceStatus.st_mode)) {
     return false;
   }
   if (target->exists && (failIfExists || !IsRegularFile(target->host) ||
@@ -394,11 +401,14 @@ bool PosixFileSystem::SetStatus(std::string_view path, const FileStatus& status)
 
 bool PosixFileSystem::Remove(std::string_view path) {
   const auto match = MatchExisting(path);
-  if (!match || !IsRegularFile(match->host) || IsProtected(match->host, ATTR_READONLY)) return false;
+  if (!match || !IsRegularFile(match->host) || IsProtected(match->host, ATTR_READONLY))
+    return false;
   return ::unlink(match->host.c_str()) == 0;
 }
 
-bool PosixFileSystem::Replace(std::string_view from, std::string_view to) { return Rename(from, to, true); }
+bool PosixFileSystem::Replace(std::string_view from, std::string_view to) {
+  return Rename(from, to, true);
+}
 
 bool PosixFileSystem::ReplaceUnflushed(std::string_view from, std::string_view to) {
   return Rename(from, to, false);
@@ -413,7 +423,8 @@ bool PosixFileSystem::Rename(std::string_view from, std::string_view to, bool fl
   if (!flushed) return true;
   // On the disk, as a replacement's own rename is: a later step may count on it.
   SyncFolder(target->host.parent_path());
-  if (source->host.parent_path() != target->host.parent_path()) SyncFolder(source->host.parent_path());
+  if (source->host.parent_path() != target->host.parent_path())
+    SyncFolder(source->host.parent_path());
   return true;
 }
 

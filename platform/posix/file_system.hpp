@@ -127,7 +127,8 @@ class PosixFileSystem : public FileSystem {
   // Wrap an open descriptor; override to inject a failing file.
   virtual std::unique_ptr<InputFile> MakeInputFile(int descriptor);
   virtual std::unique_ptr<OutputFile> MakeOutputFile(int descriptor);
-  virtual std::unique_ptr<AtomicFile> MakeAtomicFile(int descriptor, std::filesystem::path temporary,
+  virtual std::unique_ptr<AtomicFile> MakeAtomicFile(int descriptor,
+                                                     std::filesystem::path temporary,
                                                      std::filesystem::path target);
 
  private:

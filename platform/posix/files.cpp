@@ -75,7 +75,9 @@ bool PosixOutputFile::Close() {
 }
 
 PosixAtomicFile::PosixAtomicFile(int descriptor, fs::path temporary, fs::path target)
-    : output_(descriptor), temporary_(std::move(temporary)), target_(std::move(target)) {}
+    : output_(descriptor),
+      temporary_(std::move(temporary)),
+      target_(std::move(target)) {}
 
 PosixAtomicFile::~PosixAtomicFile() {
   if (!committed_) Discard();
@@ -110,7 +112,8 @@ bool TakeOverReplacedAttributes(const std::filesystem::path& replaced,
   if (::stat(replaced.c_str(), &old) != 0) return errno == ENOENT;
   if (!S_ISREG(old.st_mode) || dos_attributes::IsReadOnly(old)) return false;
   struct stat mine {};
-  if (::stat(replacement.c_str(), &mine) == 0 && (mine.st_uid != old.st_uid || mine.st_gid != old.st_gid)) {
+  if (::stat(replacement.c_str(), &mine) == 0 &&
+      (mine.st_uid != old.st_uid || mine.st_gid != old.st_gid)) {
     // Only possible for a privileged caller; otherwise the new owner stays.
     [[maybe_unused]] const int ignored = ::chown(replacement.c_str(), old.st_uid, old.st_gid);
   }

@@ -2,7 +2,8 @@
 
 namespace tovrin {
 
-std::unique_ptr<PosixFileSystem> MakeHostFileSystem(const DriveOptions& options, std::string& error) {
+std::unique_ptr<PosixFileSystem> MakeHostFileSystem(const DriveOptions& options,
+                                                    std::string& error) {
   auto table = BuildDriveTable(options, error);
   if (!table) return nullptr;
   std::filesystem::path windowsDirectory;

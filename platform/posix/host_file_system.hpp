@@ -12,6 +12,7 @@
 namespace tovrin {
 
 // Null with `error` set for malformed options.
-std::unique_ptr<PosixFileSystem> MakeHostFileSystem(const DriveOptions& options, std::string& error);
+std::unique_ptr<PosixFileSystem> MakeHostFileSystem(const DriveOptions& options,
+                                                    std::string& error);
 
 }  // namespace tovrin

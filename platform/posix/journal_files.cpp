@@ -111,9 +111,9 @@ PosixJournalFiles::Walk PosixJournalFiles::OpenFolder(const fs::path& folder, bo
         ::openat(current.Get(), part.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (next < 0) {
       struct stat status {};
-      const bool absent =
-          errno == ENOENT || (::fstatat(current.Get(), part.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0 &&
-                              !S_ISDIR(status.st_mode) && !S_ISLNK(status.st_mode));
+      const bool absent = errno == ENOENT || (::fstatat(current.Get(), part.c_str(), &status,
+                                                        AT_SYMLINK_NOFOLLOW) == 0 &&
+                                              !S_ISDIR(status.st_mode) && !S_ISLNK(status.st_mode));
       return {-1, absent ? EntryKind::Absent : EntryKind::Unknown};
     }
     current = Descriptor(next);

@@ -15,20 +15,23 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr ::DWORD kDosAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
-                                  FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY |
-                                  FILE_ATTRIBUTE_ARCHIVE;
-constexpr ::DWORD kSettableAttributes =
-    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
+                                   FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY |
+                                   FILE_ATTRIBUTE_ARCHIVE;
+constexpr ::DWORD kSettableAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                                        FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
 // Seconds between 1601-01-01 (FILETIME) and 1970-01-01 (time_t).
 constexpr std::int64_t kEpochDifference = 11644473600LL;
 constexpr std::int64_t kTicksPerSecond = 10000000LL;
 
 // Only these mean "there is no such file"; any other error leaves it unknown.
 bool IsAbsence(::DWORD error) {
-  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME;
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+         error == ERROR_INVALID_NAME;
 }
 
-std::wstring Wide(std::string_view path) { return win32::WideFromCp932(path).value_or(std::wstring()); }
+std::wstring Wide(std::string_view path) {
+  return win32::WideFromCp932(path).value_or(std::wstring());
+}
 
 std::optional<std::wstring> FullPath(const std::wstring& path) {
   if (path.empty()) return std::nullopt;
@@ -78,14 +81,14 @@ bool IsReadOnlyFile(::DWORD attributes) {
 }
 
 std::time_t ToTime(const FILETIME& time) {
-  const auto ticks = static_cast<std::int64_t>((static_cast<std::uint64_t>(time.dwHighDateTime) << 32) |
-                                               time.dwLowDateTime);
+  const auto ticks = static_cast<std::int64_t>(
+      (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
   return static_cast<std::time_t>(ticks / kTicksPerSecond - kEpochDifference);
 }
 
 FILETIME ToFileTime(std::time_t time) {
-  const auto ticks = static_cast<std::uint64_t>((static_cast<std::int64_t>(time) + kEpochDifference) *
-                                                kTicksPerSecond);
+  const auto ticks = static_cast<std::uint64_t>(
+      (static_cast<std::int64_t>(time) + kEpochDifference) * kTicksPerSecond);
   return {static_cast<::DWORD>(ticks & 0xFFFFFFFFu), static_cast<::DWORD>(ticks >> 32)};
 }
 
@@ -117,7 +120,8 @@ HANDLE CreateTemporary(const std::wstring& folder, std::wstring& temporary) {
 
 DriveType Win32FileSystem::GetDriveType(std::string_view root) const {
   if (root.size() < 2 || root[1] != ':') return static_cast<DriveType>(DRIVE_NO_ROOT_DIR);
-  const wchar_t path[] = {static_cast<wchar_t>(static_cast<unsigned char>(root[0])), L':', L'\\', L'\0'};
+  const wchar_t path[] = {static_cast<wchar_t>(static_cast<unsigned char>(root[0])), L':', L'\\',
+                          L'\0'};
   return static_cast<DriveType>(GetDriveTypeW(path));
 }
 
@@ -157,8 +161,9 @@ Presence Win32FileSystem::Exists(std::string_view path) const {
 std::optional<std::string> Win32FileSystem::FinalPath(std::string_view path) const {
   const auto wide = Wide(path);
   if (wide.empty()) return std::nullopt;
-  const HANDLE file = CreateFileW(wide.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  const HANDLE file =
+      CreateFileW(wide.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;
   wchar_t final[32768];
   const ::DWORD length = GetFinalPathNameByHandleW(file, final, 32768, VOLUME_NAME_DOS);
@@ -215,7 +220,8 @@ bool Win32FileSystem::CopyFile(std::string_view from, std::string_view to, bool 
   if (reserved == INVALID_HANDLE_VALUE) return false;
   CloseHandle(reserved);
   if (CopyFileW(source.c_str(), temporary.c_str(), FALSE) && FlushFile(temporary) &&
-      MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      MoveFileExW(temporary.c_str(), target.c_str(),
+                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     return true;
   }
   SetFileAttributesW(temporary.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -226,7 +232,8 @@ bool Win32FileSystem::CopyFile(std::string_view from, std::string_view to, bool 
 bool Win32FileSystem::GetStatus(std::string_view path, FileStatus& status) const {
   const auto wide = Wide(path);
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (wide.empty() || !GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data)) return false;
+  if (wide.empty() || !GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data))
+    return false;
   const auto full = FullPath(wide);
   const auto fullName = full ? win32::Cp932FromWide(*full) : std::nullopt;
   if (!fullName) return false;
@@ -234,7 +241,8 @@ bool Win32FileSystem::GetStatus(std::string_view path, FileStatus& status) const
   status.modificationTime = ToTime(data.ftLastWriteTime);
   status.accessTime = ToTime(data.ftLastAccessTime);
   const bool folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-  status.size = folder ? 0 : (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  status.size =
+      folder ? 0 : (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
   status.attribute = static_cast<std::uint8_t>(data.dwFileAttributes & kDosAttributes);
   status.fullName = *fullName;
   return true;
@@ -245,18 +253,20 @@ bool Win32FileSystem::SetStatus(std::string_view path, const FileStatus& status)
   const auto wide = Wide(path);
   if (Attributes(wide) == INVALID_FILE_ATTRIBUTES) return false;
   if (status.modificationTime != 0) {
-    const HANDLE handle = CreateFileW(wide.c_str(), FILE_WRITE_ATTRIBUTES,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    const HANDLE handle =
+        CreateFileW(wide.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return false;
     const FILETIME written = ToFileTime(status.modificationTime);
-    const FILETIME accessed = ToFileTime(status.accessTime != 0 ? status.accessTime : status.modificationTime);
+    const FILETIME accessed =
+        ToFileTime(status.accessTime != 0 ? status.accessTime : status.modificationTime);
     const bool set = SetFileTime(handle, nullptr, &accessed, &written) != 0;
     CloseHandle(handle);
     if (!set) return false;
   }
   const ::DWORD attributes = status.attribute & kSettableAttributes;
-  return SetFileAttributesW(wide.c_str(), attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes) != 0;
+  return SetFileAttributesW(wide.c_str(), attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes) !=
+         0;
 }
 
 bool Win32FileSystem::Remove(std::string_view path) {
@@ -268,7 +278,8 @@ bool Win32FileSystem::Replace(std::string_view from, std::string_view to) {
   const auto source = Wide(from);
   const auto target = Wide(to);
   if (!IsFile(Attributes(source)) || target.empty()) return false;
-  if (Attributes(target) != INVALID_FILE_ATTRIBUTES) return MoveOverKeepingAttributes(source, target);
+  if (Attributes(target) != INVALID_FILE_ATTRIBUTES)
+    return MoveOverKeepingAttributes(source, target);
   return MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
 }
 
@@ -279,8 +290,8 @@ bool Win32FileSystem::Flush(std::string_view path) {
   const ::DWORD attributes = Attributes(wide);
   if (attributes == INVALID_FILE_ATTRIBUTES) return false;
   if (!IsFile(attributes)) return true;
-  const HANDLE handle = CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE handle = CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return false;
   const bool flushed = FlushFileBuffers(handle) != 0;
   CloseHandle(handle);
@@ -291,8 +302,10 @@ bool Win32FileSystem::Flush(std::string_view path) {
 // open the file for writing regardless.
 std::unique_ptr<InputFile> Win32FileSystem::OpenRead(std::string_view path, OpenAccess access) {
   const auto wide = Wide(path);
-  if (wide.empty() || (access == OpenAccess::ReadWrite && IsReadOnlyFile(Attributes(wide)))) return nullptr;
-  const ::DWORD rights = access == OpenAccess::ReadWrite ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
+  if (wide.empty() || (access == OpenAccess::ReadWrite && IsReadOnlyFile(Attributes(wide))))
+    return nullptr;
+  const ::DWORD rights =
+      access == OpenAccess::ReadWrite ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
   const HANDLE handle = CreateFileW(wide.c_str(), rights, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return nullptr;
@@ -306,8 +319,8 @@ std::unique_ptr<OutputFile> Win32FileSystem::Create(std::string_view path) {
   const ::DWORD existing = Attributes(wide);
   if (wide.empty() || IsReadOnlyFile(existing)) return nullptr;
   if (existing != INVALID_FILE_ATTRIBUTES && !DeleteFileW(wide.c_str())) return nullptr;
-  const HANDLE handle =
-      CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE handle = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return nullptr;
   return std::make_unique<Win32OutputFile>(handle);
 }
@@ -334,8 +347,8 @@ std::optional<std::vector<FindEntry>> Win32FileSystem::SearchFiles(std::string_v
   const auto wide = Wide(pattern);
   if (wide.empty()) return std::vector<FindEntry>{};
   WIN32_FIND_DATAW found{};
-  const HANDLE search = FindFirstFileExW(wide.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
-                                         nullptr, 0);
+  const HANDLE search =
+      FindFirstFileExW(wide.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
   if (search == INVALID_HANDLE_VALUE) {
     if (IsAbsence(GetLastError())) return std::vector<FindEntry>{};
     return std::nullopt;
@@ -354,10 +367,12 @@ std::optional<std::vector<FindEntry>> Win32FileSystem::SearchFiles(std::string_v
   const bool listed = GetLastError() == ERROR_NO_MORE_FILES;
   FindClose(search);
   if (!listed) return std::nullopt;
-  std::sort(dots.begin(), dots.end(), [](const FindEntry& a, const FindEntry& b) { return a.name < b.name; });
+  std::sort(dots.begin(), dots.end(),
+            [](const FindEntry& a, const FindEntry& b) { return a.name < b.name; });
   std::sort(entries.begin(), entries.end(),
             [](const FindEntry& a, const FindEntry& b) { return a.name < b.name; });
-  dots.insert(dots.end(), std::make_move_iterator(entries.begin()), std::make_move_iterator(entries.end()));
+  dots.insert(dots.end(), std::make_move_iterator(entries.begin()),
+              std::make_move_iterator(entries.end()));
   return dots;
 }
 

@@ -30,7 +30,9 @@ class Win32FileSystem : public FileSystem {
   bool SetStatus(std::string_view path, const FileStatus& status) override;
   bool Remove(std::string_view path) override;
   bool Replace(std::string_view from, std::string_view to) override;
-  bool ReplaceUnflushed(std::string_view from, std::string_view to) override { return Replace(from, to); }
+  bool ReplaceUnflushed(std::string_view from, std::string_view to) override {
+    return Replace(from, to);
+  }
   bool Flush(std::string_view path) override;
 
   std::unique_ptr<InputFile> OpenRead(std::string_view path,

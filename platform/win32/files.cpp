@@ -41,7 +41,9 @@ bool Win32OutputFile::Close() {
 }
 
 Win32AtomicFile::Win32AtomicFile(void* handle, std::wstring temporary, std::wstring target)
-    : output_(handle), temporary_(std::move(temporary)), target_(std::move(target)) {}
+    : output_(handle),
+      temporary_(std::move(temporary)),
+      target_(std::move(target)) {}
 
 Win32AtomicFile::~Win32AtomicFile() {
   if (committed_) return;
@@ -68,14 +70,17 @@ bool MoveOverKeepingAttributes(const std::wstring& replacement, const std::wstri
   const ::DWORD attributes = GetFileAttributesW(replaced.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return false;
   if ((attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) return false;
-  const ::DWORD kept = attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE);
-  if (!SetFileAttributesW(replacement.c_str(), kept == 0 ? FILE_ATTRIBUTE_NORMAL : kept)) return false;
+  const ::DWORD kept =
+      attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE);
+  if (!SetFileAttributesW(replacement.c_str(), kept == 0 ? FILE_ATTRIBUTE_NORMAL : kept))
+    return false;
   return MoveFileExW(replacement.c_str(), replaced.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 bool FlushFile(const std::wstring& path) {
-  const HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  const HANDLE handle =
+      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return false;
   const bool flushed = FlushFileBuffers(handle) != 0;
   return CloseHandle(handle) != 0 && flushed;

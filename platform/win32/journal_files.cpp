@@ -38,8 +38,9 @@ bool IsReparsePoint(::DWORD attributes) {
 // The file's volume and index, opened for no access at all: a program that
 // holds it open without sharing refuses a read, not this.
 std::optional<std::tuple<::DWORD, ::DWORD, ::DWORD>> FileIdentity(const fs::path& path) {
-  const HANDLE handle = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  const HANDLE handle =
+      CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                  OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
   BY_HANDLE_FILE_INFORMATION information{};
   const bool known = GetFileInformationByHandle(handle, &information);
@@ -114,8 +115,8 @@ class Win32JournalFiles : public JournalFiles {
   }
 
   bool Unchanged(const fs::path& kept, const fs::path& file) const override {
-    constexpr ::DWORD kCompared =
-        FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
+    constexpr ::DWORD kCompared = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                                  FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
     const ::DWORD old = Attributes(kept);
     const ::DWORD now = Attributes(file);
     if (old == INVALID_FILE_ATTRIBUTES || now == INVALID_FILE_ATTRIBUTES || IsFolder(old) ||

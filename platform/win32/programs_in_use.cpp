@@ -82,8 +82,8 @@ std::vector<ProgramInUse> ProgramsUsingFolder(const fs::path& productFolder) {
   const DWORD self = GetCurrentProcessId();
   for (const RM_PROCESS_INFO& process : session.Holders()) {
     if (process.Process.dwProcessId == self) continue;
-    programs.push_back({win32::Cp932FromWide(process.strAppName).value_or("?"),
-                        process.Process.dwProcessId});
+    programs.push_back(
+        {win32::Cp932FromWide(process.strAppName).value_or("?"), process.Process.dwProcessId});
   }
   return programs;
 }

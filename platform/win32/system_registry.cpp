@@ -10,7 +10,8 @@ namespace {
 using tovrin::RegistryStore;
 
 constexpr wchar_t kUninstall[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-constexpr std::string_view kUninstallPath = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+constexpr std::string_view kUninstallPath =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 // Key and value names are at most 255 characters; values are read whole.
 constexpr ::DWORD kNameLength = 256;
 
@@ -27,12 +28,14 @@ void ReadStringValues(HKEY key, const std::string& path, RegistryStore& store) {
     ::DWORD nameLength = kNameLength;
     ::DWORD type = 0;
     ::DWORD size = 0;
-    const LSTATUS status = RegEnumValueW(key, index, name, &nameLength, nullptr, &type, nullptr, &size);
+    const LSTATUS status =
+        RegEnumValueW(key, index, name, &nameLength, nullptr, &type, nullptr, &size);
     if (status == ERROR_NO_MORE_ITEMS) return;
     if (status != 0 || (type != REG_SZ && type != REG_EXPAND_SZ)) continue;
     std::wstring value(size / sizeof(wchar_t) + 1, L'\0');
     ::DWORD read = size;
-    if (RegQueryValueExW(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value.data()), &read) != 0) {
+    if (RegQueryValueExW(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value.data()),
+                         &read) != 0) {
       continue;
     }
     value.resize(read / sizeof(wchar_t));
@@ -50,7 +53,8 @@ RegistryStore ReadUninstallStore() {
   for (::DWORD index = 0;; ++index) {
     wchar_t name[kNameLength];
     ::DWORD nameLength = kNameLength;
-    const LSTATUS status = RegEnumKeyExW(uninstall, index, name, &nameLength, nullptr, nullptr, nullptr, nullptr);
+    const LSTATUS status =
+        RegEnumKeyExW(uninstall, index, name, &nameLength, nullptr, nullptr, nullptr, nullptr);
     if (status == ERROR_NO_MORE_ITEMS) break;
     if (status != 0) continue;
     const auto utf8Name = tovrin::win32::Utf8FromWide(std::wstring_view(name, nameLength));

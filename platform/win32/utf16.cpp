@@ -18,8 +18,12 @@ std::optional<std::string> FromBytes(std::string_view bytes, bool bigEndian) {
 
 }  // namespace
 
-std::optional<std::string> LittleEndianToUtf8(std::string_view bytes) { return FromBytes(bytes, false); }
-std::optional<std::string> BigEndianToUtf8(std::string_view bytes) { return FromBytes(bytes, true); }
+std::optional<std::string> LittleEndianToUtf8(std::string_view bytes) {
+  return FromBytes(bytes, false);
+}
+std::optional<std::string> BigEndianToUtf8(std::string_view bytes) {
+  return FromBytes(bytes, true);
+}
 
 std::optional<std::string> UnitsToUtf8(std::u16string_view units) {
   return win32::Utf8FromWide(std::wstring(units.begin(), units.end()));

@@ -13,10 +13,12 @@ std::optional<std::wstring> ToWide(UINT codePage, std::string_view text) {
   if (text.empty()) return std::wstring();
   if (text.size() > INT_MAX) return std::nullopt;
   const int length = static_cast<int>(text.size());
-  const int needed = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data(), length, nullptr, 0);
+  const int needed =
+      MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data(), length, nullptr, 0);
   if (needed <= 0) return std::nullopt;
   std::wstring wide(static_cast<std::size_t>(needed), L'\0');
-  if (MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data(), length, wide.data(), needed) != needed) {
+  if (MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data(), length, wide.data(),
+                          needed) != needed) {
     return std::nullopt;
   }
   return wide;

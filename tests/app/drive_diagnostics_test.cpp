@@ -28,16 +28,16 @@ TEST(DrivesCommand, PrintsOneLineADriveInLetterOrder) {
   const auto result = Tovrin({"--drives", "--drive", "c=" + (temp.path() / "c").string(),
                               "--drive=A=" + (temp.path() / "fd").string() + ":removable"});
   EXPECT_EQ(result.exitCode, 0) << result.err;
-  EXPECT_EQ(result.out, "A: removable " + Canonical(temp.path() / "fd") + "\n" +
-                            "C: fixed " + Canonical(temp.path() / "c") + "\n" + "Z: fixed /\n");
+  EXPECT_EQ(result.out, "A: removable " + Canonical(temp.path() / "fd") + "\n" + "C: fixed " +
+                            Canonical(temp.path() / "c") + "\n" + "Z: fixed /\n");
   EXPECT_EQ(result.err, "");
 }
 
 TEST(DrivesCommand, ReadsTheWinePrefixFromTheOptionOrTheEnvironment) {
   testing::WinePrefix wine;
-  const std::string expected = "A: removable " + Canonical(wine.floppy) + "\n" +
-                               "C: fixed " + Canonical(wine.prefix / "drive_c") + "\n" +
-                               "D: cdrom " + Canonical(wine.cdrom) + "\n" + "Z: fixed /\n";
+  const std::string expected = "A: removable " + Canonical(wine.floppy) + "\n" + "C: fixed " +
+                               Canonical(wine.prefix / "drive_c") + "\n" + "D: cdrom " +
+                               Canonical(wine.cdrom) + "\n" + "Z: fixed /\n";
   const auto byOption = Tovrin({"--drives", "--wine-prefix", wine.prefix.string()});
   EXPECT_EQ(byOption.exitCode, 0) << byOption.err;
   EXPECT_EQ(byOption.out, expected);

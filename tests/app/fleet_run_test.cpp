@@ -51,7 +51,8 @@ void ExpectDocumentedFields(const json& report) {
   EXPECT_FALSE(report.at("version").get<std::string>().empty());
   EXPECT_TRUE(std::regex_match(report.at("started").get<std::string>(), time));
   EXPECT_TRUE(std::regex_match(report.at("ended").get<std::string>(), time));
-  for (const char* field : {"folder", "title", "version"}) report.at("medium").at(field).get<std::string>();
+  for (const char* field : {"folder", "title", "version"})
+    report.at("medium").at(field).get<std::string>();
   if (!report.at("product").is_null()) report.at("product").at("folder").get<std::string>();
   report.at("exit_status").get<int>();
   report.at("changed").get<bool>();
@@ -64,14 +65,16 @@ void ExpectDocumentedFields(const json& report) {
     const std::string type = change.at("type");
     if (type == "file") {
       EXPECT_TRUE(change.at("action") == "added" || change.at("action") == "replaced" ||
-                  change.at("action") == "removed") << change;
+                  change.at("action") == "removed")
+          << change;
       for (const char* side : {"old", "new"}) {
         if (change.at(side).is_null()) continue;
         change.at(side).at("size").get<std::uint64_t>();
         EXPECT_TRUE(std::regex_match(change.at(side).at("sha256").get<std::string>(), sha256));
       }
     } else if (type == "setting") {
-      for (const char* field : {"file", "section", "key", "new"}) change.at(field).get<std::string>();
+      for (const char* field : {"file", "section", "key", "new"})
+        change.at(field).get<std::string>();
       EXPECT_TRUE(change.at("old").is_null() || change.at("old").is_string());
     } else if (type == "master") {
       EXPECT_GT(change.at("records_rewritten").get<int>(), 0);
@@ -103,13 +106,16 @@ class FleetRunTest : public ::testing::Test {
   fs::path report() const { return temp.path() / "report.json"; }
 
   ProgramResult Run(std::vector<std::string> extra, const fs::path& medium = kExamples / "medium") {
-    std::vector<std::string> arguments = {"--medium", medium.string(), "--drive", "C=" + drive().string(),
-                                          "--registry", (kExamples / "product" / "uninstall.reg").string(),
-                                          "--log", (temp.path() / "run.log").string(),
-                                          "--report", report().string()};
+    std::vector<std::string> arguments = {
+        "--medium",   medium.string(),
+        "--drive",    "C=" + drive().string(),
+        "--registry", (kExamples / "product" / "uninstall.reg").string(),
+        "--log",      (temp.path() / "run.log").string(),
+        "--report",   report().string()};
     arguments.insert(arguments.end(), extra.begin(), extra.end());
-    return RunProgram(TOVRIN_PROGRAM, arguments,
-                      {{"WINEPREFIX", std::nullopt}, {"HOME", "/nonexistent"}, {"DISPLAY", std::nullopt}});
+    return RunProgram(
+        TOVRIN_PROGRAM, arguments,
+        {{"WINEPREFIX", std::nullopt}, {"HOME", "/nonexistent"}, {"DISPLAY", std::nullopt}});
   }
 
   json Report() const { return json::parse(ReadFile(report())); }
@@ -149,7 +155,9 @@ struct OutcomeCase {
 
 bool HasChange(const json& report, const char* type, const char* field, const std::string& value) {
   for (const json& change : report.at("changes")) {
-    if (change.at("type") == type && change.value(field, json()).dump().find(value) != std::string::npos) return true;
+    if (change.at("type") == type &&
+        change.value(field, json()).dump().find(value) != std::string::npos)
+      return true;
   }
   return false;
 }
@@ -168,39 +176,55 @@ TEST_F(FleetRunTest, TheReportHoldsTheDocumentedFieldsForEveryOutcome) {
          EXPECT_TRUE(HasChange(report, "master", "path", "zai001-3.mst")) << report;
          EXPECT_EQ(report.at("product").at("number"), 3);
        }},
-      {"unchanged", [](FleetRunTest& test, auto&) {
+      {"unchanged",
+       [](FleetRunTest& test, auto&) {
          test.Run({"--unattended"});
          return std::vector<std::string>{};
-       }, 0, false, [](const json& report) { EXPECT_TRUE(report.at("changes").empty()) << report; }},
-      {"refused", [](FleetRunTest& test, auto&) {
+       },
+       0, false, [](const json& report) { EXPECT_TRUE(report.at("changes").empty()) << report; }},
+      {"refused",
+       [](FleetRunTest& test, auto&) {
          fs::create_directories(test.drive() / "EMPTY");
          return std::vector<std::string>{"--dest", "C:\\EMPTY"};
-       }, 2, false, [](const json& report) { EXPECT_EQ(report.at("refusal").at("check"), "settings file"); }},
-      {"busy", [](FleetRunTest& test, auto& held) {
+       },
+       2, false,
+       [](const json& report) { EXPECT_EQ(report.at("refusal").at("check"), "settings file"); }},
+      {"busy",
+       [](FleetRunTest& test, auto& held) {
          held = LockProductFolder(test.drive() / "VELSOR").lock;
          return std::vector<std::string>{};
-       }, 6, false, [](const json& report) { EXPECT_EQ(report.at("refusal").at("check"), "product lock"); }},
-      {"cancelled", [](FleetRunTest& test, auto&) {
+       },
+       6, false,
+       [](const json& report) { EXPECT_EQ(report.at("refusal").at("check"), "product lock"); }},
+      {"cancelled",
+       [](FleetRunTest& test, auto&) {
          // From a removable drive, disk 2 never comes.
          fs::copy(kExamples / "medium", test.temp.path() / "medium", fs::copy_options::recursive);
          // Unsigned: a signed disk missing a listed file is refused before its prompt.
          for (const char* file : {"BMPUPD.lzh", "SHA256SUMS", "SHA256SUMS.minisig"}) {
            fs::remove(test.temp.path() / "medium" / file);
          }
-         return std::vector<std::string>{"--drive", "A=" + (test.temp.path() / "medium").string() + ":removable",
-                                         "--medium", (test.temp.path() / "medium").string()};
-       }, 3, false, [](const json& report) {
+         return std::vector<std::string>{
+             "--drive", "A=" + (test.temp.path() / "medium").string() + ":removable", "--medium",
+             (test.temp.path() / "medium").string()};
+       },
+       3, false,
+       [](const json& report) {
          EXPECT_TRUE(report.at("restore").at("complete").get<bool>()) << report;
          EXPECT_EQ(report.at("boxes").front().at("answer"), "OK");
          EXPECT_EQ(report.at("boxes").at(1).at("answer"), "Cancel");
        }},
-      {"failed_restored", [](FleetRunTest& test, auto&) {
+      {"failed_restored",
+       [](FleetRunTest& test, auto&) {
          fs::permissions(test.drive() / "VELSOR" / "formater.exe", fs::perms::owner_read);
          return std::vector<std::string>{};
-       }, 4, false, [](const json& report) {
+       },
+       4, false,
+       [](const json& report) {
          EXPECT_TRUE(report.at("restore").at("complete").get<bool>()) << report;
          EXPECT_TRUE(HasChange(report, "file", "path", "VELSOR.EXE")) << "what was undone is told";
-         EXPECT_NE(report.at("restore").at("put_back").dump().find("VELSOR.EXE"), std::string::npos) << report;
+         EXPECT_NE(report.at("restore").at("put_back").dump().find("VELSOR.EXE"), std::string::npos)
+             << report;
        }},
   };
   for (const auto& expected : cases) {
@@ -239,7 +263,8 @@ TEST_F(FleetRunTest, UndoWritesItsReportToo) {
 }
 
 TEST_F(FleetRunTest, AReportThatCannotBeWrittenIsToldOnceAndChangesNothingElse) {
-  std::vector<std::string> arguments = {"--unattended", "--report", (temp.path() / "missing" / "r.json").string()};
+  std::vector<std::string> arguments = {"--unattended", "--report",
+                                        (temp.path() / "missing" / "r.json").string()};
   const ProgramResult result = Run(arguments);
   EXPECT_EQ(result.exitCode, 0) << result.err;
   EXPECT_EQ(result.err, "tovrin: the report " + arguments.back() + " cannot be written\n");

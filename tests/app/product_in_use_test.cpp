@@ -107,7 +107,8 @@ TEST(ProductInUse, ARunningProgramMakesTheRunExit6NamingItAndTouchingNothing) {
            "--report", report.string()},
           {{"WINEPREFIX", std::nullopt}, {"HOME", "/nonexistent"}});
       EXPECT_EQ(result.exitCode, 6) << mode << result.out << result.err;
-      EXPECT_NE(result.out.find("確認: 更新先ﾌｫﾙﾀﾞのﾌﾟﾛｸﾞﾗﾑが実行中です: " + named), std::string::npos)
+      EXPECT_NE(result.out.find("確認: 更新先ﾌｫﾙﾀﾞのﾌﾟﾛｸﾞﾗﾑが実行中です: " + named),
+                std::string::npos)
           << result.out;
       const auto json = nlohmann::json::parse(ReadFile(report));
       EXPECT_EQ(json.at("outcome"), "busy");

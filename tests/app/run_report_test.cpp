@@ -102,19 +102,22 @@ class RunReportTest : public ::testing::Test {
   fs::path logs() const { return temp.path() / "state" / "tovrin" / "logs"; }
 
   std::vector<std::string> Arguments(const std::vector<std::string>& extra) const {
-    std::vector<std::string> arguments = {"--medium", medium().string(), "--drive",
-                                          "C=" + drive().string(), "--registry",
-                                          (kExamples / "product" / "uninstall.reg").string()};
+    std::vector<std::string> arguments = {
+        "--medium",   medium().string(),
+        "--drive",    "C=" + drive().string(),
+        "--registry", (kExamples / "product" / "uninstall.reg").string()};
     arguments.insert(arguments.end(), extra.begin(), extra.end());
     return arguments;
   }
 
   ProgramResult Run(const std::vector<std::string>& extra, const std::string& stateHome = "") {
-    return RunProgram(TOVRIN_PROGRAM, Arguments(extra),
-                      {{"WINEPREFIX", std::nullopt}, {"HOME", "/nonexistent"},
-                       {"DISPLAY", std::nullopt}, {"WAYLAND_DISPLAY", std::nullopt},
-                       {"XDG_STATE_HOME", stateHome.empty() ? (temp.path() / "state").string()
-                                                            : stateHome}});
+    return RunProgram(
+        TOVRIN_PROGRAM, Arguments(extra),
+        {{"WINEPREFIX", std::nullopt},
+         {"HOME", "/nonexistent"},
+         {"DISPLAY", std::nullopt},
+         {"WAYLAND_DISPLAY", std::nullopt},
+         {"XDG_STATE_HOME", stateHome.empty() ? (temp.path() / "state").string() : stateHome}});
   }
 
   TempFolder temp;
@@ -234,10 +237,12 @@ TEST_F(RunReportTest, TheDryRunKeepsItsWritesInATemporaryFolderItRemoves) {
   for (const fs::path& tmpdir : {tmp, temp.path() / "no-such-folder"}) {
     SCOPED_TRACE(tmpdir.string());
     std::vector<std::string> arguments = Arguments({"--dry-run"});
-    const ProgramResult dry = RunProgram(
-        TOVRIN_PROGRAM, arguments,
-        {{"TMPDIR", tmpdir.string()}, {"HOME", "/nonexistent"}, {"DISPLAY", std::nullopt},
-         {"WAYLAND_DISPLAY", std::nullopt}, {"XDG_STATE_HOME", (temp.path() / "state").string()}});
+    const ProgramResult dry = RunProgram(TOVRIN_PROGRAM, arguments,
+                                         {{"TMPDIR", tmpdir.string()},
+                                          {"HOME", "/nonexistent"},
+                                          {"DISPLAY", std::nullopt},
+                                          {"WAYLAND_DISPLAY", std::nullopt},
+                                          {"XDG_STATE_HOME", (temp.path() / "state").string()}});
     const bool usable = tmpdir == tmp;
     EXPECT_EQ(dry.exitCode, usable ? 0 : 5) << dry.out << dry.err;
     EXPECT_EQ(dry.err.find("needs a temporary folder") != std::string::npos, !usable) << dry.err;
@@ -264,8 +269,7 @@ TEST_F(RunReportTest, ARefusalSaysWhichCheckRefusedAndWhatItFound) {
          return nullptr;
        },
        "velsor1.ini was looked for in C:\\VELSOR and is not there"},
-      {"product lock",
-       [](const fs::path& p) { return LockProductFolder(p).lock; },
+      {"product lock", [](const fs::path& p) { return LockProductFolder(p).lock; },
        "another run holds C:\\VELSOR\\.tovrin\\lock", 6},
       {"product files",
        [](const fs::path& p) -> std::unique_ptr<ProductLock> {
@@ -314,9 +318,8 @@ TEST_F(RunReportTest, StandardOutputIsTheSameWithATerminalOnStandardError) {
   command += " >'" + out.string() + "'";
   // `script` gives the program a terminal on standard error and passes on
   // what it wrote there.
-  const ProgramResult terminal =
-      RunProgram("/usr/bin/script", {"-qec", command, "/dev/null"},
-                 {{"XDG_STATE_HOME", (temp.path() / "state").string()}});
+  const ProgramResult terminal = RunProgram("/usr/bin/script", {"-qec", command, "/dev/null"},
+                                            {{"XDG_STATE_HOME", (temp.path() / "state").string()}});
   ASSERT_EQ(terminal.exitCode, 0) << terminal.out << terminal.err;
   EXPECT_EQ(ReadFile(out), plain.out);
   EXPECT_NE(terminal.out.find("\r\x1b[Krecord 5 of 5: TEIGI.DAT"), std::string::npos)

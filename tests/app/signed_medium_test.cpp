@@ -41,13 +41,21 @@ class SignedMediumTest : public ::testing::Test {
   fs::path product() const { return drive() / "VELSOR"; }
 
   ProgramResult Run(const std::vector<std::string>& extra) {
-    std::vector<std::string> arguments = {
-        "--unattended", "--log", "-", "--medium", medium().string(), "--drive",
-        "C=" + drive().string(), "--registry", (kExamples / "product" / "uninstall.reg").string()};
+    std::vector<std::string> arguments = {"--unattended",
+                                          "--log",
+                                          "-",
+                                          "--medium",
+                                          medium().string(),
+                                          "--drive",
+                                          "C=" + drive().string(),
+                                          "--registry",
+                                          (kExamples / "product" / "uninstall.reg").string()};
     arguments.insert(arguments.end(), extra.begin(), extra.end());
     return RunProgram(TOVRIN_PROGRAM, arguments,
-                      {{"WINEPREFIX", std::nullopt}, {"HOME", "/nonexistent"},
-                       {"DISPLAY", std::nullopt}, {"WAYLAND_DISPLAY", std::nullopt}});
+                      {{"WINEPREFIX", std::nullopt},
+                       {"HOME", "/nonexistent"},
+                       {"DISPLAY", std::nullopt},
+                       {"WAYLAND_DISPLAY", std::nullopt}});
   }
 
   TempFolder temp;
@@ -68,11 +76,14 @@ TEST_F(SignedMediumTest, EachMediumTheKeysCannotVouchForIsRefusedBeforeAnythingI
       {"one changed byte in an archive",
        [](SignedMediumTest& t) {
          SignManifest(t.medium(), t.vendor);
-         std::fstream archive(t.medium() / "HELP.lzh", std::ios::in | std::ios::out | std::ios::binary);
+         std::fstream archive(t.medium() / "HELP.lzh",
+                              std::ios::in | std::ios::out | std::ios::binary);
          archive.seekp(40);
          archive.put('\x7f');
        },
-       {vendorKey}, "HELP.lzh", "署名された時から変更されています"},
+       {vendorKey},
+       "HELP.lzh",
+       "署名された時から変更されています"},
       {"a file added to the disk but not to its manifest",
        [](SignedMediumTest& t) {
          Append(t.medium() / "info.txt", "1,0,EXTRA.TXT,\\\r\n");
@@ -80,28 +91,38 @@ TEST_F(SignedMediumTest, EachMediumTheKeysCannotVouchForIsRefusedBeforeAnythingI
          std::ofstream(t.medium() / "EXTRA.TXT") << "new";
          SignManifest(t.medium(), t.vendor);
        },
-       {vendorKey}, "EXTRA.TXT", "記載されていません"},
+       {vendorKey},
+       "EXTRA.TXT",
+       "記載されていません"},
       {"a listed file missing",
        [](SignedMediumTest& t) {
          SignManifest(t.medium(), t.vendor);
          fs::remove(t.medium() / "DEST.BMP");
        },
-       {vendorKey}, "DEST.BMP", "がありません"},
+       {vendorKey},
+       "DEST.BMP",
+       "がありません"},
       {"a manifest line that climbs out",
        [](SignedMediumTest& t) {
          Append(t.medium() / "SHA256SUMS", std::string(64, 'a') + "  ..\\x\n");
          SignManifest(t.medium(), t.vendor);
        },
-       {vendorKey}, "SHA256SUMS", "行目が正しくありません"},
+       {vendorKey},
+       "SHA256SUMS",
+       "行目が正しくありません"},
       {"a manifest line with an absolute path",
        [](SignedMediumTest& t) {
          Append(t.medium() / "SHA256SUMS", std::string(64, 'a') + " */etc/passwd\n");
          SignManifest(t.medium(), t.vendor);
        },
-       {vendorKey}, "SHA256SUMS", "行目が正しくありません"},
+       {vendorKey},
+       "SHA256SUMS",
+       "行目が正しくありません"},
       {"a signature by another key",
        [](SignedMediumTest& t) { SignManifest(t.medium(), t.stranger); },
-       {vendorKey}, "SHA256SUMS.minisig", "信頼されていない鍵"},
+       {vendorKey},
+       "SHA256SUMS.minisig",
+       "信頼されていない鍵"},
       {"a damaged signature",
        [](SignedMediumTest& t) {
          SignManifest(t.medium(), t.vendor);
@@ -111,7 +132,9 @@ TEST_F(SignedMediumTest, EachMediumTheKeysCannotVouchForIsRefusedBeforeAnythingI
          signature[at] = signature[at] == 'A' ? 'B' : 'A';
          std::ofstream(t.medium() / "SHA256SUMS.minisig", std::ios::binary) << signature;
        },
-       {vendorKey}, "SHA256SUMS.minisig", "署名が正しくありません"},
+       {vendorKey},
+       "SHA256SUMS.minisig",
+       "署名が正しくありません"},
       {"a changed trusted comment",
        [](SignedMediumTest& t) {
          SignManifest(t.medium(), t.vendor);
@@ -119,32 +142,45 @@ TEST_F(SignedMediumTest, EachMediumTheKeysCannotVouchForIsRefusedBeforeAnythingI
          signature.insert(signature.find("\ntrusted comment: ") + 18, "not ");
          std::ofstream(t.medium() / "SHA256SUMS.minisig", std::ios::binary) << signature;
        },
-       {vendorKey}, "SHA256SUMS.minisig", "署名が正しくありません"},
-      {"an unsigned medium while a key is trusted", [](SignedMediumTest&) {}, {vendorKey},
-       "SHA256SUMS.minisig", "署名がありません"},
+       {vendorKey},
+       "SHA256SUMS.minisig",
+       "署名が正しくありません"},
+      {"an unsigned medium while a key is trusted",
+       [](SignedMediumTest&) {},
+       {vendorKey},
+       "SHA256SUMS.minisig",
+       "署名がありません"},
       {"an unsigned medium when a signature is required",
        [](SignedMediumTest& t) { fs::remove(t.medium() / "SHA256SUMS"); },
-       {"--require-signature"}, "SHA256SUMS.minisig", "署名がありません"},
+       {"--require-signature"},
+       "SHA256SUMS.minisig",
+       "署名がありません"},
       {"a changed file of a medium signed by a key nobody trusts",
        [](SignedMediumTest& t) {
          SignManifest(t.medium(), t.stranger);
          Append(t.medium() / "FORMATER.EXE", "x");
        },
-       {}, "FORMATER.EXE", "署名された時から変更されています"},
+       {},
+       "FORMATER.EXE",
+       "署名された時から変更されています"},
       {"the product's own key does not vouch for another",
        [](SignedMediumTest& t) {
          SignManifest(t.medium(), t.stranger);
          fs::create_directories(t.product() / "trusted-keys");
          fs::copy_file(t.vendor.publicKey, t.product() / "trusted-keys" / "vendor.pub");
        },
-       {}, "SHA256SUMS.minisig", "信頼されていない鍵"},
+       {},
+       "SHA256SUMS.minisig",
+       "信頼されていない鍵"},
       {"a key file in the product that is no key",
        [](SignedMediumTest& t) {
          SignManifest(t.medium(), t.vendor);
          fs::create_directories(t.product() / "trusted-keys");
          std::ofstream(t.product() / "trusted-keys" / "vendor.pub") << "not a key\n";
        },
-       {}, "vendor.pub", "信頼する鍵のファイル"},
+       {},
+       "vendor.pub",
+       "信頼する鍵のファイル"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -175,13 +211,22 @@ TEST_F(SignedMediumTest, AMediumTheKeysVouchForAppliesAndTheLogNamesItsKey) {
     bool legacy = false;
   };
   const std::vector<Case> cases = {
-      {"signed by the key given", true, {vendorKey},
+      {"signed by the key given",
+       true,
+       {vendorKey},
        "medium disk 1: signed by key " + vendor.id + ", which the product trusts"},
-      {"signed in minisign's legacy form", true, {vendorKey},
-       "medium disk 1: signed by key " + vendor.id + ", which the product trusts", true},
-      {"signed by the product's own key", true, {"--product-key"},
+      {"signed in minisign's legacy form",
+       true,
+       {vendorKey},
+       "medium disk 1: signed by key " + vendor.id + ", which the product trusts",
+       true},
+      {"signed by the product's own key",
+       true,
+       {"--product-key"},
        "medium disk 1: signed by key " + vendor.id + ", which the product trusts"},
-      {"signed, no key trusted", true, {},
+      {"signed, no key trusted",
+       true,
+       {},
        "medium disk 1: signed by key " + vendor.id + ", which the product does not trust"},
       {"unsigned, no key trusted", false, {}, "medium disk 1: not signed"},
   };
@@ -196,8 +241,10 @@ TEST_F(SignedMediumTest, AMediumTheKeysVouchForAppliesAndTheLogNamesItsKey) {
       fs::copy_file(vendor.publicKey, product() / "trusted-keys" / "vendor.pub");
       arguments.clear();
     }
-    if (c.sign) SignManifest(medium(), vendor, c.legacy);
-    else fs::remove(medium() / "SHA256SUMS");
+    if (c.sign)
+      SignManifest(medium(), vendor, c.legacy);
+    else
+      fs::remove(medium() / "SHA256SUMS");
     const ProgramResult result = Run(arguments);
     EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
     EXPECT_NE(result.err.find(c.logged), std::string::npos) << result.err;

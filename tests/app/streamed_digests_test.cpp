@@ -66,45 +66,45 @@ TEST_P(StreamedDigests, TheLogNamesTheContentAsItStreamed) {
 
 INSTANTIATE_TEST_SUITE_P(
     Steps, StreamedDigests,
-    ::testing::Values(
-        Step{"ReadWholeThenReplacedByAWorkFile",
-             [](FileSystem& files) {
-               auto master = files.OpenRead("C:\\P\\m.mst", OpenAccess::ReadWrite);
-               ASSERT_EQ(ReadWhole(*master), "old");
-               master.reset();
-               WriteWorkFile(files, "C:\\P\\temp.mst", "new");
-               ASSERT_TRUE(files.Replace("C:\\P\\temp.mst", "C:\\P\\m.mst"));
-             },
-             kChanged + kNew},
-        // The rest of the read shows the old content, no longer the file's.
-        Step{"AReadCutAcrossAReplacementIsNotTheNewContent",
-             [](FileSystem& files) {
-               auto master = files.OpenRead("C:\\P\\m.mst", OpenAccess::Read);
-               char first = 0;
-               ASSERT_EQ(master->Read(&first, 1), 1u);
-               WriteWorkFile(files, "C:\\P\\temp.mst", "new");
-               ASSERT_TRUE(files.Replace("C:\\P\\temp.mst", "C:\\P\\m.mst"));
-               ASSERT_EQ(ReadWhole(*master), "ld");
-             },
-             kChanged + kNew},
-        // Its time stamp set after the content took its place, as a member's is.
-        Step{"ReplacedWholeThenItsTimeSet",
-             [](FileSystem& files) {
-               auto member = files.BeginReplace("C:\\P\\m.mst");
-               ASSERT_TRUE(member->Write("mem") && member->Write("ber") && member->Commit());
-               FileStatus status;
-               ASSERT_TRUE(files.GetStatus("C:\\P\\m.mst", status));
-               status.modificationTime -= 3600;
-               ASSERT_TRUE(files.SetStatus("C:\\P\\m.mst", status));
-             },
-             kChanged + kMember},
-        Step{"ReadWholeThenRemoved",
-             [](FileSystem& files) {
-               auto master = files.OpenRead("C:\\P\\m.mst", OpenAccess::Read);
-               ASSERT_EQ(ReadWhole(*master), "old");
-               ASSERT_TRUE(files.Remove("C:\\P\\m.mst"));
-             },
-             "file C:\\P\\m.mst removed: old " + kOld, false}),
+    ::testing::Values(Step{"ReadWholeThenReplacedByAWorkFile",
+                           [](FileSystem& files) {
+                             auto master = files.OpenRead("C:\\P\\m.mst", OpenAccess::ReadWrite);
+                             ASSERT_EQ(ReadWhole(*master), "old");
+                             master.reset();
+                             WriteWorkFile(files, "C:\\P\\temp.mst", "new");
+                             ASSERT_TRUE(files.Replace("C:\\P\\temp.mst", "C:\\P\\m.mst"));
+                           },
+                           kChanged + kNew},
+                      // The rest of the read shows the old content, no longer the file's.
+                      Step{"AReadCutAcrossAReplacementIsNotTheNewContent",
+                           [](FileSystem& files) {
+                             auto master = files.OpenRead("C:\\P\\m.mst", OpenAccess::Read);
+                             char first = 0;
+                             ASSERT_EQ(master->Read(&first, 1), 1u);
+                             WriteWorkFile(files, "C:\\P\\temp.mst", "new");
+                             ASSERT_TRUE(files.Replace("C:\\P\\temp.mst", "C:\\P\\m.mst"));
+                             ASSERT_EQ(ReadWhole(*master), "ld");
+                           },
+                           kChanged + kNew},
+                      // Its time stamp set after the content took its place, as a member's is.
+                      Step{"ReplacedWholeThenItsTimeSet",
+                           [](FileSystem& files) {
+                             auto member = files.BeginReplace("C:\\P\\m.mst");
+                             ASSERT_TRUE(member->Write("mem") && member->Write("ber") &&
+                                         member->Commit());
+                             FileStatus status;
+                             ASSERT_TRUE(files.GetStatus("C:\\P\\m.mst", status));
+                             status.modificationTime -= 3600;
+                             ASSERT_TRUE(files.SetStatus("C:\\P\\m.mst", status));
+                           },
+                           kChanged + kMember},
+                      Step{"ReadWholeThenRemoved",
+                           [](FileSystem& files) {
+                             auto master = files.OpenRead("C:\\P\\m.mst", OpenAccess::Read);
+                             ASSERT_EQ(ReadWhole(*master), "old");
+                             ASSERT_TRUE(files.Remove("C:\\P\\m.mst"));
+                           },
+                           "file C:\\P\\m.mst removed: old " + kOld, false}),
     [](const ::testing::TestParamInfo<Step>& step) { return std::string(step.param.name); });
 
 }  // namespace

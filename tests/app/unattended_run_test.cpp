@@ -39,8 +39,10 @@ const fs::path kExamples = fs::path(TOVRIN_SOURCE_DIR) / "examples";
 ProgramResult RunTovrin(const std::vector<std::string>& arguments,
                         StandardOutput output = StandardOutput::Captured) {
   return RunProgram(TOVRIN_PROGRAM, arguments,
-                    {{"WINEPREFIX", std::nullopt}, {"HOME", "/nonexistent"},
-                     {"DISPLAY", std::nullopt}, {"WAYLAND_DISPLAY", std::nullopt}},
+                    {{"WINEPREFIX", std::nullopt},
+                     {"HOME", "/nonexistent"},
+                     {"DISPLAY", std::nullopt},
+                     {"WAYLAND_DISPLAY", std::nullopt}},
                     output);
 }
 
@@ -60,7 +62,8 @@ std::vector<std::string> Lines(const std::string& text) {
 // help pages it has written; -1 before.
 int Progress(const fs::path& product) {
   std::error_code error;
-  if (!fs::exists(product / kBookkeepingFolderName / "journal" / "run" / "entries", error)) return -1;
+  if (!fs::exists(product / kBookkeepingFolderName / "journal" / "run" / "entries", error))
+    return -1;
   const auto pages = fs::directory_iterator(product / "help", error);
   return error ? 0 : static_cast<int>(std::distance(pages, fs::directory_iterator()));
 }
@@ -87,16 +90,20 @@ class UnattendedRunTest : public ::testing::Test {
   ProgramResult Run(std::vector<std::string> extra, const fs::path& medium = kExamples / "medium",
                     StandardOutput output = StandardOutput::Captured) {
     std::vector<std::string> arguments = {"--unattended",
-                                          "--medium", medium.string(),
-                                          "--drive", "C=" + drive().string(),
-                                          "--registry", (kExamples / "product" / "uninstall.reg").string()};
+                                          "--medium",
+                                          medium.string(),
+                                          "--drive",
+                                          "C=" + drive().string(),
+                                          "--registry",
+                                          (kExamples / "product" / "uninstall.reg").string()};
     arguments.insert(arguments.end(), extra.begin(), extra.end());
     return RunTovrin(arguments, output);
   }
 
   // The wait status of the program started with `arguments` and killed
   // once `reached` says so.
-  int RunKilledWhen(const std::vector<std::string>& arguments, const std::function<bool()>& reached) {
+  int RunKilledWhen(const std::vector<std::string>& arguments,
+                    const std::function<bool()>& reached) {
     std::vector<std::string> texts = {TOVRIN_PROGRAM};
     texts.insert(texts.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
@@ -108,7 +115,8 @@ class UnattendedRunTest : public ::testing::Test {
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, TOVRIN_PROGRAM, &actions, nullptr, argv.data(), environment);
+    const int spawned =
+        posix_spawn(&pid, TOVRIN_PROGRAM, &actions, nullptr, argv.data(), environment);
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0) return -1;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
@@ -127,8 +135,9 @@ class UnattendedRunTest : public ::testing::Test {
 TEST_F(UnattendedRunTest, TheSampleUpdateIsAppliedWhole) {
   const ProgramResult result = Run({});
   EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
-  EXPECT_EQ(Lines(result.out), (std::vector<std::string>{"更新先：C:\\VELSOR",
-                                                         "確認: システムは正常に更新されました。"}));
+  EXPECT_EQ(
+      Lines(result.out),
+      (std::vector<std::string>{"更新先：C:\\VELSOR", "確認: システムは正常に更新されました。"}));
 
   // Archives of both methods and both disks, and the single files.
   EXPECT_NE(Utf8(ReadFile(product("VELSOR.EXE"))).find("ベルソール設備 9.0S"), std::string::npos);
@@ -200,8 +209,9 @@ TEST_F(UnattendedRunTest, AProductThatAnotherRunHoldsGivesStatus6AndTouchesNothi
   const ProgramResult result = Run({});
   EXPECT_EQ(result.exitCode, 6) << result.out << result.err;
   EXPECT_EQ(Lines(result.out),
-            (std::vector<std::string>{"更新先：C:\\VELSOR",
-                                      "エラー: 他のｱｯﾌﾟﾃﾞｲﾄが実行中です。終了してから再度実行してください。"}));
+            (std::vector<std::string>{
+                "更新先：C:\\VELSOR",
+                "エラー: 他のｱｯﾌﾟﾃﾞｲﾄが実行中です。終了してから再度実行してください。"}));
   EXPECT_EQ(ReadFile(product("velsor1.ini")), settings);
 }
 
@@ -215,22 +225,19 @@ TEST_F(UnattendedRunTest, ADiskThatNeverComesGivesStatus3) {
   // From a removable drive, disk 2's archive must be found after the prompt.
   const fs::path medium = MediumCopy();
   fs::remove(medium / "BMPUPD.lzh");
-  const ProgramResult result =
-      Run({"--drive", "A=" + medium.string() + ":removable"}, medium);
+  const ProgramResult result = Run({"--drive", "A=" + medium.string() + ":removable"}, medium);
   EXPECT_EQ(result.exitCode, 3) << result.out << result.err;
   const std::string prompt = "確認: 2 枚目のｱｯﾌﾟﾃﾞｲﾄFDをｾｯﾄしてください。";
-  EXPECT_EQ(Lines(result.out),
-            (std::vector<std::string>{"更新先：C:\\VELSOR", prompt, prompt,
-                                      "確認: ｱｯﾌﾟﾃﾞｲﾄを取消しました。",
-                                      "確認: 更新前の状態に戻しました。"}));
+  EXPECT_EQ(Lines(result.out), (std::vector<std::string>{"更新先：C:\\VELSOR", prompt, prompt,
+                                                         "確認: ｱｯﾌﾟﾃﾞｲﾄを取消しました。",
+                                                         "確認: 更新前の状態に戻しました。"}));
   // Disk 1's records are taken back with the rest.
   EXPECT_FALSE(fs::exists(product("help")));
 }
 
 TEST_F(UnattendedRunTest, ARemovableMediumWithBothDisksIsApplied) {
   const fs::path medium = MediumCopy();
-  const ProgramResult result =
-      Run({"--drive", "A=" + medium.string() + ":removable"}, medium);
+  const ProgramResult result = Run({"--drive", "A=" + medium.string() + ":removable"}, medium);
   EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
   EXPECT_NE(result.out.find("2 枚目のｱｯﾌﾟﾃﾞｲﾄFDをｾｯﾄしてください。"), std::string::npos);
 }
@@ -306,7 +313,8 @@ TEST_F(UnattendedRunTest, NoPathShownHasADoubledSeparator) {
   };
   const std::vector<Case> cases = {
       {"sample", {}, kExamples / "medium"},
-      {"destination typed with a separator at its end", {"--dest", "C:\\VELSOR\\"},
+      {"destination typed with a separator at its end",
+       {"--dest", "C:\\VELSOR\\"},
        kExamples / "medium"},
       {"removable medium", {"--drive", "A=" + removable.string() + ":removable"}, removable},
       {"read-only file", {}, kExamples / "medium"},
@@ -319,8 +327,9 @@ TEST_F(UnattendedRunTest, NoPathShownHasADoubledSeparator) {
       if (std::string(c.name) == "read-only file") {
         fs::permissions(product.path() / "VELSOR" / "formater.exe", fs::perms::owner_read);
       }
-      std::vector<std::string> arguments = {mode, "--medium", c.medium.string(), "--drive",
-                                            "C=" + product.path().string(), "--log", "-"};
+      std::vector<std::string> arguments = {
+          mode,    "--medium", c.medium.string(), "--drive", "C=" + product.path().string(),
+          "--log", "-"};
       arguments.insert(arguments.end(), c.options.begin(), c.options.end());
       const ProgramResult result = RunTovrin(arguments);
       // Paths were shown: the record's target folder, at least.
@@ -361,11 +370,16 @@ TEST_F(UnattendedRunTest, ARunKilledMidwayIsPutBackAtTheNextStart) {
   // A help archive of many members makes the run long enough to be caught.
   const fs::path medium = MediumCopy();
   std::vector<LzhEntry> members;
-  for (int i = 0; i < 150; ++i) members.emplace_back("p" + std::to_string(i) + ".htm", std::string(4096, 'h'));
+  for (int i = 0; i < 150; ++i)
+    members.emplace_back("p" + std::to_string(i) + ".htm", std::string(4096, 'h'));
   WriteStoredLzh(medium / "HELP.lzh", members);
   const auto before = FileTree(drive());
-  const std::vector<std::string> arguments = {"--unattended", "--medium", medium.string(),
-                                              "--drive", "C=" + drive().string(), "--registry",
+  const std::vector<std::string> arguments = {"--unattended",
+                                              "--medium",
+                                              medium.string(),
+                                              "--drive",
+                                              "C=" + drive().string(),
+                                              "--registry",
                                               (kExamples / "product" / "uninstall.reg").string()};
   const auto killRun = [&](int killAt) {
     return RunKilledWhen(arguments, [&] { return Progress(product("")) >= killAt; });
@@ -377,11 +391,10 @@ TEST_F(UnattendedRunTest, ARunKilledMidwayIsPutBackAtTheNextStart) {
     ASSERT_TRUE(WIFSIGNALED(status)) << "the run ended before it could be killed";
     ASSERT_GE(Progress(product("")), killAt);
     // A journal that holds no change yet has nothing to take back, and says nothing.
-    const bool changed =
-        !ReadFile(product(".tovrin/journal/run/entries")).empty() || killAt > 0;
+    const bool changed = !ReadFile(product(".tovrin/journal/run/entries")).empty() || killAt > 0;
 
-    const ProgramResult next = RunTovrin({"--undo", "--dest", "C:\\VELSOR", "--drive",
-                                          "C=" + drive().string()});
+    const ProgramResult next =
+        RunTovrin({"--undo", "--dest", "C:\\VELSOR", "--drive", "C=" + drive().string()});
     EXPECT_EQ(next.exitCode, 2) << next.out << next.err;
     EXPECT_EQ(next.out.find("taken back first") != std::string::npos, changed) << next.out;
     EXPECT_EQ(FileTree(drive()), before);
@@ -506,25 +519,26 @@ TEST_F(UnattendedRunTest, OneFailingSystemCallNeverEndsInAHalfAppliedProductCall
   const std::vector<std::string> trace = {"/usr/bin/strace", "-f", "-q"};
   auto traced = [&](std::vector<std::string> options) {
     options.insert(options.begin(), trace.begin(), trace.end());
-    options.insert(options.end(), {"--", TOVRIN_PROGRAM, "--unattended", "--medium",
-                                   (kExamples / "medium").string(), "--drive",
-                                   "C=" + drive().string(), "--registry",
-                                   (kExamples / "product" / "uninstall.reg").string()});
-    return RunProgram(options.front(),
-                      std::vector<std::string>(options.begin() + 1, options.end()),
-                      {{"WINEPREFIX", std::nullopt}, {"HOME", "/nonexistent"},
-                       {"DISPLAY", std::nullopt}, {"WAYLAND_DISPLAY", std::nullopt}});
+    options.insert(options.end(),
+                   {"--", TOVRIN_PROGRAM, "--unattended", "--medium",
+                    (kExamples / "medium").string(), "--drive", "C=" + drive().string(),
+                    "--registry", (kExamples / "product" / "uninstall.reg").string()});
+    return RunProgram(options.front(), std::vector<std::string>(options.begin() + 1, options.end()),
+                      {{"WINEPREFIX", std::nullopt},
+                       {"HOME", "/nonexistent"},
+                       {"DISPLAY", std::nullopt},
+                       {"WAYLAND_DISPLAY", std::nullopt}});
   };
   ASSERT_EQ(traced({"-c", "-o", summary.string()}).exitCode, 0);
   const auto applied = FileTree(drive(), false);
   const auto counts = CallCounts(summary);
 
   const InjectedFault faults[] = {
-      {"openat", "EIO"},        {"openat", "EACCES"},  {"newfstatat", "EIO"},
-      {"newfstatat", "EACCES"}, {"statx", "EIO"},      {"read", "EIO"},
-      {"write", "ENOSPC"},      {"fsync", "EIO"},      {"rename", "EIO"},
-      {"renameat", "EIO"},      {"mkdir", "ENOSPC"},   {"mkdirat", "ENOSPC"},
-      {"linkat", "EIO"},        {"getdents64", "EIO"}, {"chmod", "EPERM"},
+      {"openat", "EIO"},        {"openat", "EACCES"},   {"newfstatat", "EIO"},
+      {"newfstatat", "EACCES"}, {"statx", "EIO"},       {"read", "EIO"},
+      {"write", "ENOSPC"},      {"fsync", "EIO"},       {"rename", "EIO"},
+      {"renameat", "EIO"},      {"mkdir", "ENOSPC"},    {"mkdirat", "ENOSPC"},
+      {"linkat", "EIO"},        {"getdents64", "EIO"},  {"chmod", "EPERM"},
       {"utimensat", "EIO"},     {"setxattr", "ENOSPC"},
   };
   int injected = 0;
@@ -538,9 +552,9 @@ TEST_F(UnattendedRunTest, OneFailingSystemCallNeverEndsInAHalfAppliedProductCall
     fs::copy(kExamples / "product" / "drive_c", drive(), fs::copy_options::recursive);
     const auto fresh = FileTree(drive());
 
-    const ProgramResult result = traced(
-        {"-o", "/dev/null", "-e", "inject=" + std::string(fault.call) + ":error=" + fault.error +
-                                      ":when=" + when});
+    const ProgramResult result =
+        traced({"-o", "/dev/null", "-e",
+                "inject=" + std::string(fault.call) + ":error=" + fault.error + ":when=" + when});
 
     const bool asApplied = FileTree(drive(), false) == applied;
     const bool asBefore = FileTree(drive()) == fresh;
@@ -549,7 +563,8 @@ TEST_F(UnattendedRunTest, OneFailingSystemCallNeverEndsInAHalfAppliedProductCall
     } else {
       EXPECT_NE(result.exitCode, 64) << result.err;
       EXPECT_TRUE(asBefore || asApplied || NamesAFault(result))
-          << "status " << result.exitCode << "\n" << result.out << result.err;
+          << "status " << result.exitCode << "\n"
+          << result.out << result.err;
     }
   }
   EXPECT_GE(injected, 12) << "the calls this system makes";
@@ -563,10 +578,9 @@ TEST_F(UnattendedRunTest, ADriveThatCannotBeLookedUpIsNoBadCommandLine) {
     const ProgramResult result = RunProgram(
         "/usr/bin/strace",
         {"-f", "-q", "-o", "/dev/null", "-P", drive().string(), "-e",
-         "inject=" + std::string(call) + ":error=EIO:when=1", "--", TOVRIN_PROGRAM,
-         "--unattended", "--medium", (kExamples / "medium").string(), "--drive",
-         "C=" + drive().string(), "--registry",
-         (kExamples / "product" / "uninstall.reg").string()},
+         "inject=" + std::string(call) + ":error=EIO:when=1", "--", TOVRIN_PROGRAM, "--unattended",
+         "--medium", (kExamples / "medium").string(), "--drive", "C=" + drive().string(),
+         "--registry", (kExamples / "product" / "uninstall.reg").string()},
         {{"WINEPREFIX", std::nullopt}, {"HOME", "/nonexistent"}, {"DISPLAY", std::nullopt}});
     EXPECT_NE(result.exitCode, 64) << result.err;
   }
@@ -589,8 +603,8 @@ TEST(UnattendedCommandLine, AMistakeGivesStatus64AndTheUsage) {
   for (const std::vector<std::string>& arguments :
        {std::vector<std::string>{"--unattended", "--medium"},
         std::vector<std::string>{"--unattended", "--drives"},
-        std::vector<std::string>{"--unattended", "--drive", "C=" + temp.path().string(),
-                                 "--medium", (temp.path() / "missing").string()}}) {
+        std::vector<std::string>{"--unattended", "--drive", "C=" + temp.path().string(), "--medium",
+                                 (temp.path() / "missing").string()}}) {
     const ProgramResult result = RunTovrin(arguments);
     EXPECT_EQ(result.exitCode, 64) << arguments.back();
     EXPECT_NE(result.err.find("--unattended"), std::string::npos) << result.err;
@@ -644,7 +658,12 @@ class SharedMasterFolderTest : public UnattendedRunTest {
   }
   std::vector<std::string> SharedDrive() const { return {"--drive", "D=" + shared_.string()}; }
   std::vector<std::string> Undo() const {
-    return {"--undo", "--dest", "C:\\VELSOR", "--drive", "C=" + drive().string(), "--drive",
+    return {"--undo",
+            "--dest",
+            "C:\\VELSOR",
+            "--drive",
+            "C=" + drive().string(),
+            "--drive",
             "D=" + shared_.string()};
   }
   fs::path shared_;
@@ -729,8 +748,12 @@ TEST_F(OtherUserTest, RootLeavesWhatItMakesToTheOwnerWhoCanUndoIt) {
 TEST_F(OtherUserTest, AStickyFolderStopsTheRunWithoutBlockingTheNextOne) {
   GiveTree(drive(), 0, 01777);
   const auto before = FileTree(drive());
-  std::vector<std::string> arguments = {"--unattended", "--medium", (kExamples / "medium").string(),
-                                        "--drive", "C=" + drive().string(), "--registry",
+  std::vector<std::string> arguments = {"--unattended",
+                                        "--medium",
+                                        (kExamples / "medium").string(),
+                                        "--drive",
+                                        "C=" + drive().string(),
+                                        "--registry",
                                         (kExamples / "product" / "uninstall.reg").string()};
   for (int attempt = 0; attempt < 2; ++attempt) {
     const ProgramResult run = AsNobody(arguments);
@@ -742,10 +765,12 @@ TEST_F(OtherUserTest, AStickyFolderStopsTheRunWithoutBlockingTheNextOne) {
 
 TEST_F(UnattendedRunTest, TheLogNeverTakesTheRunsFilesOrWaitsOnAReader) {
   // Standard error closed at start: the lock must not take its number.
-  const std::string arguments[] = {TOVRIN_PROGRAM, "--unattended", "--medium",
-                                   (kExamples / "medium").string(), "--drive",
-                                   "C=" + drive().string(), "--registry",
-                                   (kExamples / "product" / "uninstall.reg").string(), "--log", "-"};
+  const std::string arguments[] = {
+      TOVRIN_PROGRAM, "--unattended",
+      "--medium",     (kExamples / "medium").string(),
+      "--drive",      "C=" + drive().string(),
+      "--registry",   (kExamples / "product" / "uninstall.reg").string(),
+      "--log",        "-"};
   std::vector<char*> argv;
   for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);
@@ -770,9 +795,15 @@ TEST_F(UnattendedRunTest, TheLogNeverTakesTheRunsFilesOrWaitsOnAReader) {
     SCOPED_TRACE(log.string());
     fs::remove_all(drive());
     fs::copy(kExamples / "product" / "drive_c", drive(), fs::copy_options::recursive);
-    std::vector<std::string> timed = {"20", TOVRIN_PROGRAM, "--unattended", "--medium",
-                                      (kExamples / "medium").string(), "--drive",
-                                      "C=" + drive().string(), "--log", log.string()};
+    std::vector<std::string> timed = {"20",
+                                      TOVRIN_PROGRAM,
+                                      "--unattended",
+                                      "--medium",
+                                      (kExamples / "medium").string(),
+                                      "--drive",
+                                      "C=" + drive().string(),
+                                      "--log",
+                                      log.string()};
     const ProgramResult result = RunProgram("/usr/bin/timeout", timed, {{"HOME", "/nonexistent"}});
     EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
     EXPECT_NE(result.err.find("the update goes on without a log"), std::string::npos) << result.err;
@@ -792,9 +823,10 @@ TEST_F(UnattendedRunTest, AFileSystemWithoutRoomForTheRunsFilesGivesStatus2) {
     std::ofstream(temp.path() / "small" / ("filler" + std::to_string(filler)));
   }
   const auto before = FileTree(smallDrive);
-  const ProgramResult result = RunTovrin({"--unattended", "--medium", (kExamples / "medium").string(),
-                                          "--drive", "C=" + smallDrive.string(), "--registry",
-                                          (kExamples / "product" / "uninstall.reg").string()});
+  const ProgramResult result =
+      RunTovrin({"--unattended", "--medium", (kExamples / "medium").string(), "--drive",
+                 "C=" + smallDrive.string(), "--registry",
+                 (kExamples / "product" / "uninstall.reg").string()});
   EXPECT_EQ(result.exitCode, 2) << result.out << result.err;
   EXPECT_NE(result.out.find("を書き込めません。"), std::string::npos) << result.out;
   EXPECT_EQ(FileTree(smallDrive), before);
@@ -811,8 +843,12 @@ TEST_F(SharedMasterFolderTest, AConversionKilledMidwayIsPutBackAtTheNextStart) {
   }
   const auto product = FileTree(drive());
   const auto before = FileTree(shared_);
-  std::vector<std::string> arguments = {"--unattended", "--medium", (kExamples / "medium").string(),
-                                        "--drive", "C=" + drive().string(), "--registry",
+  std::vector<std::string> arguments = {"--unattended",
+                                        "--medium",
+                                        (kExamples / "medium").string(),
+                                        "--drive",
+                                        "C=" + drive().string(),
+                                        "--registry",
                                         (kExamples / "product" / "uninstall.reg").string()};
   const auto sharedDrive = SharedDrive();
   arguments.insert(arguments.end(), sharedDrive.begin(), sharedDrive.end());

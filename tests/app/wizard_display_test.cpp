@@ -17,7 +17,9 @@ TEST(WizardDisplay, WithoutADisplayTheProgramPointsToTheUnattendedRun) {
       TOVRIN_PROGRAM,
       {"--medium", (fs::path(TOVRIN_SOURCE_DIR) / "examples" / "medium").string(), "--drive",
        "C=" + (temp.path() / "c").string()},
-      {{"DISPLAY", std::nullopt}, {"WAYLAND_DISPLAY", std::nullopt}, {"WINEPREFIX", std::nullopt},
+      {{"DISPLAY", std::nullopt},
+       {"WAYLAND_DISPLAY", std::nullopt},
+       {"WINEPREFIX", std::nullopt},
        {"HOME", "/nonexistent"}});
   EXPECT_EQ(result.exitCode, 64);
   EXPECT_NE(result.err.find("--unattended"), std::string::npos) << result.err;

@@ -69,7 +69,8 @@ class ArchiveDrive : public ::testing::Test {
   std::set<std::string> AllFiles() const {
     std::set<std::string> files;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(Root())) {
-      if (!entry.is_directory()) files.insert(entry.path().lexically_relative(Root()).generic_string());
+      if (!entry.is_directory())
+        files.insert(entry.path().lexically_relative(Root()).generic_string());
     }
     return files;
   }

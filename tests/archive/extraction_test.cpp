@@ -167,7 +167,8 @@ TEST_F(Extraction, OpensExactlyTheArchiveNamed) {
             cp932::Text("書庫 C:\\medium\\DATA.V2 を読めません。"));
   ASSERT_EQ(Extract(archive + ".V2.lzh").code, 0);
   EXPECT_EQ(temp_.Read("dest/a.txt"), "A");
-  EXPECT_EQ(Extract(archive + ".V3").message, cp932::Text("書庫 C:\\medium\\DATA.V3 が見つかりません。"));
+  EXPECT_EQ(Extract(archive + ".V3").message,
+            cp932::Text("書庫 C:\\medium\\DATA.V3 が見つかりません。"));
 }
 
 TEST_F(Extraction, UnreadableArchive) {

@@ -39,7 +39,8 @@ TEST(MemberHeader, NamesAndAttributesAsStoredAtEveryHeaderLevel) {
 TEST(MemberHeader, NameEndsAtTheNulBeforeAComment) {
   // At level 0 the whole path is one field: what follows the NUL is no path.
   EXPECT_EQ(AtLevel({std::string("a.txt\0comment \\..\\x", 16), "x"}, 0)->name, "a.txt");
-  for (int level : {1, 2}) EXPECT_EQ(AtLevel({std::string("a.txt\0comment", 13), "x"}, level)->name, "a.txt");
+  for (int level : {1, 2})
+    EXPECT_EQ(AtLevel({std::string("a.txt\0comment", 13), "x"}, level)->name, "a.txt");
 }
 
 TEST(MemberHeader, DatalessEntriesLiblhasaRefuses) {
@@ -56,8 +57,12 @@ TEST(MemberHeader, DatalessEntriesLiblhasaRefuses) {
     int level;
     std::optional<std::string> folder;
   } cases[] = {
-      {namelessFolder, 0, ""},        {amigaFolder, 1, "Dir\\Sub\\"}, {link, 1, ""},
-      {link, 2, ""},                  {{"", "data"}, 0, std::nullopt},   {{"file.txt"}, 1, std::nullopt},
+      {namelessFolder, 0, ""},
+      {amigaFolder, 1, "Dir\\Sub\\"},
+      {link, 1, ""},
+      {link, 2, ""},
+      {{"", "data"}, 0, std::nullopt},
+      {{"file.txt"}, 1, std::nullopt},
       {{"Dir\\", "data"}, 1, std::nullopt},
   };
   for (const auto& [entry, level, folder] : cases) {
@@ -67,7 +72,8 @@ TEST(MemberHeader, DatalessEntriesLiblhasaRefuses) {
     ASSERT_EQ(read.has_value(), folder.has_value());
     if (!read) continue;
     EXPECT_EQ(read->folder, *folder);
-    EXPECT_EQ(archive.substr(read->headerLength, 2), StoredLzh({{"next.txt", "next"}}, {level}).substr(0, 2));
+    EXPECT_EQ(archive.substr(read->headerLength, 2),
+              StoredLzh({{"next.txt", "next"}}, {level}).substr(0, 2));
     // A header cut short or with a wrong checksum or CRC is not taken.
     EXPECT_FALSE(ReadDatalessEntry(archive.substr(0, read->headerLength - 1)).has_value());
     std::string damaged = archive;

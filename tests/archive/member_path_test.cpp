@@ -30,19 +30,23 @@ TEST(MemberPath, FlatExtractionDropsTheFolders) {
 }
 
 TEST(MemberPath, FlatExtractionRefusesNamesThatAreNoFile) {
-  for (const char* name : {"", ".", "..", "sub/", "sub/.", "sub/..", "a\\..", "C:", "x/C:evil", "a:b"}) {
+  for (const char* name :
+       {"", ".", "..", "sub/", "sub/.", "sub/..", "a\\..", "C:", "x/C:evil", "a:b"}) {
     EXPECT_FALSE(Flat(name).has_value()) << name;
   }
 }
 
 TEST(MemberPath, NamesAreSpelledAsWindowsCreatesThemOrRefused) {
   const std::vector<std::pair<std::string, std::optional<std::string>>> names = {
-      {"old.txt.", "old.txt"}, {"old.txt ", "old.txt"}, {"old.txt. . ", "old.txt"},
-      {"dir. /old.txt", "dir\\old.txt"}, {"\x95\x5c.", "\x95\x5c"}, {"a/..", std::nullopt},
-      {"...", std::nullopt}, {"CON", std::nullopt}, {"nul.txt", std::nullopt},
-      {"Aux.tar.gz", std::nullopt}, {"com1", std::nullopt}, {"LPT9.DAT", std::nullopt},
-      {"PRN .log", std::nullopt}, {"con/readme.txt", std::nullopt}, {"COM0", "COM0"},
-      {"CONSOLE.TXT", "CONSOLE.TXT"}, {"LPT10", "LPT10"}, {"nul_", "nul_"}};
+      {"old.txt.", "old.txt"},    {"old.txt ", "old.txt"},
+      {"old.txt. . ", "old.txt"}, {"dir. /old.txt", "dir\\old.txt"},
+      {"\x95\x5c.", "\x95\x5c"},  {"a/..", std::nullopt},
+      {"...", std::nullopt},      {"CON", std::nullopt},
+      {"nul.txt", std::nullopt},  {"Aux.tar.gz", std::nullopt},
+      {"com1", std::nullopt},     {"LPT9.DAT", std::nullopt},
+      {"PRN .log", std::nullopt}, {"con/readme.txt", std::nullopt},
+      {"COM0", "COM0"},           {"CONSOLE.TXT", "CONSOLE.TXT"},
+      {"LPT10", "LPT10"},         {"nul_", "nul_"}};
   for (const auto& [name, created] : names) {
     EXPECT_EQ(Kept(name), created) << name;
   }
@@ -62,9 +66,9 @@ TEST(MemberPath, FolderExtractionKeepsFoldersAndResolvesDots) {
 }
 
 TEST(MemberPath, FolderExtractionRefusesEveryWayOut) {
-  for (const char* name : {"../x", "..\\x", "a/../../x", "a/b/../../../x", "/etc/passwd",
-                           "\\x", "C:\\x", "C:x", "c:/x", "a/C:/x", "a/b:c", "", ".", "..",
-                           "a/", "a/..", "a/."}) {
+  for (const char* name :
+       {"../x", "..\\x", "a/../../x", "a/b/../../../x", "/etc/passwd", "\\x", "C:\\x", "C:x",
+        "c:/x", "a/C:/x", "a/b:c", "", ".", "..", "a/", "a/..", "a/."}) {
     EXPECT_FALSE(Kept(name).has_value()) << name;
   }
 }

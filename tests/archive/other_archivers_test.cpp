@@ -14,7 +14,8 @@ using testing::LzhEntry;
 // Unix LHa's level 0 area after the CRC: 'U', 0, the time, mode, user, group.
 std::string UnixArea(std::uint16_t mode) {
   std::string area{'U', '\0', '\x3b', '\x3d', '\x4b', '\x80'};
-  area += {static_cast<char>(mode & 0xFF), static_cast<char>(mode >> 8), '\xe8', '\x03', '\xe8', '\x03'};
+  area += {
+      static_cast<char>(mode & 0xFF), static_cast<char>(mode >> 8), '\xe8', '\x03', '\xe8', '\x03'};
   return area;
 }
 
@@ -45,7 +46,8 @@ TEST_F(OtherArchivers, NamelessFolderEntriesAreSteppedOver) {
     SCOPED_TRACE(letter);
     std::filesystem::remove_all(Dest());
     std::filesystem::create_directories(Dest());
-    const auto result = Extract(PutEntries({NamelessFolder(os9Area), NamelessFolder(UnixArea(040755)),
+    const auto result = Extract(PutEntries({NamelessFolder(os9Area),
+                                            NamelessFolder(UnixArea(040755)),
                                             {"hello.txt", "hello world\n"}},
                                            0),
                                 letter);
@@ -66,7 +68,8 @@ TEST_F(OtherArchivers, NamelessFolderEntriesAreSteppedOver) {
 
 TEST_F(OtherArchivers, AmigaFolderEntriesAtLevels0And1) {
   const std::vector<LzhEntry> entries{Amiga("MainDir/"), Amiga("MainDir/00_File.txt", "zero"),
-                                      Amiga("MainDir/02_EmptyDir/"), Amiga("MainDir/03_Dir/File01.txt", "one")};
+                                      Amiga("MainDir/02_EmptyDir/"),
+                                      Amiga("MainDir/03_Dir/File01.txt", "one")};
   for (int level : {0, 1}) {
     SCOPED_TRACE(level);
     std::filesystem::remove_all(Dest());
@@ -74,7 +77,8 @@ TEST_F(OtherArchivers, AmigaFolderEntriesAtLevels0And1) {
     const std::string archive = PutEntries(entries, level);
     auto result = Extract(archive);
     ASSERT_EQ(result.code, 0) << result.message;
-    EXPECT_EQ(AllFiles(), (std::set<std::string>{"medium/DATA.lzh", "dest/00_File.txt", "dest/File01.txt"}));
+    EXPECT_EQ(AllFiles(),
+              (std::set<std::string>{"medium/DATA.lzh", "dest/00_File.txt", "dest/File01.txt"}));
     result = Extract(archive, 'x');
     ASSERT_EQ(result.code, 0) << result.message;
     EXPECT_EQ(temp_.Read("dest/MainDir/03_Dir/File01.txt"), "one");
@@ -105,12 +109,14 @@ TEST_F(OtherArchivers, OversizedLevel0HeaderAndLinksWithoutTarget) {
     std::filesystem::remove_all(Dest());
     std::filesystem::create_directories(Dest());
     const LzhEntry& linkHere = level == 0 ? level0Link : link;
-    const auto result =
-        Extract(PutEntries({level == 0 ? oversized : LzhEntry{"roomy.txt", "roomy"}, linkHere,
-                            {"after.txt", "after"}, linkHere},
-                           level));
+    const auto result = Extract(PutEntries({level == 0 ? oversized : LzhEntry{"roomy.txt", "roomy"},
+                                            linkHere,
+                                            {"after.txt", "after"},
+                                            linkHere},
+                                           level));
     EXPECT_EQ(result.code, 0) << result.message;
-    EXPECT_EQ(AllFiles(), (std::set<std::string>{"medium/DATA.lzh", "dest/roomy.txt", "dest/after.txt"}));
+    EXPECT_EQ(AllFiles(),
+              (std::set<std::string>{"medium/DATA.lzh", "dest/roomy.txt", "dest/after.txt"}));
   }
 }
 
@@ -119,7 +125,8 @@ TEST_F(OtherArchivers, MemberOver4GiBIsRefusedForWhatItIs) {
   huge.declaredSize = std::uint64_t{5} << 30;
   const auto result = Run("t \"" + PutEntries({{"small.txt", "small"}, huge}) + "\"");
   EXPECT_NE(result.code, 0);
-  EXPECT_EQ(result.message, cp932::Text("huge.bin は 4 GB を超えるため、このプログラムでは展開できません。"));
+  EXPECT_EQ(result.message,
+            cp932::Text("huge.bin は 4 GB を超えるため、このプログラムでは展開できません。"));
 }
 
 TEST_F(OtherArchivers, NulInAMessageShowsAndEndsNothing) {

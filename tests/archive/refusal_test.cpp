@@ -18,9 +18,10 @@ std::string Outside(std::string_view display) {
 using Refusal = testing::ArchiveDrive<>;
 
 TEST_F(Refusal, HostileNamesUnderFolderExtraction) {
-  const std::vector<std::string> names{"..\\evil.txt",  "a\\..\\..\\evil.txt", "\\evil.txt",
-                                       "C:\\evil.txt",  "C:evil.txt",         "..\\..\\medium\\DATA.lzh",
-                                       "dest\\..\\..\\evil.txt"};
+  const std::vector<std::string> names{
+      "..\\evil.txt",          "a\\..\\..\\evil.txt", "\\evil.txt",
+      "C:\\evil.txt",          "C:evil.txt",          "..\\..\\medium\\DATA.lzh",
+      "dest\\..\\..\\evil.txt"};
   for (int level : {0, 1, 2}) {
     for (const std::string& name : names) {
       SCOPED_TRACE(name + " at level " + std::to_string(level));
@@ -171,7 +172,8 @@ TEST_F(Refusal, MemberLargerThanTheFreeSpace) {
 class FillingFile : public AtomicFile {
  public:
   FillingFile(std::unique_ptr<AtomicFile> file, std::size_t limit)
-      : file_(std::move(file)), limit_(limit) {}
+      : file_(std::move(file)),
+        limit_(limit) {}
   bool Write(std::string_view bytes) override {
     if (written_ + bytes.size() > limit_) return false;
     written_ += bytes.size();

@@ -50,7 +50,8 @@ fs::path CorpusFolder() {
   std::error_code error;
   for (const auto& entry : fs::directory_iterator(cache, error)) {
     const fs::path archives = entry.path() / "test" / "archives";
-    if (entry.path().filename().string().starts_with("lhasa-") && fs::is_directory(archives)) return archives;
+    if (entry.path().filename().string().starts_with("lhasa-") && fs::is_directory(archives))
+      return archives;
   }
   return {};
 }
@@ -90,7 +91,8 @@ std::map<std::string, std::string> FilesIn(const fs::path& folder, bool storedBy
   std::map<std::string, std::string> files;
   for (const auto& entry : fs::directory_iterator(folder)) {
     if (entry.is_symlink() || !entry.is_regular_file()) continue;
-    files[ComparableName(entry.path().filename().string(), storedBytes)] = ReadHostFile(entry.path());
+    files[ComparableName(entry.path().filename().string(), storedBytes)] =
+        ReadHostFile(entry.path());
   }
   return files;
 }
@@ -138,8 +140,10 @@ std::string Difference(const Extraction& lhasa, const Extraction& ours) {
   std::string different;
   for (const auto& [name, bytes] : lhasa.files) {
     const auto found = ours.files.find(name);
-    if (found == ours.files.end()) different += " " + name + " (only lhasa)";
-    else if (found->second != bytes) different += " " + name + " (other bytes)";
+    if (found == ours.files.end())
+      different += " " + name + " (only lhasa)";
+    else if (found->second != bytes)
+      different += " " + name + " (other bytes)";
   }
   for (const auto& [name, bytes] : ours.files) {
     if (!lhasa.files.contains(name)) different += " " + name + " (only ours)";
@@ -166,7 +170,8 @@ TEST(PeerCorpus, EveryArchiveExtractsAsLhasaExtractsIt) {
   }
   std::cout << archives.size() << " archives, " << differences.size() << " differ\n";
   for (const auto& [archive, reason] : kChosenDifferences) {
-    EXPECT_TRUE(differences.contains(archive)) << archive << " no longer differs (" << reason << ")";
+    EXPECT_TRUE(differences.contains(archive))
+        << archive << " no longer differs (" << reason << ")";
     differences.erase(archive);
   }
   EXPECT_TRUE(differences.empty()) << differences.size() << " archives differ from lhasa";

@@ -103,7 +103,9 @@ TEST_F(InfoFileTest, LineEndsAndEndOfFileByte) {
   std::string text = Joined(lines, "\n");
   text += "2,1,abc,x\n";
   // Everything after 0x1A is not part of the file.
-  text += "\x1A" "3,1,after,y\r\n";
+  text +=
+      "\x1A"
+      "3,1,after,y\r\n";
   ASSERT_EQ(Read(text), 1);
   EXPECT_EQ(description_.m_strUninstallKey[0], "a\rb");
   EXPECT_EQ(description_.m_strTitleKey[14], "line42");
@@ -164,9 +166,13 @@ TEST_F(InfoRecordsTest, LowerCaseStartBecomesStart) {
 
 TEST_F(InfoRecordsTest, UpperCasingLeavesSecondBytesAlone) {
   // "ヂ" is 0x83 0x61: its second byte is an 'a' that must stay.
-  ASSERT_EQ(Read(InfoWithRecords({"1,0,\x83\x61" "b.txt,sub"})), 1);
+  ASSERT_EQ(Read(InfoWithRecords({"1,0,\x83\x61"
+                                  "b.txt,sub"})),
+            1);
   ASSERT_EQ(description_.m_nFileCount, 1);
-  EXPECT_EQ(description_.m_strSrcName[0], "\x83\x61" "B.TXT");
+  EXPECT_EQ(description_.m_strSrcName[0],
+            "\x83\x61"
+            "B.TXT");
 }
 
 TEST_F(InfoRecordsTest, WhiteSpaceIsPartOfTheFields) {
@@ -226,7 +232,8 @@ TEST_F(InfoRecordsTest, AHundredRecordsFitAndOneMoreIsRefused) {
 class FailingReadFileSystem : public PosixFileSystem {
  public:
   FailingReadFileSystem(DriveTable drives, std::size_t goodBytes)
-      : PosixFileSystem(std::move(drives)), goodBytes_(goodBytes) {}
+      : PosixFileSystem(std::move(drives)),
+        goodBytes_(goodBytes) {}
 
  protected:
   std::unique_ptr<InputFile> MakeInputFile(int descriptor) override {
@@ -237,7 +244,8 @@ class FailingReadFileSystem : public PosixFileSystem {
   class FailingInput : public InputFile {
    public:
     FailingInput(std::unique_ptr<InputFile> file, std::size_t goodBytes)
-        : file_(std::move(file)), left_(goodBytes) {}
+        : file_(std::move(file)),
+          left_(goodBytes) {}
     std::optional<std::size_t> Read(char* buffer, std::size_t size) override {
       if (left_ == 0) return std::nullopt;
       const auto got = file_->Read(buffer, std::min(size, left_));

@@ -36,18 +36,19 @@ class LeavingTheProductTest : public ::testing::Test {
 };
 
 TEST_F(LeavingTheProductTest, TargetFoldersThatClimbOutAreBadLines) {
-  for (const std::string target : {"..", "..\\", "..\\WINDOWS\\", "a\\..\\..\\b", "\\..\\x", "./../x",
-                                   "sub\\\\..\\.\\..\\x", "\x95\x5c\\..\\..\\x"}) {
+  for (const std::string target : {"..", "..\\", "..\\WINDOWS\\", "a\\..\\..\\b", "\\..\\x",
+                                   "./../x", "sub\\\\..\\.\\..\\x", "\x95\x5c\\..\\..\\x"}) {
     SCOPED_TRACE(target);
-    const auto description = Read(Description("velsor1.ini", {"1,1,START,\\", "1,0,A.DAT," + target}));
+    const auto description =
+        Read(Description("velsor1.ini", {"1,1,START,\\", "1,0,A.DAT," + target}));
     EXPECT_EQ(description.m_nInvalidLine, kFirstRecordLine + 1);
   }
 }
 
 TEST_F(LeavingTheProductTest, TargetFoldersThatStayInsideAreKept) {
   // "表" ends in 0x5C: "表..\" is one folder, not a separator and "..".
-  for (const std::string target : {"\\", ".\\", "HELP\\", "a\\..\\", "a\\b\\..\\..\\c\\", "\x95\x5c..\\..\\x",
-                                   "...\\", "..a\\"}) {
+  for (const std::string target : {"\\", ".\\", "HELP\\", "a\\..\\", "a\\b\\..\\..\\c\\",
+                                   "\x95\x5c..\\..\\x", "...\\", "..a\\"}) {
     SCOPED_TRACE(target);
     const auto description = Read(Description("velsor1.ini", {"1,0,A.DAT," + target}));
     EXPECT_EQ(description.m_nInvalidLine, 0);
@@ -57,19 +58,27 @@ TEST_F(LeavingTheProductTest, TargetFoldersThatStayInsideAreKept) {
 }
 
 TEST_F(LeavingTheProductTest, SourcesFromOutsideTheMediumAreBadLinesAndOthersAreKept) {
-  const std::vector<std::pair<std::string, bool>> sources = {
-      {"..\\..\\SECRET\\SHADOW", false}, {"SUB\\..\\A.DAT", false}, {"SUB/../A.DAT", false},
-      {"C:\\SECRET", false}, {"C:SECRET", false}, {"\\SECRET", false}, {"/SECRET", false},
-      {"SUB\\A.DAT", true}, {"...DAT", true}, {"\x95\x5c..\\A.DAT", true}};
+  const std::vector<std::pair<std::string, bool>> sources = {{"..\\..\\SECRET\\SHADOW", false},
+                                                             {"SUB\\..\\A.DAT", false},
+                                                             {"SUB/../A.DAT", false},
+                                                             {"C:\\SECRET", false},
+                                                             {"C:SECRET", false},
+                                                             {"\\SECRET", false},
+                                                             {"/SECRET", false},
+                                                             {"SUB\\A.DAT", true},
+                                                             {"...DAT", true},
+                                                             {"\x95\x5c..\\A.DAT", true}};
   for (const auto& [source, kept] : sources) {
     SCOPED_TRACE(source);
     const int expected = kept ? 0 : kFirstRecordLine;
-    EXPECT_EQ(Read(Description("velsor1.ini", {"1,0," + source + ",DATA\\"})).m_nInvalidLine, expected);
+    EXPECT_EQ(Read(Description("velsor1.ini", {"1,0," + source + ",DATA\\"})).m_nInvalidLine,
+              expected);
   }
 }
 
 TEST_F(LeavingTheProductTest, AQuoteInTheSourceOrTargetIsABadLine) {
-  for (const std::string record : {"1,1,A\",\\", "1,1,START,x\" \"C:\\WINDOWS\\", "1,0,\"A.DAT\",\\"}) {
+  for (const std::string record :
+       {"1,1,A\",\\", "1,1,START,x\" \"C:\\WINDOWS\\", "1,0,\"A.DAT\",\\"}) {
     SCOPED_TRACE(record);
     EXPECT_EQ(Read(Description("velsor1.ini", {record})).m_nInvalidLine, kFirstRecordLine);
   }
@@ -77,7 +86,8 @@ TEST_F(LeavingTheProductTest, AQuoteInTheSourceOrTargetIsABadLine) {
 
 TEST_F(LeavingTheProductTest, ASourceOrTargetThatIsNoCp932TextIsABadLine) {
   // A lead byte without its second byte took the command's closing quote.
-  for (const std::string record : {"0,1,X\x83,x  C:\\WINDOWS\\", "1,0,A.DAT,sub\x83", "1,0,\x85\x40,\\"}) {
+  for (const std::string record :
+       {"0,1,X\x83,x  C:\\WINDOWS\\", "1,0,A.DAT,sub\x83", "1,0,\x85\x40,\\"}) {
     SCOPED_TRACE(record);
     EXPECT_EQ(Read(Description("velsor1.ini", {record})).m_nInvalidLine, kFirstRecordLine);
   }

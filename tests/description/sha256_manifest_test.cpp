@@ -24,8 +24,8 @@ TEST(Sha256Manifest, ListsWhatSha256sumWritesUnderTheNamesTheRunLooksFor) {
       {"\\" + kHash + "  sub\\\\A.TXT\n", "SUB/A.TXT", "sub\\A.TXT"},
       // "ソ" ends in the byte of '\': one character, no folder.
       {kHash + "  \x83\x5c.txt\n", "\x83\x5c.TXT", "\x83\x5c.txt"},
-      {"\n" + kHash.substr(0, 10) + std::string("ABCDEF") + kHash.substr(16) + "  info.txt", "INFO.TXT",
-       "info.txt", 0xab},
+      {"\n" + kHash.substr(0, 10) + std::string("ABCDEF") + kHash.substr(16) + "  info.txt",
+       "INFO.TXT", "info.txt", 0xab},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);

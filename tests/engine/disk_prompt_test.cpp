@@ -66,10 +66,8 @@ TEST(DiskPrompt, AsksOncePerNewDiskAndAgainUntilTheArchiveIsThere) {
 // disk comes, each record as it starts, each box before and after it.
 class ProgressRecorder : public RunEvents {
  public:
-  void RecordStarted(int index, int count, const std::string& source,
-                     const std::string&) override {
-    heard.push_back("record " + std::to_string(index) + "/" + std::to_string(count) + " " +
-                    source);
+  void RecordStarted(int index, int count, const std::string& source, const std::string&) override {
+    heard.push_back("record " + std::to_string(index) + "/" + std::to_string(count) + " " + source);
   }
   void BytesPlanned(std::uint64_t bytes, int records) override {
     heard.push_back("planned " + std::to_string(bytes) + "/" + std::to_string(records));
@@ -111,9 +109,8 @@ TEST(DiskPrompt, CancelEndsTheRunWithTheCancelNotice) {
   EXPECT_EQ(world.Run(), 1);
 
   EXPECT_EQ(world.run().Outcome(), UpdateOutcome::Cancelled);
-  EXPECT_THAT(world.ui.Transcript(),
-              ElementsAre(kDisk2, "確認: ｱｯﾌﾟﾃﾞｲﾄを取消しました。 [OK]",
-                          "確認: 更新前の状態に戻しました。 [OK]"));
+  EXPECT_THAT(world.ui.Transcript(), ElementsAre(kDisk2, "確認: ｱｯﾌﾟﾃﾞｲﾄを取消しました。 [OK]",
+                                                 "確認: 更新前の状態に戻しました。 [OK]"));
   EXPECT_FALSE(world.ProductHas("one.dat"));
   EXPECT_FALSE(world.ProductHas("two.dat"));
   EXPECT_EQ(world.ReadProduct("velsor1.ini"), settings);

@@ -25,7 +25,8 @@ const std::string kMasterRecord = "400400000200 A rest of the record\r\n";
 // have fitted: a double-byte character across byte 99 leaves 98 bytes read
 // (the product is still named within the bytes its identification reads).
 TEST(FinishUpdate, PutsTheVersionIntoATitleOfAnyLength) {
-  const std::string prefixes[] = {"電気 " + std::string(300, 'x') + " ", "電気 " + std::string(93, 'x') + "電気 "};
+  const std::string prefixes[] = {"電気 " + std::string(300, 'x') + " ",
+                                  "電気 " + std::string(93, 'x') + "電気 "};
   for (const std::string& prefix : prefixes) {
     SCOPED_TRACE(prefix.size());
     UpdateWorld world;
@@ -36,12 +37,12 @@ TEST(FinishUpdate, PutsTheVersionIntoATitleOfAnyLength) {
 
     EXPECT_EQ(world.Run(), 1);
 
-    const std::string title = GetProfileText(world.files(), "SYSTEM", "TITLE", "", 4096,
-                                             "C:\\PROG\\velsor1.ini");
+    const std::string title =
+        GetProfileText(world.files(), "SYSTEM", "TITLE", "", 4096, "C:\\PROG\\velsor1.ini");
     EXPECT_EQ(title, Sjis(prefix + "10.5 Professional 8.0S/10.5 Professional 8.0S"));
-    EXPECT_EQ(GetProfileText(world.files(), "SYSTEM", Sjis("種別建築"), "", 100,
-                             "C:\\PROG\\velsor1.ini"),
-              "1");
+    EXPECT_EQ(
+        GetProfileText(world.files(), "SYSTEM", Sjis("種別建築"), "", 100, "C:\\PROG\\velsor1.ini"),
+        "1");
   }
 }
 
@@ -76,7 +77,8 @@ TEST(FinishUpdate, ATitleThatCannotBeReadIsNotRewrittenAndIsReported) {
   bool failed = false;
   world.files().failOpenRead = [&](std::string_view path) {
     if (failed || !path.ends_with("velsor1.ini")) return false;
-    const bool gengouWritten = world.ReadProduct("velsor1.ini").find(Sjis("令和")) != std::string::npos;
+    const bool gengouWritten =
+        world.ReadProduct("velsor1.ini").find(Sjis("令和")) != std::string::npos;
     if (!gengouWritten) return false;
     return failed = true;
   };
@@ -84,8 +86,9 @@ TEST(FinishUpdate, ATitleThatCannotBeReadIsNotRewrittenAndIsReported) {
   EXPECT_EQ(world.Run(), 1);
 
   EXPECT_EQ(world.run().Outcome(), UpdateOutcome::AppliedWithWarnings);
-  EXPECT_THAT(world.ui.Transcript(),
-              ElementsAre("確認: C:\\PROG\\velsor1.ini の TITLE を書き込めませんでした。 [OK]", kSuccess));
+  EXPECT_THAT(
+      world.ui.Transcript(),
+      ElementsAre("確認: C:\\PROG\\velsor1.ini の TITLE を書き込めませんでした。 [OK]", kSuccess));
   EXPECT_EQ(GetProfileText(world.files(), "SYSTEM", "TITLE", "", 100, "C:\\PROG\\velsor1.ini"),
             Sjis("電気 8.0S"));
 }
@@ -185,9 +188,9 @@ TEST(FinishUpdate, WarnsOfASettingsFileThatCannotBeWritten) {
                           "確認: C:\\PROG\\dov3.ini の 抽出終了日ON を書き込めませんでした。 [OK]",
                           kSuccess));
   EXPECT_EQ(world.ReadProduct("dov3.ini"), "[HISTORY]\r\n");
-  EXPECT_EQ(GetProfileText(world.files(), "SYSTEM", Sjis("種別電気"), "", 100,
-                           "C:\\PROG\\velsor1.ini"),
-            "1");
+  EXPECT_EQ(
+      GetProfileText(world.files(), "SYSTEM", Sjis("種別電気"), "", 100, "C:\\PROG\\velsor1.ini"),
+      "1");
 }
 
 }  // namespace

@@ -42,28 +42,41 @@ struct Planted {
 
 TEST(JournalSafety, AnUndoFollowsNoLinkInTheProductOrItsJournal) {
   const Planted cases[] = {
-      {"a replaced file's folder", [](UpdateWorld& w, const fs::path& elsewhere) {
+      {"a replaced file's folder",
+       [](UpdateWorld& w, const fs::path& elsewhere) {
          fs::remove_all(w.Product() / "DOC");
          fs::create_directory_symlink(elsewhere, w.Product() / "DOC");
-       }, "DOC/README.TXT"},
-      {"a folder the update made", [](UpdateWorld& w, const fs::path& elsewhere) {
+       },
+       "DOC/README.TXT"},
+      {"a folder the update made",
+       [](UpdateWorld& w, const fs::path& elsewhere) {
          fs::remove_all(w.Product() / "HELP");
          fs::create_directory_symlink(elsewhere, w.Product() / "HELP");
-       }, "HELP/index.htm"},
-      {"the kept files' folder", [](UpdateWorld& w, const fs::path& elsewhere) {
+       },
+       "HELP/index.htm"},
+      {"the kept files' folder",
+       [](UpdateWorld& w, const fs::path& elsewhere) {
          fs::remove_all(LastJournal(w) / "kept");
          fs::create_directory_symlink(elsewhere, LastJournal(w) / "kept");
-       }, "PROG.EXE"},
-      {"a record through a link", [](UpdateWorld& w, const fs::path& elsewhere) {
+       },
+       "PROG.EXE"},
+      {"a record through a link",
+       [](UpdateWorld& w, const fs::path& elsewhere) {
          fs::create_directory_symlink(elsewhere, w.Product() / "lnk");
          Append(LastJournal(w) / "entries", "A lnk/victim\n");
-       }, "lnk/victim"},
-      {"an outside folder's records of no master", [](UpdateWorld& w, const fs::path& elsewhere) {
-         Append(LastJournal(w) / "entries", "O 9 " + elsewhere.string() + "\nA@9 victim\nK@9 1 README.TXT\n");
-       }, nullptr},
-      {"a NUL in a name", [](UpdateWorld& w, const fs::path&) {
+       },
+       "lnk/victim"},
+      {"an outside folder's records of no master",
+       [](UpdateWorld& w, const fs::path& elsewhere) {
+         Append(LastJournal(w) / "entries",
+                "O 9 " + elsewhere.string() + "\nA@9 victim\nK@9 1 README.TXT\n");
+       },
+       nullptr},
+      {"a NUL in a name",
+       [](UpdateWorld& w, const fs::path&) {
          Append(LastJournal(w) / "entries", "A OTHER.TXT%00junk\n");
-       }, nullptr},
+       },
+       nullptr},
   };
   for (const Planted& planted : cases) {
     SCOPED_TRACE(planted.name);

@@ -73,7 +73,8 @@ class FaultyOutputFile : public PosixOutputFile {
 class FaultyFileSystem : public PosixFileSystem {
  public:
   FaultyFileSystem(DriveTable drives, FaultPlan& plan)
-      : PosixFileSystem(std::move(drives)), plan_(plan) {}
+      : PosixFileSystem(std::move(drives)),
+        plan_(plan) {}
 
   std::unique_ptr<OutputFile> Create(std::string_view path) override {
     if (plan_.Fails(Step::Create)) return nullptr;

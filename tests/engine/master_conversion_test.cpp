@@ -20,7 +20,8 @@ using testing::WithoutByte67;
 
 std::set<std::string> HostNames(const fs::path& folder) {
   std::set<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
+  for (const auto& entry : fs::directory_iterator(folder))
+    names.insert(entry.path().filename().string());
   return names;
 }
 
@@ -53,7 +54,9 @@ TEST_F(MasterFileText, LoneCrStaysInItsLine) {
 }
 
 TEST_F(MasterFileText, CtrlZEndsTheFile) {
-  EXPECT_EQ(SizeConverted("one\r\ntwo\r\n\x1A" "three\r\n"), "one\r\ntwo\r\n");
+  EXPECT_EQ(SizeConverted("one\r\ntwo\r\n\x1A"
+                          "three\r\n"),
+            "one\r\ntwo\r\n");
   EXPECT_EQ(SizeConverted("one\r\ntw\x1Ao\r\n"), "one\r\ntw\r\n");
 }
 
@@ -94,9 +97,12 @@ TEST_F(MasterFileText, TypeConversionOfASizeConvertedFile) {
 class MasterFolderWalk : public ::testing::Test {
  protected:
   // Split so that "??-" is not read as a trigraph.
-  static constexpr const char* kPattern = "C:\\M\\1\\zai???" "-3.mst";
+  static constexpr const char* kPattern =
+      "C:\\M\\1\\zai???"
+      "-3.mst";
   static constexpr std::string_view kSettings = "C:\\PROD\\velsor1.ini";
-  static constexpr std::string_view kSizeRecordLine = "400400000107 A"
+  static constexpr std::string_view kSizeRecordLine =
+      "400400000107 A"
       "1234567890123456789012345678901234567890123456789012X12345\r\n";
 
   static std::string Converted() {
@@ -159,8 +165,10 @@ TEST_F(MasterFolderWalk, TheWorkFileIsMadeNewAndNeverWrittenThroughALink) {
 }
 
 TEST_F(MasterFolderWalk, NamesComeInTheOrderOfAnNtfsVolume) {
-  for (const char* name : {"zaib01-3.mst", "zaiC01-3.mst", "ZAIA01-3.MST", "zai_01-3.mst",
-                           "zai901-3.mst", "zai\x82\x60" "01-3.mst"}) {
+  for (const char* name :
+       {"zaib01-3.mst", "zaiC01-3.mst", "ZAIA01-3.MST", "zai_01-3.mst", "zai901-3.mst",
+        "zai\x82\x60"
+        "01-3.mst"}) {
     drive_.WriteFile(std::string("M\\1\\") + name, "");
   }
   fs::create_directories(drive_.Host("M\\1\\zaiD01-3.mst"));
@@ -168,8 +176,9 @@ TEST_F(MasterFolderWalk, NamesComeInTheOrderOfAnNtfsVolume) {
   ASSERT_EQ(ListMatchingFiles(drive_.files, names, kPattern), 6);
   // Upper-cased UTF-16: digits, letters, "_", then the full-width A (U+FF21).
   EXPECT_EQ(names, (std::vector<std::string>{"zai901-3.mst", "ZAIA01-3.MST", "zaib01-3.mst",
-                                              "zaiC01-3.mst", "zai_01-3.mst",
-                                              "zai\x82\x60" "01-3.mst"}));
+                                             "zaiC01-3.mst", "zai_01-3.mst",
+                                             "zai\x82\x60"
+                                             "01-3.mst"}));
 }
 
 TEST_F(MasterFolderWalk, FullWidthLettersAreOrderedWithoutRegardToCase) {
@@ -181,9 +190,9 @@ TEST_F(MasterFolderWalk, FullWidthLettersAreOrderedWithoutRegardToCase) {
   }
   std::vector<std::string> names;
   ASSERT_EQ(ListMatchingFiles(drive_.files, names, kPattern), 3);
-  EXPECT_EQ(names, (std::vector<std::string>{"zai" + upperA + "01-3.mst",
-                                              "zai" + lowerA + "02-3.mst",
-                                              "zai" + upperA + "03-3.mst"}));
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"zai" + upperA + "01-3.mst", "zai" + lowerA + "02-3.mst",
+                                      "zai" + upperA + "03-3.mst"}));
 }
 
 TEST_F(MasterFolderWalk, AtMostTheFirstThousandMastersAreConverted) {
@@ -205,8 +214,8 @@ TEST_F(MasterFolderWalk, AtMostTheFirstThousandMastersAreConverted) {
 }
 
 TEST_F(MasterFolderWalk, ReadOnlyMasterStopsTheWalkAndLeavesFolder21Alone) {
-  for (const char* name : {"M\\1\\zai001-3.mst", "M\\1\\zai002-3.mst", "M\\1\\zai003-3.mst",
-                           "M\\21\\zai004-3.mst"}) {
+  for (const char* name :
+       {"M\\1\\zai001-3.mst", "M\\1\\zai002-3.mst", "M\\1\\zai003-3.mst", "M\\21\\zai004-3.mst"}) {
     drive_.WriteFile(name, kSizeRecordLine);
   }
   MakeReadOnly(drive_.Host("M\\1\\zai002-3.mst"));

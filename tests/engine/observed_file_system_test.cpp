@@ -40,7 +40,9 @@ class EventLog : public RunEvents {
   void FileChanged(const FileChange& change) override {
     lines.push_back(std::string("changed ") + KindName(change.kind) + " " + change.path);
   }
-  void BytesWritten(std::uint64_t bytes) override { lines.push_back("bytes " + std::to_string(bytes)); }
+  void BytesWritten(std::uint64_t bytes) override {
+    lines.push_back("bytes " + std::to_string(bytes));
+  }
 
   std::vector<std::string> lines;
   bool forbid = false;
@@ -77,19 +79,23 @@ struct Case {
 
 TEST(ObservedFileSystem, TellsEveryChangeUnderTheProductFolderAndObeysARefusal) {
   const std::vector<Case> cases = {
-      {"replace", [](FileSystem& f) { return WriteWhole(f, "C:\\PROG\\a.dat", "12345"); },
+      {"replace",
+       [](FileSystem& f) { return WriteWhole(f, "C:\\PROG\\a.dat", "12345"); },
        {"bytes 5", "changing replaced C:\\PROG\\a.dat", "changed replaced C:\\PROG\\a.dat"},
        "a.dat"},
-      {"add", [](FileSystem& f) { return WriteWhole(f, "C:\\PROG\\new.dat", "xy"); },
+      {"add",
+       [](FileSystem& f) { return WriteWhole(f, "C:\\PROG\\new.dat", "xy"); },
        {"bytes 2", "changing added C:\\PROG\\new.dat", "changed added C:\\PROG\\new.dat"},
        nullptr},
-      {"create over", [](FileSystem& f) {
+      {"create over",
+       [](FileSystem& f) {
          auto file = f.Create("C:\\PROG\\a.dat");
          return file && file->Write("zz") && file->Close();
        },
        {"changing replaced C:\\PROG\\a.dat", "changed replaced C:\\PROG\\a.dat", "bytes 2"},
        "a.dat"},
-      {"copy", [](FileSystem& f) { return f.CopyFile("C:\\MEDIUM\\m.dat", "C:\\PROG\\a.dat", false); },
+      {"copy",
+       [](FileSystem& f) { return f.CopyFile("C:\\MEDIUM\\m.dat", "C:\\PROG\\a.dat", false); },
        {"changing replaced C:\\PROG\\a.dat", "changed replaced C:\\PROG\\a.dat", "bytes 3"},
        "a.dat"},
       {"replace onto a new name",
@@ -97,27 +103,31 @@ TEST(ObservedFileSystem, TellsEveryChangeUnderTheProductFolderAndObeysARefusal) 
        {"changing removed C:\\PROG\\a.dat", "changing added C:\\PROG\\b.dat",
         "changed removed C:\\PROG\\a.dat", "changed added C:\\PROG\\b.dat"},
        "a.dat"},
-      {"replace by rename", [](FileSystem& f) {
-         return f.Replace("C:\\MEDIUM\\m.dat", "C:\\PROG\\a.dat");
-       },
+      {"replace by rename",
+       [](FileSystem& f) { return f.Replace("C:\\MEDIUM\\m.dat", "C:\\PROG\\a.dat"); },
        {"changing replaced C:\\PROG\\a.dat", "changed replaced C:\\PROG\\a.dat"},
        "a.dat"},
-      {"remove", [](FileSystem& f) { return f.Remove("C:\\PROG\\a.dat"); },
+      {"remove",
+       [](FileSystem& f) { return f.Remove("C:\\PROG\\a.dat"); },
        {"changing removed C:\\PROG\\a.dat", "changed removed C:\\PROG\\a.dat"},
        "a.dat"},
-      {"mkdir", [](FileSystem& f) { return f.Mkdir("C:\\PROG\\SUB") == 0; },
+      {"mkdir",
+       [](FileSystem& f) { return f.Mkdir("C:\\PROG\\SUB") == 0; },
        {"changing folder C:\\PROG\\SUB", "changed folder C:\\PROG\\SUB"},
        nullptr},
-      {"status", [](FileSystem& f) {
+      {"status",
+       [](FileSystem& f) {
          FileStatus status;
          return f.GetStatus("C:\\PROG\\a.dat", status) && f.SetStatus("C:\\PROG\\a.dat", status);
        },
        {"changing modified C:\\PROG\\a.dat", "changed modified C:\\PROG\\a.dat"},
        nullptr},
-      {"outside the product", [](FileSystem& f) { return WriteWhole(f, "C:\\MEDIUM\\m.dat", "x"); },
+      {"outside the product",
+       [](FileSystem& f) { return WriteWhole(f, "C:\\MEDIUM\\m.dat", "x"); },
        {},
        nullptr},
-      {"bookkeeping", [](FileSystem& f) { return WriteWhole(f, "C:\\PROG\\.tovrin\\x", "x"); },
+      {"bookkeeping",
+       [](FileSystem& f) { return WriteWhole(f, "C:\\PROG\\.tovrin\\x", "x"); },
        {},
        nullptr},
   };

@@ -98,9 +98,7 @@ TEST(ReplaceAllTest, EveryOccurrenceOnce) {
   EXPECT_EQ(Replaced("8.0S", "8.0S", ""), "");
 }
 
-TEST(ReplaceAllTest, EmptyPatternChangesNothing) {
-  EXPECT_EQ(Replaced("title", "", "x"), "title");
-}
+TEST(ReplaceAllTest, EmptyPatternChangesNothing) { EXPECT_EQ(Replaced("title", "", "x"), "title"); }
 
 }  // namespace
 }  // namespace tovrin

@@ -19,8 +19,7 @@ class ProductFilesTest : public ::testing::Test {
   }
 
   // The check's result and the folder text it leaves.
-  std::pair<int, std::string> Check(const std::string& iniName,
-                                    std::string folder = "C:\\PROG\\") {
+  std::pair<int, std::string> Check(const std::string& iniName, std::string folder = "C:\\PROG\\") {
     const int passed = CheckProductFiles(drive_.files, folder, iniName);
     return {passed, folder};
   }
@@ -209,9 +208,8 @@ TEST_F(InstalledVersionTest, ProductTwoCountsOneMore) {
   int productNo = 0;
   EXPECT_EQ(Number(productNo), 8);
   EXPECT_EQ(productNo, 2);
-  EXPECT_EQ(CheckInstalledVersion(drive_.files, description_, "C:\\PROG\\", "velsor1.ini",
-                                  productNo),
-            1);
+  EXPECT_EQ(
+      CheckInstalledVersion(drive_.files, description_, "C:\\PROG\\", "velsor1.ini", productNo), 1);
 }
 
 }  // namespace

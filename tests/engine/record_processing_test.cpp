@@ -34,7 +34,7 @@ std::string SettingsVersion(UpdateWorld& world, const std::string& iniName) {
 }
 
 struct StartCase {
-  const char* title;    // of velsor1.ini; empty for the tremick1.ini product
+  const char* title;  // of velsor1.ini; empty for the tremick1.ini product
   const char* version;
   std::string archive;  // the variant extracted
   std::string writtenVersion;
@@ -247,7 +247,8 @@ TEST(RunErrors, AreShownAndEndTheRunWithResultOne) {
                          fs::perms::owner_read | fs::perms::group_read);
          world.files().failSetStatus = true;
        },
-       "確認: 更新中にエラーが発生しました。C:\\PROG\\DOC\\README.TXT の属性を書き込めませんでした。 [OK]"},
+       "確認: 更新中にエラーが発生しました。C:\\PROG\\DOC\\README.TXT "
+       "の属性を書き込めませんでした。 [OK]"},
       {"the library runs out of memory",
        [](UpdateWorld& world) {
          world.AddRecord(1, 1, "MORE", "");

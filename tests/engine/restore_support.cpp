@@ -25,10 +25,10 @@ std::map<std::string, ProductEntry> Tree(const fs::path& root) {
       content.assign(std::istreambuf_iterator<char>(in), {});
     }
     const std::string relative = entry->path().lexically_relative(root).generic_string();
-    tree[relative] = {content, status.type(), status.permissions(),
-                      file ? static_cast<long long>(
-                                 fs::last_write_time(entry->path()).time_since_epoch().count())
-                           : 0};
+    tree[relative] = {
+        content, status.type(), status.permissions(),
+        file ? static_cast<long long>(fs::last_write_time(entry->path()).time_since_epoch().count())
+             : 0};
   }
   return tree;
 }
@@ -41,8 +41,8 @@ void DescribeRichUpdate(UpdateWorld& world) {
   world.MakeVelsorProduct();
   world.WriteProduct("PROG.EXE", "old program");
   world.WriteProduct("DOC/README.TXT", "old text");
-  fs::permissions(world.Product() / "PROG.EXE", fs::perms::owner_read | fs::perms::owner_write |
-                                                  fs::perms::group_read);
+  fs::permissions(world.Product() / "PROG.EXE",
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   world.DescribeUpdate();
   world.AddRecord(1, 1, "START", "");
   world.AddRecord(1, 1, "HELP", "HELP\\");

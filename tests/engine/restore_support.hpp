@@ -51,7 +51,8 @@ class RefusingJournalFiles : public JournalFiles {
     return Real().ReadWhole(file);
   }
   bool MoveBack(const std::filesystem::path& from, const std::filesystem::path& to) override;
-  bool Unchanged(const std::filesystem::path& kept, const std::filesystem::path& file) const override {
+  bool Unchanged(const std::filesystem::path& kept,
+                 const std::filesystem::path& file) const override {
     return Real().Unchanged(kept, file);
   }
   bool MakeFolders(const std::filesystem::path& folder) override {

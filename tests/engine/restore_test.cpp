@@ -77,7 +77,6 @@ TEST(Restore, ARunStoppedAtEachKindOfFailurePutsTheProductBackByteForByte) {
   }
 }
 
-
 // Records when a kept old file is flushed and when the journal's records
 // are appended: a record naming a kept file that a crash could still lose
 // would undo into nothing.
@@ -101,8 +100,7 @@ class RecordingJournalFiles : public RefusingJournalFiles {
       if (bytes.find("K " + kept.string() + " ") != std::string_view::npos)
         appendedBeforeFlush.push_back(kept.string());
     }
-    const bool keptRecord =
-        bytes.starts_with("K ") || bytes.find("\nK ") != std::string_view::npos;
+    const bool keptRecord = bytes.starts_with("K ") || bytes.find("\nK ") != std::string_view::npos;
     if (keptRecord) ++keptRecordsAppended;
     return RefusingJournalFiles::AppendDurably(file, bytes);
   }
@@ -236,7 +234,9 @@ TEST(Restore, AFileHeldOpenIsBackThoughItsKeptNameStaysUntilTheNextStart) {
   EXPECT_EQ(world.Run(), 1);
   EXPECT_EQ(world.run().Outcome(), UpdateOutcome::Applied);
   const auto boxes = world.ui.Transcript();
-  EXPECT_EQ(std::count(boxes.begin() + static_cast<std::ptrdiff_t>(boxesBefore), boxes.end(), kRestored), 0);
+  EXPECT_EQ(
+      std::count(boxes.begin() + static_cast<std::ptrdiff_t>(boxesBefore), boxes.end(), kRestored),
+      0);
   EXPECT_FALSE(JournalLeft(world, "spent"));
 }
 

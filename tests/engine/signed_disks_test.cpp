@@ -19,7 +19,8 @@ namespace fs = std::filesystem;
 class SignatureRecorder : public RunEvents {
  public:
   void MediumVerified(int disk, const std::optional<std::string>& signer, bool trusted) override {
-    heard.push_back(std::to_string(disk) + " " + signer.value_or("-") + (trusted ? " trusted" : ""));
+    heard.push_back(std::to_string(disk) + " " + signer.value_or("-") +
+                    (trusted ? " trusted" : ""));
   }
   void RunEnded(UpdateOutcome outcome) override { ended = outcome; }
   std::vector<std::string> heard;

@@ -76,8 +76,8 @@ TEST(StagedExtraction, EachArchiveIsDecodedOnceAndNoTemporaryOutlivesTheRun) {
          });
        },
        UpdateOutcome::Stopped, 3, false},
-      {"a temporary cannot be flushed", DRIVE_FIXED, [](UpdateWorld& w) { w.files().failFlush = true; },
-       UpdateOutcome::Refused, -1, false},
+      {"a temporary cannot be flushed", DRIVE_FIXED,
+       [](UpdateWorld& w) { w.files().failFlush = true; }, UpdateOutcome::Refused, -1, false},
   };
   for (const StagingCase& test : cases) {
     SCOPED_TRACE(test.name);
@@ -87,7 +87,8 @@ TEST(StagedExtraction, EachArchiveIsDecodedOnceAndNoTemporaryOutlivesTheRun) {
     world.DescribeUpdate();
     world.AddRecord(1, 1, "START", "");
     world.AddRecord(1, 1, "HELP", "HELP\\");
-    world.WriteArchive("START1.lzh", {{"PROG.EXE", std::string(4096, 'P')}, {"ve2menu.ini", "[MENU]\r\nNEW=1\r\n"}});
+    world.WriteArchive("START1.lzh", {{"PROG.EXE", std::string(4096, 'P')},
+                                      {"ve2menu.ini", "[MENU]\r\nNEW=1\r\n"}});
     world.WriteArchive("HELP.lzh", {{"index.htm", std::string(4096, 'H')}});
     test.arrange(world);
     const auto before = world.ProductSnapshot();

@@ -77,8 +77,9 @@ TEST(UpdateRun, SearchModeFallsBackToTremickAndChoosesAfreshOnTheNextRun) {
   EXPECT_EQ(world.description.m_strIniName, "tremick1.ini");
   EXPECT_THAT(world.ui.Transcript(), ElementsAre(kWrongFolder, kSuccess));
   // Without formater.exe the marker check leaves a second backslash.
-  EXPECT_THAT(world.archives().Commands(),
-              ElementsAre("t \"A:START0.lzh\"", "e -mcwC:\\windows \"A:START0.lzh\" \"C:\\PROG\\\\\""));
+  EXPECT_THAT(
+      world.archives().Commands(),
+      ElementsAre("t \"A:START0.lzh\"", "e -mcwC:\\windows \"A:START0.lzh\" \"C:\\PROG\\\\\""));
   EXPECT_EQ(world.ReadProduct("PROG.EXE"), "tremick program");
   EXPECT_EQ(world.ReadProduct("tremick1.ini"),
             Sjis("[SYSTEM]\r\nMAKER=1\r\nVersion=9.0A\r\nGENGOU=令和\r\nTITLE=\r\n"));
@@ -108,8 +109,8 @@ struct Refusal {
 
 const Refusal kRefusals[] = {
     {"no settings file in the folder",
-     [](UpdateWorld& world) { world.description.m_strDestination = "C:\\PROG\\BMP"; },
-     kWrongFolder, 0},
+     [](UpdateWorld& world) { world.description.m_strDestination = "C:\\PROG\\BMP"; }, kWrongFolder,
+     0},
     {"neither name in search mode",
      [](UpdateWorld& world) {
        world.description.m_strIniName = "NULL";
@@ -129,8 +130,7 @@ const Refusal kRefusals[] = {
     {"a title without any keyword",
      [](UpdateWorld& world) { world.WriteProduct("velsor1.ini", "[SYSTEM]\r\nTITLE=GAS\r\n"); },
      kCannotUpdate, 0},
-    {"an invalid description",
-     [](UpdateWorld& world) { world.description.m_nInvalidLine = 45; },
+    {"an invalid description", [](UpdateWorld& world) { world.description.m_nInvalidLine = 45; },
      "エラー: info.txt の 45 行目が正しくありません。 [OK]", 1},
 };
 

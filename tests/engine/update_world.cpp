@@ -53,7 +53,8 @@ bool FaultyFileSystem::Flush(std::string_view path) {
   return TestFileSystem::Flush(path);
 }
 
-std::optional<std::vector<FindEntry>> FaultyFileSystem::SearchFiles(std::string_view pattern) const {
+std::optional<std::vector<FindEntry>> FaultyFileSystem::SearchFiles(
+    std::string_view pattern) const {
   if (failSearch && failSearch(pattern)) return std::nullopt;
   return TestFileSystem::SearchFiles(pattern);
 }

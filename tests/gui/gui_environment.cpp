@@ -15,11 +15,10 @@ namespace {
 
 // A failed wxWidgets assertion fails the test instead of opening a box that
 // nobody answers.
-void FailOnAssert(const wxString& file, int line, const wxString& function, const wxString& condition,
-                  const wxString& message) {
-  ADD_FAILURE_AT(file.utf8_str(), line)
-      << "wxWidgets assertion " << condition.utf8_str() << " in " << function.utf8_str() << ": "
-      << message.utf8_str();
+void FailOnAssert(const wxString& file, int line, const wxString& function,
+                  const wxString& condition, const wxString& message) {
+  ADD_FAILURE_AT(file.utf8_str(), line) << "wxWidgets assertion " << condition.utf8_str() << " in "
+                                        << function.utf8_str() << ": " << message.utf8_str();
 }
 
 class WxEnvironment : public ::testing::Environment {

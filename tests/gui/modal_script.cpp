@@ -60,7 +60,8 @@ class Ticker : public wxTimer {
 }  // namespace
 
 ModalScript& ModalScript::Then(int templateId, Step step) {
-  steps_.emplace_back(templateId, [step](wxDialog& page) { step(static_cast<gui::PageDialog&>(page)); });
+  steps_.emplace_back(templateId,
+                      [step](wxDialog& page) { step(static_cast<gui::PageDialog&>(page)); });
   return *this;
 }
 
@@ -110,8 +111,9 @@ wxImage CaptureScreen(const wxRect& area) {
   const auto file = std::filesystem::temp_directory_path() /
                     ("tovrin-capture-" + std::to_string(::getpid()) + ".png");
   const std::string command = "import -window root -crop " + std::to_string(area.GetWidth()) + "x" +
-                              std::to_string(area.GetHeight()) + "+" + std::to_string(area.GetLeft()) +
-                              "+" + std::to_string(area.GetTop()) + " +repage png:" + file.string();
+                              std::to_string(area.GetHeight()) + "+" +
+                              std::to_string(area.GetLeft()) + "+" + std::to_string(area.GetTop()) +
+                              " +repage png:" + file.string();
   wxImage image;
   if (std::system(command.c_str()) == 0) image.LoadFile(file.string(), wxBITMAP_TYPE_PNG);
   std::filesystem::remove(file);

@@ -24,7 +24,8 @@ namespace {
 class ProbePage : public DialogPage {
  public:
   ProbePage(int templateId, std::function<void(Dialog&)> onOpen)
-      : templateId_(templateId), onOpen_(std::move(onOpen)) {}
+      : templateId_(templateId),
+        onOpen_(std::move(onOpen)) {}
   int TemplateId() const override { return templateId_; }
   bool OnInitDialog(Dialog& dialog) override {
     onOpen_(dialog);
@@ -108,10 +109,10 @@ TEST(DialogUnits, MapAsWindowsRoundsThem) {
   // Base units 7 × 15: x in quarters of 7, y in eighths of 15, each rounded.
   const gui::BaseUnits units{7, 15};
   const Rect place = gui::MapDialogRect(158, 108, 50, 14, units);
-  EXPECT_EQ(place.left, 277);   // 158 × 7 / 4 = 276.5
-  EXPECT_EQ(place.top, 203);    // 108 × 15 / 8 = 202.5
-  EXPECT_EQ(place.right, 277 + 88);   // 50 × 7 / 4 = 87.5
-  EXPECT_EQ(place.bottom, 203 + 26);  // 14 × 15 / 8 = 26.25
+  EXPECT_EQ(place.left, 277);                // 158 × 7 / 4 = 276.5
+  EXPECT_EQ(place.top, 203);                 // 108 × 15 / 8 = 202.5
+  EXPECT_EQ(place.right, 277 + 88);          // 50 × 7 / 4 = 87.5
+  EXPECT_EQ(place.bottom, 203 + 26);         // 14 × 15 / 8 = 26.25
   EXPECT_EQ(gui::AverageCharWidth(364), 7);  // 364 / 52 = 7
   EXPECT_EQ(gui::AverageCharWidth(338), 7);  // 6.5 rounds up
   EXPECT_EQ(gui::AverageCharWidth(337), 6);
@@ -138,7 +139,10 @@ TEST(FontAlias, TemplateFontResolvesToIpaPGothic) {
 TEST(GuiText, BytesWithoutCharacterShowAsReplacementAndTheRestStays) {
   EXPECT_EQ(gui::ToWx(cp932::Text("更新")), wxString::FromUTF8("更新"));
   // 0xA0 is no character in code page 932.
-  EXPECT_EQ(gui::ToWx("a\xA0" "b"), wxString::FromUTF8("a\xEF\xBF\xBD" "b"));
+  EXPECT_EQ(gui::ToWx("a\xA0"
+                      "b"),
+            wxString::FromUTF8("a\xEF\xBF\xBD"
+                               "b"));
   EXPECT_EQ(gui::FromWx(wxString::FromUTF8("ｲﾝｽﾄｰﾙ")), cp932::Text("ｲﾝｽﾄｰﾙ"));
 }
 

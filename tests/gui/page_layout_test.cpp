@@ -50,12 +50,13 @@ void ExpectControlsAsTemplate(gui::PageDialog& page) {
     if (control.id != -1) {
       EXPECT_EQ(window, page.Control(control.id));
     }
-    const Rect place = gui::MapDialogRect(control.x, control.y, control.cx, control.cy, page.Units());
+    const Rect place =
+        gui::MapDialogRect(control.x, control.y, control.cx, control.cy, page.Units());
     EXPECT_EQ(window->GetPosition(), wxPoint(place.left, place.top));
     if (control.className != "icon") {  // an icon keeps the icon's own size
       EXPECT_EQ(window->GetSize(), wxSize(place.right - place.left, place.bottom - place.top));
     }
-    EXPECT_EQ(window->IsShown(), (control.style & 0x10000000u) != 0);  // WS_VISIBLE
+    EXPECT_EQ(window->IsShown(), (control.style & 0x10000000u) != 0);    // WS_VISIBLE
     EXPECT_EQ(window->IsEnabled(), (control.style & 0x08000000u) == 0);  // WS_DISABLED
   }
 }
@@ -212,7 +213,8 @@ TEST_F(PageLayoutTest, DestinationPage) {
 
 std::vector<std::string> Entries(const wxListBox* list) {
   std::vector<std::string> entries;
-  for (unsigned i = 0; i < list->GetCount(); ++i) entries.push_back(list->GetString(i).ToStdString());
+  for (unsigned i = 0; i < list->GetCount(); ++i)
+    entries.push_back(list->GetString(i).ToStdString());
   return entries;
 }
 

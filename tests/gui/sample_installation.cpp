@@ -30,7 +30,8 @@ SampleInstallation::SampleInstallation(bool withInfoFile, DriveType mediumDrive)
   // The Windows folder on a mapped drive, as under Wine: the archive
   // library's work folder is named by its Windows path.
   fs::create_directories(root / "c" / "WINDOWS");
-  files_ = std::make_unique<PosixFileSystem>(SampleDrives(root, mediumDrive), root / "c" / "WINDOWS");
+  files_ =
+      std::make_unique<PosixFileSystem>(SampleDrives(root, mediumDrive), root / "c" / "WINDOWS");
   registry_ = Registry::FromRegFiles({kExamples / "product" / "uninstall.reg"});
   archives_ = std::make_unique<LzhArchiveLibrary>(*files_);
 }

@@ -48,7 +48,8 @@ AnswerLater Keys(const std::string& keys) {
 
 TEST(WxUserInterface, MessageBoxAnswersOkOrCancel) {
   // The update run names its owner by a handle of its own.
-  auto* owner = new wxFrame(nullptr, wxID_ANY, "owner", wxPoint(0, 0), wxDisplay(0u).GetGeometry().GetSize());
+  auto* owner =
+      new wxFrame(nullptr, wxID_ANY, "owner", wxPoint(0, 0), wxDisplay(0u).GetGeometry().GetSize());
   owner->Show();
   int viewHandle = 0;
   gui::WxUserInterface ui;
@@ -79,7 +80,8 @@ TEST(WxUserInterface, MessageBoxShowsTheProgramsFontAndWindowsSizedButtons) {
   AnswerLater check([](gui::MessageBoxDialog& box) {
     EXPECT_EQ(box.GetFont().GetFaceName(), wxString::FromUTF8("ＭＳ Ｐゴシック"));
     const gui::BaseUnits units{
-        gui::AverageCharWidth(box.GetTextExtent("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz").x),
+        gui::AverageCharWidth(
+            box.GetTextExtent("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz").x),
         box.GetCharHeight()};
     const Rect windows = gui::MapDialogRect(0, 0, 50, 14, units);
     for (wxWindow* button : {box.OkButton(), box.CancelButton()})
@@ -90,8 +92,8 @@ TEST(WxUserInterface, MessageBoxShowsTheProgramsFontAndWindowsSizedButtons) {
     EXPECT_LE(std::abs(left - right), 1);
     testing::PressKeys("Return");
   });
-  EXPECT_EQ(ui.MessageBox(nullptr, cp932::Text("C:\\VELSOR が見つかりません。"), cp932::Text("確認"),
-                          MB_OKCANCEL),
+  EXPECT_EQ(ui.MessageBox(nullptr, cp932::Text("C:\\VELSOR が見つかりません。"),
+                          cp932::Text("確認"), MB_OKCANCEL),
             IDOK);
 }
 

@@ -132,9 +132,9 @@ TEST(WizardExitStatus, IsTheStatusTheLogNamesForEachOutcome) {
     // Unsigned, so that a changed file reaches the check it is about.
     fs::remove(medium / "SHA256SUMS");
     fs::remove(medium / "SHA256SUMS.minisig");
-    std::vector<std::string> options = {"--medium", medium.string(), "--drive",
-                                        "C=" + product.string(), "--log",
-                                        (temp.path() / "run.log").string()};
+    std::vector<std::string> options = {"--medium", medium.string(),
+                                        "--drive",  "C=" + product.string(),
+                                        "--log",    (temp.path() / "run.log").string()};
     outcome.prepare(product, medium, options);
 
     auto wizard = std::async(std::launch::async, [&] {

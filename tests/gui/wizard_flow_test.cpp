@@ -84,7 +84,8 @@ TEST_F(WizardFlowTest, ButtonsEnterAndEscLeadFromPageToPage) {
             [&](gui::PageDialog& page) {
               // Command 104 came through while this page is open.
               EXPECT_EQ(FrameTitle(), gui::ToWx(description.m_strUninstallKey[0]));
-              EXPECT_TRUE(frame->IsMaximized() || frame->GetSize() == wxGetClientDisplayRect().GetSize());
+              EXPECT_TRUE(frame->IsMaximized() ||
+                          frame->GetSize() == wxGetClientDisplayRect().GetSize());
               // A normal window: the window manager draws its caption above
               // the client area.
               EXPECT_TRUE(frame->HasFlag(wxCAPTION) && frame->HasFlag(wxSYSTEM_MENU) &&
@@ -167,53 +168,49 @@ TEST_F(WizardFlowTest, PagesOpenAboveTheMainWindowWithTheDefaultButtonFocused) {
 TEST_F(WizardFlowTest, AClickOnAFolderEntersThatFolderAndNothingElse) {
   const auto path = [](gui::PageDialog& page) { return page.GetDlgItemText(IDC_PATH); };
   ModalScript script;
-  script
-      .Then(IDD_NOTICE, [&](gui::PageDialog& page) { Click(page.Control(IDOK)); })
-      .Then(IDD_DESTINATION,
-            [&](gui::PageDialog& page) {
-              ClickAt(EntryPoint(page.Control(IDC_DRIVE_LIST), 0));  // [-c-]
-              ASSERT_TRUE(WaitFor([&] { return path(page) == "c:\\"; })) << path(page);
-              ClickAt(EntryPoint(page.Control(IDC_FOLDER_LIST), 1));  // [VELSOR]
-              EXPECT_TRUE(WaitFor([&] { return path(page) == "C:\\VELSOR"; })) << path(page);
-              // Below the entries: nothing picked.
-              const wxRect list = page.Control(IDC_FOLDER_LIST)->GetScreenRect();
-              ClickAt({list.GetLeft() + list.GetWidth() / 2, list.GetBottom() - 6});
-              EXPECT_FALSE(WaitFor([&] { return path(page) != "C:\\VELSOR"; })) << path(page);
-              // Typed into the field, then a click on [MST1].
-              Click(page.Control(IDC_PATH));
-              TypeText("x");
-              ClickAt(EntryPoint(page.Control(IDC_FOLDER_LIST), 2));
-              EXPECT_TRUE(WaitFor([&] { return path(page) == "C:\\VELSOR\\MST1"; })) << path(page);
-              PressKeys("Escape");
-            });
+  script.Then(IDD_NOTICE, [&](gui::PageDialog& page) { Click(page.Control(IDOK)); })
+      .Then(IDD_DESTINATION, [&](gui::PageDialog& page) {
+        ClickAt(EntryPoint(page.Control(IDC_DRIVE_LIST), 0));  // [-c-]
+        ASSERT_TRUE(WaitFor([&] { return path(page) == "c:\\"; })) << path(page);
+        ClickAt(EntryPoint(page.Control(IDC_FOLDER_LIST), 1));  // [VELSOR]
+        EXPECT_TRUE(WaitFor([&] { return path(page) == "C:\\VELSOR"; })) << path(page);
+        // Below the entries: nothing picked.
+        const wxRect list = page.Control(IDC_FOLDER_LIST)->GetScreenRect();
+        ClickAt({list.GetLeft() + list.GetWidth() / 2, list.GetBottom() - 6});
+        EXPECT_FALSE(WaitFor([&] { return path(page) != "C:\\VELSOR"; })) << path(page);
+        // Typed into the field, then a click on [MST1].
+        Click(page.Control(IDC_PATH));
+        TypeText("x");
+        ClickAt(EntryPoint(page.Control(IDC_FOLDER_LIST), 2));
+        EXPECT_TRUE(WaitFor([&] { return path(page) == "C:\\VELSOR\\MST1"; })) << path(page);
+        PressKeys("Escape");
+      });
   RunWizard(script);
 }
 
 TEST_F(WizardFlowTest, TabFollowsTheTemplateAndArrowsMoveTheHighlight) {
   const auto path = [](gui::PageDialog& page) { return page.GetDlgItemText(IDC_PATH); };
   ModalScript script;
-  script
-      .Then(IDD_NOTICE, [&](gui::PageDialog& page) { Click(page.Control(IDOK)); })
-      .Then(IDD_DESTINATION,
-            [&](gui::PageDialog& page) {
-              const std::string proposed = path(page);
-              ExpectFocusOn(page, IDOK);
-              PressKeys("Tab");
-              ExpectFocusOn(page, IDC_PATH);
-              PressKeys("Tab");
-              ExpectFocusOn(page, IDC_BACK);
-              EXPECT_EQ(path(page), proposed);
-              // In the folder list, arrows move the highlight; Enter enters.
-              ClickAt(EntryPoint(page.Control(IDC_DRIVE_LIST), 0));
-              ASSERT_TRUE(WaitFor([&] { return path(page) == "c:\\"; })) << path(page);
-              ClickAt(EntryPoint(page.Control(IDC_FOLDER_LIST), 1));  // [VELSOR]
-              ASSERT_TRUE(WaitFor([&] { return path(page) == "C:\\VELSOR"; })) << path(page);
-              PressKeys("Down Down Down");
-              EXPECT_FALSE(WaitFor([&] { return path(page) != "C:\\VELSOR"; })) << path(page);
-              PressKeys("Return");
-              EXPECT_TRUE(WaitFor([&] { return path(page) == "C:\\VELSOR\\MST21"; })) << path(page);
-              PressKeys("Escape");
-            });
+  script.Then(IDD_NOTICE, [&](gui::PageDialog& page) { Click(page.Control(IDOK)); })
+      .Then(IDD_DESTINATION, [&](gui::PageDialog& page) {
+        const std::string proposed = path(page);
+        ExpectFocusOn(page, IDOK);
+        PressKeys("Tab");
+        ExpectFocusOn(page, IDC_PATH);
+        PressKeys("Tab");
+        ExpectFocusOn(page, IDC_BACK);
+        EXPECT_EQ(path(page), proposed);
+        // In the folder list, arrows move the highlight; Enter enters.
+        ClickAt(EntryPoint(page.Control(IDC_DRIVE_LIST), 0));
+        ASSERT_TRUE(WaitFor([&] { return path(page) == "c:\\"; })) << path(page);
+        ClickAt(EntryPoint(page.Control(IDC_FOLDER_LIST), 1));  // [VELSOR]
+        ASSERT_TRUE(WaitFor([&] { return path(page) == "C:\\VELSOR"; })) << path(page);
+        PressKeys("Down Down Down");
+        EXPECT_FALSE(WaitFor([&] { return path(page) != "C:\\VELSOR"; })) << path(page);
+        PressKeys("Return");
+        EXPECT_TRUE(WaitFor([&] { return path(page) == "C:\\VELSOR\\MST21"; })) << path(page);
+        PressKeys("Escape");
+      });
   RunWizard(script);
 }
 
@@ -230,8 +227,9 @@ TEST_F(WizardFlowTest, ATypedCharacterWithoutCp932FormKeepsTheUserOnThePage) {
               PressKeys("ctrl+shift+u f c space");  // GTK's Unicode entry: ü
               TypeText("ller");
               auto* field = dynamic_cast<wxTextCtrl*>(page.Control(IDC_PATH));
-              ASSERT_TRUE(WaitFor([&] { return field->GetValue() == wxString::FromUTF8("C:\\Müller"); }))
-                  << field->GetValue().utf8_str();
+              ASSERT_TRUE(WaitFor([&] {
+                return field->GetValue() == wxString::FromUTF8("C:\\Müller");
+              })) << field->GetValue().utf8_str();
               Click(page.Control(IDOK));
             })
       .ThenBox([&](gui::MessageBoxDialog& box) {
@@ -267,7 +265,8 @@ TEST_F(WizardFlowTest, EnterInAListEntersTheHighlightedEntryAndNothingElse) {
     wxString entry;
     std::string enteredPath;
   };
-  const Case cases[] = {{IDC_FOLDER_LIST, "[VELSOR]", "C:\\VELSOR"}, {IDC_DRIVE_LIST, "[-d-]", "d:\\"}};
+  const Case cases[] = {{IDC_FOLDER_LIST, "[VELSOR]", "C:\\VELSOR"},
+                        {IDC_DRIVE_LIST, "[-d-]", "d:\\"}};
   ModalScript script;
   script.Then(IDD_NOTICE, [&](gui::PageDialog& page) { Click(page.Control(IDOK)); })
       .Then(IDD_DESTINATION, [&](gui::PageDialog& page) {

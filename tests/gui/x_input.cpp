@@ -16,7 +16,8 @@ wxPoint EntryPoint(wxWindow* listBox, int index) {
   if (list == nullptr) return {};
   const wxSize size = list->GetClientSize();
   for (int y = 0; y < size.y; ++y) {
-    if (list->HitTest(wxPoint(size.x / 2, y)) == index) return list->ClientToScreen({size.x / 2, y + 4});
+    if (list->HitTest(wxPoint(size.x / 2, y)) == index)
+      return list->ClientToScreen({size.x / 2, y + 4});
   }
   return {};
 }
@@ -26,8 +27,10 @@ wxPoint EntryPoint(wxWindow* listBox, int index) {
 unsigned long XWindowOf(wxWindow* topLevel) {
   using WindowOfWidget = void* (*)(void*);
   using XidOfWindow = unsigned long (*)(void*);
-  static const auto windowOf = reinterpret_cast<WindowOfWidget>(::dlsym(RTLD_DEFAULT, "gtk_widget_get_window"));
-  static const auto xidOf = reinterpret_cast<XidOfWindow>(::dlsym(RTLD_DEFAULT, "gdk_x11_window_get_xid"));
+  static const auto windowOf =
+      reinterpret_cast<WindowOfWidget>(::dlsym(RTLD_DEFAULT, "gtk_widget_get_window"));
+  static const auto xidOf =
+      reinterpret_cast<XidOfWindow>(::dlsym(RTLD_DEFAULT, "gdk_x11_window_get_xid"));
   if (windowOf == nullptr || xidOf == nullptr || topLevel->GetHandle() == nullptr) return 0;
   void* window = windowOf(topLevel->GetHandle());
   return window != nullptr ? xidOf(window) : 0;

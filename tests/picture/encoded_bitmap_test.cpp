@@ -22,9 +22,9 @@ using testing::BuildBitmapFile;
 // Five colours every format holds exactly, top row first.
 constexpr int kWidth = 5, kHeight = 3;
 const std::vector<std::uint8_t> kPixels = {
-    255, 0,   0,   255, 0,   0,   0,   0,   255, 0,   255, 0, 255, 255, 255,  //
-    0,   0,   0,   0,   0,   255, 0,   0,   255, 0,   0,   255, 255, 0, 0,    //
-    255, 255, 255, 255, 255, 255, 0, 255, 0,   0,   0,   0,   0,   0,   0};
+    255, 0,   0,   255, 0,   0,   0, 0,   255, 0, 255, 0,   255, 255, 255,  //
+    0,   0,   0,   0,   0,   255, 0, 0,   255, 0, 0,   255, 255, 0,   0,    //
+    255, 255, 255, 255, 255, 255, 0, 255, 0,   0, 0,   0,   0,   0,   0};
 
 // The loaded picture's plain pixels; empty when it did not load.
 std::vector<std::uint8_t> Loaded(testing::PictureFiles& files, const std::string& bytes) {
@@ -51,9 +51,9 @@ TEST(EncodedBitmap, PicturesImageMagickWroteShowTheirPixels) {
     std::uint32_t compression;
   };
   const Case cases[] = {
-      {"-type Palette -compress RLE BMP3:", 1},                 // RLE8
-      {"-define bmp:subtype=RGB565 BMP:", 3},                   // 16 bits
-      {"-alpha on -define bmp:subtype=ARGB8888 BMP:", 3},       // 32 bits
+      {"-type Palette -compress RLE BMP3:", 1},            // RLE8
+      {"-define bmp:subtype=RGB565 BMP:", 3},              // 16 bits
+      {"-alpha on -define bmp:subtype=ARGB8888 BMP:", 3},  // 32 bits
   };
   testing::TempFolder folder;
   std::string ppm = "P3\n" + std::to_string(kWidth) + " " + std::to_string(kHeight) + "\n255\n";
@@ -79,23 +79,29 @@ TEST(EncodedBitmap, RunLengthDataIsDecodedOrRefusedWithinThePicture) {
     std::string data;
     std::vector<std::uint8_t> expected;  // empty: refused
   };
-  const std::vector<std::uint8_t> drawn = {0, 0, 255, 255, 0, 0, 0, 255, 0,   // top: literal 3 1 2
-                                           255, 0, 0, 0, 255, 0, 255, 0, 0};  // bottom: run of 1 2
+  const std::vector<std::uint8_t> drawn = {
+      0,   0, 255, 255, 0,   0, 0,   255, 0,   // top: literal 3 1 2
+      255, 0, 0,   0,   255, 0, 255, 0,   0};  // bottom: run of 1 2
   const Case cases[] = {
-      {"RLE4 run and literal", 4, std::string("\x03\x12\x00\x00\x00\x03\x31\x20\x00\x01", 10), drawn},
-      {"RLE8 run and move", 8, std::string("\x01\x01\x00\x02\x01\x01\x01\x03\x00\x01", 10),
+      {"RLE4 run and literal", 4, std::string("\x03\x12\x00\x00\x00\x03\x31\x20\x00\x01", 10),
+       drawn},
+      {"RLE8 run and move",
+       8,
+       std::string("\x01\x01\x00\x02\x01\x01\x01\x03\x00\x01", 10),
        {0, 0, 0, 0, 0, 0, 0, 0, 255, 255, 0, 0, 0, 0, 0, 0, 0, 0}},
       {"a run longer than the row", 8, std::string("\xFF\x01\x00\x01", 4), {}},
-      {"a literal past the row's padding", 8,
-       std::string("\x00\x05\x01\x01\x01\x01\x01\x00\x00\x01", 10), {}},
+      {"a literal past the row's padding",
+       8,
+       std::string("\x00\x05\x01\x01\x01\x01\x01\x00\x00\x01", 10),
+       {}},
       {"a move below the picture", 8, std::string("\x00\x02\x00\x05\x01\x01", 6), {}},
       {"a literal cut short by the end", 4, std::string("\x00\x06\x12", 3), {}},
   };
   testing::PictureFiles files;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    BitmapFields fields{.width = 3, .height = 2, .bitCount = c.bitCount,
-                        .compression = c.bitCount == 4 ? 2u : 1u};
+    BitmapFields fields{
+        .width = 3, .height = 2, .bitCount = c.bitCount, .compression = c.bitCount == 4 ? 2u : 1u};
     fields.colours = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
     fields.clrUsed = 4;
     fields.sizeImage = static_cast<std::uint32_t>(c.data.size());

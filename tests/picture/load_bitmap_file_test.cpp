@@ -14,7 +14,8 @@ using testing::Rows;
 
 std::vector<std::uint32_t> Greys(std::size_t count) {
   std::vector<std::uint32_t> colours;
-  for (std::size_t i = 0; i < count; ++i) colours.push_back(static_cast<std::uint32_t>(i * 0x010101));
+  for (std::size_t i = 0; i < count; ++i)
+    colours.push_back(static_cast<std::uint32_t>(i * 0x010101));
   return colours;
 }
 
@@ -26,9 +27,7 @@ class LoadBitmapFileTest : public ::testing::Test {
     return LoadBitmapFile(files_.files(), path, block_, bitsOffset_);
   }
   BitmapInfoHeader Header() const { return ParseInfoHeader(block_); }
-  std::string Pixels() const {
-    return {block_.begin() + bitsOffset_, block_.end()};
-  }
+  std::string Pixels() const { return {block_.begin() + bitsOffset_, block_.end()}; }
 
   testing::PictureFiles files_;
   std::vector<std::uint8_t> block_;
@@ -36,7 +35,11 @@ class LoadBitmapFileTest : public ::testing::Test {
 };
 
 TEST_F(LoadBitmapFileTest, IndexedPicturesWithoutUsedCountGetTheirFullColourTable) {
-  struct Case { std::uint16_t bits; std::size_t colours; std::uint32_t rowLength; };
+  struct Case {
+    std::uint16_t bits;
+    std::size_t colours;
+    std::uint32_t rowLength;
+  };
   for (const Case c : {Case{1, 2, 4}, Case{4, 16, 4}, Case{8, 256, 4}}) {
     SCOPED_TRACE(c.bits);
     BitmapFields fields{.width = 3, .height = 2, .bitCount = c.bits};
@@ -93,8 +96,8 @@ TEST_F(LoadBitmapFileTest, MissingImageSizeIsComputedFromRowsRoundedToFourBytes)
 TEST_F(LoadBitmapFileTest, LongerHeadersKeepTheirColourTableAndPixels) {
   for (std::uint32_t headerSize : {52u, 108u, 124u}) {
     SCOPED_TRACE(headerSize);
-    BitmapFields fields{.width = 2, .height = 1, .bitCount = 8, .headerSize = headerSize,
-                        .clrUsed = 2};
+    BitmapFields fields{
+        .width = 2, .height = 1, .bitCount = 8, .headerSize = headerSize, .clrUsed = 2};
     fields.colours = {0x123456, 0xABCDEF};
     fields.pixels = std::string("\x01\x00\x00\x00", 4);
     ASSERT_EQ(Load(BuildBitmapFile(fields)), 1);
@@ -114,8 +117,8 @@ TEST_F(LoadBitmapFileTest, FilesThatAreNoUsablePictureAreRefused) {
   std::string notBm = valid;
   notBm[0] = 'M', notBm[1] = 'B';
   EXPECT_EQ(Load(notBm), 0);
-  EXPECT_EQ(Load(valid.substr(0, 10)), 0);          // shorter than the file header
-  EXPECT_EQ(Load(valid.substr(0, 14 + 39)), 0);     // shorter than the information header
+  EXPECT_EQ(Load(valid.substr(0, 10)), 0);                // shorter than the file header
+  EXPECT_EQ(Load(valid.substr(0, 14 + 39)), 0);           // shorter than the information header
   EXPECT_EQ(Load(valid.substr(0, valid.size() - 1)), 0);  // pixel data one byte short
   EXPECT_EQ(Load(""), 0);
 
@@ -147,8 +150,12 @@ TEST_F(LoadBitmapFileTest, HostileSizesAreRefusedBeforeAnythingIsAllocated) {
   EXPECT_EQ(Load(hugeHeader), 0);
   // Compression a picture of that bit count cannot have, or a JPEG inside.
   EXPECT_TRUE(refused({.width = 1, .height = 1, .bitCount = 24, .compression = 1, .pixels = row}));
-  EXPECT_TRUE(refused({.width = 1, .height = 1, .bitCount = 8, .compression = 4,
-                       .colours = Greys(256), .pixels = row}));
+  EXPECT_TRUE(refused({.width = 1,
+                       .height = 1,
+                       .bitCount = 8,
+                       .compression = 4,
+                       .colours = Greys(256),
+                       .pixels = row}));
 }
 
 TEST_F(LoadBitmapFileTest, PixelOffsetPastTheEndOfTheFileIsRefused) {

@@ -9,7 +9,8 @@ namespace {
 class RecordingInput : public InputFile {
  public:
   RecordingInput(std::unique_ptr<InputFile> inner, std::shared_ptr<std::vector<std::size_t>> sizes)
-      : inner_(std::move(inner)), sizes_(std::move(sizes)) {}
+      : inner_(std::move(inner)),
+        sizes_(std::move(sizes)) {}
   std::optional<std::size_t> Read(char* buffer, std::size_t size) override {
     sizes_->push_back(size);
     return inner_->Read(buffer, size);
@@ -23,7 +24,8 @@ class RecordingInput : public InputFile {
 class RecordingFileSystem : public TestFileSystem {
  public:
   RecordingFileSystem(DriveTable drives, std::shared_ptr<std::vector<std::size_t>> sizes)
-      : TestFileSystem(std::move(drives)), sizes_(std::move(sizes)) {}
+      : TestFileSystem(std::move(drives)),
+        sizes_(std::move(sizes)) {}
 
   std::unique_ptr<InputFile> OpenRead(std::string_view path, OpenAccess access) override {
     auto file = TestFileSystem::OpenRead(path, access);

@@ -22,7 +22,10 @@ class ReadFileChunkedTest : public ::testing::Test {
 };
 
 TEST_F(ReadFileChunkedTest, ReadsWholeLengthsInPiecesOfAtMost32768) {
-  struct Case { DWORD length; std::vector<std::size_t> pieces; };
+  struct Case {
+    DWORD length;
+    std::vector<std::size_t> pieces;
+  };
   for (const Case& c : {Case{1, {1}}, Case{32768, {32768}}, Case{32769, {32768, 1}},
                         Case{100000, {32768, 32768, 32768, 1696}}}) {
     SCOPED_TRACE(c.length);

@@ -44,8 +44,7 @@ TEST(ExpandToRgb, IndexPastTheColourTableIsBlack) {
 
 TEST(ExpandToRgb, DirectColourPixels) {
   // 16 bits: 0x7C00 is full red in 5-5-5.
-  EXPECT_EQ(Hex(ExpandToRgb(Bitmap(2, 1, 16, std::string("\x00\x7C\x1F\x00", 4)))),
-            "ff00000000ff");
+  EXPECT_EQ(Hex(ExpandToRgb(Bitmap(2, 1, 16, std::string("\x00\x7C\x1F\x00", 4)))), "ff00000000ff");
   EXPECT_EQ(Hex(ExpandToRgb(Bitmap(1, 1, 24, std::string("\x01\x02\x03\x00", 4)))), "030201");
   EXPECT_EQ(Hex(ExpandToRgb(Bitmap(1, 1, 32, std::string("\x01\x02\x03\x04", 4)))), "030201");
 }

@@ -62,7 +62,8 @@ TEST(DriveOptions, MalformedOptionsAreRefusedWithAReason) {
   EXPECT_NE(BuildError({{"C:" + folder}, std::nullopt}), "");
   EXPECT_NE(BuildError({{"1=" + folder}, std::nullopt}), "");
   EXPECT_NE(BuildError({{"C="}, std::nullopt}), "");
-  EXPECT_NE(BuildError({{"C=" + folder + ":floppy"}, std::nullopt}).find("floppy"), std::string::npos);
+  EXPECT_NE(BuildError({{"C=" + folder + ":floppy"}, std::nullopt}).find("floppy"),
+            std::string::npos);
   EXPECT_NE(BuildError({{"C=" + folder + "/missing"}, std::nullopt}).find("not a folder"),
             std::string::npos);
 }
@@ -129,7 +130,8 @@ TEST(HostFileSystem, TheWindowsDirectoryIsThePrefixsOrATemporaryFolder) {
   EXPECT_EQ(inPrefix->GetWindowsDirectory(), "C:\\windows");
   EXPECT_EQ(inPrefix->GetDriveType("D:"), DRIVE_CDROM);
 
-  const auto withoutPrefix = MakeHostFileSystem({{"C=" + wine.floppy.string()}, std::nullopt}, error);
+  const auto withoutPrefix =
+      MakeHostFileSystem({{"C=" + wine.floppy.string()}, std::nullopt}, error);
   ASSERT_NE(withoutPrefix, nullptr) << error;
   const auto host = withoutPrefix->Resolve(withoutPrefix->GetWindowsDirectory());
   ASSERT_TRUE(host);

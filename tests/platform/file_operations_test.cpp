@@ -57,7 +57,9 @@ TEST_F(FileOperations, CopyWritesTheWholeFileAndTakesTheSourceTime) {
   EXPECT_EQ(drive.ReadFile("prog\\MENU.INI"), std::string(200000, 'm')) << "over the existing name";
   EXPECT_FALSE(fs::exists(drive.Host("prog\\menu.ini")));
   EXPECT_EQ(std::chrono::duration_cast<std::chrono::seconds>(
-                fs::last_write_time(drive.Host("prog\\MENU.INI")) - sourceTime).count(), 0);
+                fs::last_write_time(drive.Host("prog\\MENU.INI")) - sourceTime)
+                .count(),
+            0);
   EXPECT_FALSE(files.CopyFile("C:\\disk\\none.ini", "C:\\prog\\none.ini", false));
   EXPECT_FALSE(files.CopyFile("C:\\disk\\menu.ini", "C:\\missing\\menu.ini", false));
   EXPECT_EQ(std::distance(fs::directory_iterator(drive.Host("prog")), fs::directory_iterator()), 1)
@@ -112,7 +114,8 @@ TEST_F(FileOperations, AttributesAndTimesSurviveAWriteAndARead) {
   EXPECT_EQ(again.accessTime, 1000000000) << "no access time given: the modification time";
   if (xattrs) {
     char value[16] = {};
-    EXPECT_EQ(getxattr(drive.Host("prog\\set.ini").c_str(), "user.DOSATTRIB", value, sizeof value), 4);
+    EXPECT_EQ(getxattr(drive.Host("prog\\set.ini").c_str(), "user.DOSATTRIB", value, sizeof value),
+              4);
     EXPECT_STREQ(value, "0x22") << "as Wine stores it";
   }
 
@@ -231,7 +234,8 @@ TEST(AtomicReplaceFailure, AFailureBeforeTheRenameLeavesTheOldFileIntact) {
   EXPECT_TRUE(replacement->Write("new"));
   EXPECT_FALSE(replacement->Commit());
   EXPECT_EQ(temp.Read("prog/set.ini"), "old");
-  EXPECT_EQ(std::distance(fs::directory_iterator(temp.path() / "prog"), fs::directory_iterator()), 1);
+  EXPECT_EQ(std::distance(fs::directory_iterator(temp.path() / "prog"), fs::directory_iterator()),
+            1);
 
   temp.Write("disk/new.ini", "copy");
   EXPECT_FALSE(files.CopyFile("C:\\disk\\new.ini", "C:\\prog\\set.ini", false));

@@ -22,7 +22,8 @@ namespace fs = std::filesystem;
 class FailingLookUp : public PosixFileSystem {
  public:
   FailingLookUp(DriveTable drives, std::string failing)
-      : PosixFileSystem(std::move(drives)), failing_(std::move(failing)) {}
+      : PosixFileSystem(std::move(drives)),
+        failing_(std::move(failing)) {}
 
  protected:
   int LookUpHost(const fs::path& host, struct stat& status) const override {

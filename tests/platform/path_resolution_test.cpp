@@ -39,7 +39,8 @@ TEST_F(PathResolution, AbsolutePathsMatchComponentsWithoutRegardToCase) {
 TEST_F(PathResolution, SeparatorsDotsAndTheRoot) {
   EXPECT_EQ(files.Resolve("C:\\\\Prog//sub\\/.\\zai001-3.mst"), Host("Prog\\sub\\zai001-3.mst"));
   EXPECT_EQ(files.Resolve("C:\\Prog\\sub\\..\\Data.TXT"), Host("Prog\\Data.TXT"));
-  EXPECT_EQ(files.Resolve("C:\\..\\..\\Prog\\..\\..\\Prog"), Host("Prog")) << ".. stops at the root";
+  EXPECT_EQ(files.Resolve("C:\\..\\..\\Prog\\..\\..\\Prog"), Host("Prog"))
+      << ".. stops at the root";
   EXPECT_EQ(files.Resolve("\\\\server\\share\\file"), std::nullopt);
   EXPECT_EQ(files.Resolve(std::string("C:\\Prog\0\\..", 11)), std::nullopt) << "no NUL in a name";
 }
@@ -49,16 +50,19 @@ TEST_F(PathResolution, AnExactMatchWinsOverOneInAnotherCase) {
   drive.WriteFile("SAME.TXT", "upper");
   EXPECT_EQ(files.Resolve("C:\\same.txt"), Host("same.txt"));
   EXPECT_EQ(files.Resolve("C:\\SAME.TXT"), Host("SAME.TXT"));
-  EXPECT_EQ(files.Resolve("C:\\Same.txt"), Host("SAME.TXT")) << "neither exact: the first in byte order";
+  EXPECT_EQ(files.Resolve("C:\\Same.txt"), Host("SAME.TXT"))
+      << "neither exact: the first in byte order";
 }
 
 TEST_F(PathResolution, NamesWithA5CSecondByte) {
   drive.WriteFile(Text("ソフト\\表示.txt"), "x");
   EXPECT_TRUE(fs::exists(drive.folder.path() / "ソフト" / "表示.txt"));
-  EXPECT_EQ(files.Resolve(Text("C:\\ソフト\\表示.txt")), drive.folder.path() / "ソフト" / "表示.txt");
+  EXPECT_EQ(files.Resolve(Text("C:\\ソフト\\表示.txt")),
+            drive.folder.path() / "ソフト" / "表示.txt");
   ASSERT_EQ(files.Chdir(Text("C:\\ソフト")), 0);
   EXPECT_EQ(files.Getcwd(), Text("C:\\ソフト"));
-  EXPECT_EQ(files.ToWindowsPath(drive.folder.path() / "ソフト" / "表示.txt"), Text("C:\\ソフト\\表示.txt"));
+  EXPECT_EQ(files.ToWindowsPath(drive.folder.path() / "ソフト" / "表示.txt"),
+            Text("C:\\ソフト\\表示.txt"));
 }
 
 TEST_F(PathResolution, RelativePathsFollowEachDrivesCurrentFolder) {

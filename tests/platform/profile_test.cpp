@@ -46,15 +46,18 @@ constexpr std::string_view kSettings =
 
 class Profile : public ::testing::Test {
  protected:
-  std::string Read(const std::string& section, const std::string& key, const std::string& fallback = "<none>",
-                   DWORD size = 100, const std::string& file = "C:\\settings.ini") {
+  std::string Read(const std::string& section, const std::string& key,
+                   const std::string& fallback = "<none>", DWORD size = 100,
+                   const std::string& file = "C:\\settings.ini") {
     return GetProfileText(files_, section, key, fallback, size, file);
   }
   BOOL Write(const std::string& section, const std::string& key, const std::string& value,
              const std::string& file = "C:\\settings.ini") {
     return WritePrivateProfileStringA(files_, section, key, value, file);
   }
-  std::string HostBytes(const std::string& name = "settings.ini") const { return folder_.Read(name); }
+  std::string HostBytes(const std::string& name = "settings.ini") const {
+    return folder_.Read(name);
+  }
 
   TempDrive drive_;
   const testing::TempFolder& folder_ = drive_.folder;
@@ -64,24 +67,25 @@ class Profile : public ::testing::Test {
 TEST_F(Profile, ReadsValuesWithTheWindowsRules) {
   folder_.Write("settings.ini", kSettings);
 
-  EXPECT_EQ(Read("system", "Version"), "8.0S");          // blanks and case do not count
-  EXPECT_EQ(Read("SYSTEM", "TITLE"), "Edit 8.0S ");      // one pair of quotes removed
+  EXPECT_EQ(Read("system", "Version"), "8.0S");      // blanks and case do not count
+  EXPECT_EQ(Read("SYSTEM", "TITLE"), "Edit 8.0S ");  // one pair of quotes removed
   EXPECT_EQ(Read("SYSTEM", "Quoted"), "single");
-  EXPECT_EQ(Read("SYSTEM", "Unmatched"), "\"half");      // quotes that do not pair stay
+  EXPECT_EQ(Read("SYSTEM", "Unmatched"), "\"half");  // quotes that do not pair stay
   EXPECT_EQ(Read("SYSTEM", "Formula"), "a=b");
-  EXPECT_EQ(Read("SYSTEM", "Empty"), "");                // found, so not the default
+  EXPECT_EQ(Read("SYSTEM", "Empty"), "");  // found, so not the default
   EXPECT_EQ(Read("DIR", "MASTER"), "C:\\MST\\");
-  EXPECT_EQ(Read("HISTORY", "Last"), "1");               // no final line end
+  EXPECT_EQ(Read("HISTORY", "Last"), "1");  // no final line end
 }
 
 TEST_F(Profile, OnlyTheFirstMatchCountsAndNonKeysNeverMatch) {
   folder_.Write("settings.ini", kSettings);
 
-  EXPECT_EQ(Read("SYSTEM", "MAKER"), "<none>");     // only in the second [SYSTEM]; comment not a key
+  EXPECT_EQ(Read("SYSTEM", "MAKER"), "<none>");  // only in the second [SYSTEM]; comment not a key
   EXPECT_EQ(Read("SYSTEM", "NoEquals"), "<none>");
-  EXPECT_EQ(Read("SYSTEM", "orphan"), "<none>");    // before any section
+  EXPECT_EQ(Read("SYSTEM", "orphan"), "<none>");  // before any section
   EXPECT_EQ(Read("MISSING", "Version", "  keep leading  \t "), "  keep leading");
-  EXPECT_EQ(GetProfileText(files_, "SYSTEM", "Version", "default ", 100, "C:\\absent.ini"), "default");
+  EXPECT_EQ(GetProfileText(files_, "SYSTEM", "Version", "default ", 100, "C:\\absent.ini"),
+            "default");
 }
 
 TEST_F(Profile, BufferHoldsAtMostSizeMinusOneBytesAndWholeCharacters) {
@@ -90,11 +94,14 @@ TEST_F(Profile, BufferHoldsAtMostSizeMinusOneBytesAndWholeCharacters) {
 
   char buffer[8];
   std::memset(buffer, 'x', sizeof buffer);
-  EXPECT_EQ(GetPrivateProfileStringA(files_, "SYSTEM", "GENGOU", "", buffer, 4, "C:\\settings.ini"), 2u);
+  EXPECT_EQ(GetPrivateProfileStringA(files_, "SYSTEM", "GENGOU", "", buffer, 4, "C:\\settings.ini"),
+            2u);
   EXPECT_EQ(std::string(buffer, 3), reiwa.substr(0, 2) + '\0');
-  EXPECT_EQ(GetPrivateProfileStringA(files_, "SYSTEM", "GENGOU", "", buffer, 5, "C:\\settings.ini"), 4u);
+  EXPECT_EQ(GetPrivateProfileStringA(files_, "SYSTEM", "GENGOU", "", buffer, 5, "C:\\settings.ini"),
+            4u);
   EXPECT_EQ(std::string(buffer), reiwa);
-  EXPECT_EQ(GetPrivateProfileStringA(files_, "SYSTEM", "GENGOU", "", buffer, 1, "C:\\settings.ini"), 0u);
+  EXPECT_EQ(GetPrivateProfileStringA(files_, "SYSTEM", "GENGOU", "", buffer, 1, "C:\\settings.ini"),
+            0u);
   EXPECT_EQ(buffer[0], '\0');
   EXPECT_EQ(Read("SYSTEM", "Absent", "abcdef", 4), "abc");  // the default is bounded the same way
 }
@@ -164,8 +171,8 @@ TEST_F(Profile, JapaneseKeysAndValuesRoundTripAsCp932) {
   ASSERT_TRUE(Write("SYSTEM", "GENGOU", reiwa));
   ASSERT_TRUE(Write(section, start, reiwa));
 
-  EXPECT_EQ(HostBytes(), "[SYSTEM]\r\nTITLE=x\r\n" + kind + "=1\r\nGENGOU=" + reiwa + "\r\n[" + section +
-                             "]\r\n" + start + "=" + reiwa + "\r\n");
+  EXPECT_EQ(HostBytes(), "[SYSTEM]\r\nTITLE=x\r\n" + kind + "=1\r\nGENGOU=" + reiwa + "\r\n[" +
+                             section + "]\r\n" + start + "=" + reiwa + "\r\n");
   EXPECT_EQ(Read("SYSTEM", kind), "1");
   EXPECT_EQ(Read("system", "gengou"), reiwa);
   EXPECT_EQ(Read(section, start), reiwa);
@@ -253,7 +260,8 @@ class FailingReplace : public PosixFileSystem {
   using PosixFileSystem::PosixFileSystem;
 
  protected:
-  std::unique_ptr<AtomicFile> MakeAtomicFile(int descriptor, fs::path temporary, fs::path target) override {
+  std::unique_ptr<AtomicFile> MakeAtomicFile(int descriptor, fs::path temporary,
+                                             fs::path target) override {
     return std::make_unique<RenameRefused>(descriptor, std::move(temporary), std::move(target));
   }
 };
@@ -271,7 +279,8 @@ TEST_F(Profile, FailedReplacementReportsFailureAndKeepsTheOldFile) {
 
 TEST_F(Profile, BareFileNameLivesInTheWindowsDirectory) {
   fs::create_directory(folder_.path() / "WINDOWS");
-  testing::TestFileSystem files(testing::TempDriveTable(folder_.path()), fs::canonical(folder_.path() / "WINDOWS"));
+  testing::TestFileSystem files(testing::TempDriveTable(folder_.path()),
+                                fs::canonical(folder_.path() / "WINDOWS"));
 
   ASSERT_TRUE(WritePrivateProfileStringA(files, "HISTORY", "A", "1", "dov3.ini"));
   EXPECT_EQ(HostBytes("WINDOWS/dov3.ini"), "[HISTORY]\r\nA=1\r\n");

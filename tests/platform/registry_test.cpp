@@ -29,7 +29,8 @@ std::optional<std::string> UninstallString(Registry& registry, const std::string
   unsigned char buffer[256] = {};
   DWORD type = 0;
   DWORD size = sizeof buffer;
-  const LONG result = registry.RegQueryValueExA(key, "UninstallString", nullptr, &type, buffer, &size);
+  const LONG result =
+      registry.RegQueryValueExA(key, "UninstallString", nullptr, &type, buffer, &size);
   EXPECT_EQ(registry.RegCloseKey(key), ERROR_SUCCESS);
   if (result != ERROR_SUCCESS) return std::string("<error>");
   EXPECT_EQ(type, REG_SZ);
@@ -68,20 +69,22 @@ class WinePrefixRegistry : public ::testing::Test {
 };
 
 TEST_F(WinePrefixRegistry, ThirtyTwoBitViewComesFirstThenThePlainOne) {
-  Registry registry = Load(std::string("WINE REGISTRY Version 2\n"
-                                       ";; All keys relative to \\\\Machine\n"
-                                       "#arch=win64\n\n") +
-                           "[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Uninstall\\\\" +
-                           kTestKeyEscaped + "] 1614251234\n" +
-                           "#time=1d70b7e1e0a5d9c\n"
-                           "\"UninstallString\"=\"C:\\\\PLAIN\\\\REMOVE.EXE -fC:\\\\PLAIN\\\\R.LOG\"\n\n"
-                           "[Software\\\\Wow6432Node\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Uninstall\\\\" +
-                           kTestKeyEscaped + "] 1614251234\n" +
-                           "\"UninstallString\"=\"C:\\\\APPS\\\\REMOVE.EXE -fC:\\\\APPS\\\\R.LOG\"\n\n"
-                           "[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Uninstall\\\\Only64] 1614251234\n"
-                           "\"UninstallString\"=\"C:\\\\ONLY64\\\\R.EXE\"\n");
+  Registry registry = Load(
+      std::string("WINE REGISTRY Version 2\n"
+                  ";; All keys relative to \\\\Machine\n"
+                  "#arch=win64\n\n") +
+      "[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Uninstall\\\\" + kTestKeyEscaped +
+      "] 1614251234\n" +
+      "#time=1d70b7e1e0a5d9c\n"
+      "\"UninstallString\"=\"C:\\\\PLAIN\\\\REMOVE.EXE -fC:\\\\PLAIN\\\\R.LOG\"\n\n"
+      "[Software\\\\Wow6432Node\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Uninstall\\\\" +
+      kTestKeyEscaped + "] 1614251234\n" +
+      "\"UninstallString\"=\"C:\\\\APPS\\\\REMOVE.EXE -fC:\\\\APPS\\\\R.LOG\"\n\n"
+      "[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Uninstall\\\\Only64] 1614251234\n"
+      "\"UninstallString\"=\"C:\\\\ONLY64\\\\R.EXE\"\n");
 
-  EXPECT_EQ(UninstallString(registry, cp932::Text("テスト")), "C:\\APPS\\REMOVE.EXE -fC:\\APPS\\R.LOG");
+  EXPECT_EQ(UninstallString(registry, cp932::Text("テスト")),
+            "C:\\APPS\\REMOVE.EXE -fC:\\APPS\\R.LOG");
   EXPECT_EQ(UninstallString(registry, "Only64"), "C:\\ONLY64\\R.EXE");
   EXPECT_EQ(UninstallString(registry, "Missing"), std::nullopt);
 }
@@ -93,11 +96,13 @@ TEST_F(WinePrefixRegistry, PrefixWithoutThirtyTwoBitViewUsesThePlainKeys) {
       "[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Uninstall\\\\Edit] 1614251234\n"
       "\"UninstallString\"=\"C:\\\\WINDOWS\\\\REMOVE.EXE -fC:\\\\APPS\\\\EDIT\\\\REMOVE.LOG\"\n");
 
-  EXPECT_EQ(UninstallString(registry, "Edit"), "C:\\WINDOWS\\REMOVE.EXE -fC:\\APPS\\EDIT\\REMOVE.LOG");
+  EXPECT_EQ(UninstallString(registry, "Edit"),
+            "C:\\WINDOWS\\REMOVE.EXE -fC:\\APPS\\EDIT\\REMOVE.LOG");
   // Names match without regard to case; parents exist although not listed.
   EXPECT_TRUE(KeyOpens(registry, "software\\MICROSOFT\\windows\\currentversion\\uninstall\\EDIT"));
   EXPECT_TRUE(KeyOpens(registry, "SOFTWARE\\Microsoft"));
-  EXPECT_FALSE(KeyOpens(registry, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Edit\\More"));
+  EXPECT_FALSE(
+      KeyOpens(registry, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Edit\\More"));
 }
 
 TEST_F(WinePrefixRegistry, EscapesInValuesBecomeCp932Bytes) {
@@ -108,7 +113,8 @@ TEST_F(WinePrefixRegistry, EscapesInValuesBecomeCp932Bytes) {
       "\"Binary\"=hex:01,02,\\\n"
       "  03,04\n"
       "\"Expand\"=str(2):\"%SystemRoot%\"\n"
-      "\"UninstallString\"=\"C:\\\\\\x30c6\\x30b9\\x30c8\\\\\\\"Q\\\" -fC:\\\\\\x4ee4\\x548c\\\\A.LOG\"\n");
+      "\"UninstallString\"=\"C:\\\\\\x30c6\\x30b9\\x30c8\\\\\\\"Q\\\" "
+      "-fC:\\\\\\x4ee4\\x548c\\\\A.LOG\"\n");
 
   EXPECT_EQ(UninstallString(registry, "Esc"), cp932::Text("C:\\テスト\\\"Q\" -fC:\\令和\\A.LOG"));
 }
@@ -153,31 +159,34 @@ class RegFileRegistry : public ::testing::Test {
 TEST_F(RegFileRegistry, Regedit4InCp932KeepsSecondBytesThatLookLikeBackslashes) {
   // ソ is 0x83 0x5C in CP932: its second byte is no separator and no escape.
   const std::string software = cp932::Text("ソフト");
-  const auto file = Write("edit.reg",
-                          "REGEDIT4\r\n\r\n"
-                          "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\User]\r\n"
-                          "\"UninstallString\"=\"C:\\\\USER\\\\R.EXE\"\r\n\r\n"
-                          "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" +
-                              software + "]\r\n" +
-                              "\"DisplayName\"=\"" + software + "\"\r\n" +
-                              "\"Size\"=dword:00001000\r\n"
-                              "\"Data\"=hex:00,01,02,\\\r\n"
-                              "  03,04\r\n"
-                              "@=\"default\"\r\n"
-                              "\"UninstallString\"=\"C:\\\\" + software + "\\\\REMOVE.EXE -fC:\\\\" + software +
-                              "\\\\REMOVE.LOG\"\r\n");
+  const auto file =
+      Write("edit.reg",
+            "REGEDIT4\r\n\r\n"
+            "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\User]\r\n"
+            "\"UninstallString\"=\"C:\\\\USER\\\\R.EXE\"\r\n\r\n"
+            "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" +
+                software + "]\r\n" + "\"DisplayName\"=\"" + software + "\"\r\n" +
+                "\"Size\"=dword:00001000\r\n"
+                "\"Data\"=hex:00,01,02,\\\r\n"
+                "  03,04\r\n"
+                "@=\"default\"\r\n"
+                "\"UninstallString\"=\"C:\\\\" +
+                software + "\\\\REMOVE.EXE -fC:\\\\" + software + "\\\\REMOVE.LOG\"\r\n");
   Registry registry = Registry::FromRegFiles({file});
 
-  EXPECT_EQ(UninstallString(registry, software), "C:\\" + software + "\\REMOVE.EXE -fC:\\" + software + "\\REMOVE.LOG");
+  EXPECT_EQ(UninstallString(registry, software),
+            "C:\\" + software + "\\REMOVE.EXE -fC:\\" + software + "\\REMOVE.LOG");
   EXPECT_EQ(UninstallString(registry, "User"), std::nullopt);  // another root
 }
 
 TEST_F(RegFileRegistry, Version5InUtf16) {
-  const auto file = Write("edit.reg",
-                          Utf16LeWithMark(u"Windows Registry Editor Version 5.00\r\n\r\n"
-                                          u"[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\積算]\r\n"
-                                          u"\"Path\"=hex(2):43,00,3a,00,00,00\r\n"
-                                          u"\"UninstallString\"=\"C:\\\\積算\\\\REMOVE.EXE -fC:\\\\積算\\\\REMOVE.LOG\"\r\n"));
+  const auto file = Write(
+      "edit.reg",
+      Utf16LeWithMark(
+          u"Windows Registry Editor Version 5.00\r\n\r\n"
+          u"[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\積算]\r\n"
+          u"\"Path\"=hex(2):43,00,3a,00,00,00\r\n"
+          u"\"UninstallString\"=\"C:\\\\積算\\\\REMOVE.EXE -fC:\\\\積算\\\\REMOVE.LOG\"\r\n"));
   Registry registry = Registry::FromRegFiles({file});
 
   EXPECT_EQ(UninstallString(registry, cp932::Text("積算")),
@@ -185,18 +194,20 @@ TEST_F(RegFileRegistry, Version5InUtf16) {
 }
 
 TEST_F(RegFileRegistry, LaterFilesAddToAndDeleteFromEarlierOnes) {
-  const auto first = Write("first.reg",
-                           "REGEDIT4\n"
-                           "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Gone]\n"
-                           "\"UninstallString\"=\"C:\\\\GONE\\\\R.EXE\"\n"
-                           "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kept]\n"
-                           "\"UninstallString\"=\"C:\\\\KEPT\\\\R.EXE\"\n");
-  const auto second = Write("second.reg",
-                            "REGEDIT4\n"
-                            "[-HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Gone]\n"
-                            "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kept]\n"
-                            "\"UninstallString\"=-\n"
-                            "\"DisplayName\"=\"Kept\"\n");
+  const auto first =
+      Write("first.reg",
+            "REGEDIT4\n"
+            "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Gone]\n"
+            "\"UninstallString\"=\"C:\\\\GONE\\\\R.EXE\"\n"
+            "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kept]\n"
+            "\"UninstallString\"=\"C:\\\\KEPT\\\\R.EXE\"\n");
+  const auto second =
+      Write("second.reg",
+            "REGEDIT4\n"
+            "[-HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Gone]\n"
+            "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kept]\n"
+            "\"UninstallString\"=-\n"
+            "\"DisplayName\"=\"Kept\"\n");
   Registry registry = Registry::FromRegFiles({first, second});
 
   EXPECT_FALSE(KeyOpens(registry, kUninstall + "Gone"));
@@ -204,10 +215,11 @@ TEST_F(RegFileRegistry, LaterFilesAddToAndDeleteFromEarlierOnes) {
 }
 
 TEST_F(RegFileRegistry, OneUnparsableFileEmptiesTheWholeView) {
-  const auto good = Write("good.reg",
-                          "REGEDIT4\n"
-                          "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Good]\n"
-                          "\"UninstallString\"=\"C:\\\\GOOD\\\\R.EXE\"\n");
+  const auto good =
+      Write("good.reg",
+            "REGEDIT4\n"
+            "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Good]\n"
+            "\"UninstallString\"=\"C:\\\\GOOD\\\\R.EXE\"\n");
   const auto bad = Write("bad.reg",
                          "REGEDIT4\n"
                          "\n"
@@ -221,9 +233,10 @@ TEST_F(RegFileRegistry, OneUnparsableFileEmptiesTheWholeView) {
 }
 
 TEST_F(RegFileRegistry, AFileThatCannotBeReadGivesAnEmptyViewAndOneLine) {
-  const auto good = Write("good.reg",
-                          "REGEDIT4\n"
-                          "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Good]\n");
+  const auto good = Write(
+      "good.reg",
+      "REGEDIT4\n"
+      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Good]\n");
   // A folder opens as a file on Linux and fails only when read.
   ::testing::internal::CaptureStderr();
   Registry registry = Registry::FromRegFiles({good, good.parent_path()});
@@ -235,7 +248,8 @@ TEST_F(RegFileRegistry, AFileThatCannotBeReadGivesAnEmptyViewAndOneLine) {
 
 TEST_F(RegFileRegistry, Utf16FileWithoutItsHeaderOrWithABrokenUnitIsRefused) {
   const auto noHeader = Write("no-header.reg", Utf16LeWithMark(u"REGEDIT4\r\n"));
-  std::u16string broken = u"Windows Registry Editor Version 5.00\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\X]\r\n\"A\"=\"";
+  std::u16string broken =
+      u"Windows Registry Editor Version 5.00\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\X]\r\n\"A\"=\"";
   broken += char16_t{0xD800};  // a lone surrogate
   broken += u"\"\r\n";
   const auto badUnit = Write("bad-unit.reg", Utf16LeWithMark(broken));
@@ -257,8 +271,9 @@ class RegistryQuery : public ::testing::Test {
                                     "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Edit]\n"
                                     "\"UninstallString\"=\"C:\\\\EDIT\"\n");
     registry_ = Registry::FromRegFiles({file});
-    ASSERT_EQ(registry_.RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Edit", 0, KEY_ALL_ACCESS, &key_),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        registry_.RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Edit", 0, KEY_ALL_ACCESS, &key_),
+        ERROR_SUCCESS);
   }
   TempFolder folder_;
   Registry registry_;

@@ -101,7 +101,8 @@ TEST_F(Win32Files, ReplacementsKeepAttributesAndRefuseReadOnly) {
     ASSERT_NE(abandoned, nullptr);
     ASSERT_TRUE(abandoned->Write("half"));
   }
-  EXPECT_EQ(Names("*.tmp"), std::vector<std::string>{}) << "an abandoned replacement leaves nothing";
+  EXPECT_EQ(Names("*.tmp"), std::vector<std::string>{})
+      << "an abandoned replacement leaves nothing";
   EXPECT_EQ(files_.Exists(At("new.ini")), Presence::Absent);
 }
 
@@ -133,14 +134,16 @@ constexpr HKEY kProgramsMachine = 0x80000002u;
 // The product is a 32-bit program: its key in the 32-bit view wins over the
 // same key in the 64-bit one.
 TEST(Win32Registry, UninstallKeysComeFromThe32BitView) {
-  const wchar_t* key = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\\u8868tovrin-test";
+  const wchar_t* key =
+      L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\\u8868tovrin-test";
   const auto write = [&](REGSAM view, const wchar_t* folder) {
     ::HKEY handle = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(kMachine, key, 0, nullptr, 0,
-                              KEY_WRITE | view, nullptr, &handle, nullptr),
-              0);
+    ASSERT_EQ(
+        RegCreateKeyExW(kMachine, key, 0, nullptr, 0, KEY_WRITE | view, nullptr, &handle, nullptr),
+        0);
     const std::wstring value = std::wstring(L"C:\\WINDOWS\\UNINST.EXE -f") + folder;
-    RegSetValueExW(handle, L"UninstallString", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+    RegSetValueExW(handle, L"UninstallString", 0, REG_SZ,
+                   reinterpret_cast<const BYTE*>(value.c_str()),
                    static_cast<::DWORD>((value.size() + 1) * sizeof(wchar_t)));
     RegCloseKey(handle);
   };
@@ -149,12 +152,14 @@ TEST(Win32Registry, UninstallKeysComeFromThe32BitView) {
 
   Registry registry = ReadSystemUninstallKeys();
   HKEY opened = 0;
-  const std::string name = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + cp932::Text("表tovrin-test");
+  const std::string name =
+      "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + cp932::Text("表tovrin-test");
   ASSERT_EQ(registry.RegOpenKeyExA(kProgramsMachine, name, 0, 0, &opened), 0);
   unsigned char text[128] = {};
   DWORD size = sizeof text;
   ASSERT_EQ(registry.RegQueryValueExA(opened, "UninstallString", nullptr, nullptr, text, &size), 0);
-  EXPECT_EQ(std::string(reinterpret_cast<char*>(text)), cp932::Text("C:\\WINDOWS\\UNINST.EXE -fC:\\ソ\\UNINST.LOG"));
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(text)),
+            cp932::Text("C:\\WINDOWS\\UNINST.EXE -fC:\\ソ\\UNINST.LOG"));
 
   for (const REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
     RegDeleteKeyExW(kMachine, key, view, 0);

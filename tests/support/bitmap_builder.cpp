@@ -27,7 +27,7 @@ std::string BuildBitmapFile(const BitmapFields& fields) {
   Put(out, 2835, 4);
   Put(out, fields.clrUsed, 4);
   Put(out, 0, 4);
-  out.append(fields.headerSize - 40, '\x7F');  // later header versions' fields
+  out.append(fields.headerSize - 40, '\x7F');                       // later header versions' fields
   for (std::uint32_t colour : fields.colours) Put(out, colour, 4);  // B G R 0
   out.append(fields.gapBeforePixels, '\x55');
   out += fields.pixels;

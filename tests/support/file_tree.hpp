@@ -9,6 +9,7 @@ namespace tovrin::testing {
 
 // Every file and folder below `root` but the program's bookkeeping: content,
 // mode and (unless left out) modification time.
-std::map<std::string, std::string> FileTree(const std::filesystem::path& root, bool withTimes = true);
+std::map<std::string, std::string> FileTree(const std::filesystem::path& root,
+                                            bool withTimes = true);
 
 }  // namespace tovrin::testing

@@ -29,8 +29,8 @@ std::uint32_t DosTime(std::time_t time) {
   // The tests that write archives run on one thread.
   const std::tm local = *std::localtime(&time);
   return static_cast<std::uint32_t>((local.tm_year - 80) << 25 | (local.tm_mon + 1) << 21 |
-                                    local.tm_mday << 16 | local.tm_hour << 11 |
-                                    local.tm_min << 5 | local.tm_sec / 2);
+                                    local.tm_mday << 16 | local.tm_hour << 11 | local.tm_min << 5 |
+                                    local.tm_sec / 2);
 }
 
 struct SplitName {
@@ -109,7 +109,8 @@ std::vector<Extension> CommonExtensions(const LzhEntry& entry, const SplitName& 
 }
 
 std::string Level0Header(const LzhEntry& entry) {
-  if (entry.name.size() + entry.level0Area.size() > 221) throw std::invalid_argument("level 0 name too long");
+  if (entry.name.size() + entry.level0Area.size() > 221)
+    throw std::invalid_argument("level 0 name too long");
   std::string header(2, '\0');
   header += Method(entry, SplitAtLastSeparator(entry.name));
   PutLe(header, entry.content.size(), 4);
@@ -154,7 +155,8 @@ std::string Level2Header(const LzhEntry& entry) {
   const std::uint64_t original = entry.declaredSize.value_or(entry.content.size());
   std::vector<Extension> extensions{{kExtensionHeaderCrc, std::string(2, '\0')}};
   if (!split.file.empty()) extensions.push_back({kExtensionFileName, split.file});
-  for (Extension& extension : CommonExtensions(entry, split)) extensions.push_back(std::move(extension));
+  for (Extension& extension : CommonExtensions(entry, split))
+    extensions.push_back(std::move(extension));
   if (entry.declaredSize) {
     std::string sizes;
     PutLe(sizes, entry.content.size(), 8);
@@ -179,10 +181,14 @@ std::string Level2Header(const LzhEntry& entry) {
 
 std::string Header(const LzhEntry& entry, int level) {
   switch (level) {
-    case 0: return Level0Header(entry);
-    case 1: return Level1Header(entry);
-    case 2: return Level2Header(entry);
-    default: throw std::invalid_argument("header level must be 0, 1 or 2");
+    case 0:
+      return Level0Header(entry);
+    case 1:
+      return Level1Header(entry);
+    case 2:
+      return Level2Header(entry);
+    default:
+      throw std::invalid_argument("header level must be 0, 1 or 2");
   }
 }
 
@@ -201,7 +207,8 @@ std::uint16_t LzhCrc16(std::string_view bytes) {
 
 std::string StoredLzh(const std::vector<LzhEntry>& entries, const LzhOptions& options) {
   std::string archive;
-  for (const LzhEntry& entry : entries) archive += Header(entry, options.headerLevel) + entry.content;
+  for (const LzhEntry& entry : entries)
+    archive += Header(entry, options.headerLevel) + entry.content;
   archive.push_back('\0');  // end of the archive
   return archive;
 }

@@ -19,15 +19,16 @@ inline constexpr std::time_t kLzhDefaultTime = 981173106;
 
 struct LzhEntry {
   LzhEntry(std::string entryName, std::string entryContent = {})
-      : name(std::move(entryName)), content(std::move(entryContent)) {}
+      : name(std::move(entryName)),
+        content(std::move(entryContent)) {}
 
   std::string name;     // raw CP932 bytes; '\' or '/' between folders; a final one makes a folder
   std::string content;  // stored as it is
-  std::optional<std::uint16_t> crc;         // stored instead of the content's true CRC
-  std::uint8_t attribute = 0x20;            // DOS attribute byte
+  std::optional<std::uint16_t> crc;  // stored instead of the content's true CRC
+  std::uint8_t attribute = 0x20;     // DOS attribute byte
   std::time_t time = kLzhDefaultTime;
-  std::string method = "-lh0-";             // written into the header; the data stays stored
-  std::optional<std::uint16_t> unixMode;    // levels 1 and 2: a Unix mode extension
+  std::string method = "-lh0-";               // written into the header; the data stays stored
+  std::optional<std::uint16_t> unixMode;      // levels 1 and 2: a Unix mode extension
   std::optional<std::uint64_t> declaredSize;  // level 2: the original size the header claims
   // How other archivers write: a folder entry's method (Amiga LhA: "-lh0-"),
   // the OS byte of levels 1 and 2 (Amiga: 'A'), a folder field without its

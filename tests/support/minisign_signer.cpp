@@ -32,10 +32,11 @@ MinisignKeyPair GenerateMinisignKey(const fs::path& folder, const std::string& n
 
 void WriteManifest(const fs::path& disk) {
   // Written outside the disk, so that it does not list itself.
-  Shell("cd \"$1\" && rm -f SHA256SUMS SHA256SUMS.minisig && list=$(mktemp) && "
-        "find . -type f -printf '%P\\n' | LC_ALL=C sort | tr '\\n' '\\0' | "
-        "LC_ALL=C xargs -0 sha256sum >\"$list\" && mv \"$list\" SHA256SUMS",
-        {disk.string()});
+  Shell(
+      "cd \"$1\" && rm -f SHA256SUMS SHA256SUMS.minisig && list=$(mktemp) && "
+      "find . -type f -printf '%P\\n' | LC_ALL=C sort | tr '\\n' '\\0' | "
+      "LC_ALL=C xargs -0 sha256sum >\"$list\" && mv \"$list\" SHA256SUMS",
+      {disk.string()});
 }
 
 void SignManifest(const fs::path& disk, const MinisignKeyPair& key, bool legacy) {

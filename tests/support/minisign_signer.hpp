@@ -22,6 +22,7 @@ void WriteManifest(const std::filesystem::path& disk);
 
 // SHA256SUMS.minisig of the disk's SHA256SUMS, as it stands, by `key`;
 // prehashed, as minisign signs by default, or in its legacy form.
-void SignManifest(const std::filesystem::path& disk, const MinisignKeyPair& key, bool legacy = false);
+void SignManifest(const std::filesystem::path& disk, const MinisignKeyPair& key,
+                  bool legacy = false);
 
 }  // namespace tovrin::testing

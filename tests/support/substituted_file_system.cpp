@@ -8,14 +8,17 @@ namespace tovrin::testing {
 namespace {
 
 char DriveLetterOf(std::string_view path) {
-  if (path.size() < 2 || path[1] != ':' || !std::isalpha(static_cast<unsigned char>(path[0]))) return 0;
+  if (path.size() < 2 || path[1] != ':' || !std::isalpha(static_cast<unsigned char>(path[0])))
+    return 0;
   return static_cast<char>(std::toupper(static_cast<unsigned char>(path[0])));
 }
 
 }  // namespace
 
-SubstitutedFileSystem::SubstitutedFileSystem(DriveTable drives, std::filesystem::path windowsDirectory)
-    : drives_(std::move(drives)), windowsDirectory_(std::move(windowsDirectory)) {
+SubstitutedFileSystem::SubstitutedFileSystem(DriveTable drives,
+                                             std::filesystem::path windowsDirectory)
+    : drives_(std::move(drives)),
+      windowsDirectory_(std::move(windowsDirectory)) {
   for (const auto& drive : drives_.Drives()) {
     auto root = Win32FileSystem::ToWindowsPath(drive.root);
     if (!root) continue;
@@ -25,7 +28,8 @@ SubstitutedFileSystem::SubstitutedFileSystem(DriveTable drives, std::filesystem:
   currentDrive_ = roots_.contains('C') ? 'C' : roots_.empty() ? 0 : roots_.begin()->first;
 }
 
-std::optional<std::pair<char, std::string>> SubstitutedFileSystem::Absolute(std::string_view path) const {
+std::optional<std::pair<char, std::string>> SubstitutedFileSystem::Absolute(
+    std::string_view path) const {
   const char letter = DriveLetterOf(path);
   const char drive = letter != 0 ? letter : currentDrive_;
   std::string_view rest = letter != 0 ? path.substr(2) : path;
@@ -59,7 +63,9 @@ std::string SubstitutedFileSystem::Seen(const std::string& real) const {
   const std::pair<const char, std::string>* best = nullptr;
   for (const auto& entry : roots_) {
     const auto& root = entry.second;
-    if (real.size() < root.size() || !path_text::EqualsIgnoreCase(real.substr(0, root.size()), root)) continue;
+    if (real.size() < root.size() ||
+        !path_text::EqualsIgnoreCase(real.substr(0, root.size()), root))
+      continue;
     if (real.size() > root.size() && !path_text::IsSeparator(real[root.size()])) continue;
     if (best == nullptr || root.size() > best->second.size()) best = &entry;
   }
@@ -84,7 +90,8 @@ std::optional<std::filesystem::path> SubstitutedFileSystem::Resolve(std::string_
   return real ? Win32FileSystem::Resolve(*real) : std::nullopt;
 }
 
-std::optional<std::string> SubstitutedFileSystem::ToWindowsPath(const std::filesystem::path& host) const {
+std::optional<std::string> SubstitutedFileSystem::ToWindowsPath(
+    const std::filesystem::path& host) const {
   const auto real = Win32FileSystem::ToWindowsPath(host);
   if (!real) return std::nullopt;
   auto seen = Seen(*real);
@@ -128,7 +135,9 @@ int SubstitutedFileSystem::Chdrive(int drive) {
   return 0;
 }
 
-int SubstitutedFileSystem::Getdrive() const { return currentDrive_ == 0 ? 0 : currentDrive_ - 'A' + 1; }
+int SubstitutedFileSystem::Getdrive() const {
+  return currentDrive_ == 0 ? 0 : currentDrive_ - 'A' + 1;
+}
 
 std::string SubstitutedFileSystem::Getcwd() const {
   if (currentDrive_ == 0) return {};
@@ -142,7 +151,8 @@ std::string SubstitutedFileSystem::GetWindowsDirectory() const {
   return ToWindowsPath(windowsDirectory_).value_or(std::string());
 }
 
-bool SubstitutedFileSystem::CopyFile(std::string_view from, std::string_view to, bool failIfExists) {
+bool SubstitutedFileSystem::CopyFile(std::string_view from, std::string_view to,
+                                     bool failIfExists) {
   const auto source = Real(from);
   const auto target = Real(to);
   return source && target && Win32FileSystem::CopyFile(*source, *target, failIfExists);
@@ -171,7 +181,8 @@ bool SubstitutedFileSystem::Replace(std::string_view from, std::string_view to) 
   return source && target && Win32FileSystem::Replace(*source, *target);
 }
 
-std::unique_ptr<InputFile> SubstitutedFileSystem::OpenRead(std::string_view path, OpenAccess access) {
+std::unique_ptr<InputFile> SubstitutedFileSystem::OpenRead(std::string_view path,
+                                                           OpenAccess access) {
   const auto real = Real(path);
   return real ? Win32FileSystem::OpenRead(*real, access) : nullptr;
 }
@@ -191,7 +202,8 @@ std::unique_ptr<AtomicFile> SubstitutedFileSystem::BeginReplace(std::string_view
   return real ? Win32FileSystem::BeginReplace(*real) : nullptr;
 }
 
-std::optional<std::vector<FindEntry>> SubstitutedFileSystem::SearchFiles(std::string_view pattern) const {
+std::optional<std::vector<FindEntry>> SubstitutedFileSystem::SearchFiles(
+    std::string_view pattern) const {
   const auto real = Real(pattern);
   if (!real) return std::vector<FindEntry>{};
   auto entries = Win32FileSystem::SearchFiles(*real);

@@ -35,7 +35,8 @@ std::filesystem::path TempDrive::Host(std::string_view cp932Relative) const {
   return relative.empty() ? root : root / relative;
 }
 
-std::filesystem::path TempDrive::WriteFile(std::string_view cp932Relative, std::string_view bytes) const {
+std::filesystem::path TempDrive::WriteFile(std::string_view cp932Relative,
+                                           std::string_view bytes) const {
   return folder.Write(HostRelative(cp932Relative), bytes);
 }
 

@@ -5,7 +5,8 @@ namespace tovrin::testing {
 namespace fs = std::filesystem;
 
 WinePrefix::WinePrefix()
-    : prefix(temp.path() / "prefix"), floppy(temp.path() / "media" / "floppy"),
+    : prefix(temp.path() / "prefix"),
+      floppy(temp.path() / "media" / "floppy"),
       cdrom(temp.path() / "media" / "cd") {
   fs::create_directories(prefix / "dosdevices");
   fs::create_directories(prefix / "drive_c" / "windows");

@@ -15,14 +15,14 @@ namespace {
 // Through WM_GETTEXT, which reaches another process's controls.
 std::string Utf8Text(HWND window) {
   wchar_t text[1024] = L"";
-  SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
-                      nullptr);
+  SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                      2000, nullptr);
   std::wstring wide(text);
   for (wchar_t& c : wide) c = (c == L'\r' || c == L'\n' || c == L'\t') ? L' ' : c;
   if (wide.empty()) return "";
   std::string utf8(wide.size() * 4, '\0');
-  utf8.resize(WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(),
-                                  static_cast<int>(utf8.size()), nullptr, nullptr));
+  utf8.resize(WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                  utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr));
   return utf8;
 }
 

@@ -28,8 +28,9 @@ const fs::path kHelpers = kBuild / "tests" / "windows";
 
 // A helper of the Windows build run in the prefix, as a shell command.
 std::string HelperCommand(const std::string& helper, const std::string& arguments) {
-  return ShellQuoted((kSource / "scripts" / "wine-run.sh").string()) + " " + ShellQuoted(kPrefix.string()) + " " +
-         ShellQuoted((kHelpers / helper).string()) + " " + arguments;
+  return ShellQuoted((kSource / "scripts" / "wine-run.sh").string()) + " " +
+         ShellQuoted(kPrefix.string()) + " " + ShellQuoted((kHelpers / helper).string()) + " " +
+         arguments;
 }
 
 std::string WindowsPath(const fs::path& host) {
@@ -39,7 +40,8 @@ std::string WindowsPath(const fs::path& host) {
 }
 
 pid_t Spawn(const std::vector<std::string>& command) {
-  std::vector<std::string> line = {(kSource / "scripts" / "wine-run.sh").string(), kPrefix.string()};
+  std::vector<std::string> line = {(kSource / "scripts" / "wine-run.sh").string(),
+                                   kPrefix.string()};
   line.insert(line.end(), command.begin(), command.end());
   std::vector<char*> argv;
   for (std::string& part : line) argv.push_back(part.data());
@@ -49,7 +51,9 @@ pid_t Spawn(const std::vector<std::string>& command) {
   return pid;
 }
 
-void Sleep(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
+void Sleep(int milliseconds) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
 
 // The medium on a floppy drive, as the update's disks come.
 void MountMediumAsFloppy() {
@@ -72,7 +76,8 @@ int RunInPrefix(const std::vector<std::string>& command) {
 WindowsProgram::WindowsProgram() : product_(kPrefix / "drive_c" / "VELSOR") {
   RunInPrefix({"cmd", "/c", "exit", "0"});  // the prefix made, drive C: there
   fs::remove_all(product_);
-  fs::copy(kSource / "examples" / "product" / "drive_c" / "VELSOR", product_, fs::copy_options::recursive);
+  fs::copy(kSource / "examples" / "product" / "drive_c" / "VELSOR", product_,
+           fs::copy_options::recursive);
   MountMediumAsFloppy();
 }
 
@@ -127,7 +132,8 @@ std::vector<std::string> TextsOf(const std::string& title) {
 }
 
 bool PostCommand(int id) {
-  return std::system(HelperCommand("window_probe.exe", "command " + std::to_string(id)).c_str()) == 0;
+  return std::system(HelperCommand("window_probe.exe", "command " + std::to_string(id)).c_str()) ==
+         0;
 }
 
 std::vector<unsigned long> VisibleWindows(const std::string& title) {
@@ -137,14 +143,15 @@ std::vector<unsigned long> VisibleWindows(const std::string& title) {
     if (std::string_view("\\^$.|?*+()[]{}").find(c) != std::string_view::npos) pattern += '\\';
     pattern += c;
   }
-  std::istringstream found(
-      CommandOutput("xdotool search --onlyvisible --name " + ShellQuoted(pattern + "$") + " 2>/dev/null"));
+  std::istringstream found(CommandOutput("xdotool search --onlyvisible --name " +
+                                         ShellQuoted(pattern + "$") + " 2>/dev/null"));
   std::vector<unsigned long> windows;
   for (unsigned long window = 0; found >> window;) windows.push_back(window);
   return windows;
 }
 
-unsigned long WaitForWindow(const std::string& title, int seconds, const std::vector<unsigned long>& before) {
+unsigned long WaitForWindow(const std::string& title, int seconds,
+                            const std::vector<unsigned long>& before) {
   for (int waited = 0; waited <= seconds * 1000; waited += 100) {
     for (const unsigned long window : VisibleWindows(title)) {
       if (std::find(before.begin(), before.end(), window) == before.end()) return window;
@@ -156,7 +163,8 @@ unsigned long WaitForWindow(const std::string& title, int seconds, const std::ve
 
 bool WaitUntilGone(unsigned long window, int seconds) {
   for (int waited = 0; waited <= seconds * 1000; waited += 100) {
-    const std::string visible = CommandOutput("xdotool search --onlyvisible --name '.*' 2>/dev/null");
+    const std::string visible =
+        CommandOutput("xdotool search --onlyvisible --name '.*' 2>/dev/null");
     std::istringstream found(visible);
     bool shown = false;
     for (unsigned long each = 0; found >> each;) shown = shown || each == window;
@@ -167,7 +175,8 @@ bool WaitUntilGone(unsigned long window, int seconds) {
 }
 
 ScreenRect Geometry(unsigned long window) {
-  std::istringstream shell(CommandOutput("xdotool getwindowgeometry --shell " + std::to_string(window)));
+  std::istringstream shell(
+      CommandOutput("xdotool getwindowgeometry --shell " + std::to_string(window)));
   ScreenRect rect;
   for (std::string line; std::getline(shell, line);) {
     const auto equals = line.find('=');

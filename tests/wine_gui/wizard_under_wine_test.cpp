@@ -25,7 +25,8 @@ namespace {
 using namespace testing;
 
 constexpr char kNotesPage[] = "マスタ調整機能付";
-constexpr char kPage[] = "アップデート";  // the destination and confirm pages, and the progress window
+constexpr char kPage[] =
+    "アップデート";  // the destination and confirm pages, and the progress window
 constexpr char kMainWindow[] = "ベルソール設備9";
 constexpr char kConfirmBox[] = "確認";
 constexpr int kWindowSeconds = 60;  // Wine starts slowly on a busy machine
@@ -36,8 +37,8 @@ namespace fs = std::filesystem;
 // left out.
 std::map<std::string, std::string> Files(const fs::path& product) {
   std::map<std::string, std::string> files;
-  for (auto entry = fs::recursive_directory_iterator(product); entry != fs::recursive_directory_iterator();
-       ++entry) {
+  for (auto entry = fs::recursive_directory_iterator(product);
+       entry != fs::recursive_directory_iterator(); ++entry) {
     if (entry->path().filename() == ".tovrin") {
       entry.disable_recursion_pending();
       continue;
@@ -50,14 +51,16 @@ std::map<std::string, std::string> Files(const fs::path& product) {
     std::ifstream file(entry->path(), std::ios::binary);
     const std::string content(std::istreambuf_iterator<char>(file), {});
     // Size and digest: a failure message stays readable.
-    files[name] = std::to_string(content.size()) + " bytes #" + std::to_string(std::hash<std::string>{}(content));
+    files[name] = std::to_string(content.size()) + " bytes #" +
+                  std::to_string(std::hash<std::string>{}(content));
   }
   return files;
 }
 
 bool Updated(const fs::path& product) {
   std::ifstream file(product / "VELSOR.EXE", std::ios::binary);
-  const std::string content((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  const std::string content((std::istreambuf_iterator<char>(file)),
+                            std::istreambuf_iterator<char>());
   return content.find("9.0S") != std::string::npos;
 }
 
@@ -147,7 +150,8 @@ std::string Describe(const std::vector<ShownWindow>& seen) {
   return described;
 }
 
-bool WasShown(const std::vector<ShownWindow>& seen, const std::string& title, const std::string& text) {
+bool WasShown(const std::vector<ShownWindow>& seen, const std::string& title,
+              const std::string& text) {
   return std::any_of(seen.begin(), seen.end(), [&](const ShownWindow& window) {
     return window.title == title &&
            std::find(window.texts.begin(), window.texts.end(), text) != window.texts.end();
@@ -157,7 +161,8 @@ bool WasShown(const std::vector<ShownWindow>& seen, const std::string& title, co
 TEST(WindowsWizardUnderWine, PutsTheProductBackWithItsBoxWhenTheRunFailsOnAReadOnlyFile) {
   WindowsProgram program;
   const fs::path formater = program.Product() / "formater.exe";
-  fs::permissions(formater, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+  fs::permissions(formater,
+                  fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                   fs::perm_options::remove);
   const auto before = Files(program.Product());
   program.Start();
@@ -203,7 +208,8 @@ TEST(WindowsWizardUnderWine, TheAboutBoxOpensOnItsCommandAndClosesByKey) {
     ASSERT_TRUE(PostCommand(kAboutCommand));
     const unsigned long about = WaitForWindow(kAboutBox, kWindowSeconds);
     ASSERT_NE(about, 0u) << "no About box";
-    EXPECT_THAT(TextsOf(kAboutBox), ::testing::IsSupersetOf({"Tovrin Version 3.0", "Windows 版", "OK"}));
+    EXPECT_THAT(TextsOf(kAboutBox),
+                ::testing::IsSupersetOf({"Tovrin Version 3.0", "Windows 版", "OK"}));
     EXPECT_EQ(ActiveWindow(), about);
     PressKeys(closing);
     EXPECT_TRUE(WaitUntilGone(about, 10));

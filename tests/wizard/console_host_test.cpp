@@ -21,7 +21,8 @@ namespace {
 TEST(ConsoleUserInterface, PrintsEachBoxAsOneUtf8Line) {
   std::ostringstream out;
   ConsoleUserInterface ui(out);
-  EXPECT_EQ(ui.MessageBox(nullptr, Sjis("システムは正常に更新されました。"), Sjis("確認"), MB_OK), IDOK);
+  EXPECT_EQ(ui.MessageBox(nullptr, Sjis("システムは正常に更新されました。"), Sjis("確認"), MB_OK),
+            IDOK);
   EXPECT_EQ(ui.MessageBox(nullptr, Sjis("一行目\r\n二行目"), Sjis("エラー"), MB_OK), IDOK);
   // A byte that is no CP932 character still leaves the rest readable.
   EXPECT_EQ(ui.MessageBox(nullptr, "bad \xA0 byte", "x", MB_OK), IDOK);
@@ -63,7 +64,8 @@ TEST_F(ConsoleDialogHostTest, AcceptsTheNotesAndTheProposedFolder) {
 
 TEST_F(ConsoleDialogHostTest, TheGivenDestinationIsTypedOverTheLookup) {
   world.Registry(
-      "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\P]\n"
+      "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\P]"
+      "\n"
       "\"UninstallString\"=\"U.EXE -fC:\\\\FOUND\\\\U.LOG\"\n");
   CDestinationDlg destination(world.Platform());
   destination.m_strUninstallKey[0] = "P";

@@ -106,8 +106,8 @@ TEST_F(DestinationPageTest, AFolderThatCannotBeEnteredLeavesTheFieldWhereItWas) 
 }
 
 TEST_F(DestinationPageTest, TypedTextIsReturnedExactly) {
-  for (const std::string& typed : {std::string(), std::string("Q:\\NOWHERE\\"),
-                                  Sjis("C:\\ソフト\\表計算")}) {
+  for (const std::string& typed :
+       {std::string(), std::string("Q:\\NOWHERE\\"), Sjis("C:\\ソフト\\表計算")}) {
     Run([&typed](PageDriver& driver) {
       driver.Type(IDC_PATH, typed);
       driver.Click(IDOK);

@@ -50,7 +50,8 @@ TEST(NoticePage, ShowsTheNotesAndEndsWithTheButtonPressed) {
 
 TEST(ConfirmPage, ShowsTheDestinationAsGivenAndBackIsCancel) {
   WizardWorld world;
-  for (const std::string& destination : {std::string(), std::string("Q:\\NOWHERE"), Sjis("C:\\設備")}) {
+  for (const std::string& destination :
+       {std::string(), std::string("Q:\\NOWHERE"), Sjis("C:\\設備")}) {
     CConfirmDlg page(world.Platform());
     page.m_strDestination = destination;
     ScriptedDialogHost host;

@@ -19,7 +19,9 @@ namespace {
 // command, noting whether a page was open when the title came.
 class RecordingFrame : public MessageTarget {
  public:
-  RecordingFrame(MessageQueue& queue, const ScriptedDialogHost& host) : queue_(queue), host_(host) {}
+  RecordingFrame(MessageQueue& queue, const ScriptedDialogHost& host)
+      : queue_(queue),
+        host_(host) {}
   void OnMessage(unsigned message, int wParam) override {
     if (message == WM_CLOSE) {
       ++closes;
@@ -48,12 +50,17 @@ std::string InfoText(const std::map<int, std::string>& lines) {
 class WizardViewTest : public ::testing::Test {
  protected:
   WizardViewTest()
-      : host(&queue), frame(queue, host),
+      : host(&queue),
+        frame(queue, host),
         view(world.Platform(), archives, host, queue, frame) {
     world.Platform().mediumFolder = "D:\\MEDIUM\\";
     world.File('D', "MEDIUM/info.txt",
-               InfoText({{16, "C:\\PROG"}, {18, "0"}, {19, "velsor1.ini"}, {26, "注意"},
-                         {27, "説明"}, {28, "設備"}}));
+               InfoText({{16, "C:\\PROG"},
+                         {18, "0"},
+                         {19, "velsor1.ini"},
+                         {26, "注意"},
+                         {27, "説明"},
+                         {28, "設備"}}));
     world.File('C', "PROG/velsor1.ini", Sjis("[SYSTEM]\r\nTITLE=ベルソール設備 8.0S\r\n"));
     world.File('C', "PROG/ve2menu.ini");
     world.File('C', "PROG/bmp/LAYER2L.BMP");
@@ -181,9 +188,9 @@ TEST_F(WizardViewTest, ARefusedFolderReopensTheDestinationWithThatFolder) {
   Run();
   EXPECT_EQ(host.OpenedTemplates(), (std::vector<int>{IDD_NOTICE, IDD_DESTINATION, IDD_CONFIRM,
                                                       IDD_DESTINATION, IDD_CONFIRM}));
-  EXPECT_EQ(Boxes(), (std::vector<std::string>{
-                         "エラー: ｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞが正しくないと思われます。 [OK]",
-                         "確認: システムは正常に更新されました。 [OK]"}));
+  EXPECT_EQ(Boxes(),
+            (std::vector<std::string>{"エラー: ｲﾝｽﾄｰﾙ先ﾌｫﾙﾀﾞが正しくないと思われます。 [OK]",
+                                      "確認: システムは正常に更新されました。 [OK]"}));
   EXPECT_EQ(view.LastOutcome(), UpdateOutcome::Applied);
   EXPECT_EQ(frame.closes, 1);
 }

@@ -15,8 +15,7 @@ std::unique_ptr<FileSystem> MapDrives(const TempFolder& root) {
 
 }  // namespace
 
-WizardWorld::WizardWorld()
-    : files_(MapDrives(root_)), platform_{*files_, registry_, ui_, {}} {}
+WizardWorld::WizardWorld() : files_(MapDrives(root_)), platform_{*files_, registry_, ui_, {}} {}
 
 std::filesystem::path WizardWorld::Drive(char letter) const {
   return root_.path() / std::string(1, letter);
