@@ -111,14 +111,15 @@ bool VerifyMinisign(const MinisignKey& key, const MinisignSignature& signature,
 }
 
 std::string KeyIdText(const MinisignKeyId& id) {
-  // minisign prints the id as a little-endian number.
   std::string text;
   for (auto byte = id.rbegin(); byte != id.rend(); ++byte) {
     char digits[3];
     std::snprintf(digits, sizeof digits, "%02X", *byte);
     text += digits;
   }
-  return text;
+  // minisign writes "%" PRIX64: an administrator compares the log with that.
+  const std::size_t first = std::min(text.find_first_not_of('0'), text.size() - 1);
+  return text.substr(first);
 }
 
 }  // namespace tovrin

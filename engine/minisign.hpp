@@ -38,7 +38,8 @@ std::optional<MinisignSignature> ParseMinisignSignature(std::string_view text, s
 bool VerifyMinisign(const MinisignKey& key, const MinisignSignature& signature,
                     std::string_view message);
 
-// The key id as minisign prints it: 16 hexadecimal digits.
+// The key id as minisign prints it in a key's comment: a little-endian
+// number in upper-case hexadecimal, without leading zeros.
 std::string KeyIdText(const MinisignKeyId& id);
 
 }  // namespace tovrin
