@@ -15,12 +15,13 @@ namespace {
 std::string Display(const LzhMember& member) { return MemberDisplayName(member.name); }
 
 std::unique_ptr<LzhReader> OpenArchive(FileSystem& files, const std::string& archive,
-                                       std::string& message) {
+                                       std::string& message,
+                                       ArchiveDigest digest = ArchiveDigest::Skip) {
   if (files.Exists(archive) != Presence::Present) {
     message = ArchiveMessage(texts::kArchiveNotFound, {archive});
     return nullptr;
   }
-  auto reader = LzhReader::Open(files, archive);
+  auto reader = LzhReader::Open(files, archive, digest);
   if (!reader) message = ArchiveMessage(texts::kArchiveUnreadable, {archive});
   return reader;
 }
@@ -128,6 +129,8 @@ class StagedMembers : public StagedExtraction {
   StagedMembers& operator=(const StagedMembers&) = delete;
 
   void Add(StagedStep step) { steps_.push_back(std::move(step)); }
+  void SetArchiveSha256(const Sha256::Hash& hash) { archiveSha256_ = hash; }
+  std::optional<Sha256::Hash> ArchiveSha256() const override { return archiveSha256_; }
 
   // All at once, after the last was written, as `sync` does: the disk takes
   // them in one go, not one wait per file. The message, or nullopt.
@@ -172,6 +175,7 @@ class StagedMembers : public StagedExtraction {
   std::string baseFolder_;
   std::vector<StagedStep> steps_;
   std::size_t applied_ = 0;
+  std::optional<Sha256::Hash> archiveSha256_;
 };
 
 // The nearest folder of `folder` (ending with a separator) that exists: the
@@ -221,14 +225,22 @@ std::optional<std::string> StageMemberStep(FileSystem& files, const ArchiveComma
 
 std::unique_ptr<StagedExtraction> StageArchiveCommand(FileSystem& files,
                                                       const ArchiveCommand& command,
-                                                      std::string& message) {
-  auto reader = OpenArchive(files, command.archive, message);
+                                                      ArchiveDigest digest, std::string& message) {
+  auto reader = OpenArchive(files, command.archive, message, digest);
   if (!reader) return nullptr;
   auto staged = std::make_unique<StagedMembers>(files, command.baseFolder);
   LzhMember member;
   for (;;) {
     switch (reader->NextMember(member)) {
       case HeaderResult::End:
+        if (digest == ArchiveDigest::Take) {
+          const auto hash = reader->ArchiveSha256();
+          if (!hash) {
+            message = ArchiveMessage(texts::kArchiveUnreadable, {command.archive});
+            return nullptr;
+          }
+          staged->SetArchiveSha256(*hash);
+        }
         if (auto failure = staged->FlushTemporaries()) {
           message = *failure;
           return nullptr;

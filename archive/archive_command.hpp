@@ -22,6 +22,6 @@ std::optional<std::string> RunArchiveCommand(FileSystem& files, const ArchiveCom
 // failure, its temporaries removed.
 std::unique_ptr<StagedExtraction> StageArchiveCommand(FileSystem& files,
                                                       const ArchiveCommand& command,
-                                                      std::string& message);
+                                                      ArchiveDigest digest, std::string& message);
 
 }  // namespace tovrin

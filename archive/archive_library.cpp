@@ -25,7 +25,8 @@ class ExtractionCommand : public StagedExtraction {
 std::unique_ptr<StagedExtraction> ArchiveLibrary::Stage(WindowHandle owner,
                                                         const std::string& archive,
                                                         const std::string& commandLine,
-                                                        char* output, DWORD size) {
+                                                        ArchiveDigest /*digest*/, char* output,
+                                                        DWORD size) {
   if (Command(owner, "t \"" + archive + "\"", output, size) != 0) return nullptr;
   return std::make_unique<ExtractionCommand>(*this, owner, commandLine);
 }

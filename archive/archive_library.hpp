@@ -26,10 +26,10 @@ class ArchiveLibrary {
   // Carries out the extraction `commandLine` of `archive` up to its check;
   // null, with the message in `output`, when the archive does not pass. A
   // library that knows only commands tests the archive now and extracts it
-  // when applied, decoding it twice.
+  // when applied, decoding it twice, and has no hash of what it decoded.
   virtual std::unique_ptr<StagedExtraction> Stage(WindowHandle owner, const std::string& archive,
-                                                  const std::string& commandLine, char* output,
-                                                  DWORD size);
+                                                  const std::string& commandLine,
+                                                  ArchiveDigest digest, char* output, DWORD size);
 };
 
 }  // namespace tovrin

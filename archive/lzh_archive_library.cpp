@@ -31,12 +31,13 @@ int LzhArchiveLibrary::Command(WindowHandle /*owner*/, const std::string& comman
 std::unique_ptr<StagedExtraction> LzhArchiveLibrary::Stage(WindowHandle /*owner*/,
                                                            const std::string& /*archive*/,
                                                            const std::string& commandLine,
-                                                           char* output, DWORD size) {
+                                                           ArchiveDigest digest, char* output,
+                                                           DWORD size) {
   std::string message;
   const auto command = ParseCommandLine(commandLine, message);
   // A test has nothing to put in place.
   std::unique_ptr<StagedExtraction> staged;
-  if (command) staged = StageArchiveCommand(files_, *command, message);
+  if (command) staged = StageArchiveCommand(files_, *command, digest, message);
   CopyToOutput(staged ? "" : message, output, size);
   return staged;
 }

@@ -33,9 +33,10 @@ class LzhArchiveLibrary : public ArchiveLibrary {
               DWORD size) override;
   // An "e" or "x" command with every member decoded once: the check and the
   // extraction are one reading of the archive (which the command names).
+  // Asked to, it hashes the archive's bytes as they are decoded.
   std::unique_ptr<StagedExtraction> Stage(WindowHandle owner, const std::string& archive,
-                                          const std::string& commandLine, char* output,
-                                          DWORD size) override;
+                                          const std::string& commandLine, ArchiveDigest digest,
+                                          char* output, DWORD size) override;
 
  private:
   FileSystem& files_;

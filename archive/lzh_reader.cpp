@@ -7,6 +7,7 @@
 #include "archive/lzh_crc.hpp"
 #include "archive/member_header.hpp"
 #include "archive/member_path.hpp"
+#include "platform/hashing_input.hpp"
 #include "platform/windows_types.hpp"
 
 namespace tovrin {
@@ -20,6 +21,8 @@ struct LzhReader::Source {
   static constexpr std::size_t kWatchLimit = 64 * 1024;
 
   std::unique_ptr<InputFile> file;
+  // Set when the bytes are hashed as they come from the file.
+  std::unique_ptr<HashingInput> hashing;
   std::vector<char> block = std::vector<char>(kBlock);
   std::size_t blockStart = 0;
   std::size_t blockEnd = 0;
@@ -79,7 +82,8 @@ struct LzhReader::Source {
 
   bool Refill() {
     if (atEnd) return false;
-    const auto count = file->Read(block.data(), block.size());
+    InputFile& input = hashing ? static_cast<InputFile&>(*hashing) : *file;
+    const auto count = input.Read(block.data(), block.size());
     if (!count) readError = true;
     if (!count || *count == 0) {
       atEnd = true;
@@ -156,11 +160,14 @@ bool IsSupportedMethod(std::string_view method) {
   return lha_decoder_for_name(name.data()) != nullptr;
 }
 
-std::unique_ptr<LzhReader> LzhReader::Open(FileSystem& files, const std::string& archive) {
+std::unique_ptr<LzhReader> LzhReader::Open(FileSystem& files, const std::string& archive,
+                                           ArchiveDigest digest) {
   auto file = files.OpenRead(archive);
   if (!file) return nullptr;
   auto source = std::make_unique<Source>();
   source->file = std::move(file);
+  if (digest == ArchiveDigest::Take)
+    source->hashing = std::make_unique<HashingInput>(*source->file);
   std::unique_ptr<LzhReader> reader(new LzhReader(files, archive, std::move(source)));
   if (reader->stream_ == nullptr || reader->reader_ == nullptr) return nullptr;
   return reader;
@@ -273,6 +280,11 @@ DataResult LzhReader::ReadData(const std::function<bool(std::string_view)>& sink
   if (length == memberSize_ && crc == header_->crc) return DataResult::Complete;
   const bool dataForkOnly = header_->os_type == LHA_OS_TYPE_MACOS && length < memberSize_;
   return dataForkOnly && MacBinaryMemberChecks() ? DataResult::Complete : DataResult::Corrupt;
+}
+
+std::optional<Sha256::Hash> LzhReader::ArchiveSha256() {
+  if (!source_->hashing || source_->readError) return std::nullopt;
+  return source_->hashing->Finish();
 }
 
 // liblhasa took a MacBinary header off the data: the CRC covers what it

@@ -12,6 +12,7 @@
 
 #include <lhasa.h>
 
+#include "archive/staged_extraction.hpp"
 #include "platform/file_system.hpp"
 
 namespace tovrin {
@@ -35,7 +36,8 @@ enum class DataResult { Complete, Corrupt, TooLarge, SinkFailed };
 class LzhReader {
  public:
   // Null when the archive (a Windows path) cannot be opened.
-  static std::unique_ptr<LzhReader> Open(FileSystem& files, const std::string& archive);
+  static std::unique_ptr<LzhReader> Open(FileSystem& files, const std::string& archive,
+                                         ArchiveDigest digest = ArchiveDigest::Skip);
   ~LzhReader();
   LzhReader(const LzhReader&) = delete;
   LzhReader& operator=(const LzhReader&) = delete;
@@ -44,6 +46,10 @@ class LzhReader {
   // Hands the member's data to `sink` in order, checking its length and CRC
   // as it streams; a sink that returns false stops the reading.
   DataResult ReadData(const std::function<bool(std::string_view)>& sink);
+  // Opened with ArchiveDigest::Take: the file read on to its end and the
+  // hash of all its bytes, those liblhasa decoded among them; nullopt
+  // otherwise or when a read failed. Once, after the last member.
+  std::optional<Sha256::Hash> ArchiveSha256();
 
   // The archive file under liblhasa's input stream.
   struct Source;

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "description/info_record.hpp"
+#include "platform/hashing_input.hpp"
 #include "platform/path_text.hpp"
 #include "platform/text_reader.hpp"
 
@@ -101,10 +102,12 @@ void ReadRecords(InfoLines& lines, UpdateDescription& description) {
 int ReadInfoFile(FileSystem& files, const std::string& infoPath, UpdateDescription& description) {
   description.m_nFileCount = 0;
   description.m_nInvalidLine = 0;
+  description.infoSha256.reset();
   const std::unique_ptr<InputFile> file = files.OpenRead(infoPath);
   description.m_bInfoNotRead = file == nullptr;
   if (!file) return 0;
-  InfoLines lines(*file);
+  HashingInput hashing(*file);
+  InfoLines lines(hashing);
   ReadFixedLines(lines, description);
   CheckIniName(description);
   ReadRecords(lines, description);
@@ -116,6 +119,7 @@ int ReadInfoFile(FileSystem& files, const std::string& infoPath, UpdateDescripti
     MarkInvalid(description, lines.FailedLine());
     return 0;
   }
+  description.infoSha256 = hashing.Finish();
   return 1;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/file_system.hpp"
+#include "platform/sha256.hpp"
 
 namespace tovrin {
 
@@ -45,6 +46,11 @@ struct UpdateDescription {
   // Line 19 as info.txt gave it, kept by the update run: a run may replace
   // line 19 ("NULL" search mode), and every later run starts again from this.
   std::optional<std::string> m_strIniNameAsGiven;
+
+  // SHA-256 of the bytes of info.txt this description was read from, the
+  // whole file: a signed medium's check holds it against the manifest, not
+  // the file as it stands later.
+  std::optional<Sha256::Hash> infoSha256;
 };
 
 // Reads info.txt (its whole path, the medium folder followed by "info.txt") into

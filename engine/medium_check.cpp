@@ -121,8 +121,19 @@ bool UpdateRun::CheckComingRecords(int first) {
     const std::string shownSource = path_text::SingleSeparators(source);
     staged_[index].reset();
     char output[kLibraryOutputSize] = {};
-    staged_[index] =
-        archives_.Stage(owner_, source, ExtractCommand(index), output, kLibraryOutputSize);
+    const auto& listed = listedSha256_[index];
+    staged_[index] = archives_.Stage(owner_, source, ExtractCommand(index),
+                                     listed ? ArchiveDigest::Take : ArchiveDigest::Skip, output,
+                                     kLibraryOutputSize);
+    // What was decoded must be what was signed, not only what was hashed
+    // before: a share can be written while the run reads it.
+    const auto decoded = staged_[index] ? staged_[index]->ArchiveSha256() : std::nullopt;
+    if (listed && decoded && *decoded != *listed) {
+      staged_[index].reset();
+      const MediumDistrust changed{MediumDistrust::Kind::Changed, shownSource, {}};
+      RefuseMedium(first, DistrustFinding(changed), DistrustText(changed));
+      return false;
+    }
     if (staged_[index]) continue;
     output[kLibraryOutputSize - 1] = '\0';
     RefuseMedium(first, "the archive " + shownSource + " does not test whole: " + output,

@@ -3,7 +3,6 @@
 #include "engine/text_format.hpp"
 #include "platform/cp932.hpp"
 #include "platform/path_text.hpp"
-#include "platform/sha256.hpp"
 #include "resources/messages.hpp"
 
 namespace tovrin {
@@ -111,19 +110,6 @@ std::optional<MediumDistrust> AddProductKeys(FileSystem& files, const std::strin
     trusted.keys.push_back(*key);
   }
   return std::nullopt;
-}
-
-std::optional<Sha256Hash> HashFile(FileSystem& files, const std::string& path) {
-  auto input = files.OpenRead(path);
-  if (!input) return std::nullopt;
-  Sha256 digest;
-  std::string buffer(kReadBuffer, '\0');
-  for (;;) {
-    const auto count = input->Read(buffer.data(), buffer.size());
-    if (!count) return std::nullopt;
-    if (*count == 0) return digest.Finish();
-    digest.Update(buffer.data(), *count);
-  }
 }
 
 std::string SignatureFinding(const std::optional<std::string>& signer, bool trusted) {

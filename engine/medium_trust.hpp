@@ -59,9 +59,6 @@ std::variant<DiskSignature, MediumDistrust> ReadDiskSignature(FileSystem& files,
 std::optional<MediumDistrust> AddProductKeys(FileSystem& files, const std::string& productFolder,
                                              TrustedKeys& trusted);
 
-// The file read whole and hashed; nullopt when it cannot be.
-std::optional<Sha256Hash> HashFile(FileSystem& files, const std::string& path);
-
 // What the log and the reports say of a disk's signature, in English.
 std::string SignatureFinding(const std::optional<std::string>& signer, bool trusted);
 

@@ -2,7 +2,9 @@
 // what the disk says of itself (SHA256SUMS and its signature) against the
 // keys the product trusts, and every file the run reads from the disk
 // against it. Each file is hashed before the archive library decodes a byte
-// of it, so a signed medium's decoder sees only bytes that were signed.
+// of it, so a signed medium's decoder sees only bytes that were signed; what
+// the run puts in place is hashed again as it is read (a share may change
+// in between), and info.txt as it was parsed.
 
 #include <algorithm>
 #include <set>
@@ -12,6 +14,7 @@
 #include "engine/medium_trust.hpp"
 #include "engine/text_format.hpp"
 #include "engine/update_run.hpp"
+#include "platform/hashing_input.hpp"
 #include "platform/cp932.hpp"
 #include "platform/path_text.hpp"
 #include "platform/split_path.hpp"
@@ -26,7 +29,8 @@ constexpr const char* kInfoFileName = "info.txt";
 
 struct DiskFile {
   std::string path;
-  int record = -1;  // the record it serves; -1 for info.txt and the pictures
+  int record = -1;                 // the record it serves; -1 for info.txt and the pictures
+  std::optional<Sha256Hash> read;  // its bytes as the run read them already
 };
 
 }  // namespace
@@ -59,12 +63,16 @@ bool UpdateRun::VerifyDisk(int first) {
     for (const std::string* name :
          {&description_.m_strViewPicture, &description_.m_strNoticePicture,
           &description_.m_strDestPicture, &description_.m_strConfirmPicture}) {
-      if (!name->empty()) reads.push_back({root + *name});
+      if (!name->empty()) reads.push_back({root + *name, -1, std::nullopt});
     }
-    reads.push_back({root + kInfoFileName});
+    // The bytes the description was parsed from, if it knows them.
+    reads.push_back({root + kInfoFileName, -1, description_.infoSha256});
   }
   const int last = DiskEnd(first);
-  for (int index = first; index < last; ++index) reads.push_back({RecordMediumFile(index), index});
+  for (int index = first; index < last; ++index) {
+    reads.push_back({RecordMediumFile(index), index, std::nullopt});
+    listedSha256_[index].reset();
+  }
 
   if (disk.manifest) {
     for (const auto& [key, entry] : disk.manifest->entries) {
@@ -80,7 +88,7 @@ bool UpdateRun::VerifyDisk(int first) {
     const bool single = file.record >= 0 && !archive;
     const std::string shown = path_text::SingleSeparators(file.path);
     // An archive not there is told of by its own check; a picture, by nothing.
-    if (!single && files.Exists(file.path) == Presence::Absent) continue;
+    if (!single && !file.read && files.Exists(file.path) == Presence::Absent) continue;
     // A single file is read whole by this check, with or without a manifest.
     if (!disk.manifest && !single) continue;
     const Sha256Hash* listed = nullptr;
@@ -92,8 +100,9 @@ bool UpdateRun::VerifyDisk(int first) {
         return refuse({MediumDistrust::Kind::NotListed, shown, {}});
       }
       listed = &entry->second.hash;
+      if (file.record >= 0) listedSha256_[file.record] = *listed;
     }
-    const auto hash = HashFile(files, file.path);
+    const auto hash = file.read ? file.read : HashFile(files, file.path);
     if (!hash && single) {
       const PathParts parts = SplitPath(file.path);
       RefuseMedium(first, "the file " + shown + " cannot be read whole",

@@ -220,10 +220,14 @@ int ObservedFileSystem::Mkdir(std::string_view path) {
 bool ObservedFileSystem::CopyFile(std::string_view from, std::string_view to, bool failIfExists) {
   RunEvents* listener = ListenerFor(to);
   if (!listener) return inner_.CopyFile(from, to, failIfExists);
-  const auto change = ChangeOf(to, FileChangeKind::Replaced);
-  if (!change || !listener->FileChanging(*change)) return false;
+  // The program's own temporary is no change until it is moved into place.
+  std::optional<FileChange> change;
+  if (!IsOwnTemporary(to)) {
+    change = ChangeOf(to, FileChangeKind::Replaced);
+    if (!change || !listener->FileChanging(*change)) return false;
+  }
   if (!inner_.CopyFile(from, to, failIfExists)) return false;
-  listener->FileChanged(*change);
+  if (change) listener->FileChanged(*change);
   FileStatus copied;
   if (inner_.GetStatus(to, copied)) listener->BytesWritten(copied.size);
   return true;

@@ -153,7 +153,13 @@ UpdateRun::RecordResult UpdateRun::CopyUpdateFile(int index, const std::string& 
   const std::string sourcePath = platform_.mediumFolder + description_.m_strSrcName[index];
   const PathParts parts = SplitPath(sourcePath);
   const std::string destinationPath = targetFolder + parts.name + parts.extension;
-  if (!CopyFileWhole(files, sourcePath, destinationPath)) {
+  const CopyResult copied = CopyFileWhole(files, sourcePath, destinationPath, listedSha256_[index]);
+  if (copied == CopyResult::NotAsListed) {
+    // Changed on the medium since its check: nothing of it went in.
+    ShowBox(DistrustText({MediumDistrust::Kind::Changed, Shown(sourcePath), {}}), caption, MB_OK);
+    return RecordResult::Stopped;
+  }
+  if (copied == CopyResult::Failed) {
     ShowBox(FormatText(cp932::Text(texts::kFileUpdateFailed), {Shown(destinationPath)}), caption,
             MB_OK);
     return RecordResult::Stopped;

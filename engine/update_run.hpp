@@ -152,6 +152,9 @@ class UpdateRun {
   TrustedKeys trustedKeys_;
   // Those with the product's own keys added, for the run under way.
   TrustedKeys runKeys_;
+  // What the disk's SHA256SUMS lists for each record's file: what is put in
+  // place is held against it again as it is read.
+  std::array<std::optional<Sha256Hash>, kMaxRecords> listedSha256_;
   ObservedFileSystem* observedFiles_ = nullptr;
   RunEventFanout listeners_;
   JournalFiles* journalFiles_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "platform/hashing_input.hpp"
 #include "platform/split_path.hpp"
 #include "platform/temporary_name.hpp"
 
@@ -48,17 +49,28 @@ bool HoldSameBytes(FileSystem& files, const std::string& from, const std::string
 
 }  // namespace
 
-bool CopyFileWhole(FileSystem& files, const std::string& from, const std::string& to) {
-  if (RefusesOverwrite(files, to)) return false;
+CopyResult CopyFileWhole(FileSystem& files, const std::string& from, const std::string& to,
+                         const std::optional<Sha256::Hash>& listed) {
+  if (RefusesOverwrite(files, to)) return CopyResult::Failed;
   // Already the update's file: rewriting it would change nothing but its
   // time stamps, and tell a deployment tool that something changed.
-  if (HoldSameBytes(files, from, to)) return true;
+  if (listed ? HashFile(files, to) == listed : HoldSameBytes(files, from, to)) {
+    return CopyResult::Copied;
+  }
   // A name of its own, so two copies into one folder never meet.
   const PathParts parts = SplitPath(to);
   const std::string copy = parts.drive + parts.directory + temporary_name::Make();
-  if (files.CopyFile(from, copy, true) && files.Replace(copy, to)) return true;
+  CopyResult result = CopyResult::Failed;
+  if (files.CopyFile(from, copy, true)) {
+    // The copy is the program's own: its hash is what goes in place.
+    if (listed && HashFile(files, copy) != listed) {
+      result = CopyResult::NotAsListed;
+    } else if (files.Replace(copy, to)) {
+      return CopyResult::Copied;
+    }
+  }
   files.Remove(copy);
-  return false;
+  return result;
 }
 
 }  // namespace tovrin

@@ -96,7 +96,8 @@ TEST(LeftoverTemporaries, ACopyNeverMeetsAFixedTemporaryName) {
   world.WriteProduct("FORMATER.EXE", "old");
   fs::create_directories(world.Product() / "FORMATER.EXE.tovrin-copy");
 
-  EXPECT_TRUE(CopyFileWhole(world.files(), "A:\\FORMATER.EXE", "C:\\PROG\\FORMATER.EXE"));
+  EXPECT_EQ(CopyFileWhole(world.files(), "A:\\FORMATER.EXE", "C:\\PROG\\FORMATER.EXE"),
+            CopyResult::Copied);
 
   EXPECT_EQ(world.ReadProduct("FORMATER.EXE"), "new");
   EXPECT_TRUE(fs::is_directory(world.Product() / "FORMATER.EXE.tovrin-copy"));

@@ -33,10 +33,13 @@ int RecordingArchiveLibrary::Command(WindowHandle owner, const std::string& comm
 std::unique_ptr<StagedExtraction> RecordingArchiveLibrary::Stage(WindowHandle owner,
                                                                  const std::string& archive,
                                                                  const std::string& commandLine,
-                                                                 char* output, DWORD size) {
-  if (!stageThroughLibrary) return ArchiveLibrary::Stage(owner, archive, commandLine, output, size);
+                                                                 ArchiveDigest digest, char* output,
+                                                                 DWORD size) {
+  if (!stageThroughLibrary) {
+    return ArchiveLibrary::Stage(owner, archive, commandLine, digest, output, size);
+  }
   calls_.push_back("Stage(" + std::to_string(size) + ")");
-  return real_.Stage(owner, archive, commandLine, output, size);
+  return real_.Stage(owner, archive, commandLine, digest, output, size);
 }
 
 void RecordingArchiveLibrary::FailCommand(std::size_t index, std::string message) {

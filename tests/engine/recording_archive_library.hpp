@@ -21,8 +21,8 @@ class RecordingArchiveLibrary : public ArchiveLibrary {
   // The real library's staging when `stageThroughLibrary`, else the
   // commands' own (a test, then the extraction).
   std::unique_ptr<StagedExtraction> Stage(WindowHandle owner, const std::string& archive,
-                                          const std::string& commandLine, char* output,
-                                          DWORD size) override;
+                                          const std::string& commandLine, ArchiveDigest digest,
+                                          char* output, DWORD size) override;
   bool stageThroughLibrary = false;
 
   // The command numbered `index` (from 0) fails with `message` (CP932).
