@@ -1,10 +1,13 @@
 // A signed medium of several disks: each disk's own SHA256SUMS, signed with
 // Debian's minisign, checked again after its prompt; a disk of another
 // medium fails its hashes and what the earlier disks brought is put back.
+// A medium written to while the run reads it (a share) is caught too.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 
 #include "tests/engine/update_world.hpp"
@@ -88,6 +91,97 @@ TEST(SignedDisks, EachDiskIsCheckedAfterItsPromptAndOneOfAnotherMediumIsRefused)
     ASSERT_GE(boxes.size(), 2u);
     EXPECT_THAT(boxes[1], ::testing::HasSubstr("TWO.lzh"));
     EXPECT_THAT(boxes[1], ::testing::HasSubstr("署名された時から変更されています"));
+  }
+}
+
+// info.txt as a vendor writes it for the description.
+std::string InfoText(const UpdateDescription& d) {
+  std::string text;
+  const auto line = [&](const std::string& value) { text += value + "\r\n"; };
+  for (const auto& key : d.m_strUninstallKey) line(key);
+  for (const std::string* value :
+       {&d.m_strDestination, &d.m_strProductKind, &d.m_strMasterAdjust, &d.m_strIniName,
+        &d.m_strTradeKind, &d.m_strVersion, &d.m_strViewPicture, &d.m_strNoticePicture,
+        &d.m_strDestPicture, &d.m_strConfirmPicture, &d.m_strNoticeNotes, &d.m_strDestNotes}) {
+    line(*value);
+  }
+  for (const auto& key : d.m_strTitleKey) line(key);
+  for (int index = 0; index < d.m_nFileCount; ++index) {
+    line(std::to_string(d.m_nDiskNo[index]) + "," + std::to_string(d.m_nFileKind[index]) + "," +
+         d.m_strSrcName[index] + "," + d.m_strSubDir[index]);
+  }
+  return text;
+}
+
+TEST(SignedDisks, AFileChangedBetweenItsCheckAndItsUseNeverGoesIn) {
+  TempFolder keys;
+  const MinisignKeyPair vendor = GenerateMinisignKey(keys.path(), "vendor");
+  std::string error;
+  const auto trusted = ParseMinisignKey(ReadFile(vendor.publicKey), error);
+  ASSERT_TRUE(trusted) << error;
+  enum class Change { None, Archive, SingleFile, ParsedInfo };
+  struct Case {
+    std::string name;
+    Change change;
+    UpdateOutcome outcome;
+    std::string named;  // in the box
+  };
+  const std::vector<Case> cases = {
+      {"nothing changed", Change::None, UpdateOutcome::Applied, ""},
+      {"the archive, after its hash", Change::Archive, UpdateOutcome::Refused, "ONE.lzh"},
+      {"a single file, after its hash", Change::SingleFile, UpdateOutcome::Stopped, "TWO.DAT"},
+      {"info.txt, read before it was signed", Change::ParsedInfo, UpdateOutcome::Refused,
+       "info.txt"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    UpdateWorld world;
+    world.trustedKeys.keys.push_back(*trusted);
+    world.archives().stageThroughLibrary = true;
+    world.MakeVelsorProduct();
+    world.DescribeUpdate();
+    world.AddRecord(1, 1, "ONE", "\\");
+    world.AddRecord(1, 0, "TWO.DAT", "\\");
+    world.WriteArchive("ONE.lzh", {{"one.dat", "signed one"}});
+    world.WriteMedium("TWO.DAT", "signed two");
+    // The wizard parses info.txt before the run; the disk is signed with
+    // another info.txt in its place by the time the run checks it.
+    const std::string signedInfo = InfoText(world.description);
+    UpdateDescription parsed = world.description;
+    if (c.change == Change::ParsedInfo) parsed.m_strVersion = "6.6Z";
+    world.WriteMedium("info.txt", InfoText(parsed));
+    ASSERT_EQ(ReadInfoFile(world.files(), "A:\\info.txt", world.description), 1);
+    world.WriteMedium("info.txt", signedInfo);
+    WriteManifest(world.Medium());
+    SignManifest(world.Medium(), vendor);
+    // The archive's first reading is its hash; what follows sees the medium changed.
+    int archiveOpens = 0;
+    world.files().failOpenRead = [&](std::string_view path) {
+      std::string upper(path);
+      std::transform(upper.begin(), upper.end(), upper.begin(), ::toupper);
+      if (upper.ends_with("ONE.LZH") && ++archiveOpens == 2) {
+        if (c.change == Change::Archive) world.WriteArchive("ONE.lzh", {{"one.dat", "evil one"}});
+        if (c.change == Change::SingleFile) world.WriteMedium("TWO.DAT", "evil two");
+      }
+      return false;
+    };
+    world.ui.Answer(IDOK);
+    const auto before = world.ProductSnapshot();
+    SignatureRecorder signatures;
+
+    world.Run(signatures);
+
+    EXPECT_EQ(signatures.ended, c.outcome);
+    if (c.outcome == UpdateOutcome::Applied) {
+      EXPECT_EQ(world.ReadProduct("one.dat"), "signed one");
+      EXPECT_EQ(world.ReadProduct("TWO.DAT"), "signed two");
+      continue;
+    }
+    EXPECT_EQ(world.ProductSnapshot(), before);
+    const auto& boxes = world.ui.Transcript();
+    ASSERT_FALSE(boxes.empty());
+    EXPECT_THAT(boxes.front(), ::testing::HasSubstr(c.named));
+    EXPECT_THAT(boxes.front(), ::testing::HasSubstr("署名された時から変更されています"));
   }
 }
 
