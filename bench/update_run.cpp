@@ -5,6 +5,8 @@
 //   masters: 200 MB in 20 masters, both conversions; two durable copies of
 //            every master (dd conv=fsync twice).
 //   archive: one 50 MB -lh7- archive; bsdtar -xf + sync, lhasa x + sync.
+//   listed:  the same archive with the disk's SHA256SUMS, which the run
+//            checks before and while it decodes; sha256sum -c + lhasa x + sync.
 //   small:   5,000 files of 8 KB in one -lh5- archive, each replacing an
 //            older version; bsdtar -xf + sync of every file.
 //   dry run: the masters and the archive again with --dry-run.
@@ -212,6 +214,25 @@ Work Archive(const fs::path& root, const std::vector<std::string>& programs, boo
   return work;
 }
 
+// After Archive(), whose medium it lists.
+Work ListedArchive(const fs::path& root, const std::vector<std::string>& programs) {
+  Work work{"50 MB -lh7- archive, SHA256SUMS checked", root / "pristine-archive", {}};
+  const fs::path medium = root / "medium-archive-listed";
+  if (!fs::exists(medium)) {
+    fs::copy(root / "medium-archive", medium, fs::copy_options::recursive);
+    Shell("cd " + Quoted(medium) + " && sha256sum -- * > ../SHA256SUMS && mv ../SHA256SUMS .");
+  }
+  AddPrograms(work, programs, root, medium, false);
+  const fs::path out = root / "c" / "out";
+  work.contenders.push_back(
+      {"sha256sum -c + lhasa x + sync",
+       ShellRun("mkdir " + Quoted(out) + " && cd " + Quoted(medium) +
+                " && sha256sum -c --quiet SHA256SUMS && cd " + Quoted(out) + " && lhasa xq " +
+                Quoted(medium / "BIG.lzh") + " && sync data.bin"),
+       {}});
+  return work;
+}
+
 Work SmallFiles(const fs::path& root, const std::vector<std::string>& programs) {
   Work work{"5,000 files of 8 KB, -lh5-, replacing older ones", root / "pristine-small", {}};
   const fs::path medium = root / "medium-small";
@@ -306,6 +327,7 @@ int main(int argc, char** argv) {
              [&] { return Masters(root, programs, megabytes, true); },
              [&] { return Archive(root, programs, false); },
              [&] { return Archive(root, programs, true); },
+             [&] { return ListedArchive(root, programs); },
              [&] { return SmallFiles(root, programs); },
          }) {
       Work work = make();
