@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <fstream>
 
 #include "tests/engine/update_world.hpp"
 #include "tests/support/minisign_signer.hpp"
@@ -143,6 +144,9 @@ TEST(SignedDisks, AFileChangedBetweenItsCheckAndItsUseNeverGoesIn) {
     world.AddRecord(1, 1, "ONE", "\\");
     world.AddRecord(1, 0, "TWO.DAT", "\\");
     world.WriteArchive("ONE.lzh", {{"one.dat", "signed one"}});
+    // Bytes past the archive's end are signed too, though no member holds them.
+    std::ofstream(world.Medium() / "ONE.lzh", std::ios::app | std::ios::binary)
+        << std::string(200 * 1024, '\0');
     world.WriteMedium("TWO.DAT", "signed two");
     // The wizard parses info.txt before the run; the disk is signed with
     // another info.txt in its place by the time the run checks it.
