@@ -117,6 +117,25 @@ void RunLog::BoxShown(const std::string& caption, const std::string& text, int a
   Write("box " + Text(caption) + ": " + Text(text) + " -> " + (answer == IDOK ? "OK" : "Cancel"));
 }
 
+void RunLog::ProductRestored(const std::vector<std::string>& notRestored,
+                             const std::vector<std::string>& leftInPlace) {
+  WriteHeaderAndChanges();  // what the run changed before it was put back
+  if (!notRestored.empty()) {
+    changed_ = true;
+    std::string paths;
+    for (const auto& path : notRestored) paths += (paths.empty() ? "" : ", ") + Text(path);
+    Write("the product could not be put back whole; not put back: " + paths);
+    return;
+  }
+  // What the lines above told as changed is undone: the result says so.
+  putBack_ = putBack_ || changed_;
+  changed_ = false;
+  Write("the product was put back as it was");
+  for (const auto& folder : leftInPlace) {
+    Write("folder " + Text(folder) + " left in place: it holds files the update did not bring");
+  }
+}
+
 void RunLog::JournalLeftOver(const std::string& folder) {
   Write("the product is back; the journal's leftover in " + Text(folder) +
         " could not be removed yet (a file in it is held open) and will be at the next start");
@@ -134,7 +153,9 @@ void RunLog::RunEnded(UpdateOutcome outcome) {
   }
   // The last step's changes first: they decide whether anything changed.
   WriteHeaderAndChanges();
-  output_.WriteLine(result + (changed_ ? "; the product was changed" : "; nothing changed"));
+  output_.WriteLine(result + (changed_   ? "; the product was changed"
+                              : putBack_ ? "; the product was put back as it was"
+                                         : "; nothing changed"));
 }
 
 }  // namespace tovrin

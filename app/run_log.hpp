@@ -35,6 +35,8 @@ class RunLog : public RunEvents {
                       const std::string& newValue) override;
   void MasterConverted(const std::string& path, int recordsRewritten) override;
   void BoxShown(const std::string& caption, const std::string& text, int answer) override;
+  void ProductRestored(const std::vector<std::string>& notRestored,
+                       const std::vector<std::string>& leftInPlace) override;
   void JournalLeftOver(const std::string& folder) override;
   void RunEnded(UpdateOutcome outcome) override;
 
@@ -48,6 +50,7 @@ class RunLog : public RunEvents {
   NetFileChanges changes_;
   std::vector<std::string> header_;
   bool changed_ = false;  // a line of the log told a change of the product
+  bool putBack_ = false;  // and the journal then took every such change back
 };
 
 }  // namespace tovrin
