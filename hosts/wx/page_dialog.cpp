@@ -77,6 +77,7 @@ PageDialog::PageDialog(wxWindow* parent, const DialogTemplate& dialogTemplate, D
   Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) { Command(IDCANCEL); });
   Bind(wxEVT_SHOW, &PageDialog::OnShow, this);
   Bind(wxEVT_CHILD_FOCUS, &PageDialog::OnChildFocus, this);
+  Bind(wxEVT_ACTIVATE, &PageDialog::OnActivate, this);
 }
 
 void PageDialog::CreateControls() {
@@ -248,6 +249,7 @@ bool PageDialog::RefuseForeignText() {
   ShowMessageBox(this, ToWx(cp932::Text(texts::kCharacterNotAllowed)),
                  ToWx(cp932::Text(texts::kCaptionError)), false);
   Control(*field)->SetFocus();
+  if (!IsActive()) focusWhenActive_ = field;
   return true;
 }
 
@@ -301,6 +303,15 @@ void PageDialog::OnChildFocus(wxChildFocusEvent& event) {
     if (button != nullptr && button->IsShown() && button->IsEnabled()) button->SetFocus();
   });
 }
+void PageDialog::OnActivate(wxActivateEvent& event) {
+  event.Skip();
+  if (!event.GetActive() || !focusWhenActive_) return;
+  const int id = *focusWhenActive_;
+  focusWhenActive_.reset();
+  // After wx has put back the old focus.
+  CallAfter([this, id] { Control(id)->SetFocus(); });
+}
+
 void PageDialog::OnPostedMessageTimer(wxTimerEvent&) {
   while (IsModal() && queue_->DispatchOne()) {
   }

@@ -66,6 +66,7 @@ class PageDialog : public wxDialog, public Dialog {
   void OnButton(wxCommandEvent& event);
   void OnShow(wxShowEvent& event);
   void OnChildFocus(wxChildFocusEvent& event);
+  void OnActivate(wxActivateEvent& event);
   void OnPostedMessageTimer(wxTimerEvent& event);
   wxString DisplayText(int id, const std::string& text) const;
   wxListBox* ListBox(int id) const;
@@ -83,6 +84,9 @@ class PageDialog : public wxDialog, public Dialog {
   std::map<int, ListContent> lists_;
   std::optional<int> endedBeforeShown_;
   bool focusGiven_ = false;
+  // The control to have the focus once the page is active again: on its
+  // activation wx puts back the focus the page had before a box opened.
+  std::optional<int> focusWhenActive_;
 };
 
 }  // namespace tovrin::gui
