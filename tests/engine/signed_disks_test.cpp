@@ -40,12 +40,22 @@ void InsertSignedDisk(UpdateWorld& world, const std::string& archive, const std:
   SignManifest(world.Medium(), key);
 }
 
-TEST(SignedDisks, EachDiskIsCheckedAfterItsPromptAndOneOfAnotherMediumIsRefused) {
+// A vendor's key pair made with minisign, its public half the one trusted.
+class SignedDisks : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    vendor = GenerateMinisignKey(keys.path(), "vendor");
+    std::string error;
+    const auto key = ParseMinisignKey(ReadFile(vendor.publicKey), error);
+    ASSERT_TRUE(key) << error;
+    trusted = *key;
+  }
   TempFolder keys;
-  const MinisignKeyPair vendor = GenerateMinisignKey(keys.path(), "vendor");
-  std::string error;
-  const auto trusted = ParseMinisignKey(ReadFile(vendor.publicKey), error);
-  ASSERT_TRUE(trusted) << error;
+  MinisignKeyPair vendor;
+  std::optional<MinisignKey> trusted;
+};
+
+TEST_F(SignedDisks, EachDiskIsCheckedAfterItsPromptAndOneOfAnotherMediumIsRefused) {
   struct Case {
     std::string name;
     std::string secondDisk;  // what TWO.lzh's member holds on the disk put in
@@ -114,12 +124,7 @@ std::string InfoText(const UpdateDescription& d) {
   return text;
 }
 
-TEST(SignedDisks, AFileChangedBetweenItsCheckAndItsUseNeverGoesIn) {
-  TempFolder keys;
-  const MinisignKeyPair vendor = GenerateMinisignKey(keys.path(), "vendor");
-  std::string error;
-  const auto trusted = ParseMinisignKey(ReadFile(vendor.publicKey), error);
-  ASSERT_TRUE(trusted) << error;
+TEST_F(SignedDisks, AFileChangedBetweenItsCheckAndItsUseNeverGoesIn) {
   enum class Change { None, Archive, SingleFile, ParsedInfo };
   struct Case {
     std::string name;
