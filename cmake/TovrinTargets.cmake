@@ -44,7 +44,8 @@ function(tovrin_test_folder name)
   if(WIN32)
     # Under Wine each start costs a second: one test per program, not per case.
     add_test(NAME ${name} COMMAND ${name})
-    set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS};wine" ${ARG_PROPERTIES})
+    set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS};wine" FIXTURES_REQUIRED wine_server
+                                            ${ARG_PROPERTIES})
     return()
   endif()
   include(GoogleTest)

@@ -9,6 +9,9 @@ prefix=$3
 examples=$source_dir/examples
 product=$prefix/drive_c/VELSOR
 failures=0
+# A command that ends the test (set -e) names itself: Wine can end a program
+# without a word.
+trap 'status=$?; echo "FAIL: ${BASH_SOURCE[0]##*/}:$LINENO: $BASH_COMMAND: exit status $status"' ERR
 
 wine_run() { "$source_dir/scripts/wine-run.sh" "$prefix" "$@"; }
 windows_path() { local path=${1//\//\\}; echo "Z:$path"; }
