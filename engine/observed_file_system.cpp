@@ -35,6 +35,16 @@ class ContentStream {
   void Streamed(std::string_view bytes) {
     if (!ended_) listener_.ContentStreamed(this, bytes);
   }
+  // One write of a file being written: its bytes count once they are in.
+  bool Wrote(bool written, std::string_view bytes) {
+    if (!written) {
+      End(false);
+      return false;
+    }
+    Streamed(bytes);
+    listener_.BytesWritten(bytes.size());
+    return true;
+  }
   void End(bool whole) {
     if (ended_) return;
     ended_ = true;
@@ -72,17 +82,10 @@ class ObservedOutputFile : public OutputFile {
  public:
   ObservedOutputFile(std::unique_ptr<OutputFile> inner, RunEvents& listener, std::string_view path)
       : inner_(std::move(inner)),
-        listener_(listener),
         content_(listener, path, true) {}
 
   bool Write(std::string_view bytes) override {
-    if (!inner_->Write(bytes)) {
-      content_.End(false);
-      return false;
-    }
-    content_.Streamed(bytes);
-    listener_.BytesWritten(bytes.size());
-    return true;
+    return content_.Wrote(inner_->Write(bytes), bytes);
   }
   bool Flush() override { return inner_->Flush(); }
   bool Close() override {
@@ -93,7 +96,6 @@ class ObservedOutputFile : public OutputFile {
 
  private:
   std::unique_ptr<OutputFile> inner_;
-  RunEvents& listener_;
   ContentStream content_;
 };
 
@@ -108,13 +110,7 @@ class ObservedAtomicFile : public AtomicFile {
         content_(listener, change_.path, true) {}
 
   bool Write(std::string_view bytes) override {
-    if (!inner_->Write(bytes)) {
-      content_.End(false);
-      return false;
-    }
-    content_.Streamed(bytes);
-    listener_.BytesWritten(bytes.size());
-    return true;
+    return content_.Wrote(inner_->Write(bytes), bytes);
   }
   bool Flush() override { return inner_->Flush(); }
   bool Close() override { return inner_->Close(); }
