@@ -51,6 +51,18 @@ pid_t Spawn(const std::vector<std::string>& command) {
   return pid;
 }
 
+// Waits until the prefix's Wine server, idle since the last program, has
+// ended: a program started while it stops can be killed without a word.
+void WaitForIdleServerToEnd() {
+  std::string prefix = "WINEPREFIX=" + kPrefix.string();
+  char env[] = "env";
+  char server[] = "wineserver";
+  char wait[] = "--wait";
+  char* argv[] = {env, prefix.data(), server, wait, nullptr};
+  pid_t pid = -1;
+  if (posix_spawnp(&pid, env, nullptr, nullptr, argv, environ) == 0) ::waitpid(pid, nullptr, 0);
+}
+
 void Sleep(int milliseconds) {
   std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
@@ -74,6 +86,7 @@ int RunInPrefix(const std::vector<std::string>& command) {
 }
 
 WindowsProgram::WindowsProgram() : product_(kPrefix / "drive_c" / "VELSOR") {
+  WaitForIdleServerToEnd();
   RunInPrefix({"cmd", "/c", "exit", "0"});  // the prefix made, drive C: there
   fs::remove_all(product_);
   fs::copy(kSource / "examples" / "product" / "drive_c" / "VELSOR", product_,
