@@ -9,9 +9,11 @@ prefix=$3
 examples=$source_dir/examples
 product=$prefix/drive_c/VELSOR
 failures=0
-# A command that ends the test (set -e) names itself: Wine can end a program
-# without a word.
-trap 'status=$?; echo "FAIL: ${BASH_SOURCE[0]##*/}:$LINENO: $BASH_COMMAND: exit status $status"' ERR
+# A command that ends the test (set -e), in a function too, names itself:
+# Wine can end a program without a word.
+set -E
+trap 'ended_by=$?; [ "$BASHPID" != "$$" ] ||
+  echo "FAIL: ${BASH_SOURCE[0]##*/}:$LINENO: $BASH_COMMAND: exit status $ended_by"' ERR
 
 wine_run() { "$source_dir/scripts/wine-run.sh" "$prefix" "$@"; }
 windows_path() { local path=${1//\//\\}; echo "Z:$path"; }
