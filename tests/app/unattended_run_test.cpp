@@ -87,15 +87,20 @@ class UnattendedRunTest : public ::testing::Test {
     return medium;
   }
 
+  // An unattended run of `medium` over the sample product on drive C:.
+  std::vector<std::string> RunArguments(const fs::path& medium = kExamples / "medium") const {
+    return {"--unattended",
+            "--medium",
+            medium.string(),
+            "--drive",
+            "C=" + drive().string(),
+            "--registry",
+            (kExamples / "product" / "uninstall.reg").string()};
+  }
+
   ProgramResult Run(std::vector<std::string> extra, const fs::path& medium = kExamples / "medium",
                     StandardOutput output = StandardOutput::Captured) {
-    std::vector<std::string> arguments = {"--unattended",
-                                          "--medium",
-                                          medium.string(),
-                                          "--drive",
-                                          "C=" + drive().string(),
-                                          "--registry",
-                                          (kExamples / "product" / "uninstall.reg").string()};
+    std::vector<std::string> arguments = RunArguments(medium);
     arguments.insert(arguments.end(), extra.begin(), extra.end());
     return RunTovrin(arguments, output);
   }
@@ -376,13 +381,7 @@ TEST_F(UnattendedRunTest, ARunKilledMidwayIsPutBackAtTheNextStart) {
     members.emplace_back("p" + std::to_string(i) + ".htm", std::string(4096, 'h'));
   WriteStoredLzh(medium / "HELP.lzh", members);
   const auto before = FileTree(drive());
-  const std::vector<std::string> arguments = {"--unattended",
-                                              "--medium",
-                                              medium.string(),
-                                              "--drive",
-                                              "C=" + drive().string(),
-                                              "--registry",
-                                              (kExamples / "product" / "uninstall.reg").string()};
+  const std::vector<std::string> arguments = RunArguments(medium);
   const auto killRun = [&](int killAt) {
     return RunKilledWhen(arguments, [&] { return Progress(product("")) >= killAt; });
   };
@@ -750,13 +749,7 @@ TEST_F(OtherUserTest, RootLeavesWhatItMakesToTheOwnerWhoCanUndoIt) {
 TEST_F(OtherUserTest, AStickyFolderStopsTheRunWithoutBlockingTheNextOne) {
   GiveTree(drive(), 0, 01777);
   const auto before = FileTree(drive());
-  std::vector<std::string> arguments = {"--unattended",
-                                        "--medium",
-                                        (kExamples / "medium").string(),
-                                        "--drive",
-                                        "C=" + drive().string(),
-                                        "--registry",
-                                        (kExamples / "product" / "uninstall.reg").string()};
+  const std::vector<std::string> arguments = RunArguments();
   for (int attempt = 0; attempt < 2; ++attempt) {
     const ProgramResult run = AsNobody(arguments);
     EXPECT_EQ(run.exitCode, 4) << run.out << run.err;
@@ -845,13 +838,7 @@ TEST_F(SharedMasterFolderTest, AConversionKilledMidwayIsPutBackAtTheNextStart) {
   }
   const auto product = FileTree(drive());
   const auto before = FileTree(shared_);
-  std::vector<std::string> arguments = {"--unattended",
-                                        "--medium",
-                                        (kExamples / "medium").string(),
-                                        "--drive",
-                                        "C=" + drive().string(),
-                                        "--registry",
-                                        (kExamples / "product" / "uninstall.reg").string()};
+  std::vector<std::string> arguments = RunArguments();
   const auto sharedDrive = SharedDrive();
   arguments.insert(arguments.end(), sharedDrive.begin(), sharedDrive.end());
   const int status = RunKilledWhen(arguments, [&] { return fs::exists(masters / "temp.mst"); });
