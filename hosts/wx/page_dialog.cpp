@@ -303,6 +303,7 @@ void PageDialog::OnChildFocus(wxChildFocusEvent& event) {
     if (button != nullptr && button->IsShown() && button->IsEnabled()) button->SetFocus();
   });
 }
+
 void PageDialog::OnActivate(wxActivateEvent& event) {
   event.Skip();
   if (!event.GetActive() || !focusWhenActive_) return;
